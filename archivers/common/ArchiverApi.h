@@ -1,0 +1,70 @@
+// The entry points every archiver library exports and the record its find
+// entries fill. Shared by the back ends (callers) and the libraries we ship.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" {
+
+// Pointer-sized window handle of the caller's owner window; 0 when none.
+typedef void* ArcWnd;
+// Listing handle: a small non-zero integer, 0 when nothing was opened.
+typedef std::int32_t ArcHandle;
+
+// Entry record filled by <Prefix>FindFirst / <Prefix>FindNext. 560 bytes.
+struct TArchiveEntryInfo {
+  std::uint32_t OriginalSize;    // 0
+  std::uint32_t CompressedSize;  // 4
+  std::uint32_t Crc;             // 8
+  std::uint32_t Flags;           // 12
+  std::uint32_t OsType;          // 16
+  std::uint16_t Ratio;           // 20: per mille, compressed / original
+  std::uint16_t DosDate;         // 22
+  std::uint16_t DosTime;         // 24
+  char FileName[513];            // 26: path inside the archive, NUL-terminated
+  char Padding[3];               // 539
+  char Attribute[8];             // 542: e.g. "-a--", NUL-terminated
+  char Method[8];                // 550: e.g. "-lh5-", NUL-terminated
+};
+
+// Command entry, e.g. "Unlha": window, command line, output buffer (or null),
+// buffer size in bytes.
+typedef std::int32_t (*ArcCommandProc)(ArcWnd wnd, const char* cmdLine, char* output,
+                                       std::uint32_t size);
+// Open entry, e.g. "UnlhaOpenArchive": window, archive file name, mode.
+typedef ArcHandle (*ArcOpenProc)(ArcWnd wnd, const char* archiveName, std::uint32_t mode);
+// Close entry, e.g. "UnlhaCloseArchive".
+typedef std::int32_t (*ArcCloseProc)(ArcHandle handle);
+// Find-first entry: handle, wildcard, record; 0 when an entry was stored.
+typedef std::int32_t (*ArcFindFirstProc)(ArcHandle handle, const char* wildName,
+                                         TArchiveEntryInfo* info);
+// Find-next entry: handle, record; 0 when an entry was stored.
+typedef std::int32_t (*ArcFindNextProc)(ArcHandle handle, TArchiveEntryInfo* info);
+// Optional: version as major*100+minor.
+typedef std::uint16_t (*ArcGetVersionProc)(void);
+// Optional: non-zero when the file is a readable archive of the format.
+typedef std::int32_t (*ArcCheckArchiveProc)(const char* archiveName, std::int32_t mode);
+
+}  // extern "C"
+
+static_assert(sizeof(TArchiveEntryInfo) == 560, "entry record must be 560 bytes");
+static_assert(offsetof(TArchiveEntryInfo, FileName) == 26, "file name at byte 26");
+static_assert(offsetof(TArchiveEntryInfo, Attribute) == 542);
+static_assert(offsetof(TArchiveEntryInfo, Method) == 550);
+
+// Result codes of the command entries. 0 is success; warnings are below
+// 0x8000, errors from 0x8000 on. Every library we ship uses these.
+namespace arc {
+enum Result : std::int32_t {
+  kOk = 0,
+  kWarning = 0x0001,        // done, but something was skipped (a file unreadable, ...)
+  kNothingMatched = 0x8001, // no file or entry matched; no archive was created
+  kNotArchive = 0x8002,     // missing, not of the format, or damaged (bad header or CRC)
+  kCannotWrite = 0x8003,    // the archive or an extracted file could not be written
+  kBadCommand = 0x8004,     // the command line could not be understood
+  kNoMemory = 0x8005,       // out of memory
+  kCannotRead = 0x8006,     // a source file could not be read
+  kUnsafeName = 0x8007,     // an entry name would write outside the base folder
+};
+}  // namespace arc
