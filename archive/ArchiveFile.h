@@ -1,0 +1,66 @@
+// The archive component: picks a format back end from the archive's name or
+// content and forwards packing and listing to it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "archive/ArchiverOptions.h"
+#include "archive/ArchiverType.h"
+#include "archivers/common/ArchiverApi.h"
+#include "platform/Component.h"
+#include "platform/StringList.h"
+
+namespace pelsok {
+
+class TArchiver;
+
+class TArchiveFile : public platform::TComponent {
+ public:
+  explicit TArchiveFile(platform::TComponent* owner);
+  ~TArchiveFile() override;
+  std::string ClassName() const override { return "TArchiveFile"; }
+
+  const std::string& FileName() const { return fileName_; }
+  // Binds the back end the name's extension selects; on failure nothing changes.
+  void SetFileName(const std::string& value);
+  TArchiverType ArchiverType() const { return archiverType_; }
+  void SetArchiverType(TArchiverType t);
+  TArchiverOptions& Options() { return options_; }
+  const TArchiverOptions& Options() const { return options_; }
+  int OutputSize() const { return static_cast<int>(output_.size()); }
+  void SetOutputSize(int n);
+  // The library's output text (NUL-terminated inside the buffer).
+  const std::string& Output() const { return output_; }
+  const std::string& CommandLine() const { return commandLine_; }
+  std::int32_t ArchiveHandle() const { return archiveHandle_; }
+  // The bound back end, or null.
+  TArchiver* Archiver() const { return archiver_.get(); }
+
+  std::int32_t Pack(ArcWnd wnd, const std::string& baseDir, const platform::TStringList* fileList);
+  std::int32_t OpenArchive(ArcWnd wnd, std::uint32_t mode);
+  std::int32_t FindFirst(const std::string& wildName, TArchiveEntryInfo& info);
+  std::int32_t FindNext(TArchiveEntryInfo& info);
+  void CloseArchive();
+
+  // The list to hand to the back end for use: a one-line "@file" list when a
+  // response file applies, else list itself.
+  const platform::TStringList* MakeResponseFile(TResFileUse use, const platform::TStringList* list);
+
+ private:
+  void AutoDetect();
+  void CheckArchiver();
+  std::int32_t CallPack(ArcWnd wnd, const TArchiverOptions& o, const std::string& baseDir,
+                        const platform::TStringList* list);
+
+  TArchiverType archiverType_ = atAutoDetect;
+  std::unique_ptr<TArchiver> archiver_;
+  TArchiverOptions options_;
+  std::string fileName_;
+  std::string commandLine_;
+  std::string output_;
+  std::int32_t archiveHandle_ = 0;
+};
+
+}  // namespace pelsok

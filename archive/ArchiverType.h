@@ -1,0 +1,25 @@
+// The archive formats, in the order of the back-end selection table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pelsok {
+
+enum TArchiverType : std::uint8_t {
+  atLha = 0,
+  atZip = 1,
+  atCab = 2,
+  atArj = 3,
+  atTar = 4,
+  atTgz = 5,
+  atBZ2 = 6,
+  atRar = 7,
+  atNone = 8,
+  atAutoDetect = 9,
+};
+
+// Format of an archive from its extension (byExtension) or from its content.
+TArchiverType GetArchiverType(const std::string& name, bool byExtension);
+
+}  // namespace pelsok

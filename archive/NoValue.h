@@ -1,0 +1,13 @@
+// The not-given value of every string option: one NUL character, distinct
+// from the empty string.
+#pragma once
+
+#include <string>
+
+namespace pelsok {
+
+inline const std::string NoValue(1, '\0');
+
+inline bool IsNoValue(const std::string& s) { return s.size() == 1 && s[0] == '\0'; }
+
+}  // namespace pelsok

@@ -1,0 +1,49 @@
+// The back-end base: one subclass per archive format turns the archive
+// component's operations into calls of that format's archiver library.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "archive/ArchiverOptions.h"
+#include "archivers/common/ArchiverApi.h"
+#include "platform/StringList.h"
+
+namespace pelsok {
+
+class TArchiver {
+ public:
+  virtual ~TArchiver() = default;
+  TArchiver(const TArchiver&) = delete;
+  TArchiver& operator=(const TArchiver&) = delete;
+
+  // The command line this object built for its last command and handed to the library.
+  std::string CommandLine;
+
+  // Slots, in order.
+  virtual void LoadDll() = 0;
+  virtual void UnloadDll() = 0;
+  virtual ArcHandle OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode);
+  virtual std::int32_t FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
+                                 const std::string& wildName);
+  virtual std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info);
+  virtual std::int32_t CloseArchive(ArcHandle handle);
+  virtual std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName,
+                              const TArchiverOptions& options, const std::string& baseDir,
+                              const platform::TStringList* fileList, std::string& output) = 0;
+  virtual std::int32_t Pack(ArcWnd wnd, const std::string& archiveName,
+                            const TArchiverOptions& options, const std::string& baseDir,
+                            const platform::TStringList* fileList, std::string& output);
+  virtual std::int32_t Remove(ArcWnd wnd, const std::string& archiveName,
+                              const TArchiverOptions& options, const std::string& baseDir,
+                              const platform::TStringList* fileList, std::string& output);
+  virtual std::int32_t MakeSfx(ArcWnd wnd, const std::string& archiveName,
+                               const TArchiverOptions& options, std::string& output);
+
+ protected:
+  // Concrete classes call LoadDll() in their constructors, so that
+  // constructing a back end loads its library or fails.
+  TArchiver() = default;
+};
+
+}  // namespace pelsok

@@ -1,0 +1,46 @@
+// The back end for LZH archives, driving "UNLHA32.DLL".
+#pragma once
+
+#include "backends/Archiver.h"
+#include "backends/LibraryBinding.h"
+
+namespace pelsok {
+
+class TLha32 : public TArchiver {
+ public:
+  // Loads the library; raises "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。" without it.
+  TLha32();
+
+  void LoadDll() override;
+  void UnloadDll() override;
+  ArcHandle OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) override;
+  std::int32_t FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
+                         const std::string& wildName) override;
+  std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
+  std::int32_t CloseArchive(ArcHandle handle) override;
+  std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
+                      const std::string& baseDir, const platform::TStringList* fileList,
+                      std::string& output) override;
+  std::int32_t Pack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
+                    const std::string& baseDir, const platform::TStringList* fileList,
+                    std::string& output) override;
+  std::int32_t Remove(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
+                      const std::string& baseDir, const platform::TStringList* fileList,
+                      std::string& output) override;
+  std::int32_t MakeSfx(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
+                       std::string& output) override;
+
+  // The command line for a command letter; depends on nothing in the instance.
+  static std::string MakeCmdLine(const std::string& command, const std::string& archiveName,
+                                 const TArchiverOptions& options, const std::string& baseDir,
+                                 const platform::TStringList* fileList);
+  std::int32_t RunCommand(ArcWnd wnd, std::string& output);
+
+  // The process-wide binding of UNLHA32.DLL (shared with IsLhaArchive).
+  static LibraryBinding& Library();
+};
+
+// True when the library opens the file as an archive; never raises.
+bool IsLhaArchive(const std::string& fileName);
+
+}  // namespace pelsok
