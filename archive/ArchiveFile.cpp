@@ -1,0 +1,160 @@
+#include "archive/ArchiveFile.h"
+
+#include <fstream>
+
+#include "archive/BackendTable.h"
+#include "archive/EArchiver.h"
+#include "archive/FileList.h"
+#include "archive/NoValue.h"
+#include "backends/Archiver.h"
+
+namespace pelsok {
+
+namespace {
+
+const char* kUnsupported = "現在のバージョンではこの形式の書庫をサポートしていません。";
+const char* kUnknownFormat = "書庫の形式を判別できません。";
+
+// The one-line list that hands a response file to a library; made on first
+// use and kept for the life of the process.
+platform::TStringList& SharedResponseList() {
+  static platform::TStringList list = [] {
+    platform::TStringList l;
+    l.Add("");
+    return l;
+  }();
+  return list;
+}
+
+}  // namespace
+
+TArchiveFile::TArchiveFile(platform::TComponent* owner) : platform::TComponent(owner) {
+  fileName_ = NoValue;
+}
+
+TArchiveFile::~TArchiveFile() = default;
+
+void TArchiveFile::SetFileName(const std::string& value) {
+  const TArchiverType t = GetArchiverType(value, true);
+  SetArchiverType(t);
+  fileName_ = value;
+}
+
+void TArchiveFile::SetArchiverType(TArchiverType t) {
+  if (t == atNone) return;
+  if (t == atAutoDetect) {
+    archiverType_ = atAutoDetect;
+    return;
+  }
+  const BackendFactory make = BackendFor(t);
+  if (make == nullptr) {
+    if (Loading()) {
+      archiverType_ = t;
+      return;
+    }
+    throw EArchiver(kUnsupported);
+  }
+  std::unique_ptr<TArchiver> fresh = make();  // loads the library, may fail
+  archiver_ = std::move(fresh);
+  archiverType_ = t;
+}
+
+void TArchiveFile::SetOutputSize(int n) {
+  if (n <= 0) {
+    output_.clear();
+    output_.shrink_to_fit();
+    return;
+  }
+  output_.resize(static_cast<std::size_t>(n));
+  output_[0] = '\0';
+}
+
+void TArchiveFile::AutoDetect() {
+  if (archiverType_ == atAutoDetect) SetArchiverType(GetArchiverType(fileName_, false));
+}
+
+void TArchiveFile::CheckArchiver() {
+  if (!archiver_) throw EArchiver(kUnknownFormat);
+}
+
+const platform::TStringList* TArchiveFile::MakeResponseFile(TResFileUse use,
+                                                            const platform::TStringList* list) {
+  if (!options_.ResFileUsage.Contains(use) || IsNoValue(options_.ResFileName) ||
+      options_.ResFileName.empty() || list == nullptr) {
+    return list;
+  }
+  std::string text;
+  for (const auto& line : *list) {
+    text += '"';
+    text += line;
+    text += "\"\r\n";
+  }
+  std::ofstream out(options_.ResFileName, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    throw platform::EFileError("ファイル " + options_.ResFileName + " を作成できません。");
+  }
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  if (!out) {
+    throw platform::EFileError("ファイル " + options_.ResFileName + " に書き込めません。");
+  }
+  platform::TStringList& shared = SharedResponseList();
+  shared.Set(0, "@" + options_.ResFileName);
+  return &shared;
+}
+
+std::int32_t TArchiveFile::CallPack(ArcWnd wnd, const TArchiverOptions& o,
+                                    const std::string& baseDir,
+                                    const platform::TStringList* list) {
+  const platform::TStringList* forBackend = MakeResponseFile(ruOnPack, list);
+  return archiver_->Pack(wnd, fileName_, o, baseDir, forBackend, output_);
+}
+
+std::int32_t TArchiveFile::Pack(ArcWnd wnd, const std::string& baseDir,
+                                const platform::TStringList* fileList) {
+  AutoDetect();
+  CheckArchiver();
+  std::int32_t result = 0;
+  if (options_.PackFilter == pfComponent) {
+    TArchiverOptions working;
+    working.Assign(options_);
+    platform::TStringList files;
+    if (fileList != nullptr) files.Assign(*fileList);
+    ExpandFileList(working, files);
+    if (files.Empty()) {
+      if (!output_.empty()) output_[0] = '\0';
+      result = 0;
+    } else {
+      result = CallPack(wnd, working, baseDir, &files);
+    }
+  } else {
+    result = CallPack(wnd, options_, baseDir, fileList);
+  }
+  commandLine_ = archiver_->CommandLine;
+  return result;
+}
+
+std::int32_t TArchiveFile::OpenArchive(ArcWnd wnd, std::uint32_t mode) {
+  AutoDetect();
+  CheckArchiver();
+  archiveHandle_ = archiver_->OpenArchive(wnd, fileName_, mode);
+  return archiveHandle_;
+}
+
+// Without a bound back end there is nothing to walk: report "no entry".
+std::int32_t TArchiveFile::FindFirst(const std::string& wildName, TArchiveEntryInfo& info) {
+  if (!archiver_) return -1;
+  return archiver_->FindFirst(archiveHandle_, info, wildName);
+}
+
+std::int32_t TArchiveFile::FindNext(TArchiveEntryInfo& info) {
+  if (!archiver_) return -1;
+  return archiver_->FindNext(archiveHandle_, info);
+}
+
+void TArchiveFile::CloseArchive() {
+  if (archiver_) archiver_->CloseArchive(archiveHandle_);
+  archiveHandle_ = 0;
+}
+
+}  // namespace pelsok

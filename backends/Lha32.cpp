@@ -1,0 +1,141 @@
+#include "backends/Lha32.h"
+
+#include "archive/CmdOpt.h"
+#include "platform/Paths.h"
+
+namespace pelsok {
+
+namespace {
+
+enum Entry : std::size_t { kUnlha, kOpen, kClose, kFindFirst, kFindNext };
+
+}  // namespace
+
+LibraryBinding& TLha32::Library() {
+  static LibraryBinding binding(
+      "UNLHA32.DLL", "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。",
+      {"Unlha", "UnlhaOpenArchive", "UnlhaCloseArchive", "UnlhaFindFirst", "UnlhaFindNext"});
+  return binding;
+}
+
+TLha32::TLha32() { TLha32::LoadDll(); }
+
+void TLha32::LoadDll() { Library().Load(); }
+
+void TLha32::UnloadDll() { Library().Unload(); }
+
+ArcHandle TLha32::OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) {
+  auto open = Library().EntryAs<ArcOpenProc>(kOpen);
+  return open(wnd, platform::ExpandFileName(archiveName).c_str(), mode);
+}
+
+std::int32_t TLha32::FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
+                               const std::string& wildName) {
+  auto findFirst = Library().EntryAs<ArcFindFirstProc>(kFindFirst);
+  return findFirst(handle, wildName.c_str(), &info);
+}
+
+std::int32_t TLha32::FindNext(ArcHandle handle, TArchiveEntryInfo& info) {
+  // Only ever follows FindFirst, so the library is loaded already.
+  auto findNext = Library().EntryAs<ArcFindNextProc>(kFindNext, true);
+  return findNext(handle, &info);
+}
+
+std::int32_t TLha32::CloseArchive(ArcHandle handle) {
+  auto close = Library().EntryAs<ArcCloseProc>(kClose);
+  return close(handle);
+}
+
+std::int32_t TLha32::Unpack(ArcWnd wnd, const std::string& archiveName,
+                            const TArchiverOptions& options, const std::string& baseDir,
+                            const platform::TStringList* fileList, std::string& output) {
+  CommandLine = MakeCmdLine("x", archiveName, options, baseDir, fileList);
+  return RunCommand(wnd, output);
+}
+
+std::int32_t TLha32::Pack(ArcWnd wnd, const std::string& archiveName,
+                          const TArchiverOptions& options, const std::string& baseDir,
+                          const platform::TStringList* fileList, std::string& output) {
+  CommandLine = MakeCmdLine("u", archiveName, options, baseDir, fileList);
+  return RunCommand(wnd, output);
+}
+
+std::int32_t TLha32::Remove(ArcWnd wnd, const std::string& archiveName,
+                            const TArchiverOptions& options, const std::string& /*baseDir*/,
+                            const platform::TStringList* fileList, std::string& output) {
+  CommandLine = MakeCmdLine("d", archiveName, options, "", fileList);
+  return RunCommand(wnd, output);
+}
+
+std::int32_t TLha32::MakeSfx(ArcWnd wnd, const std::string& archiveName,
+                             const TArchiverOptions& options, std::string& output) {
+  CommandLine = MakeCmdLine("s", archiveName, options, "", nullptr);
+  return RunCommand(wnd, output);
+}
+
+std::string TLha32::MakeCmdLine(const std::string& command, const std::string& archiveName,
+                                const TArchiverOptions& o, const std::string& baseDir,
+                                const platform::TStringList* fileList) {
+  TCmdOpt cmd;
+  cmd.AddText("-+");
+  for (auto [name, value] : {std::pair{"a", o.a}, {"c", o.c}, {"e", o.e}, {"f", o.f},
+                             {"h", o.h}, {"i", o.i}, {"l", o.l}, {"m", o.m}, {"n", o.n},
+                             {"o", o.o}, {"p", o.p}, {"r", o.r}, {"s", o.s}, {"t", o.t},
+                             {"u", o.u}}) {
+    cmd.AddNumber(name, value);
+  }
+  cmd.AddDir("w", o.w);
+  for (auto [name, value] : {std::pair{"x", o.x}, {"y", o.y}, {"z", o.z}, {"jc", o.jc},
+                             {"jd", o.jd}, {"je", o.je}, {"jf", o.jf}, {"jh", o.jh},
+                             {"ji", o.ji}, {"jm", o.jm}, {"jn", o.jn}}) {
+    cmd.AddNumber(name, value);
+  }
+  cmd.AddSwitch("jo", o.jo);
+  cmd.AddSwitch("job", o.job);
+  for (auto [name, value] :
+       {std::pair{"jp", o.jp}, {"jr", o.jr}, {"jss", o.jss}, {"jw", o.jw}}) {
+    cmd.AddNumber(name, value);
+  }
+  cmd.AddList("jx", o.jx);
+  for (auto [name, value] : {std::pair{"jyc", o.jyc}, {"jyd", o.jyd}, {"jyk", o.jyk},
+                             {"jyn", o.jyn}, {"jyo", o.jyo}}) {
+    cmd.AddNumber(name, value);
+  }
+  cmd.AddSwitch("jz", o.jz);
+  for (auto [name, value] : {std::pair{"ga", o.ga}, {"gd", o.gd}, {"ge", o.ge}, {"gf", o.gf},
+                             {"gj", o.gj}, {"gm", o.gm}, {"gn", o.gn}, {"go", o.go},
+                             {"gp", o.gp}}) {
+    cmd.AddNumber(name, value);
+  }
+  cmd.AddSwitch("gr", o.gr);
+  for (auto [name, value] : {std::pair{"gs", o.gs}, {"gu", o.gu}, {"gw", o.gw}}) {
+    cmd.AddNumber(name, value);
+  }
+  cmd.AddText(o.UserOptions);
+  cmd.AddString("", archiveName);
+  cmd.AddDir("", baseDir);
+  if (fileList != nullptr) cmd.AddList("", *fileList);
+  cmd.AddText(o.UserFileList);
+  return command + cmd.Text;
+}
+
+std::int32_t TLha32::RunCommand(ArcWnd wnd, std::string& output) {
+  auto unlha = Library().EntryAs<ArcCommandProc>(kUnlha);
+  const auto size = static_cast<std::uint32_t>(output.size());
+  return unlha(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
+}
+
+bool IsLhaArchive(const std::string& fileName) {
+  try {
+    LibraryBinding& lib = TLha32::Library();
+    lib.Load();
+    auto open = lib.EntryAs<ArcOpenProc>(kOpen);
+    const ArcHandle h = open(nullptr, platform::ExpandFileName(fileName).c_str(), 0x800002);
+    if (h != 0) lib.EntryAs<ArcCloseProc>(kClose)(h);
+    return h != 0;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace pelsok
