@@ -1,0 +1,91 @@
+#include "ArchiveReader.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "FileStreams.h"
+#include "HeaderParser.h"
+
+namespace lzh {
+
+ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t start,
+                              std::uint64_t limit) {
+  ArchiveIndex index;
+  index.start = start;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    index.message = name + " is not a regular file";
+    return index;
+  }
+  const std::uint64_t fileEnd = limit ? std::min<std::uint64_t>(limit, st.st_size) : st.st_size;
+  if (fileEnd <= start) {
+    index.message = name + " is empty";
+    return index;
+  }
+  std::uint64_t pos = start;
+  std::vector<std::uint8_t> buf;
+  try {
+    for (;;) {
+      std::size_t want = 256;
+      EntryHeader h;
+      ParseResult r;
+      for (;;) {
+        const std::size_t avail = static_cast<std::size_t>(std::min<std::uint64_t>(want, fileEnd - pos));
+        buf.resize(avail);
+        if (avail) ReadAt(fd, buf.data(), avail, pos, name);
+        r = ParseHeader(buf.data(), avail, h);
+        if (r.status != ParseStatus::needMore) break;
+        if (r.needed <= avail || pos + r.needed > fileEnd) {
+          r = {ParseStatus::damaged, 0, "header cut short"};
+          break;
+        }
+        want = r.needed;
+      }
+      if (r.status == ParseStatus::endOfArchive) {
+        if (index.members.empty() && fileEnd - start > 1) {
+          index.message = name + " is not an LZH archive";
+          return index;
+        }
+        index.end = pos;
+        index.ok = true;
+        return index;
+      }
+      if (r.status == ParseStatus::damaged) {
+        index.message = name + ": " + r.message + " at offset " + std::to_string(pos);
+        if (index.members.empty() && pos == start) index.message = name + " is not an LZH archive (" + r.message + ")";
+        return index;
+      }
+      ArchiveMember m;
+      m.header = std::move(h);
+      m.headerOffset = pos;
+      m.dataOffset = pos + m.header.headerLength;
+      if (m.header.packedSize > fileEnd - m.dataOffset) {
+        index.message = name + ": member data cut short at offset " + std::to_string(pos);
+        return index;
+      }
+      m.path = DecodeEntryPath(m.header);
+      pos = m.endOffset();
+      index.members.push_back(std::move(m));
+    }
+  } catch (const std::exception& e) {
+    index.message = e.what();
+    return index;
+  }
+}
+
+MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveMember& m, Sink& out) {
+  const auto& h = m.header;
+  if (h.isDirectory()) return {};
+  if (!canDecode(h.method)) return {Status::failed, "method " + h.method + " is not supported"};
+  FileRangeSource in(fd, m.dataOffset, h.packedSize, archiveName);
+  DecodeResult r = decode(h.method, in, h.packedSize, out, h.originalSize);
+  if (r.status != Status::ok && r.status != Status::warning)
+    return {r.status, r.message.empty() ? "data damaged" : r.message};
+  if (r.written != h.originalSize) return {Status::failed, "data length does not match the header"};
+  if (h.hasDataCrc && r.crc != h.dataCrc) return {Status::failed, "CRC mismatch"};
+  return {r.status, r.message};
+}
+
+}  // namespace lzh

@@ -1,0 +1,43 @@
+// Walks the member headers of an LZH archive file and decodes members.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "EntryHeader.h"
+#include "EntryName.h"
+#include "lzh/LzhCodec.h"
+
+namespace lzh {
+
+struct ArchiveMember {
+  EntryHeader header;
+  EntryPath path;
+  std::uint64_t headerOffset = 0;
+  std::uint64_t dataOffset = 0;
+  std::uint64_t endOffset() const { return dataOffset + header.packedSize; }
+};
+
+struct ArchiveIndex {
+  bool ok = false;
+  std::string message;                 // why it is not an archive, or is damaged
+  std::vector<ArchiveMember> members;
+  std::uint64_t start = 0;             // offset of the first header
+  std::uint64_t end = 0;               // offset of the end mark (or of the file's end)
+};
+
+// Reads every header from `start` up to the end mark or `limit` (0: the
+// file's size). A file with no member and no end mark is not an archive.
+ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t start = 0,
+                              std::uint64_t limit = 0);
+
+struct MemberResult {
+  Status status = Status::ok;
+  std::string message;
+};
+
+// Decodes one member's data into out and checks its length and CRC.
+MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveMember& m, Sink& out);
+
+}  // namespace lzh
