@@ -1,0 +1,81 @@
+// The encoder's view of the input: a sliding buffer that keeps the dictionary
+// behind the current position and some input ahead of it, and hash chains over
+// 3-byte prefixes to find earlier occurrences. It also keeps the CRC and size of
+// everything read.
+#pragma once
+
+#include "LzhCodec.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace lzh {
+
+struct Match {
+    std::uint32_t length;
+    std::uint32_t distance;   // 1 = the byte just before
+};
+
+class MatchFinder {
+public:
+    // `segment` is how much input is read ahead at a time.
+    MatchFinder(Source& in, int dictBits, std::size_t segment);
+
+    // Makes at least `ahead` bytes from buffer index p available when the input has
+    // them; may slide the buffer, so it returns p's new index.
+    std::size_t prepare(std::size_t p, std::size_t ahead) {
+        if (end_ - p >= ahead || eof_) return p;
+        return refill(p);
+    }
+    std::size_t available(std::size_t p) const { return end_ - p; }
+    const std::uint8_t* data() const { return buf_.data(); }
+
+    // Adds every position below p to the chains (positions are added once, in order).
+    void insertUpTo(std::size_t p) {
+        std::size_t stop = end_ >= 2 ? std::min(p, end_ - 2) : 0;
+        for (std::size_t i = inserted_; i < stop; ++i) {
+            std::uint32_t h = hash(i);
+            prev_[i] = head_[h];
+            head_[h] = static_cast<std::int32_t>(i);
+        }
+        if (p > inserted_) inserted_ = p;
+    }
+
+    // Passes over positions below p without adding them (inside long matches, for speed).
+    void skipUpTo(std::size_t p) {
+        if (p > inserted_) inserted_ = p;
+    }
+
+    // The longest earlier match at p (which must not be inserted yet), at most maxLen
+    // long, looking at no more than `chain` candidates and stopping at `nice`.
+    Match longest(std::size_t p, std::uint32_t maxLen, int chain, std::uint32_t nice, std::uint32_t atLeast = 0) const;
+    // Every match at p that is longer than all nearer ones, shortest first; returns how many.
+    int all(std::size_t p, std::uint32_t maxLen, int chain, std::uint32_t nice, Match* out) const;
+
+    std::uint64_t consumed() const { return total_; }
+    std::uint16_t crc() const { return crc_; }
+
+    static std::uint32_t matchLength(const std::uint8_t* a, const std::uint8_t* b, std::uint32_t maxLen);
+
+private:
+    std::size_t refill(std::size_t p);
+    std::uint32_t hash(std::size_t i) const {
+        std::uint32_t v = (std::uint32_t{buf_[i]} << 16) | (std::uint32_t{buf_[i + 1]} << 8) | buf_[i + 2];
+        return (v * 2654435761u) >> (32 - hashBits_);
+    }
+
+    Source& in_;
+    std::size_t dict_;
+    int hashBits_;
+    std::vector<std::uint8_t> buf_;
+    std::size_t capacity_;   // usable bytes of buf_ (the rest is zero padding for wide compares)
+    std::size_t end_ = 0;
+    bool eof_ = false;
+    std::size_t inserted_ = 0;
+    std::vector<std::int32_t> head_;
+    std::vector<std::int32_t> prev_;
+    std::uint64_t total_ = 0;
+    std::uint16_t crc_ = 0;
+};
+
+}  // namespace lzh

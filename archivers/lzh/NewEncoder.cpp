@@ -1,0 +1,53 @@
+// -lh5- to -lh7- compression: the effort picks the parser and how hard the match finder searches.
+#include "BlockEncoder.h"
+#include "LazyParser.h"
+#include "MatchFinder.h"
+#include "Methods.h"
+#include "OptimalParser.h"
+
+#include <algorithm>
+
+namespace lzh {
+namespace {
+
+constexpr std::size_t kReadAhead = 1 << 18;
+
+constexpr LazyConfig kLazyConfigs[] = {
+    // chain, nice, lazy, good, insertLimit
+    {4, 32, 0, 0, 8},          // 1
+    {8, 64, 0, 0, 32},         // 2
+    {16, 128, 0, 0, 256},      // 3
+    {16, 64, 16, 8, 0},        // 4
+    {32, 128, 32, 16, 0},      // 5
+    {96, 256, 128, 32, 0},     // 6
+    {256, 256, 256, 64, 0},    // 7
+    {1024, 256, 256, 128, 0},  // 8
+};
+
+constexpr OptimalConfig kOptimalConfig{256, 192, 2};
+
+}  // namespace
+
+EncodeResult encodeNew(Source& in, Sink& out, int effort, std::uint64_t packedLimit, const NewMethodParams& p) {
+    effort = std::clamp(effort, 1, 9);
+    EncodeResult r;
+    MatchFinder mf(in, p.dictBits, kReadAhead);
+    BitWriter bw(out, packedLimit);
+    BlockEncoder blocks(bw, p.np, p.pbit);
+    try {
+        if (effort == 9)
+            parseOptimal(mf, blocks, kOptimalConfig);
+        else
+            parseLazy(mf, blocks, kLazyConfigs[effort - 1]);
+        blocks.writeBlock();
+        bw.finish();
+    } catch (const LimitReached&) {
+        r.limitReached = true;
+    }
+    r.originalSize = mf.consumed();
+    r.crc = mf.crc();
+    r.packedSize = bw.bytes();
+    return r;
+}
+
+}  // namespace lzh
