@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each briefly on its seeds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${BUILD_DIR:-build-fuzz}
+seconds=${FUZZ_SECONDS:-20}
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DPELSOK_FUZZ=ON -DPELSOK_APP=OFF -DPELSOK_TESTS=OFF
+cmake --build "$build" -j"$(nproc)"
+for run in fuzz/*/run.sh; do
+  echo "== $run"
+  bash "$run" "$build/bin" "$seconds"
+done

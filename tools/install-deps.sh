@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what building and testing Pelsok needs on Debian 12 (run as root).
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev
+  qt6-base-dev fonts-ipafont-gothic
+  lhasa 7zip jlha-utils libarchive-tools unzip gzip
+  clang libclang-rt-14-dev clang-format
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
