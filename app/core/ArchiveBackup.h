@@ -1,0 +1,36 @@
+// Keeps an existing archive safe while a run rebuilds it: the old archive is
+// moved aside first and goes back in place unless the run commits to the
+// new one. Nothing is lost when packing fails, the library is missing or no
+// file matched.
+#pragma once
+
+#include <string>
+
+namespace pelsok::app {
+
+class TArchiveBackup {
+ public:
+  // Moves an existing archive aside; raises EFileError when it cannot.
+  explicit TArchiveBackup(std::string archiveName);
+  // Puts the old archive back when neither Commit nor Restore ran.
+  ~TArchiveBackup();
+  TArchiveBackup(const TArchiveBackup&) = delete;
+  TArchiveBackup& operator=(const TArchiveBackup&) = delete;
+
+  bool HasOldArchive() const { return !asideName_.empty(); }
+  const std::string& AsideName() const { return asideName_; }
+
+  // The new archive is in place: drop the old one.
+  void Commit();
+  // The new archive is not wanted: remove whatever the run left under the
+  // archive name and put the old one back. Raises EFileError when the old
+  // archive cannot go back (it then stays under AsideName()).
+  void Restore();
+
+ private:
+  std::string archiveName_;
+  std::string asideName_;
+  bool done_ = false;
+};
+
+}  // namespace pelsok::app

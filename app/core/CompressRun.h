@@ -1,0 +1,59 @@
+// One Compress run: packs one month's logs of one kind into its LZH archive,
+// lists the archive and, when asked and confirmed, deletes the packed logs.
+// The window and the command-line front both run it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/core/DeletionPass.h"
+#include "app/core/LogNames.h"
+#include "app/core/RunGrade.h"
+#include "app/core/RunState.h"
+#include "archivers/common/ArchiverApi.h"
+
+namespace pelsok::app {
+
+struct TRunInput {
+  std::string Folder;  // P, used unchanged
+  std::string Kind;    // K
+  std::string Year;    // Y, as typed
+  std::string Month;   // M, as typed
+  bool SixDigit = false;
+  bool DeleteAfter = false;
+};
+
+struct TRunResult {
+  TLogNames Names;
+  std::int32_t PackResult = 0;
+  std::vector<TListedEntry> Entries;
+  bool NewArchiveKept = false;    // the new archive is in place
+  bool OldArchiveRestored = false;
+  bool Confirmed = false;         // deletion was asked and answered OK
+  TDeletionResult Deletion;
+  TRunGrade Grade = TRunGrade::Ok;
+};
+
+class TCompressRun {
+ public:
+  // Asked once before the deletion pass; true means delete.
+  using ConfirmFn = std::function<bool()>;
+
+  TCompressRun(TRunState& state, ArcWnd wnd = nullptr) : state_(state), wnd_(wnd) {}
+
+  // Raises the conversion error for a month that is not an integer and any
+  // error of the archive component; an existing archive is back in place
+  // whenever no new archive was made.
+  TRunResult Run(const TRunInput& input, const ConfirmFn& confirm);
+
+  // "0000" style: upper-case hexadecimal, at least four digits.
+  static std::string ResultText(std::int32_t result);
+
+ private:
+  TRunState& state_;
+  ArcWnd wnd_;
+};
+
+}  // namespace pelsok::app

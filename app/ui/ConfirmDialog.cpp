@@ -1,0 +1,61 @@
+#include "app/ui/ConfirmDialog.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/ui/Fonts.h"
+
+namespace pelsok::ui {
+
+TOKBottomDlg1::TOKBottomDlg1(std::function<void(const std::string&)> answer, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      answer_(std::move(answer)) {
+  setObjectName("OKBottomDlg1");
+  setWindowTitle(QStringLiteral("ﾀﾞｲｱﾛｸﾞ"));
+  setFont(PelsokFont(12));
+  setFixedSize(313, 105);
+  setModal(true);
+
+  Bevel1 = new QFrame(this);
+  Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  Bevel1->setGeometry(8, 8, 297, 49);
+  Label = new QLabel(QStringLiteral("本当にファイルを削除しますか？"), this);
+  Label->setFont(PelsokFont(16));
+  Label->move(44, 27);
+  Label->adjustSize();
+
+  OKBtn = new QPushButton(QStringLiteral("OK"), this);
+  OKBtn->setGeometry(71, 68, 75, 25);
+  OKBtn->setDefault(true);
+  CancelBtn = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  CancelBtn->setGeometry(159, 68, 75, 25);
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TOKBottomDlg1::OKBtnClick() { answer_("Y"); }
+void TOKBottomDlg1::CancelBtnClick() { answer_("N"); }
+
+void TOKBottomDlg1::accept() {
+  OKBtnClick();
+  QDialog::accept();
+}
+
+// Cancel, Esc, the close box and Alt+F4 all end here.
+void TOKBottomDlg1::reject() {
+  CancelBtnClick();
+  QDialog::reject();
+}
+
+void TOKBottomDlg1::showEvent(QShowEvent* event) {
+  if (QScreen* s = screen()) {
+    const QRect area = s->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+  QDialog::showEvent(event);
+}
+
+}  // namespace pelsok::ui

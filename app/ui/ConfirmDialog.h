@@ -1,0 +1,39 @@
+// TOKBottomDlg1, the deletion confirmation dialog. OK answers "Y", Cancel,
+// Esc, the close box and Alt+F4 answer "N"; the caller reads the answer.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace pelsok::ui {
+
+class TOKBottomDlg1 : public QDialog {
+  Q_OBJECT
+ public:
+  // answer receives "Y" or "N" (the main window's Edit3).
+  TOKBottomDlg1(std::function<void(const std::string&)> answer, QWidget* parent = nullptr);
+
+  QPushButton* OKBtn;
+  QPushButton* CancelBtn;
+  QLabel* Label;
+  QFrame* Bevel1;
+
+  void OKBtnClick();
+  void CancelBtnClick();
+
+  void accept() override;
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  std::function<void(const std::string&)> answer_;
+};
+
+}  // namespace pelsok::ui

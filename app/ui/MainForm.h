@@ -1,0 +1,110 @@
+// TForm1, the main window: the Compress command, continuous compression, the
+// kind list commands, the browse, about and help commands; start-up
+// (FormCreate) and shutdown (FormClose) with the settings and the placement.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/core/CompressRun.h"
+#include "app/core/RunState.h"
+#include "platform/DateTime.h"
+#include "winplace/WinPlace.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace pelsok::ui {
+
+class TFormPlacement;
+class TOKBottomDlg1;
+class TSpinEdit;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // today gives the date the month and year fields start from.
+  explicit TForm1(std::function<platform::TDateTime()> today = platform::Now, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Controls, in tab order.
+  QPushButton* Button1;
+  QComboBox* Combo;
+  TSpinEdit* Spin;
+  QCheckBox* Check;
+  TSpinEdit* Spin2;
+  QLineEdit* Edit1;
+  QPushButton* Button2;
+  QPushButton* Button3;
+  QPushButton* Button4;
+  QPushButton* Button5;
+  QCheckBox* Check2;
+  QLabel* PathLabel;
+  // Menu items.
+  QAction* Exit1;
+  QAction* A1;
+  QAction* D1;
+  QAction* Contents1;
+  QAction* SearchforHelpOn1;
+  QAction* HowtoUseHelp1;
+  QAction* About1;
+
+  // Working fields: Edit2, ListBox1, ListBox2 in the run state, and Edit3.
+  app::TRunState State;
+  std::string Edit3 = "Edit3";
+  // The last run's outcome, for the window's own use and tests.
+  app::TRunResult LastRun;
+
+  TOKBottomDlg1* ConfirmDialog() const { return confirm_; }
+  winplace::TWinPlace& WinPlace1() { return *winPlace_; }
+
+  // Handlers; each raises its errors, the connections show them.
+  void FormCreate();
+  void FormClose();
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  void A1Click();
+  void D1Click();
+  void Button4Click() { A1Click(); }
+  void Button5Click() { D1Click(); }
+  void Exit1Click();
+  void Contents1Click();
+  void SearchforHelpOn1Click();
+  void HowtoUseHelp1Click();
+  void About1Click();
+
+  // The kind list and the item chosen from the drop-down list (-1 for none).
+  std::vector<std::string> Kinds() const;
+  void SetKinds(const std::vector<std::string>& kinds);
+  int SelectedKind() const { return selectedKind_; }
+  void SelectKind(int index);
+  std::string KindText() const;
+  void SetKindText(const std::string& text);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenu();
+  template <typename Sender, typename Signal>
+  void Handle(Sender* sender, Signal signal, void (TForm1::*handler)());
+
+  std::function<platform::TDateTime()> today_;
+  std::unique_ptr<TFormPlacement> placement_;
+  std::unique_ptr<winplace::TWinPlace> winPlace_;
+  TOKBottomDlg1* confirm_ = nullptr;
+  int selectedKind_ = -1;
+};
+
+}  // namespace pelsok::ui

@@ -1,0 +1,49 @@
+// Renders the main window, the confirmation dialog, the browse dialog and
+// the about box to PNG files in the folder given as the first argument.
+// Run it on the offscreen platform (render.sh does).
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+
+#include "app/ui/AboutBox.h"
+#include "app/ui/Application.h"
+#include "app/ui/BrowseDialog.h"
+#include "app/ui/ConfirmDialog.h"
+#include "app/ui/MainForm.h"
+
+namespace {
+
+bool Save(QWidget& w, const QString& file) {
+  w.show();
+  QCoreApplication::processEvents();
+  const bool ok = w.grab().save(file);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", file.toLocal8Bit().constData());
+  w.hide();
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: pelsok-render OUTDIR\n");
+    return 2;
+  }
+  const QString out = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(out);
+  pelsok::ui::TApplication::Initialize();
+
+  pelsok::ui::TForm1 form;
+  bool ok = Save(form, out + "/main-window.png");
+  pelsok::ui::TOKBottomDlg1 confirm([](const std::string&) {}, &form);
+  ok = Save(confirm, out + "/confirm-dialog.png") && ok;
+  pelsok::ui::TOKBottomDlg browse([](const std::string&) {}, &form);
+  ok = Save(browse, out + "/browse-dialog.png") && ok;
+  pelsok::ui::TAboutBox about(&form);
+  ok = Save(about, out + "/about-box.png") && ok;
+  return ok ? 0 : 1;
+}
