@@ -1,5 +1,6 @@
 #include "TestLzhContainer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -47,7 +48,8 @@ std::vector<std::uint8_t> makeSingleMemberArchive(int level, const std::string& 
         for (std::size_t i = 2; i < h.size(); ++i) sum += h[i];
         h[1] = static_cast<std::uint8_t>(sum);
     } else {
-        std::size_t total = 26 + 3 + name.size();
+        // Base header, then a header-CRC extension and a file-name extension.
+        std::size_t total = 26 + 5 + 3 + name.size();
         h.assign(total, 0);
         put16(h, 0, static_cast<std::uint32_t>(total));
         std::copy(method.begin(), method.end(), h.begin() + 2);
@@ -58,10 +60,13 @@ std::vector<std::uint8_t> makeSingleMemberArchive(int level, const std::string& 
         h[20] = 2;
         put16(h, 21, crc);
         h[23] = 'U';
-        put16(h, 24, static_cast<std::uint32_t>(3 + name.size()));   // the file-name extension follows
-        h[26] = 0x01;
-        std::copy(name.begin(), name.end(), h.begin() + 27);
-        put16(h, 27 + name.size(), 0);
+        put16(h, 24, 5);
+        h[26] = 0x00;   // header CRC, filled in below
+        put16(h, 29, static_cast<std::uint32_t>(3 + name.size()));
+        h[31] = 0x01;
+        std::copy(name.begin(), name.end(), h.begin() + 32);
+        put16(h, 32 + name.size(), 0);
+        put16(h, 27, referenceCrc16(h));
     }
     h.insert(h.end(), packed.begin(), packed.end());
     h.push_back(0);   // end of archive
@@ -98,13 +103,14 @@ std::vector<Member> listMembers(const std::vector<std::uint8_t>& a) {
             std::size_t ext = at + 24;
             std::size_t next = get16(a, ext);
             ext += 2;
-            while (next != 0 && ext + next <= at + total) {
+            while (next != 0 && ext + next <= a.size()) {
                 if (a[ext] == 0x01) m.name.assign(a.begin() + static_cast<long>(ext) + 1, a.begin() + static_cast<long>(ext + next - 2));
                 std::size_t following = get16(a, ext + next - 2);
                 ext += next;
                 next = following;
             }
-            m.dataOffset = at + total;
+            // Some writers leave the extension headers out of the total; the data follows the last one.
+            m.dataOffset = std::max(at + total, ext);
         } else {
             break;
         }
