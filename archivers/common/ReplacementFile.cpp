@@ -46,12 +46,13 @@ void SyncFolder(const std::string& folder) {
   }
 }
 
-mode_t TargetMode(const std::string& target) {
-  struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+mode_t TargetMode(const std::string& target, bool executable) {
   mode_t mask = ::umask(0);
   ::umask(mask);
-  return 0666 & ~mask;
+  struct stat st {};
+  mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~mask);
+  if (executable) mode |= 0111 & ~mask;
+  return mode;
 }
 
 }  // namespace
@@ -68,8 +69,8 @@ ReplacementFile::~ReplacementFile() {
   if (!committed_ && !temp_.empty()) ::unlink(temp_.c_str());
 }
 
-void ReplacementFile::Commit() {
-  if (::fchmod(fd_, TargetMode(target_)) != 0) throw Failure("cannot set permissions of " + temp_);
+void ReplacementFile::Commit(bool executable) {
+  if (::fchmod(fd_, TargetMode(target_, executable)) != 0) throw Failure("cannot set permissions of " + temp_);
   if (::fsync(fd_) != 0) throw Failure("cannot write " + temp_);
   if (::rename(temp_.c_str(), target_.c_str()) == 0) {
     committed_ = true;
@@ -97,7 +98,7 @@ void ReplacementFile::Commit() {
       if (ok) done += w;
     }
   }
-  ok = ok && ::fchmod(out, TargetMode(target_)) == 0 && ::fsync(out) == 0;
+  ok = ok && ::fchmod(out, TargetMode(target_, executable)) == 0 && ::fsync(out) == 0;
   ::close(out);
   if (!ok || ::rename(local.c_str(), target_.c_str()) != 0) {
     auto err = Failure("cannot write " + target_);

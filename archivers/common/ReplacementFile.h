@@ -21,8 +21,9 @@ class ReplacementFile {
   const std::string& TempPath() const { return temp_; }
   // Syncs and renames into place (copying first when the work folder is on
   // another file system). The new file gets the old file's permissions, or
-  // 0666 less the umask. Throws std::runtime_error; the target is then unchanged.
-  void Commit();
+  // 0666 less the umask; executable adds the execute bits the umask allows.
+  // Throws std::runtime_error; the target is then unchanged.
+  void Commit(bool executable = false);
 
  private:
   std::string target_;

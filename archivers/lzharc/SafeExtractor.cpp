@@ -121,7 +121,7 @@ ExtractReport SafeExtractor::Extract(int archiveFd, const std::string& archiveNa
   }
   if (r.status == Status::failed || r.status == Status::fatal) {
     ::unlinkat(dir.get(), tmpName.c_str(), 0);
-    return {ExtractOutcome::failed, r.message};
+    return {ExtractOutcome::failed, r.message, r.status == Status::failed};
   }
   mode_t mode = 0644;
   if (m.header.unixMode) {

@@ -25,6 +25,7 @@ enum class ExtractOutcome {
 struct ExtractReport {
   ExtractOutcome outcome = ExtractOutcome::failed;
   std::string message;
+  bool damaged = false;  // failed because the member's data is damaged (not a write error)
 };
 
 class SafeExtractor {

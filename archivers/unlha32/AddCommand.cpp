@@ -1,0 +1,140 @@
+// a: add every matching file (replacing members of the same name).
+// u: add files that are missing from the archive or newer than their member.
+// The archive is written to a temporary file and renamed into place only
+// when complete: any failure leaves the old archive as it was.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+
+#include "CommandFailure.h"
+#include "Commands.h"
+#include "FileGatherer.h"
+#include "MemberPacker.h"
+#include "OpenArchive.h"
+#include "common/ArchiverApi.h"
+#include "common/ReplacementFile.h"
+#include "lzharc/EntryName.h"
+#include "lzharc/FileStreams.h"
+#include "lzharc/MemberTime.h"
+
+namespace unlha {
+namespace {
+
+void CopyRange(int from, int to, std::uint64_t offset, std::uint64_t length, const std::string& fromName,
+               const std::string& toName) {
+  std::vector<std::uint8_t> buf(1 << 16);
+  while (length > 0) {
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(length, buf.size()));
+    try {
+      lzh::ReadAt(from, buf.data(), n, offset, fromName);
+    } catch (const std::exception& e) {
+      throw CommandFailure(arc::kNotArchive, e.what());
+    }
+    try {
+      lzh::WriteAll(to, buf.data(), n, toName);
+    } catch (const std::exception& e) {
+      throw CommandFailure(arc::kCannotWrite, e.what());
+    }
+    offset += n;
+    length -= n;
+  }
+}
+
+std::string Line(const std::string& verb, const std::string& name, const PackedFile& p) {
+  char buf[96];
+  std::snprintf(buf, sizeof buf, " %12llu -> %12llu %s %s", static_cast<unsigned long long>(p.originalSize),
+                static_cast<unsigned long long>(p.packedSize), RatioText(p.packedSize, p.originalSize).c_str(),
+                p.method.c_str());
+  return verb + " " + lzh::PrintableName(name) + buf;
+}
+
+}  // namespace
+
+std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
+  struct stat ast {};
+  const bool exists = ::stat(o.archive.c_str(), &ast) == 0;
+  std::unique_ptr<OpenArchive> old;
+  if (exists) old = std::make_unique<OpenArchive>(o.archive);  // throws kNotArchive when damaged
+  if (o.files.empty()) throw CommandFailure(arc::kBadCommand, "no file names given");
+
+  GatherResult g = GatherFiles(o, exists ? ast.st_dev : 0, exists ? ast.st_ino : 0, o.archive);
+  for (const auto& n : g.notes) report.Line(lzh::PrintableName(n));
+  if (g.files.empty()) {
+    report.Line("no file matched; the archive was not changed");
+    return arc::kNothingMatched;
+  }
+
+  // Decide, for every file, whether it goes in and which member it replaces.
+  std::map<std::string, std::size_t> memberOf;  // stored name -> member index
+  if (old)
+    for (std::size_t i = 0; i < old->index().members.size(); ++i)
+      memberOf.emplace(old->index().members[i].path.Joined(), i);
+  std::map<std::size_t, const SourceFile*> replacing;  // member index -> file
+  std::vector<const SourceFile*> appended;
+  std::size_t upToDate = 0;
+  for (const auto& f : g.files) {
+    auto it = memberOf.find(lzh::EntryPath{f.parts}.Joined());
+    if (it == memberOf.end()) {
+      appended.push_back(&f);
+      continue;
+    }
+    const auto& m = old->index().members[it->second];
+    if (o.command == 'u' && !o.skipNewerTest && f.mtime <= lzh::MemberTime(m.header)) {
+      ++upToDate;
+      continue;
+    }
+    replacing[it->second] = &f;
+  }
+  if (replacing.empty() && appended.empty()) {
+    report.Line("every file is up to date in the archive; nothing was changed");
+    return arc::kOk;
+  }
+
+  std::unique_ptr<arc::ReplacementFile> out;
+  try {
+    out = std::make_unique<arc::ReplacementFile>(o.archive, o.workDir);
+  } catch (const std::exception& e) {
+    throw CommandFailure(arc::kCannotWrite, e.what());
+  }
+  const std::string outName = out->TempPath();
+  std::uint64_t totalOriginal = 0, totalPacked = 0;
+  std::size_t kept = 0;
+  auto pack = [&](const SourceFile& f, const char* verb) {
+    PackedFile p = PackFile(out->fd(), outName, f, o.method, o.effort, o.cp932Names);
+    totalOriginal += p.originalSize;
+    totalPacked += p.packedSize;
+    report.Line(Line(verb, lzh::EntryPath{f.parts}.Joined(), p));
+  };
+  if (old) {
+    const auto& members = old->index().members;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      auto r = replacing.find(i);
+      if (r != replacing.end()) {
+        pack(*r->second, "Replaced");
+      } else {
+        CopyRange(old->fd(), out->fd(), members[i].headerOffset, members[i].endOffset() - members[i].headerOffset,
+                  o.archive, outName);
+        ++kept;
+      }
+    }
+  }
+  for (const SourceFile* f : appended) pack(*f, "Added   ");
+  const std::uint8_t endMark = 0;
+  try {
+    lzh::WriteAll(out->fd(), &endMark, 1, outName);
+    out->Commit();
+  } catch (const std::exception& e) {
+    throw CommandFailure(arc::kCannotWrite, e.what());
+  }
+  char summary[160];
+  std::snprintf(summary, sizeof summary, "%zu file(s) packed, %zu kept, %zu up to date: %llu -> %llu bytes (%s)",
+                replacing.size() + appended.size(), kept, upToDate, static_cast<unsigned long long>(totalOriginal),
+                static_cast<unsigned long long>(totalPacked), RatioText(totalPacked, totalOriginal).c_str());
+  report.Line(summary);
+  return arc::kOk;
+}
+
+}  // namespace unlha

@@ -1,0 +1,110 @@
+// x: extract with folders; e: extract into the base folder alone; t: check
+// every member's data and CRC. Extraction goes to the base folder (the
+// current folder when none is given) and never outside it.
+#include <cstdio>
+#include <memory>
+
+#include "CommandFailure.h"
+#include "Commands.h"
+#include "OpenArchive.h"
+#include "common/ArchiverApi.h"
+#include "lzh/LzhCodec.h"
+#include "lzharc/EntryName.h"
+#include "lzharc/FileStreams.h"
+#include "lzharc/SafeExtractor.h"
+
+namespace unlha {
+namespace {
+
+std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& report) {
+  std::int32_t result = arc::kOk;
+  std::size_t matched = 0, bad = 0;
+  for (const auto& m : archive.index().members) {
+    if (!MatchesAny(m.path, o.files)) continue;
+    ++matched;
+    const std::string name = lzh::PrintableName(m.path.Joined());
+    if (!lzh::canDecode(m.header.method)) {
+      report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) + " not supported");
+      Worsen(result, arc::kWarning);
+      continue;
+    }
+    lzh::NullSink sink;
+    lzh::MemberResult r;
+    try {
+      r = lzh::DecodeMember(archive.fd(), archive.path(), m, sink);
+    } catch (const std::exception& e) {
+      r = {lzh::Status::fatal, e.what()};
+    }
+    if (r.status == lzh::Status::ok || r.status == lzh::Status::warning) {
+      report.Line("OK       " + name);
+    } else {
+      ++bad;
+      report.Line("Damaged  " + name + ": " + r.message);
+      Worsen(result, arc::kNotArchive);
+    }
+  }
+  if (matched == 0) {
+    report.Line("no member matched");
+    return arc::kNothingMatched;
+  }
+  report.Line(std::to_string(matched) + " member(s) tested, " + std::to_string(bad) + " damaged");
+  return result;
+}
+
+}  // namespace
+
+std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
+  OpenArchive archive(o.archive);
+  if (o.command == 't') return RunTest(o, archive, report);
+  lzh::ExtractOptions eo;
+  eo.withFolders = o.command == 'x';
+  eo.overwriteAlways = o.skipNewerTest;
+  std::unique_ptr<lzh::SafeExtractor> extractor;
+  try {
+    extractor = std::make_unique<lzh::SafeExtractor>(o.baseDir, eo);
+  } catch (const std::exception& e) {
+    throw CommandFailure(arc::kCannotWrite, e.what());
+  }
+  std::int32_t result = arc::kOk;
+  std::size_t matched = 0, written = 0;
+  for (const auto& m : archive.index().members) {
+    if (!MatchesAny(m.path, o.files)) continue;
+    ++matched;
+    const std::string name = lzh::PrintableName(m.path.Joined());
+    if (!m.header.isDirectory() && !lzh::canDecode(m.header.method)) {
+      report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) + " not supported");
+      Worsen(result, arc::kWarning);
+      continue;
+    }
+    lzh::ExtractReport r = extractor->Extract(archive.fd(), archive.path(), m);
+    switch (r.outcome) {
+      case lzh::ExtractOutcome::written:
+        ++written;
+        report.Line("Melted   " + name);
+        break;
+      case lzh::ExtractOutcome::skippedNotNewer:
+        report.Line("Skipped  " + name + ": " + r.message);
+        break;
+      case lzh::ExtractOutcome::skippedLink:
+        report.Line("Skipped  " + name + ": " + r.message);
+        Worsen(result, arc::kWarning);
+        break;
+      case lzh::ExtractOutcome::refusedUnsafe:
+        report.Line("Refused  " + name + ": " + r.message);
+        Worsen(result, arc::kUnsafeName);
+        break;
+      case lzh::ExtractOutcome::failed:
+        report.Line("Failed   " + name + ": " + lzh::PrintableName(r.message));
+        Worsen(result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+        break;
+    }
+  }
+  if (matched == 0) {
+    report.Line("no member matched");
+    return arc::kNothingMatched;
+  }
+  report.Line(std::to_string(written) + " of " + std::to_string(matched) + " member(s) extracted");
+  return result;
+}
+
+}  // namespace unlha

@@ -1,0 +1,37 @@
+// An archive file opened for reading, with its member index.
+#pragma once
+
+#include <string>
+
+#include "lzharc/ArchiveReader.h"
+
+namespace unlha {
+
+class OpenArchive {
+ public:
+  // Throws CommandFailure(kNotArchive) when the file is missing, not an LZH
+  // archive or damaged.
+  explicit OpenArchive(const std::string& path);
+  ~OpenArchive();
+  OpenArchive(const OpenArchive&) = delete;
+  OpenArchive& operator=(const OpenArchive&) = delete;
+
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+  const lzh::ArchiveIndex& index() const { return index_; }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  lzh::ArchiveIndex index_;
+};
+
+// True when the member's name matches one of the masks (all when there are
+// none). A mask with a '/' is matched against the whole stored path, one
+// without against the name alone; "*" and "*.*" match everything.
+bool MatchesAny(const lzh::EntryPath& path, const std::vector<std::string>& masks);
+
+// Ratio as "45.9%" (packed against original).
+std::string RatioText(std::uint64_t packed, std::uint64_t original);
+
+}  // namespace unlha

@@ -1,0 +1,128 @@
+// The library's exported entries. Nothing else is visible from outside.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <memory>
+#include <new>
+
+#include "ArchiveListing.h"
+#include "CommandFailure.h"
+#include "Commands.h"
+#include "common/ArchiverApi.h"
+#include "common/CommandLine.h"
+#include "common/HandleTable.h"
+#include "common/Report.h"
+#include "lzharc/ArchiveReader.h"
+
+#define UNLHA_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace unlha {
+namespace {
+
+constexpr std::uint16_t kVersion = 100;  // 1.00
+
+arc::HandleTable<ArchiveListing>& Listings() {
+  static arc::HandleTable<ArchiveListing> table;
+  return table;
+}
+
+std::int32_t Dispatch(const char* text, arc::Report& report) {
+  arc::CommandLine line;
+  if (auto err = arc::ParseCommandLine(text ? text : "", KnownSwitches(), arc::ReadResponseFile, line)) {
+    report.Line(err->message);
+    return err->result;
+  }
+  const UnlhaOptions o = ReadOptions(line);
+  switch (o.command) {
+    case 'a':
+    case 'u': return RunAdd(o, report);
+    case 'd': return RunDelete(o, report);
+    case 'x':
+    case 'e':
+    case 't': return RunExtract(o, report);
+    case 'l':
+    case 'v': return RunList(o, report);
+    case 's': return RunMakeSfx(o, report);
+    default: throw CommandFailure(arc::kBadCommand, "unknown command");
+  }
+}
+
+// Reads the archive's member index; false when it is not a whole LZH archive.
+bool ReadIndex(const char* name, lzh::ArchiveIndex& index) {
+  if (name == nullptr) return false;
+  int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  index = lzh::ReadArchiveIndex(fd, name);
+  ::close(fd);
+  return index.ok;
+}
+
+}  // namespace
+}  // namespace unlha
+
+UNLHA_EXPORT std::int32_t Unlha(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
+  arc::Report report;
+  std::int32_t result;
+  try {
+    result = unlha::Dispatch(cmdLine, report);
+  } catch (const unlha::CommandFailure& e) {
+    report.Line(e.what());
+    result = e.Result();
+  } catch (const std::bad_alloc&) {
+    report.Line("out of memory");
+    result = arc::kNoMemory;
+  } catch (const std::exception& e) {
+    report.Line(e.what());
+    result = arc::kCannotWrite;
+  }
+  try {
+    report.CopyTo(output, size);
+  } catch (...) {
+  }
+  return result;
+}
+
+UNLHA_EXPORT ArcHandle UnlhaOpenArchive(ArcWnd, const char* archiveName, std::uint32_t) {
+  try {
+    lzh::ArchiveIndex index;
+    if (!unlha::ReadIndex(archiveName, index)) return 0;
+    return unlha::Listings().Add(std::make_unique<unlha::ArchiveListing>(std::move(index.members)));
+  } catch (...) {
+    return 0;
+  }
+}
+
+UNLHA_EXPORT std::int32_t UnlhaCloseArchive(ArcHandle handle) {
+  return unlha::Listings().Remove(handle) ? 0 : -1;
+}
+
+UNLHA_EXPORT std::int32_t UnlhaFindFirst(ArcHandle handle, const char* wildName, TArchiveEntryInfo* info) {
+  auto* listing = unlha::Listings().Find(handle);
+  if (listing == nullptr || info == nullptr) return -1;
+  try {
+    return listing->FindFirst(wildName, *info) ? 0 : -1;
+  } catch (...) {
+    return -1;
+  }
+}
+
+UNLHA_EXPORT std::int32_t UnlhaFindNext(ArcHandle handle, TArchiveEntryInfo* info) {
+  auto* listing = unlha::Listings().Find(handle);
+  if (listing == nullptr || info == nullptr) return -1;
+  try {
+    return listing->FindNext(*info) ? 0 : -1;
+  } catch (...) {
+    return -1;
+  }
+}
+
+UNLHA_EXPORT std::uint16_t UnlhaGetVersion(void) { return unlha::kVersion; }
+
+UNLHA_EXPORT std::int32_t UnlhaCheckArchive(const char* archiveName, std::int32_t) {
+  try {
+    lzh::ArchiveIndex index;
+    return unlha::ReadIndex(archiveName, index) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
