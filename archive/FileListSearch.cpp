@@ -1,5 +1,7 @@
 #include "archive/FileListSearch.h"
 
+#include "platform/Paths.h"
+
 namespace pelsok::filelist {
 
 namespace {
@@ -13,18 +15,19 @@ bool PassesAttributeFilter(std::uint32_t entryAttributes, std::uint32_t mask) {
   return (entryAttributes & kFilteredAttributes & ~mask) == 0;
 }
 
-int SafeFindFirst(const std::string& pattern, std::uint32_t attr, TSearchRec& search) {
+int SafeFindFirst(const std::string& pattern, std::uint32_t attr, TSearchRec& search,
+                  bool withTimes) {
   search.FindClose();
   search.attr_ = attr;
   search.folderKnown_ = false;
-  const bool found = search.search_.First(pattern, search.Entry);
-  if (found) {
-    search.open_ = true;
-    search.folderKnown_ = true;
-    search.device_ = search.search_.FolderDevice();
-    search.inode_ = search.search_.FolderInode();
-  }
-  return search.SkipFiltered(found);
+  if (!search.search_.Open(platform::ExtractFilePath(pattern), platform::ExtractFileName(pattern),
+                           withTimes))
+    return kNoFileFound;
+  search.open_ = true;
+  search.folderKnown_ = true;
+  search.device_ = search.search_.FolderDevice();
+  search.inode_ = search.search_.FolderInode();
+  return search.SkipFiltered(search.search_.Next(search.Entry));
 }
 
 int TSearchRec::FindNext() {

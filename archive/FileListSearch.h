@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "archive/FileListDirReader.h"
 #include "platform/FileSystem.h"
 
 namespace pelsok::filelist {
@@ -37,10 +38,11 @@ class TSearchRec {
   void FindClose();
 
  private:
-  friend int SafeFindFirst(const std::string& pattern, std::uint32_t attr, TSearchRec& search);
+  friend int SafeFindFirst(const std::string& pattern, std::uint32_t attr, TSearchRec& search,
+                           bool withTimes);
   int SkipFiltered(bool found);
 
-  platform::DirectorySearch search_;
+  TDirReader search_;
   std::uint32_t attr_ = 0;
   bool open_ = false;
   bool folderKnown_ = false;
@@ -48,9 +50,11 @@ class TSearchRec {
   std::uint64_t inode_ = 0;
 };
 
-// Starts a search for pattern and skips entries until one passes attr.
-// 0 when one was found (in search.Entry); otherwise the search holds nothing
-// open and the result is kNoFileFound.
-int SafeFindFirst(const std::string& pattern, std::uint32_t attr, TSearchRec& search);
+// Starts a search for pattern (folder and mask) and skips entries until one
+// passes attr. 0 when one was found (in search.Entry); otherwise the search
+// holds nothing open and the result is kNoFileFound. Without withTimes the
+// entries' last-write times are 0.
+int SafeFindFirst(const std::string& pattern, std::uint32_t attr, TSearchRec& search,
+                  bool withTimes = true);
 
 }  // namespace pelsok::filelist

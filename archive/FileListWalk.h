@@ -27,14 +27,16 @@ class TFileListWalker {
   TFileListWalker(const TArchiverOptions& o, TDateRange range);
 
   // Adds the matching files of dir (the current folder when empty), and with
-  // recursion those of every folder below it. A folder that is already on
-  // the current walk path (reached again through a symbolic link) adds
-  // nothing, so link loops end.
+  // recursion those of every folder below it, depth first, each folder's
+  // files before its subfolders. Each folder is read once. A folder that is
+  // already on the current walk path (reached again through a symbolic
+  // link) adds nothing, so link loops end.
   void WalkDirectory(const std::string& dir, const std::string& mask);
 
   // The path to list for an entry found in dir: its short name with ji at 1
   // or more when it has one, otherwise its long name.
   std::string EntryPath(const std::string& dir, const platform::FindData& entry) const;
+  const std::string& EntryName(const platform::FindData& entry) const;
 
   // The names found so far, sorted; a name equal to one found earlier was dropped.
   const std::set<std::string, TextLocaleLess>& Result() const { return result_; }
@@ -42,6 +44,11 @@ class TFileListWalker {
  private:
   using FolderId = std::pair<std::uint64_t, std::uint64_t>;  // device, inode
   bool OnWalkPath(const FolderId& id) const;
+  // Whether subfolders are searched for this mask (r, and p for plain names).
+  bool Recurses(const std::string& mask) const;
+  // Last-write times are read only when a date bound applies.
+  bool WantsTimes() const;
+  void AddFile(const std::string& prefix, const platform::FindData& entry);
 
   const TArchiverOptions& o_;
   const TDateRange range_;

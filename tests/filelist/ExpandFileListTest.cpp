@@ -115,6 +115,19 @@ TEST_F(ExpandFileListDates, OnlyOneBoundOrNone) {
   }
 }
 
+TEST_F(ExpandFileListDates, LinksAreJudgedByTheTimeOfWhatTheyPointTo) {
+  tree.File("archive/in.log", UtcTime(1998, 12, 10));
+  tree.File("archive/out.log", UtcTime(1997, 12, 10));
+  tree.Link("logs/in-link.log", "../archive/in.log");
+  tree.Link("logs/out-link.log", "../archive/out.log");
+  tree.Link("logs/folder", "../archive");
+  TArchiverOptions o;
+  o.r = 1;
+  o.jo = "981201";
+  o.job = "990101";
+  EXPECT_EQ(Expand(o, {P("logs/*.log")}), Ps({"logs/folder/in.log", "logs/in-link.log"}));
+}
+
 TEST_F(ExpandFileListDates, MalformedStampFailsBeforeAnySearchAndChangesNothing) {
   tree.File("a.log");
   for (const auto& [jo, job, message] :
