@@ -1,5 +1,5 @@
-// The directory search of the file-list expansion: the platform search with
-// an attribute mask that works as an exclusion filter. An entry is skipped
+// The directory search of the file-list expansion: a folder read with an
+// attribute mask that works as an exclusion filter. An entry is skipped
 // when it carries hidden, system, volume-label or directory attributes that
 // the mask lacks: 0x21 keeps plain files, 0x27 also hidden and system files,
 // 0x16 everything but volume labels.

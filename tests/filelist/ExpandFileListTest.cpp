@@ -312,16 +312,6 @@ TEST_F(ExpandFileListTest, MissingFoldersAndEmptyItemsAddNothing) {
   EXPECT_EQ(Expand({""}), Lines{});
 }
 
-TEST_F(ExpandFileListTest, ResultReplacesTheLinesOfASortedList) {
-  tree.File("b.log");
-  tree.File("A.log");
-  platform::TStringList list(true);
-  list.Add(P("*.log"));
-  TArchiverOptions o;
-  ExpandFileList(o, list);
-  EXPECT_EQ(list.Lines(), Ps({"A.log", "b.log"}));
-}
-
 TEST_F(ExpandFileListTest, LinksBackToAFolderOnTheWalkPathAreNotEntered) {
   tree.File("logs/a.log");
   tree.File("logs/sub/b.log");

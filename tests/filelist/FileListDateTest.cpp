@@ -53,13 +53,4 @@ TEST(FileListDate, DatesAndTimesThatDoNotExistRaiseTheConversionError) {
     EXPECT_THROW(ParseDateTime(s), platform::EConvertError) << s;
 }
 
-TEST(FileListDate, RangeIsInclusiveBelowExclusiveAbove) {
-  const pelsok::filelist::TDateRange range{EncodeDate(1998, 12, 1), EncodeDate(1999, 1, 1)};
-  EXPECT_TRUE(range.InDateRange(EncodeDate(1998, 12, 1)));
-  EXPECT_FALSE(range.InDateRange(EncodeDate(1999, 1, 1)));
-  EXPECT_FALSE(range.InDateRange(EncodeDate(1998, 11, 30) + EncodeTime(23, 59, 59, 999)));
-  EXPECT_TRUE(pelsok::filelist::TDateRange{}.InDateRange(EncodeDate(1850, 1, 1)));
-  EXPECT_EQ(pelsok::filelist::FileTimeToDateTime(0), 0);
-}
-
 }  // namespace

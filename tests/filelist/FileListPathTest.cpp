@@ -54,13 +54,6 @@ TEST(FileListPath, DoubleByteNamesSplitOnWholeCharacters) {
   EXPECT_EQ(JoinPath(hyou, "a.log"), hyou + "/a.log");
 }
 
-TEST(FileListPath, LastCharFollowsTheActiveCodePage) {
-  CodePageGuard cp(platform::CodePage::Utf8);
-  EXPECT_EQ(LastChar("ab\x95\x5C"), '\x5C');  // not a valid UTF-8 pair: two characters
-  EXPECT_EQ(LastChar("a\xE8\xA1\xA8"), '\xE8');  // one three-byte character
-  EXPECT_EQ(LastChar("/"), '/');
-}
-
 TEST(FileListPath, JoinAddsTheDelimiterOnlyWhenMissing) {
   EXPECT_EQ(JoinPath("", "a.log"), "a.log");
   EXPECT_EQ(JoinPath("/", "a.log"), "/a.log");
