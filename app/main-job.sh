@@ -6,7 +6,7 @@
 set -eu
 build=${1:-build}
 # Builds what the job runs when the build folder has those targets.
-ninja -C "$build" pelsok-cli pelsok-loggen UNLHA32.DLL >/dev/null 2>&1 ||
+ninja -C "$build" pelsok-cli pelsok-loggen unlha32 >/dev/null 2>&1 ||
   ninja -C "$build" pelsok-cli pelsok-loggen
 bin=$(cd "$build/bin" && pwd)
 for f in "$bin/pelsok-cli" "$bin/pelsok-loggen" "$bin/UNLHA32.DLL"; do

@@ -43,8 +43,8 @@ void TArchiveBackup::Restore() {
   if (asideName_.empty()) return;
   if (platform::FileExists(archiveName_)) platform::DeleteFile(archiveName_);
   if (!platform::RenameFile(asideName_, archiveName_))
-    throw platform::EFileError(platform::FormatText(
-        "元の書庫を戻せません。'%s' に残っています", {asideName_}));
+    throw platform::EFileError(
+        platform::FormatText("元の書庫を戻せません。'%s' に残っています", {asideName_}));
   asideName_.clear();
 }
 

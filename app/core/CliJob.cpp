@@ -32,35 +32,34 @@ std::vector<std::string> SplitKinds(const std::string& text) {
 }  // namespace
 
 std::string CliUsage() {
-  return
-      "Usage: pelsok-cli [options]\n"
-      "Packs one month's logs of a kind into kind+year+month.LZH with UNLHA32.DLL,\n"
-      "lists the archive and, with --delete, deletes the packed logs. Runs with no\n"
-      "window and asks nothing. Defaults come from the settings the window stored\n"
-      "(folder, 6-digit mode, kind list) and from today's date (the previous month).\n"
-      "\n"
-      "Options:\n"
-      "  -k, --kind KIND      log kind (default DR)\n"
-      "  -c, --continuous     one run per kind of the stored kind list\n"
-      "      --kinds A,B,...  one run per kind of this list (implies --continuous)\n"
-      "  -y, --year YEAR      year text as the archive name carries it\n"
-      "                       (default: the previous month's two-digit year)\n"
-      "  -m, --month MONTH    month 1 to 12 (default: the previous month)\n"
-      "  -f, --folder DIR     log folder (default: the stored folder); a missing\n"
-      "                       trailing / is added\n"
-      "  -6, --six-digit      logs named kind+YYMMDD.log, packed in the current\n"
-      "                       folder (with --folder: that folder)\n"
-      "      --no-six-digit   logs named kind+MMDD.log in the folder\n"
-      "  -d, --delete         delete each packed log whose size matches the archive\n"
-      "  -h, --help           show this text\n"
-      "\n"
-      "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
-      "and \"deleted FILE\" lines.\n"
-      "Exit status: 0 all runs ok; 1 a warning (archiver warning, or packed logs\n"
-      "that were not deleted); 2 an archiver error result (e.g. no log matched);\n"
-      "3 an error (bad option, month not an integer, archiver library missing).\n"
-      "The continuous command stops at the first error. An existing archive is\n"
-      "replaced only by a new archive that was made and lists.\n";
+  return "Usage: pelsok-cli [options]\n"
+         "Packs one month's logs of a kind into kind+year+month.LZH with UNLHA32.DLL,\n"
+         "lists the archive and, with --delete, deletes the packed logs. Runs with no\n"
+         "window and asks nothing. Defaults come from the settings the window stored\n"
+         "(folder, 6-digit mode, kind list) and from today's date (the previous month).\n"
+         "\n"
+         "Options:\n"
+         "  -k, --kind KIND      log kind (default DR)\n"
+         "  -c, --continuous     one run per kind of the stored kind list\n"
+         "      --kinds A,B,...  one run per kind of this list (implies --continuous)\n"
+         "  -y, --year YEAR      year text as the archive name carries it\n"
+         "                       (default: the previous month's two-digit year)\n"
+         "  -m, --month MONTH    month 1 to 12 (default: the previous month)\n"
+         "  -f, --folder DIR     log folder (default: the stored folder); a missing\n"
+         "                       trailing / is added\n"
+         "  -6, --six-digit      logs named kind+YYMMDD.log, packed in the current\n"
+         "                       folder (with --folder: that folder)\n"
+         "      --no-six-digit   logs named kind+MMDD.log in the folder\n"
+         "  -d, --delete         delete each packed log whose size matches the archive\n"
+         "  -h, --help           show this text\n"
+         "\n"
+         "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
+         "and \"deleted FILE\" lines.\n"
+         "Exit status: 0 all runs ok; 1 a warning (archiver warning, or packed logs\n"
+         "that were not deleted); 2 an archiver error result (e.g. no log matched);\n"
+         "3 an error (bad option, month not an integer, archiver library missing).\n"
+         "The continuous command stops at the first error. An existing archive is\n"
+         "replaced only by a new archive that was made and lists.\n";
 }
 
 TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
@@ -86,19 +85,34 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
       if (inlineValue)
         throw platform::Exception(platform::FormatText("オプション %s は値をとりません", {name}));
     };
-    if (name == "-k" || name == "--kind") o.Kind = value();
+    if (name == "-k" || name == "--kind")
+      o.Kind = value();
     else if (name == "--kinds") {
       o.Kinds = SplitKinds(value());
       o.Continuous = true;
-    } else if (name == "-y" || name == "--year") o.Year = value();
-    else if (name == "-m" || name == "--month") o.Month = value();
-    else if (name == "-f" || name == "--folder") o.Folder = value();
-    else if (name == "-c" || name == "--continuous") { noValue(); o.Continuous = true; }
-    else if (name == "-6" || name == "--six-digit") { noValue(); o.SixDigit = true; }
-    else if (name == "--no-six-digit") { noValue(); o.SixDigit = false; }
-    else if (name == "-d" || name == "--delete") { noValue(); o.Delete = true; }
-    else if (name == "-h" || name == "--help") { noValue(); o.Help = true; }
-    else throw platform::Exception(platform::FormatText("不明なオプションです: %s", {a}));
+    } else if (name == "-y" || name == "--year")
+      o.Year = value();
+    else if (name == "-m" || name == "--month")
+      o.Month = value();
+    else if (name == "-f" || name == "--folder")
+      o.Folder = value();
+    else if (name == "-c" || name == "--continuous") {
+      noValue();
+      o.Continuous = true;
+    } else if (name == "-6" || name == "--six-digit") {
+      noValue();
+      o.SixDigit = true;
+    } else if (name == "--no-six-digit") {
+      noValue();
+      o.SixDigit = false;
+    } else if (name == "-d" || name == "--delete") {
+      noValue();
+      o.Delete = true;
+    } else if (name == "-h" || name == "--help") {
+      noValue();
+      o.Help = true;
+    } else
+      throw platform::Exception(platform::FormatText("不明なオプションです: %s", {a}));
   }
   if (o.Kind && o.Continuous)
     throw platform::Exception("--kind と --continuous/--kinds は同時に指定できません");
@@ -111,7 +125,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   try {
     o = ParseCliOptions(args);
   } catch (const std::exception& e) {
-    err << "pelsok-cli: " << e.what() << "\n" << "Try 'pelsok-cli --help'.\n";
+    err << "pelsok-cli: " << e.what() << "\n"
+        << "Try 'pelsok-cli --help'.\n";
     return kExitError;
   }
   if (o.Help) {
@@ -128,12 +143,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     const TMonthYearText when = PreviousMonthText(today);
     TRunInput in;
-    if (o.Folder) in.Folder = FolderWithDelimiter(*o.Folder);
-    else in.Folder = stored.PathName;
+    if (o.Folder)
+      in.Folder = FolderWithDelimiter(*o.Folder);
+    else
+      in.Folder = stored.PathName;
     in.SixDigit = o.SixDigit.value_or(stored.Keta == "Yes");
     // 6-digit names carry no folder: the run works in the given folder.
     if (in.SixDigit && o.Folder && !platform::SetCurrentDir(*o.Folder))
-      throw platform::Exception(platform::FormatText("フォルダ '%s' に移動できません", {*o.Folder}));
+      throw platform::Exception(
+          platform::FormatText("フォルダ '%s' に移動できません", {*o.Folder}));
     if (!o.Folder && stored.PathName.empty() && !in.SixDigit)
       throw platform::Exception("ログのフォルダが保存されていません。--folder で指定してください");
     in.Year = o.Year.value_or(when.Year);
@@ -144,12 +162,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     TCompressRun run(state);
     auto runOne = [&]() {
       const TRunResult r = run.Run(in, [] { return true; });
-      out << "archive " << r.Names.ArchiveName << " result " << TCompressRun::ResultText(r.PackResult)
-          << "\n";
+      out << "archive " << r.Names.ArchiveName << " result "
+          << TCompressRun::ResultText(r.PackResult) << "\n";
       for (const auto& e : r.Entries) out << "packed " << e.Name << "\n";
       for (const auto& d : r.Deletion.Deleted) out << "deleted " << d << "\n";
       if (r.OldArchiveRestored)
-        err << "pelsok-cli: " << r.Names.ArchiveName << ": 新しい書庫ができなかったため元の書庫を残しました\n";
+        err << "pelsok-cli: " << r.Names.ArchiveName
+            << ": 新しい書庫ができなかったため元の書庫を残しました\n";
       else if (!r.NewArchiveKept)
         err << "pelsok-cli: " << r.Names.ArchiveName << ": 書庫を作成できませんでした (結果 "
             << TCompressRun::ResultText(r.PackResult) << ")\n";
@@ -162,7 +181,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     if (o.Continuous) {
       const std::vector<std::string> kinds = o.Kinds.value_or(stored.Kinds);
-      RunContinuous(kinds, [&](const std::string& k) { in.Kind = k; }, runOne);
+      RunContinuous(
+          kinds, [&](const std::string& k) { in.Kind = k; }, runOne);
     } else {
       in.Kind = o.Kind.value_or("DR");
       runOne();

@@ -29,9 +29,9 @@ struct TRunResult {
   TLogNames Names;
   std::int32_t PackResult = 0;
   std::vector<TListedEntry> Entries;
-  bool NewArchiveKept = false;    // the new archive is in place
+  bool NewArchiveKept = false;  // the new archive is in place
   bool OldArchiveRestored = false;
-  bool Confirmed = false;         // deletion was asked and answered OK
+  bool Confirmed = false;  // deletion was asked and answered OK
   TDeletionResult Deletion;
   TRunGrade Grade = TRunGrade::Ok;
 };

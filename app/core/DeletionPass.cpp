@@ -23,7 +23,8 @@ std::string TDeletionResult::KeptMessage() const {
   return msg;
 }
 
-TDeletionResult DeletePackedFiles(const std::string& mask, const std::vector<TListedEntry>& entries) {
+TDeletionResult DeletePackedFiles(const std::string& mask,
+                                  const std::vector<TListedEntry>& entries) {
   TDeletionResult result;
   const std::string folder = platform::ExtractFilePath(mask);
   const std::string nameMask = platform::ExtractFileName(mask);

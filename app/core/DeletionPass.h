@@ -24,6 +24,7 @@ struct TDeletionResult {
 // Each entry's name without its folder part, in the folder the mask
 // searched; deleted only when it matches the mask's name part and its size
 // equals the entry's original size.
-TDeletionResult DeletePackedFiles(const std::string& mask, const std::vector<TListedEntry>& entries);
+TDeletionResult DeletePackedFiles(const std::string& mask,
+                                  const std::vector<TListedEntry>& entries);
 
 }  // namespace pelsok::app

@@ -12,7 +12,8 @@ std::string FolderWithDelimiter(const std::string& folder) {
   return folder + platform::kPathDelim;
 }
 
-std::string MinimizeName(const std::string& path, const std::function<bool(const std::string&)>& fits) {
+std::string MinimizeName(const std::string& path,
+                         const std::function<bool(const std::string&)>& fits) {
   if (fits(path)) return path;
   const char d = platform::kPathDelim;
   const bool rooted = !path.empty() && path[0] == d;

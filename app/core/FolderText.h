@@ -13,6 +13,7 @@ std::string FolderWithDelimiter(const std::string& folder);
 
 // Replaces leading folders by "..." until fits(text) holds:
 // "/home/user/logs/app" -> "/.../logs/app" -> "/.../app".
-std::string MinimizeName(const std::string& path, const std::function<bool(const std::string&)>& fits);
+std::string MinimizeName(const std::string& path,
+                         const std::function<bool(const std::string&)>& fits);
 
 }  // namespace pelsok::app

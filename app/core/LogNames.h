@@ -14,7 +14,7 @@ struct TLogNames {
 // Raises the conversion error when M is not an integer. A month outside
 // 1 to 12 gives two empty names. In 6-digit mode both names carry no folder:
 // they name files in the current folder.
-TLogNames MakeLogNames(const std::string& folder, const std::string& kind,
-                       const std::string& year, const std::string& month, bool sixDigit);
+TLogNames MakeLogNames(const std::string& folder, const std::string& kind, const std::string& year,
+                       const std::string& month, bool sixDigit);
 
 }  // namespace pelsok::app

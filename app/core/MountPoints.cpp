@@ -11,8 +11,9 @@ namespace {
 // File systems that hold files a person keeps, as opposed to kernel views.
 bool IsStorage(const std::string& type) {
   static const std::set<std::string> kTypes = {
-      "ext2", "ext3", "ext4", "xfs", "btrfs", "zfs", "f2fs", "vfat", "exfat", "ntfs", "ntfs3",
-      "fuseblk", "nfs", "nfs4", "cifs", "smb3", "9p", "virtiofs", "overlay", "iso9660", "udf"};
+      "ext2", "ext3",  "ext4", "xfs",      "btrfs",   "zfs",     "f2fs",
+      "vfat", "exfat", "ntfs", "ntfs3",    "fuseblk", "nfs",     "nfs4",
+      "cifs", "smb3",  "9p",   "virtiofs", "overlay", "iso9660", "udf"};
   return kTypes.count(type) != 0;
 }
 
@@ -21,7 +22,8 @@ std::string Unescape(const std::string& s) {
   std::string out;
   for (std::size_t i = 0; i < s.size(); ++i) {
     if (s[i] == '\\' && i + 3 < s.size() &&
-        std::all_of(s.begin() + i + 1, s.begin() + i + 4, [](char c) { return c >= '0' && c <= '7'; })) {
+        std::all_of(s.begin() + i + 1, s.begin() + i + 4,
+                    [](char c) { return c >= '0' && c <= '7'; })) {
       out += static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
       i += 3;
     } else {

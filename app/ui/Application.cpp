@@ -36,8 +36,8 @@ void TApplication::Initialize() {
 
 void TApplication::HandleException(const std::exception& e, QWidget* parent) {
   if (!parent) parent = QApplication::activeWindow();
-  QMessageBox box(QMessageBox::Critical, QString::fromStdString(Title()), QString::fromUtf8(e.what()),
-                  QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::Critical, QString::fromStdString(Title()),
+                  QString::fromUtf8(e.what()), QMessageBox::Ok, parent);
   box.exec();
 }
 

@@ -70,17 +70,20 @@ TOKBottomDlg::TOKBottomDlg(std::function<void(const std::string&)> setFolder, QW
   drive_ = app::MountPointOf(folder_, drives);
   DriveFolders()[drive_] = folder_;
   filling_ = true;
-  for (const auto& d : drives) DriveCombodrv->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), Q(d), Q(d));
+  for (const auto& d : drives)
+    DriveCombodrv->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), Q(d), Q(d));
   DriveCombodrv->setCurrentIndex(DriveCombodrv->findData(Q(drive_)));
   filling_ = false;
   Fill();
 
   connect(DriveCombodrv, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (filling_ || index < 0) return;
-    TApplication::Guarded([&] { ChangeDrive(DriveCombodrv->itemData(index).toString().toStdString()); }, this);
+    TApplication::Guarded(
+        [&] { ChangeDrive(DriveCombodrv->itemData(index).toString().toStdString()); }, this);
   });
   connect(Directory, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    TApplication::Guarded([&] { OpenFolder(item->data(Qt::UserRole).toString().toStdString()); }, this);
+    TApplication::Guarded([&] { OpenFolder(item->data(Qt::UserRole).toString().toStdString()); },
+                          this);
   });
   connect(OKBtn, &QPushButton::clicked, this, [this] {
     if (TApplication::Guarded([this] { OKBtnClick(); }, this)) accept();
@@ -117,7 +120,8 @@ void TOKBottomDlg::Fill() {
     std::size_t start = 0;
     while (start <= rest.size()) {
       const std::size_t slash = rest.find('/', start);
-      const std::string part = rest.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+      const std::string part =
+          rest.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
       if (!part.empty()) {
         path = platform::IncludeTrailingPathDelimiter(path) + part;
         chain.push_back(path);
@@ -136,7 +140,8 @@ void TOKBottomDlg::Fill() {
     ++level;
   }
   QDir dir(Q(folder_));
-  const QStringList subs = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+  const QStringList subs =
+      dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
   for (const QString& s : subs) {
     auto* item = new QListWidgetItem(closed, QString(level * 2, QChar(' ')) + s, Directory);
     item->setData(Qt::UserRole, Q(platform::IncludeTrailingPathDelimiter(folder_)) + s);

@@ -11,7 +11,8 @@
 
 namespace pelsok::ui {
 
-THelpWindow::THelpWindow(const std::string& folder, const std::string& page, bool search, QWidget* parent)
+THelpWindow::THelpWindow(const std::string& folder, const std::string& page, bool search,
+                         QWidget* parent)
     : QDialog(parent, Qt::Window) {
   setObjectName("HelpWindow");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -49,7 +50,8 @@ void THelpWindow::Filter(const QString& text) {
   }
 }
 
-THelpWindow* WinHelp(QWidget* owner, const std::string& helpFile, unsigned command, unsigned long /*data*/) {
+THelpWindow* WinHelp(QWidget* owner, const std::string& helpFile, unsigned command,
+                     unsigned long /*data*/) {
   const app::THelpRequest request = app::ResolveHelp(helpFile, command);
   auto* window = new THelpWindow(request.Folder, request.Page, request.Search, owner);
   window->show();

@@ -14,7 +14,8 @@ namespace pelsok::ui {
 class THelpWindow : public QDialog {
   Q_OBJECT
  public:
-  THelpWindow(const std::string& folder, const std::string& page, bool search, QWidget* parent = nullptr);
+  THelpWindow(const std::string& folder, const std::string& page, bool search,
+              QWidget* parent = nullptr);
 
   QTextBrowser* Browser;
   QLineEdit* SearchField = nullptr;  // only for a keyword search
@@ -26,6 +27,7 @@ class THelpWindow : public QDialog {
 
 // The help engine call of the help menu: help file, command code, data.
 // Opens a help window (not modal) and returns it.
-THelpWindow* WinHelp(QWidget* owner, const std::string& helpFile, unsigned command, unsigned long data);
+THelpWindow* WinHelp(QWidget* owner, const std::string& helpFile, unsigned command,
+                     unsigned long data);
 
 }  // namespace pelsok::ui

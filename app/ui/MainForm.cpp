@@ -19,8 +19,8 @@
 #include "app/ui/Application.h"
 #include "app/ui/BrowseDialog.h"
 #include "app/ui/ConfirmDialog.h"
-#include "app/ui/FormPlacement.h"
 #include "app/ui/Fonts.h"
+#include "app/ui/FormPlacement.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/SpinEdit.h"
 #include "platform/Paths.h"
@@ -63,7 +63,8 @@ TForm1::~TForm1() = default;
 
 template <typename Sender, typename Signal>
 void TForm1::Handle(Sender* sender, Signal signal, void (TForm1::*handler)()) {
-  connect(sender, signal, this, [this, handler] { TApplication::Guarded([&] { (this->*handler)(); }, this); });
+  connect(sender, signal, this,
+          [this, handler] { TApplication::Guarded([&] { (this->*handler)(); }, this); });
 }
 
 void TForm1::BuildControls() {
@@ -110,7 +111,8 @@ void TForm1::BuildControls() {
   label(QStringLiteral("月"), 172, 69);
   PathLabel = label(PathLabelText(), 4, 97);
 
-  QWidget* order[] = {Button1, Combo, Spin, Check, Spin2, Edit1, Button2, Button3, Button4, Button5, Check2};
+  QWidget* order[] = {Button1, Combo,   Spin,    Check,   Spin2, Edit1,
+                      Button2, Button3, Button4, Button5, Check2};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   Handle(Button1, &QPushButton::clicked, &TForm1::Button1Click);
@@ -189,8 +191,9 @@ void TForm1::FormClose() {
 }
 
 void TForm1::Button1Click() {
-  const app::TRunInput in{Edit1->text().toStdString(), KindText(), Spin2->text().toStdString(),
-                          Spin->text().toStdString(), Check->isChecked(), Check2->isChecked()};
+  const app::TRunInput in{Edit1->text().toStdString(), KindText(),
+                          Spin2->text().toStdString(), Spin->text().toStdString(),
+                          Check->isChecked(),          Check2->isChecked()};
   app::TCompressRun run(State);
   LastRun = app::TRunResult{};
   LastRun = run.Run(in, [this] {
@@ -238,8 +241,10 @@ void TForm1::About1Click() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // An error while shutting down keeps the window open.
-  if (TApplication::Guarded([this] { FormClose(); }, this)) event->accept();
-  else event->ignore();
+  if (TApplication::Guarded([this] { FormClose(); }, this))
+    event->accept();
+  else
+    event->ignore();
 }
 
 void TForm1::moveEvent(QMoveEvent* event) {

@@ -30,7 +30,8 @@ class TForm1 : public QMainWindow {
   Q_OBJECT
  public:
   // today gives the date the month and year fields start from.
-  explicit TForm1(std::function<platform::TDateTime()> today = platform::Now, QWidget* parent = nullptr);
+  explicit TForm1(std::function<platform::TDateTime()> today = platform::Now,
+                  QWidget* parent = nullptr);
   ~TForm1() override;
 
   // Controls, in tab order.

@@ -30,7 +30,8 @@ QString TSpinEdit::text() const { return edit_->text(); }
 void TSpinEdit::setText(const QString& text) { edit_->setText(text); }
 
 void TSpinEdit::stepBy(int delta) {
-  edit_->setText(QString::fromStdString(app::SpinStep(edit_->text().toStdString(), delta, min_, max_)));
+  edit_->setText(
+      QString::fromStdString(app::SpinStep(edit_->text().toStdString(), delta, min_, max_)));
 }
 
 bool TSpinEdit::eventFilter(QObject* watched, QEvent* event) {

@@ -1,0 +1,125 @@
+// The command-line front as cron runs it: output, deletion only on request,
+// defaults from the stored settings, and its exit codes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/core/CliJob.h"
+#include "app/core/DataSave.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace {
+
+class CliTest : public apptest::AppTest {
+ protected:
+  apptest::CommandResult Cli(const std::string& args, const char* exe = PELSOK_CLI) {
+    return apptest::RunCommand(std::string("'") + exe + "' " + args);
+  }
+  void RequireLibrary() {
+    if (!platform::FileExists(platform::ExtractFilePath(PELSOK_CLI) + "UNLHA32.DLL"))
+      GTEST_SKIP() << "UNLHA32.DLL is not built next to pelsok-cli yet";
+  }
+};
+
+TEST_F(CliTest, HelpDocumentsTheOptionsAndExitCodes) {
+  const auto r = Cli("--help");
+  EXPECT_EQ(r.status, 0);
+  for (const char* s : {"--kind", "--continuous", "--year", "--month", "--folder", "--six-digit",
+                        "--delete", "Exit status"})
+    EXPECT_NE(r.output.find(s), std::string::npos) << s;
+}
+
+TEST_F(CliTest, UsageErrorsExitThree) {
+  auto r = Cli("--bogus");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.output.find("--bogus"), std::string::npos);
+  r = Cli("--month");
+  EXPECT_EQ(r.status, 3);
+  r = Cli("--kind DR --continuous");
+  EXPECT_EQ(r.status, 3);
+}
+
+TEST_F(CliTest, MonthNotAnIntegerExitsThreeWithTheMessage) {
+  const auto r = Cli("--folder '" + dir.Path() + "' --month x");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.output.find("'x' は整数ではありません"), std::string::npos) << r.output;
+}
+
+TEST_F(CliTest, NoFolderStoredOrGivenIsAnError) {
+  const auto r = Cli("--month 11");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.output.find("--folder"), std::string::npos) << r.output;
+}
+
+TEST_F(CliTest, MissingLibraryExitsThreeAndKeepsTheOldArchive) {
+  const std::string archive = dir.Write("DR2611.LZH", "the only copy");
+  MakeLogs(Folder(), "DR11", 1);
+  const auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --delete", PELSOK_NOLIB_CLI);
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.output.find("UNLHA32.DLL"), std::string::npos) << r.output;
+  EXPECT_EQ(testing_support::ReadFile(archive), "the only copy");
+  EXPECT_TRUE(platform::FileExists(dir / "DR1101.log"));
+}
+
+TEST_F(CliTest, PacksPrintsAndDeletesOnlyWithDelete) {
+  RequireLibrary();
+  const auto logs = MakeLogs(Folder(), "DR11", 2);
+  auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("result 0000"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("packed "), std::string::npos);
+  EXPECT_EQ(r.output.find("deleted "), std::string::npos);
+  for (const auto& l : logs) EXPECT_TRUE(platform::FileExists(dir / l));
+
+  r = Cli("--folder '" + dir.Path() + "/' --year 26 --month 11 --delete");
+  EXPECT_EQ(r.status, 0) << r.output;
+  for (const auto& l : logs) {
+    EXPECT_FALSE(platform::FileExists(dir / l));
+    EXPECT_NE(r.output.find("deleted " + (dir / l)), std::string::npos) << r.output;
+  }
+  ASSERT_TRUE(apptest::ToolOnPath("lhasa")) << "lhasa is not on PATH";
+  const auto listed = apptest::RunCommand("lhasa l '" + (dir / "DR2611.LZH") + "'");
+  EXPECT_EQ(listed.status, 0);
+  for (const auto& l : logs) EXPECT_NE(listed.output.find(l), std::string::npos) << listed.output;
+}
+
+TEST_F(CliTest, NothingMatchedExitsTwoAndAContinuousRunGoesOn) {
+  RequireLibrary();
+  MakeLogs(Folder(), "DD11", 1);
+  auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --kind DR");
+  EXPECT_EQ(r.status, 2) << r.output;
+  r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --kinds DR,DD");
+  EXPECT_EQ(r.status, 2) << r.output;
+  EXPECT_TRUE(platform::FileExists(dir / "DD2611.LZH"));
+  EXPECT_FALSE(platform::FileExists(dir / "DR2611.LZH"));
+}
+
+TEST_F(CliTest, DefaultsComeFromTheStoredSettingsAndThePreviousMonth) {
+  RequireLibrary();
+  pelsok::app::TDataSave::SaveSettings({Folder(), "Yes", {"AA", "BB"}});
+  // 6-digit mode from the settings: kind + YY + MM + DD in the current folder.
+  MakeLogs(Folder(), "AA2611", 1);
+  MakeLogs(Folder(), "BB2611", 1);
+  const auto r = Cli("--continuous --year 26 --month 11");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(platform::FileExists(dir / "AA2611.LZH"));
+  EXPECT_TRUE(platform::FileExists(dir / "BB2611.LZH"));
+}
+
+TEST(CliOptions, ParsesEveryOption) {
+  const auto o = pelsok::app::ParseCliOptions(
+      {"--kinds=DR,DD", "-y", "98", "--month=7", "-f", "/x", "-6", "-d"});
+  ASSERT_TRUE(o.Kinds.has_value());
+  EXPECT_EQ(*o.Kinds, (std::vector<std::string>{"DR", "DD"}));
+  EXPECT_TRUE(o.Continuous);
+  EXPECT_EQ(o.Year.value_or(""), "98");
+  EXPECT_EQ(o.Month.value_or(""), "7");
+  EXPECT_EQ(o.Folder.value_or(""), "/x");
+  EXPECT_EQ(o.SixDigit, std::optional<bool>(true));
+  EXPECT_TRUE(o.Delete);
+  EXPECT_THROW(pelsok::app::ParseCliOptions({"--delete=yes"}), std::exception);
+}
+
+}  // namespace

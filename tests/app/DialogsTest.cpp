@@ -1,0 +1,154 @@
+// The confirmation, browse and about dialogs, the spin edits and the help
+// commands, as a person drives them.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <filesystem>
+
+#include "app/ui/AboutBox.h"
+#include "app/ui/BrowseDialog.h"
+#include "app/ui/ConfirmDialog.h"
+#include "app/ui/HelpWindow.h"
+#include "app/ui/MainForm.h"
+#include "app/ui/SpinEdit.h"
+#include "platform/FileSystem.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/QtTestSupport.h"
+
+namespace {
+
+using namespace pelsok::ui;
+
+class DialogsTest : public apptest::AppTest {};
+
+void Key(QWidget* w, int key, const QString& text = QString()) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(w, &press);
+}
+
+TEST_F(DialogsTest, ConfirmationAnswersYesOnlyForOk) {
+  std::string answer = "Yes";
+  TOKBottomDlg1 dlg([&](const std::string& a) { answer = a; });
+  EXPECT_EQ(dlg.windowTitle().toStdString(), "ﾀﾞｲｱﾛｸﾞ");
+  EXPECT_EQ(dlg.Label->text().toStdString(), "本当にファイルを削除しますか？");
+  EXPECT_TRUE(dlg.OKBtn->isDefault());
+  EXPECT_EQ(dlg.size(), QSize(313, 105));
+  apptest::WhenModal([](QWidget* w) { static_cast<TOKBottomDlg1*>(w)->OKBtn->click(); });
+  dlg.exec();
+  EXPECT_EQ(answer, "Y");
+  apptest::WhenModal([](QWidget* w) { Key(w, Qt::Key_Escape); });
+  dlg.exec();
+  EXPECT_EQ(answer, "N");
+  answer = "Y";
+  apptest::WhenModal([](QWidget* w) { w->close(); });
+  dlg.exec();
+  EXPECT_EQ(answer, "N");
+}
+
+TEST_F(DialogsTest, SpinEditRefusesLettersStepsAndPullsIntoRangeOnLeaving) {
+  TSpinEdit spin(1, 12);
+  spin.setText("7");
+  Key(spin.lineEdit(), Qt::Key_Up);
+  EXPECT_EQ(spin.text().toStdString(), "8");
+  Key(spin.lineEdit(), Qt::Key_Down);
+  Key(spin.lineEdit(), Qt::Key_Down);
+  EXPECT_EQ(spin.text().toStdString(), "6");
+  spin.lineEdit()->setCursorPosition(1);
+  Key(spin.lineEdit(), Qt::Key_A, "a");
+  EXPECT_EQ(spin.text().toStdString(), "6");
+  Key(spin.lineEdit(), Qt::Key_0, "0");
+  EXPECT_EQ(spin.text().toStdString(), "60");
+  QFocusEvent out(QEvent::FocusOut);
+  QApplication::sendEvent(spin.lineEdit(), &out);
+  EXPECT_EQ(spin.text().toStdString(), "12");
+  spin.setText("");
+  QApplication::sendEvent(spin.lineEdit(), &out);
+  EXPECT_EQ(spin.text().toStdString(), "");
+}
+
+TEST_F(DialogsTest, BrowseOpensAtTheCurrentFolderAndOkCopiesTheFullFolder) {
+  const std::string deep = dir / "a-rather-long-folder-name/another-long-folder-name/logs";
+  std::filesystem::create_directories(deep);
+  std::string chosen = "unchanged";
+  TOKBottomDlg dlg([&](const std::string& f) { chosen = f; });
+  EXPECT_EQ(dlg.windowTitle().toStdString(), "参照");
+  EXPECT_EQ(dlg.CurrentFolder(), dir.Path());
+  dlg.OpenFolder(deep);
+  EXPECT_EQ(platform::GetCurrentDir(), deep + "/");
+  EXPECT_EQ(dlg.Directory->currentItem()->data(Qt::UserRole).toString().toStdString(), deep);
+  // The label is shortened to fit, the copy is not.
+  EXPECT_NE(dlg.Label2->text().toStdString(), deep);
+  EXPECT_NE(dlg.Label2->text().toStdString().find("..."), std::string::npos);
+  dlg.OKBtn->click();
+  EXPECT_EQ(chosen, deep + "/");
+  dlg.OpenFolder("/");
+  dlg.OKBtnClick();
+  EXPECT_EQ(chosen, "/");
+}
+
+TEST_F(DialogsTest, BrowseCancelLeavesTheFieldButTheFolderChangeStays) {
+  std::filesystem::create_directory(dir / "logs");
+  TForm1 form(apptest::FixedDate(2026, 12, 8));
+  form.Edit1->setText("/before/");
+  apptest::WhenModal([&](QWidget* w) {
+    auto* dlg = static_cast<TOKBottomDlg*>(w);
+    QListWidget* list = dlg->Directory;
+    for (int i = 0; i < list->count(); ++i)
+      if (list->item(i)->text().trimmed() == "logs") emit list->itemActivated(list->item(i));
+    dlg->CancelBtn->click();
+  });
+  form.Button2->click();
+  EXPECT_EQ(form.Edit1->text().toStdString(), "/before/");
+  EXPECT_EQ(platform::GetCurrentDir(), dir / "logs/");
+}
+
+TEST_F(DialogsTest, AboutBoxShowsTheVersion) {
+  TAboutBox box;
+  EXPECT_EQ(box.windowTitle().toStdString(), "ﾊﾞｰｼﾞｮﾝ情報");
+  EXPECT_NE(box.Version->text().toStdString().find("1.03"), std::string::npos);
+  EXPECT_EQ(box.OKButton->geometry(), QRect(111, 116, 75, 25));
+  EXPECT_EQ(box.size(), QSize(298, 145));
+}
+
+TEST_F(DialogsTest, HelpRequestsOpenTheShippedPages) {
+  TForm1 form(apptest::FixedDate(2026, 12, 8));
+  THelpWindow* contents = WinHelp(&form, "Pelsok1.hlp", 3, 0);
+  EXPECT_NE(contents->Browser->toPlainText().toStdString().find("連続圧縮"), std::string::npos);
+  EXPECT_EQ(contents->SearchField, nullptr);
+  THelpWindow* search = WinHelp(&form, "Pelsok1.hlp", 257, 0);
+  ASSERT_NE(search->SearchField, nullptr);
+  search->SearchField->setText("圧縮");
+  int shown = 0;
+  for (int i = 0; i < search->Keywords->count(); ++i) shown += !search->Keywords->item(i)->isHidden();
+  EXPECT_GE(shown, 2);
+  EXPECT_LT(shown, search->Keywords->count());
+  THelpWindow* helpOnHelp = WinHelp(&form, "WinHelp.hlp", 4, 0);
+  EXPECT_NE(helpOnHelp->Browser->toPlainText().toStdString().find("リンク"), std::string::npos);
+  for (THelpWindow* w : {contents, search, helpOnHelp}) w->close();
+  auto msg = apptest::AcceptNextMessage();
+  form.HowtoUseHelp1->trigger();  // works through the menu too
+  EXPECT_FALSE(msg->shown);
+}
+
+TEST_F(DialogsTest, AnErrorWhileClosingKeepsTheWindowOpen) {
+  TForm1 form(apptest::FixedDate(2026, 12, 8));
+  form.show();
+  // A hive that cannot be written: its name is taken by a folder.
+  std::filesystem::create_directory(dir / "hive-folder");
+  setenv("PELSOK_HIVE", (dir / "hive-folder").c_str(), 1);
+  auto msg = apptest::AcceptNextMessage();
+  EXPECT_FALSE(form.close());
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_TRUE(msg->shown);
+  EXPECT_EQ(msg->title, "ペルソク");
+  setenv("PELSOK_HIVE", (dir / "hive.reg").c_str(), 1);
+  EXPECT_TRUE(form.close());
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// Runs with no archiver library anywhere near: the run fails with the
+// library-missing message and an existing archive stays as it was.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <filesystem>
+
+#include "app/core/CompressRun.h"
+#include "app/ui/MainForm.h"
+#include "platform/Exceptions.h"
+#include "platform/FileSystem.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/QtTestSupport.h"
+
+namespace {
+
+const char kMissing[] = "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。";
+
+class NoLibraryTest : public apptest::AppTest {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(platform::FileExists(platform::ExecutableDir() + "UNLHA32.DLL"));
+  }
+};
+
+TEST_F(NoLibraryTest, TheRunFailsAndTheOldArchiveStays) {
+  MakeLogs(Folder(), "DR11", 2);
+  const std::string archive = dir.Write("DR2611.LZH", "the only copy");
+  pelsok::app::TRunState state;
+  pelsok::app::TCompressRun run(state);
+  try {
+    run.Run({Folder(), "DR", "26", "11", false, true}, [] { return true; });
+    FAIL() << "no error";
+  } catch (const platform::Exception& e) {
+    EXPECT_EQ(e.Message(), kMissing);
+  }
+  EXPECT_EQ(testing_support::ReadFile(archive), "the only copy");
+  EXPECT_FALSE(platform::FileExists(archive + ".old"));
+  EXPECT_TRUE(platform::FileExists(dir / "DR1101.log"));
+  EXPECT_EQ(state.Edit2, "Edit2");
+}
+
+TEST_F(NoLibraryTest, TheWindowShowsTheMessageAndContinuousStopsAtTheFirstKind) {
+  const std::string archive = dir.Write("DD2611.LZH", "the only copy");
+  pelsok::ui::TForm1 form(apptest::FixedDate(2026, 12, 8));
+  form.Edit1->setText(QString::fromStdString(Folder()));
+  form.SetKinds({"DD", "DR", "NA"});
+  form.SetKindText("typed");
+  auto first = apptest::AcceptNextMessage();
+  form.Button3->click();
+  EXPECT_TRUE(first->shown);
+  EXPECT_EQ(first->title, "ペルソク");
+  EXPECT_EQ(first->text, kMissing);
+  EXPECT_EQ(form.KindText(), "DD");  // the failed kind, not the first-kind reset
+  EXPECT_EQ(testing_support::ReadFile(archive), "the only copy");
+  // One box only: no later kind ran.
+  auto second = apptest::AcceptNextMessage();
+  QApplication::processEvents();
+  EXPECT_FALSE(second->shown);
+}
+
+}  // namespace

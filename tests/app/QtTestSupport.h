@@ -1,0 +1,51 @@
+// Answering modal windows in tests: the action runs inside the modal loop as
+// soon as a modal widget is active.
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace apptest {
+
+inline void WhenModal(std::function<void(QWidget*)> action) {
+  auto* timer = new QTimer;
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, action, tries] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w && ++*tries < 5000) return;
+    timer->stop();
+    timer->deleteLater();
+    if (w) action(w);
+  });
+  timer->start(0);
+}
+
+// What an error message box showed.
+struct ShownMessage {
+  bool shown = false;
+  std::string title;
+  std::string text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Closes the next message box with OK and records it.
+inline std::shared_ptr<ShownMessage> AcceptNextMessage() {
+  auto msg = std::make_shared<ShownMessage>();
+  WhenModal([msg](QWidget* w) {
+    if (auto* box = qobject_cast<QMessageBox*>(w)) {
+      msg->shown = true;
+      msg->title = box->windowTitle().toStdString();
+      msg->text = box->text().toStdString();
+      msg->icon = box->icon();
+    }
+    w->close();
+  });
+  return msg;
+}
+
+}  // namespace apptest
