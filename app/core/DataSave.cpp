@@ -1,5 +1,6 @@
 #include "app/core/DataSave.h"
 
+#include "platform/Exceptions.h"
 #include "platform/Registry.h"
 #include "platform/StringList.h"
 
@@ -32,7 +33,10 @@ void TDataSave::LoadSettings(TSettingsFields& fields) {
 
 void TDataSave::SaveSettings(const TSettingsFields& fields) {
   platform::TRegistry reg;
-  if (!reg.OpenKey(kSettingsKey, true)) return;
+  // Losing the settings silently would surprise the user more than an error.
+  if (!reg.OpenKey(kSettingsKey, true))
+    throw platform::ERegistryException(
+        platform::FormatText("'%s' の設定に失敗しました", {kSettingsKey}));
   reg.WriteString("PathName", "Pathname", fields.PathName);
   reg.WriteString("Keta", "Keta", fields.Keta);
   reg.WriteString("ComboData", "ComboData", EncodeComboData(fields.Kinds));

@@ -29,6 +29,7 @@ class TDataSave {
   // of the wrong type) before any field changes.
   static void LoadSettings(TSettingsFields& fields);
   // Writes the folder (value "Pathname"), the flag and the kind list.
+  // Raises the registry's error when the key cannot be opened or created.
   static void SaveSettings(const TSettingsFields& fields);
 };
 

@@ -56,7 +56,8 @@ TEST_F(CliTest, NoFolderStoredOrGivenIsAnError) {
 TEST_F(CliTest, MissingLibraryExitsThreeAndKeepsTheOldArchive) {
   const std::string archive = dir.Write("DR2611.LZH", "the only copy");
   MakeLogs(Folder(), "DR11", 1);
-  const auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --delete", PELSOK_NOLIB_CLI);
+  const auto r =
+      Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --delete", PELSOK_NOLIB_CLI);
   EXPECT_EQ(r.status, 3);
   EXPECT_NE(r.output.find("UNLHA32.DLL"), std::string::npos) << r.output;
   EXPECT_EQ(testing_support::ReadFile(archive), "the only copy");

@@ -42,8 +42,8 @@ TEST_F(MainFormStartTest, FirstStartKeepsTheWindowsOwnDefaults) {
 }
 
 TEST_F(MainFormStartTest, SixDigitBoxStartsTickedOnlyForExactlyYes) {
-  const std::pair<const char*, bool> cases[] = {{"Yes", true}, {"No", false}, {"yes", false},
-                                                {"Y", false},   {"", false}};
+  const std::pair<const char*, bool> cases[] = {
+      {"Yes", true}, {"No", false}, {"yes", false}, {"Y", false}, {"", false}};
   for (const auto& [stored, ticked] : cases) {
     StoreKeta(stored);
     TForm1 form(apptest::FixedDate(1998, 7, 15));

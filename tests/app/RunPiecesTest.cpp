@@ -77,7 +77,7 @@ TEST_F(RunPiecesTest, OldArchiveGoesBackUnlessCommitted) {
   EXPECT_EQ(testing_support::ReadFile(archive), "new archive");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                           std::filesystem::directory_iterator()),
-            2);  // the archive and the hive, no aside copy left
+            1);  // the archive alone, no aside copy left
 }
 
 TEST_F(RunPiecesTest, AsideNameNeverOverwritesAnEarlierAsideCopy) {
@@ -103,7 +103,8 @@ TEST(ContinuousRun, RunsEveryKindInOrderAndEndsOnTheFirst) {
 TEST(ContinuousRun, EmptyListRunsNothingAndEmptiesTheKind) {
   std::string kind = "typed";
   int runs = 0;
-  pelsok::app::RunContinuous({}, [&](const std::string& k) { kind = k; }, [&] { ++runs; });
+  pelsok::app::RunContinuous(
+      {}, [&](const std::string& k) { kind = k; }, [&] { ++runs; });
   EXPECT_EQ(runs, 0);
   EXPECT_EQ(kind, "");
 }

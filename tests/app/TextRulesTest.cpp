@@ -12,14 +12,15 @@ using namespace pelsok::app;
 
 TEST(SpinRules, TakesDigitsSignsAndTheDecimalSeparatorOnly) {
   for (char32_t c : {U'0', U'9', U'+', U'-', U','}) EXPECT_TRUE(SpinAcceptsChar(c, U',')) << int(c);
-  for (char32_t c : {U'a', U' ', U'.', U'/', U'１'}) EXPECT_FALSE(SpinAcceptsChar(c, U',')) << int(c);
+  for (char32_t c : {U'a', U' ', U'.', U'/', U'１'})
+    EXPECT_FALSE(SpinAcceptsChar(c, U',')) << int(c);
 }
 
 TEST(SpinRules, StepsByOneWithinTheRange) {
   EXPECT_EQ(SpinStep("7", 1, 1, 12), "8");
   EXPECT_EQ(SpinStep("12", 1, 1, 12), "12");
   EXPECT_EQ(SpinStep("1", -1, 1, 12), "1");
-  EXPECT_EQ(SpinStep("", 1, 1, 12), "2");   // an unreadable text counts as the minimum
+  EXPECT_EQ(SpinStep("", 1, 1, 12), "2");  // an unreadable text counts as the minimum
   EXPECT_EQ(SpinStep("40", -1, 1, 12), "12");
 }
 

@@ -53,8 +53,8 @@ TEST(WindowPlacementRecord, IsFortyFourLittleEndianBytesWithSignedFields) {
   ASSERT_EQ(bytes.size(), 44u);
   EXPECT_EQ(bytes[0], 0x2C);
   EXPECT_EQ(bytes[1], 0);
-  EXPECT_EQ(bytes[4], 2);   // flags
-  EXPECT_EQ(bytes[8], 2);   // show command
+  EXPECT_EQ(bytes[4], 2);      // flags
+  EXPECT_EQ(bytes[8], 2);      // show command
   EXPECT_EQ(bytes[12], 0x00);  // -32000 = 0xFFFF8300
   EXPECT_EQ(bytes[13], 0x83);
   EXPECT_EQ(bytes[15], 0xFF);
