@@ -7,10 +7,12 @@
 
 namespace lzh {
 
-MatchFinder::MatchFinder(Source& in, int dictBits, std::size_t segment)
+MatchFinder::MatchFinder(Source& in, int dictBits, std::size_t segment, int hashBytes)
     : in_(in),
       dict_(std::size_t{1} << dictBits),
       hashBits_(dictBits >= 15 ? 16 : 15),
+      hashMask_(hashBytes >= 4 ? 0xFFFFFFFFu : 0x00FFFFFFu),
+      minAvail_(hashBytes >= 4 ? 4 : 3),
       buf_(dict_ + segment + 1024 + 16, 0),
       capacity_(dict_ + segment + 1024),
       head_(std::size_t{1} << hashBits_, -1),
@@ -57,7 +59,7 @@ std::uint32_t MatchFinder::matchLength(const std::uint8_t* a, const std::uint8_t
 
 Match MatchFinder::longest(std::size_t p, std::uint32_t maxLen, int chain, std::uint32_t nice, std::uint32_t atLeast) const {
     Match best{atLeast, 0};
-    if (maxLen < 3 || end_ - p < 3) return {0, 0};
+    if (maxLen < 3 || end_ - p < minAvail_) return {0, 0};
     const std::uint8_t* cur = buf_.data() + p;
     std::int32_t cand = head_[hash(p)];
     const std::int32_t lowest = p > dict_ ? static_cast<std::int32_t>(p - dict_) : 0;
@@ -78,7 +80,7 @@ Match MatchFinder::longest(std::size_t p, std::uint32_t maxLen, int chain, std::
 
 int MatchFinder::all(std::size_t p, std::uint32_t maxLen, int chain, std::uint32_t nice, Match* out) const {
     int count = 0;
-    if (maxLen < 3 || end_ - p < 3) return 0;
+    if (maxLen < 3 || end_ - p < minAvail_) return 0;
     const std::uint8_t* cur = buf_.data() + p;
     std::int32_t cand = head_[hash(p)];
     const std::int32_t lowest = p > dict_ ? static_cast<std::int32_t>(p - dict_) : 0;

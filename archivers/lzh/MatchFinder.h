@@ -19,7 +19,9 @@ struct Match {
 class MatchFinder {
 public:
     // `segment` is how much input is read ahead at a time.
-    MatchFinder(Source& in, int dictBits, std::size_t segment);
+    // `hashBytes` (3 or 4) is how long a prefix the chains index: 4 gives shorter chains
+    // and misses only 3-byte matches.
+    MatchFinder(Source& in, int dictBits, std::size_t segment, int hashBytes = 3);
 
     // Makes at least `ahead` bytes from buffer index p available when the input has
     // them; may slide the buffer, so it returns p's new index.
@@ -32,7 +34,7 @@ public:
 
     // Adds every position below p to the chains (positions are added once, in order).
     void insertUpTo(std::size_t p) {
-        std::size_t stop = end_ >= 2 ? std::min(p, end_ - 2) : 0;
+        std::size_t stop = end_ >= minAvail_ ? std::min(p, end_ - minAvail_ + 1) : 0;
         for (std::size_t i = inserted_; i < stop; ++i) {
             std::uint32_t h = hash(i);
             prev_[i] = head_[h];
@@ -60,13 +62,16 @@ public:
 private:
     std::size_t refill(std::size_t p);
     std::uint32_t hash(std::size_t i) const {
-        std::uint32_t v = (std::uint32_t{buf_[i]} << 16) | (std::uint32_t{buf_[i + 1]} << 8) | buf_[i + 2];
+        const std::uint8_t* b = buf_.data() + i;
+        std::uint32_t v = (b[0] | (std::uint32_t{b[1]} << 8) | (std::uint32_t{b[2]} << 16) | (std::uint32_t{b[3]} << 24)) & hashMask_;
         return (v * 2654435761u) >> (32 - hashBits_);
     }
 
     Source& in_;
     std::size_t dict_;
     int hashBits_;
+    std::uint32_t hashMask_;
+    std::size_t minAvail_;   // bytes a position needs ahead of it to be indexed
     std::vector<std::uint8_t> buf_;
     std::size_t capacity_;   // usable bytes of buf_ (the rest is zero padding for wide compares)
     std::size_t end_ = 0;
