@@ -172,11 +172,15 @@ ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader&
   std::string error;
   while (next != 0) {
     if (next < 1 + sizeWidth) return Damaged("extended header size too small");
-    if (at + next > total) return Damaged("extended header runs past the header");
+    // Some writers count the header two bytes short; the chain of extended
+    // headers then tells where the data really starts.
+    if (at + next > total + 2 * sizeWidth) return Damaged("extended header runs past the header");
+    if (size < at + next) return NeedMore(at + next);
     if (!ApplyExtension(p + at, next - 1 - sizeWidth, at, out, st, error)) return Damaged(error);
     at += next;
     next = sizeWidth == 2 ? Get16(p + at - 2) : Get32(p + at - 4);
   }
+  if (at > total) total = at;
   if (st.hasHeaderCrc) {
     std::vector<std::uint8_t> copy(p, p + total);
     copy[st.crcOffset] = 0;

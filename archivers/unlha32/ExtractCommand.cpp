@@ -23,6 +23,7 @@ std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& r
     if (!MatchesAny(m.path, o.files)) continue;
     ++matched;
     const std::string name = lzh::PrintableName(m.path.Joined());
+    if (m.header.isDirectory()) continue;
     if (!lzh::canDecode(m.header.method)) {
       report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) + " not supported");
       Worsen(result, arc::kWarning);
