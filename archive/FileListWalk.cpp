@@ -52,8 +52,10 @@ void TFileListWalker::WalkDirectory(const std::string& dir, const std::string& m
 
   TSearchRec search;
   if (!Recurses(mask)) {
-    for (int rc = SafeFindFirst(prefix + mask, fileAttr_, search, WantsTimes()); rc == 0; rc = search.FindNext())
+    for (int rc = SafeFindFirst(prefix + mask, fileAttr_, search, WantsTimes()); rc == 0;
+         rc = search.FindNext()) {
       if (!IsDotEntry(search.Entry.Name)) AddFile(prefix, search.Entry);
+    }
     return;
   }
 
