@@ -12,8 +12,21 @@
 
 namespace apptest {
 
+// Parent of the waiting timers; owned by the application object.
+inline QObject& WatchRoot() {
+  static QObject* root = new QObject(qApp);
+  return *root;
+}
+
+// Stops every wait still pending (the test runner calls it after each test,
+// so no wait outlives its test).
+inline void CancelModalWatches() {
+  const auto timers = WatchRoot().findChildren<QTimer*>();
+  for (QTimer* t : timers) delete t;
+}
+
 inline void WhenModal(std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer;
+  auto* timer = new QTimer(&WatchRoot());
   auto tries = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, [timer, action, tries] {
     QWidget* w = QApplication::activeModalWidget();
