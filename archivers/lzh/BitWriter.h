@@ -31,6 +31,10 @@ public:
     }
     // Pads the last byte with zero bits and hands everything to the Sink.
     void finish();
+    // Stops with LimitReached when the bytes produced so far reach the limit.
+    void checkLimit() const {
+        if (limit_ > 0 && bytes() >= limit_) throw LimitReached{};
+    }
     // Bytes produced so far, including those still buffered.
     std::uint64_t bytes() const { return written_ + buf_.size() + static_cast<std::uint64_t>((count_ + 7) / 8); }
 

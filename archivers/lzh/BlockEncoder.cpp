@@ -122,6 +122,7 @@ void BlockEncoder::writeBlock() {
     }
     sym_.clear();
     dist_.clear();
+    bw_.checkLimit();
 }
 
 }  // namespace lzh
