@@ -2,8 +2,10 @@
 // and their failure, the kind list commands, captions and layout.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -159,6 +161,26 @@ TEST_F(MainFormStartTest, CaptionsMenusAndFixedClientArea) {
   ASSERT_EQ(families.size(), 2);
   EXPECT_EQ(families[0].toStdString(), "ＭＳ Ｐゴシック");
   EXPECT_EQ(form.Button1->font().pixelSize(), 16);
+}
+
+TEST_F(MainFormStartTest, TabGoesThroughTheControlsInTheirOrder) {
+  TForm1 form(apptest::FixedDate(2026, 12, 8));
+  form.show();
+  QApplication::setActiveWindow(&form);
+  form.Button1->setFocus();
+  QApplication::processEvents();
+  QWidget* order[] = {form.Button1,           form.Combo,   form.Spin->lineEdit(), form.Check,
+                      form.Spin2->lineEdit(), form.Edit1,   form.Button2,          form.Button3,
+                      form.Button4,           form.Button5, form.Check2,           form.Button1};
+  for (std::size_t i = 0; i < std::size(order); ++i) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr) << i;
+    EXPECT_TRUE(focused == order[i] || order[i]->isAncestorOf(focused)) << i;
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(focused, &tab);
+    QApplication::processEvents();
+  }
+  form.hide();
 }
 
 }  // namespace
