@@ -36,6 +36,7 @@ TEST_F(ForeignArchiveTest, JlhaArchivesOfEachMethodAndLevel) {
                       Path("in"), &log),
                 0)
           << log;
+      EXPECT_EQ(ReadFile(Path(name)).at(20), static_cast<char>(level));  // the header level jlha wrote
       auto entries = List(P(name));
       ASSERT_EQ(entries.size(), 2u);
       EXPECT_STREQ(entries[0].FileName, "a.log");

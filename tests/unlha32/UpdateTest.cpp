@@ -123,6 +123,26 @@ TEST_F(UpdateTest, ExtractReplacesOnlyWhenNewerUnlessTold) {
   EXPECT_EQ(fs::last_write_time(Path("out/f.log")), fs::last_write_time(Path("src/f.log")));
 }
 
+TEST_F(UpdateTest, FolderOperandsAndRecursion) {
+  WriteFile(Path("tree/top.log"), "t");
+  WriteFile(Path("tree/sub/deep.log"), "d");
+  WriteFile(Path("tree/sub/deeper/deepest.txt"), "dd");
+  ASSERT_EQ(Unlha("a -+ -x1  " + Q(P("A.LZH")) + " " + Q(P("tree/")) + " " + Q("sub/")).result, arc::kOk);
+  EXPECT_EQ(Members(P("A.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{{"sub/deep.log", 1}}));
+  ASSERT_EQ(Unlha("a -+ -x1 -r2  " + Q(P("B.LZH")) + " " + Q(P("tree/")) + " " + Q("sub")).result, arc::kOk);
+  EXPECT_EQ(Members(P("B.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{
+                                     {"sub/deep.log", 1}, {"sub/deeper/deepest.txt", 2}}));
+  ASSERT_EQ(Unlha("a -+ -x1 -r1  " + Q(P("C.LZH")) + " " + Q(P("tree/")) + " " + Q("*.log")).result, arc::kOk);
+  EXPECT_EQ(Members(P("C.LZH")),
+            (std::vector<std::pair<std::string, std::uint32_t>>{{"top.log", 1}, {"sub/deep.log", 1}}));
+  // e flattens, x keeps folders; member masks pick by name or whole path.
+  ASSERT_EQ(Unlha("e -+  " + Q(P("B.LZH")) + " " + Q(P("flat/"))).result, arc::kOk);
+  EXPECT_EQ(ListFiles(Path("flat")), (std::vector<std::string>{"deep.log", "deepest.txt"}));
+  ASSERT_EQ(Unlha("x -+  " + Q(P("B.LZH")) + " " + Q(P("some/")) + " " + Q("sub/deeper/*")).result, arc::kOk);
+  EXPECT_EQ(ListFiles(Path("some")), (std::vector<std::string>{"sub/deeper/deepest.txt"}));
+  EXPECT_EQ(Unlha("x -+  " + Q(P("B.LZH")) + " " + Q(P("none/")) + " " + Q("*.bak")).result, arc::kNothingMatched);
+}
+
 TEST_F(UpdateTest, OutputBufferIsCutAndTerminated) {
   WriteFile(Path("a.log"), "a");
   RunResult r = Unlha("a -+  " + Q(P("A.LZH")) + " " + Q(P("a.log")), 10);
