@@ -7,6 +7,7 @@
 #include <QStyle>
 
 #include "app/ui/Fonts.h"
+#include "app/ui/ProgramIcon.h"
 
 namespace pelsok::ui {
 
@@ -23,7 +24,7 @@ TAboutBox::TAboutBox(QWidget* parent)
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panel->setGeometry(8, 8, 282, 100);
   auto* icon = new QLabel(panel);
-  icon->setPixmap(style()->standardIcon(QStyle::SP_DriveHDIcon).pixmap(32, 32));
+  icon->setPixmap(ProgramPixmap(32));
   icon->setGeometry(10, 10, 32, 32);
   ProductName = new QLabel(QStringLiteral("ペルソク"), panel);
   ProductName->setFont(PelsokFont(16));

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "app/ui/Fonts.h"
+#include "app/ui/ProgramIcon.h"
 
 namespace pelsok::ui {
 namespace {
@@ -31,6 +32,7 @@ void TApplication::SetHelpFile(const std::string& file) { HelpFileText() = file;
 
 void TApplication::Initialize() {
   QApplication::setFont(PelsokFont(12));
+  QApplication::setWindowIcon(ProgramIcon());
   SetTitle(kTitle);
 }
 

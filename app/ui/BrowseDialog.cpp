@@ -14,6 +14,7 @@
 #include "app/core/MountPoints.h"
 #include "app/ui/Application.h"
 #include "app/ui/Fonts.h"
+#include "app/ui/ProgramIcon.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -37,7 +38,7 @@ TOKBottomDlg::TOKBottomDlg(std::function<void(const std::string&)> setFolder, QW
       setFolder_(std::move(setFolder)) {
   setObjectName("OKBottomDlg");
   setWindowTitle(QStringLiteral("参照"));
-  setWindowIcon(style()->standardIcon(QStyle::SP_DirIcon));
+  setWindowIcon(ProgramIcon());
   setFont(PelsokFont(12));
   setFixedSize(299, 246);
   setModal(true);

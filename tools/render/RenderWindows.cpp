@@ -4,14 +4,17 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdio>
+#include <exception>
 
 #include "app/ui/AboutBox.h"
 #include "app/ui/Application.h"
 #include "app/ui/BrowseDialog.h"
 #include "app/ui/ConfirmDialog.h"
+#include "app/ui/HelpWindow.h"
 #include "app/ui/MainForm.h"
 
 namespace {
@@ -45,5 +48,16 @@ int main(int argc, char** argv) {
   ok = Save(browse, out + "/browse-dialog.png") && ok;
   pelsok::ui::TAboutBox about(&form);
   ok = Save(about, out + "/about-box.png") && ok;
+  QMessageBox error(QMessageBox::Critical, QStringLiteral("ペルソク"),
+                    QStringLiteral("Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。"),
+                    QMessageBox::Ok, &form);
+  ok = Save(error, out + "/error-message.png") && ok;
+  // The help pages are found beside the executable once the pelsok target was built.
+  try {
+    pelsok::ui::THelpWindow* help = pelsok::ui::WinHelp(&form, "Pelsok1.hlp", 257, 0);
+    ok = Save(*help, out + "/help-search.png") && ok;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "help window not rendered: %s\n", e.what());
+  }
   return ok ? 0 : 1;
 }
