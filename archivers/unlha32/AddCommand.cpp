@@ -82,7 +82,9 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
       continue;
     }
     const auto& m = old->index().members[it->second];
-    if (o.command == 'u' && !o.skipNewerTest && f.mtime <= lzh::MemberTime(m.header)) {
+    // MS-DOS stamps keep even seconds only: a file one second later is not newer.
+    const std::int64_t slack = m.header.unixTime ? 0 : 1;
+    if (o.command == 'u' && !o.skipNewerTest && f.mtime <= lzh::MemberTime(m.header) + slack) {
       ++upToDate;
       continue;
     }
