@@ -11,6 +11,10 @@ int main(int argc, char** argv) {
   pelsok::ui::TApplication::Initialize();
   pelsok::ui::TApplication::SetHelpFile(platform::ExecutableDir() + "Pelsok1.hlp");
   pelsok::ui::TForm1 form;
+  // The program ends with the main window, even while a help window is open.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QObject::connect(&form, &pelsok::ui::TForm1::Closed, &application, &QApplication::quit,
+                   Qt::QueuedConnection);
   form.show();
   return application.exec();
 }

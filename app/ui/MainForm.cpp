@@ -241,10 +241,12 @@ void TForm1::About1Click() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // An error while shutting down keeps the window open.
-  if (TApplication::Guarded([this] { FormClose(); }, this))
+  if (TApplication::Guarded([this] { FormClose(); }, this)) {
     event->accept();
-  else
+    emit Closed();
+  } else {
     event->ignore();
+  }
 }
 
 void TForm1::moveEvent(QMoveEvent* event) {

@@ -89,6 +89,10 @@ class TForm1 : public QMainWindow {
   std::string KindText() const;
   void SetKindText(const std::string& text);
 
+ signals:
+  // The window closed for good (shutdown ran); the program ends.
+  void Closed();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void moveEvent(QMoveEvent* event) override;

@@ -139,6 +139,8 @@ TEST_F(DialogsTest, HelpRequestsOpenTheShippedPages) {
 
 TEST_F(DialogsTest, AnErrorWhileClosingKeepsTheWindowOpen) {
   TForm1 form(apptest::FixedDate(2026, 12, 8));
+  int ended = 0;
+  QObject::connect(&form, &TForm1::Closed, [&] { ++ended; });
   form.show();
   // A hive that cannot be written: its name is taken by a folder.
   std::filesystem::create_directory(dir / "hive-folder");
@@ -148,8 +150,10 @@ TEST_F(DialogsTest, AnErrorWhileClosingKeepsTheWindowOpen) {
   EXPECT_TRUE(form.isVisible());
   EXPECT_TRUE(msg->shown);
   EXPECT_EQ(msg->title, "ペルソク");
+  EXPECT_EQ(ended, 0);
   setenv("PELSOK_HIVE", (dir / "hive.reg").c_str(), 1);
   EXPECT_TRUE(form.close());
+  EXPECT_EQ(ended, 1);  // the program ends only now
 }
 
 }  // namespace
