@@ -1,0 +1,48 @@
+// Fuzzes the application's text parsers: the command-line options (the
+// input split at NUL bytes into arguments), the mount table, the integer
+// conversion, the names table and the kind list's text form.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/core/CliJob.h"
+#include "app/core/DataSave.h"
+#include "app/core/FolderText.h"
+#include "app/core/IntegerText.h"
+#include "app/core/LogNames.h"
+#include "app/core/MountPoints.h"
+#include "app/core/SpinRules.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  std::vector<std::string> args;
+  std::string cur;
+  for (char c : text) {
+    if (c == '\0') {
+      args.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  args.push_back(cur);
+  try {
+    (void)pelsok::app::ParseCliOptions(args);
+  } catch (const std::exception&) {
+  }
+  (void)pelsok::app::ParseMountPoints(text);
+  int v = 0;
+  (void)pelsok::app::TryStrToInt(text, v);
+  (void)pelsok::app::SpinCheckOnExit(text, 1, 12);
+  (void)pelsok::app::SpinStep(text, 1, 1, 9999);
+  try {
+    (void)pelsok::app::MakeLogNames(args.size() > 1 ? args[1] : "", args[0], "26", text, false);
+  } catch (const std::exception&) {
+  }
+  const auto kinds = pelsok::app::DecodeComboData(text);
+  if (pelsok::app::DecodeComboData(pelsok::app::EncodeComboData(kinds)) != kinds) __builtin_trap();
+  (void)pelsok::app::MinimizeName(text, [](const std::string& s) { return s.size() < 12; });
+  (void)pelsok::app::FolderWithDelimiter(text);
+  return 0;
+}
