@@ -7,6 +7,7 @@
 
 #include "FileStreams.h"
 #include "HeaderParser.h"
+#include "SfxTrailer.h"
 
 namespace lzh {
 
@@ -86,6 +87,24 @@ MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveM
   if (r.written != h.originalSize) return {Status::failed, "data length does not match the header"};
   if (h.hasDataCrc && r.crc != h.dataCrc) return {Status::failed, "CRC mismatch"};
   return {r.status, r.message};
+}
+
+ArchiveIndex ReadArchiveOrSfxIndex(int fd, const std::string& name) {
+  ArchiveIndex plain = ReadArchiveIndex(fd, name);
+  if (plain.ok) return plain;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || st.st_size < static_cast<off_t>(kSfxTrailerSize)) return plain;
+  const std::uint64_t end = static_cast<std::uint64_t>(st.st_size) - kSfxTrailerSize;
+  std::uint8_t trailer[kSfxTrailerSize];
+  try {
+    ReadAt(fd, trailer, sizeof trailer, end, name);
+  } catch (const std::exception&) {
+    return plain;
+  }
+  const auto start = ReadSfxTrailer(trailer);
+  if (!start || *start >= end) return plain;
+  ArchiveIndex attached = ReadArchiveIndex(fd, name, *start, end);
+  return attached.ok ? attached : plain;
 }
 
 }  // namespace lzh

@@ -32,6 +32,10 @@ struct ArchiveIndex {
 ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t start = 0,
                               std::uint64_t limit = 0);
 
+// As ReadArchiveIndex, and when the file is not an archive from its start,
+// the archive a self-extracting program carries after its stub.
+ArchiveIndex ReadArchiveOrSfxIndex(int fd, const std::string& name);
+
 struct MemberResult {
   Status status = Status::ok;
   std::string message;

@@ -16,7 +16,7 @@ namespace unlha {
 OpenArchive::OpenArchive(const std::string& path) : path_(path) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) throw CommandFailure(arc::kNotArchive, "cannot open " + path + ": " + std::strerror(errno));
-  index_ = lzh::ReadArchiveIndex(fd_, path);
+  index_ = lzh::ReadArchiveOrSfxIndex(fd_, path);
   if (!index_.ok) {
     ::close(fd_);
     fd_ = -1;

@@ -52,7 +52,7 @@ bool ReadIndex(const char* name, lzh::ArchiveIndex& index) {
   if (name == nullptr) return false;
   int fd = ::open(name, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  index = lzh::ReadArchiveIndex(fd, name);
+  index = lzh::ReadArchiveOrSfxIndex(fd, name);
   ::close(fd);
   return index.ok;
 }

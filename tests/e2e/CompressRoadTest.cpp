@@ -19,7 +19,7 @@ using testing_support::TempDir;
 
 namespace {
 
-std::string Run(const std::string& command) {
+std::string Shell(const std::string& command) {
   std::string out;
   FILE* p = popen((command + " 2>&1").c_str(), "r");
   if (p == nullptr) return out;
@@ -87,7 +87,7 @@ TEST(CompressRoad, PacksExactlyTheMonthsLogsOfTheKind) {
 
   // An independent reader extracts every log bit-exact.
   TempDir out;
-  Run("cd '" + out.Path() + "' && lhasa -xf '" + (dir / "DR9807.LZH") + "'");
+  Shell("cd '" + out.Path() + "' && lhasa -xf '" + (dir / "DR9807.LZH") + "'");
   std::size_t found = 0;
   for (const auto& e : std::filesystem::recursive_directory_iterator(out.Path())) {
     if (!e.is_regular_file()) continue;
@@ -129,4 +129,36 @@ TEST(CompressRoad, ComponentFilterThroughTheRealLibrary) {
   EXPECT_EQ(ListNames(file), expected);
   EXPECT_NE(file.CommandLine().find("\"sub/DR0799.log\""), std::string::npos);
   EXPECT_EQ(file.CommandLine().find(" -r"), std::string::npos);
+}
+
+TEST(CompressRoad, SelfExtractingArchivesAreRecognisedByContent) {
+  TempDir dir;
+  MakeLogs(dir);
+  TArchiveFile file(nullptr);
+  file.SetFileName(dir / "DR9807.LZH");
+  platform::TStringList masks;
+  masks.Add(dir / "DR070*.log");
+  ASSERT_EQ(file.Pack(nullptr, "", &masks), 0);
+  std::string out(1024, '\0');
+  TArchiverOptions o;
+  ASSERT_EQ(file.Archiver()->MakeSfx(nullptr, dir / "DR9807.LZH", o, out), 0) << out.c_str();
+  ASSERT_TRUE(std::filesystem::exists(dir / "DR9807.EXE"));
+  EXPECT_EQ(GetArchiverType(dir / "DR9807.EXE", true), atLha);
+  EXPECT_EQ(GetArchiverType(dir / "DR0701.log", false), atNone);
+
+  // The program runs anywhere: copied away from the build, it unpacks itself.
+  TempDir away;
+  std::filesystem::copy_file(dir / "DR9807.EXE", away / "DR9807.EXE");
+  Shell("cd '" + away.Path() + "' && ./DR9807.EXE");
+  for (int day = 1; day <= 9; ++day) {
+    const std::string name = "DR070" + std::to_string(day) + ".log";
+    bool found = false;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(away.Path())) {
+      if (e.path().filename() == name) {
+        found = true;
+        EXPECT_EQ(ReadFile(e.path().string()), ReadFile(dir / name));
+      }
+    }
+    EXPECT_TRUE(found) << name;
+  }
 }
