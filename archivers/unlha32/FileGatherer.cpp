@@ -120,7 +120,7 @@ GatherResult GatherFiles(const UnlhaOptions& o, dev_t excludeDevice, ino_t exclu
                                                       ::stat(diskPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)));
     if (isFolder) {
       folder = diskPath.back() == '/' ? diskPath : diskPath + "/";
-      mask = "*";
+      mask.assign(1, '*');
     } else {
       auto slash = diskPath.rfind('/');
       folder = slash == std::string::npos ? std::string() : diskPath.substr(0, slash + 1);
