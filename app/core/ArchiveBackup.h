@@ -22,6 +22,9 @@ class TArchiveBackup {
 
   // The new archive is in place: drop the old one.
   void Commit();
+  // Both stay: the old archive keeps its aside name (it holds files the new
+  // one lacks).
+  void Keep() { done_ = true; }
   // The new archive is not wanted: remove whatever the run left under the
   // archive name and put the old one back. Raises EFileError when the old
   // archive cannot go back (it then stays under AsideName()).

@@ -176,6 +176,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "pelsok-cli: " << r.Names.ArchiveName << ": 書庫ライブラリの結果 "
             << TCompressRun::ResultText(r.PackResult) << "\n";
       if (!r.Deletion.Kept.empty()) err << "pelsok-cli: " << r.Deletion.KeptMessage() << "\n";
+      if (!r.OldArchiveKeptAs.empty())
+        err << "pelsok-cli: " << TCompressRun::OldArchiveKeptMessage(r) << "\n";
       grade = Worse(grade, r.Grade);
     };
 

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 #include "app/core/ArchiveBackup.h"
 #include "archive/ArchiveFile.h"
+#include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/StringList.h"
 
@@ -14,6 +16,31 @@ std::string TCompressRun::ResultText(std::int32_t result) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%04X", static_cast<unsigned>(result));
   return buf;
+}
+
+namespace {
+
+// Entry names of an archive, whatever its file name says; empty when it
+// cannot be listed.
+std::set<std::string> EntryNames(const std::string& archiveName, ArcWnd wnd) {
+  std::set<std::string> names;
+  TArchiveFile archive(nullptr);
+  archive.SetFileName(archiveName);
+  if (archive.OpenArchive(wnd, 0) == 0) return names;
+  TArchiveEntryInfo info{};
+  for (int rc = archive.FindFirst("*.*", info); rc == 0; rc = archive.FindNext(info)) {
+    names.emplace(info.FileName, strnlen(info.FileName, sizeof info.FileName));
+  }
+  archive.CloseArchive();
+  return names;
+}
+
+}  // namespace
+
+std::string TCompressRun::OldArchiveKeptMessage(const TRunResult& result) {
+  return platform::FormatText(
+      "以前の書庫には今回の書庫にないファイルが含まれているため、'%s' として残しました。",
+      {result.OldArchiveKeptAs});
 }
 
 TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
@@ -52,7 +79,21 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     const bool madeNew = handle != 0 && GradeOfResult(result.PackResult) != TRunGrade::Failed &&
                          platform::FileExists(archiveName);
     if (madeNew) {
-      backup.Commit();
+      // Files only the old archive holds would be lost with it: keep it then.
+      bool oldHasMore = false;
+      if (backup.HasOldArchive()) {
+        std::set<std::string> fresh;
+        for (const auto& e : result.Entries) fresh.insert(e.Name);
+        for (const auto& name : EntryNames(backup.AsideName(), wnd_)) {
+          if (fresh.count(name) == 0) oldHasMore = true;
+        }
+      }
+      if (oldHasMore) {
+        backup.Keep();
+        result.OldArchiveKeptAs = backup.AsideName();
+      } else {
+        backup.Commit();
+      }
       result.NewArchiveKept = true;
     } else if (backup.HasOldArchive()) {
       backup.Restore();
@@ -62,6 +103,7 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
       state_.ListBox1.clear();
     }
     result.Grade = GradeOfResult(result.PackResult);
+    if (!result.OldArchiveKeptAs.empty()) result.Grade = Worse(result.Grade, TRunGrade::Warning);
     if (result.PackResult == 0 && !madeNew) result.Grade = TRunGrade::Failed;
 
     // Asked only when there is a new archive whose files could go.

@@ -31,6 +31,9 @@ struct TRunResult {
   std::vector<TListedEntry> Entries;
   bool NewArchiveKept = false;  // the new archive is in place
   bool OldArchiveRestored = false;
+  // Where the old archive was kept because it holds entries the new one
+  // lacks (a rebuild after some logs were deleted); empty otherwise.
+  std::string OldArchiveKeptAs;
   bool Confirmed = false;  // deletion was asked and answered OK
   TDeletionResult Deletion;
   TRunGrade Grade = TRunGrade::Ok;
@@ -47,6 +50,9 @@ class TCompressRun {
   // error of the archive component; an existing archive is back in place
   // whenever no new archive was made.
   TRunResult Run(const TRunInput& input, const ConfirmFn& confirm);
+
+  // The warning for a kept old archive.
+  static std::string OldArchiveKeptMessage(const TRunResult& result);
 
   // "0000" style: upper-case hexadecimal, at least four digits.
   static std::string ResultText(std::int32_t result);

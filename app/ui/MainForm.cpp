@@ -1,6 +1,7 @@
 #include "app/ui/MainForm.h"
 
 #include <QCheckBox>
+#include <cstdint>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -194,7 +195,7 @@ void TForm1::Button1Click() {
   const app::TRunInput in{Edit1->text().toStdString(), KindText(),
                           Spin2->text().toStdString(), Spin->text().toStdString(),
                           Check->isChecked(),          Check2->isChecked()};
-  app::TCompressRun run(State);
+  app::TCompressRun run(State, reinterpret_cast<ArcWnd>(static_cast<std::uintptr_t>(winId())));
   LastRun = app::TRunResult{};
   LastRun = run.Run(in, [this] {
     confirm_->exec();
@@ -202,6 +203,9 @@ void TForm1::Button1Click() {
   });
   if (!LastRun.Deletion.Kept.empty())
     QMessageBox::warning(this, Q(TApplication::Title()), Q(LastRun.Deletion.KeptMessage()));
+  if (!LastRun.OldArchiveKeptAs.empty())
+    QMessageBox::warning(this, Q(TApplication::Title()),
+                         Q(app::TCompressRun::OldArchiveKeptMessage(LastRun)));
 }
 
 void TForm1::Button2Click() {

@@ -86,10 +86,26 @@ TEST_F(MainFormRunTest, ARebuildHoldsOnlyThisRunsFiles) {
   MakeLogs(Folder(), "DR11", 2);
   Compress();
   std::filesystem::remove(dir / "DR1102.log");
+  auto warning = apptest::AcceptNextMessage();
   Compress();
   ASSERT_EQ(form->State.ListBox1.size(), 1u);
   const auto listed = apptest::RunCommand("lhasa l '" + (dir / "DR2611.LZH") + "'");
   EXPECT_EQ(listed.output.find("DR1102.log"), std::string::npos) << listed.output;
+  // The old archive holds DR1102.log, which is nowhere else now: it stays.
+  EXPECT_TRUE(warning->shown);
+  EXPECT_NE(warning->text.find("DR2611.LZH.old"), std::string::npos) << warning->text;
+  const auto old = apptest::RunCommand("lhasa l '" + (dir / "DR2611.LZH.old") + "'");
+  EXPECT_NE(old.output.find("DR1102.log"), std::string::npos) << old.output;
+}
+
+TEST_F(MainFormRunTest, ARebuildWithEveryOldEntryDropsTheOldArchive) {
+  MakeLogs(Folder(), "DR11", 2);
+  Compress();
+  MakeLogs(Folder(), "DR11", 3);
+  Compress();
+  EXPECT_EQ(form->State.ListBox1.size(), 3u);
+  EXPECT_TRUE(form->LastRun.OldArchiveKeptAs.empty());
+  EXPECT_FALSE(platform::FileExists(dir / "DR2611.LZH.old"));
 }
 
 TEST_F(MainFormRunTest, OkDeletesExactlyThePackedFilesOfAThreeLetterKind) {
