@@ -104,8 +104,7 @@ const platform::TStringList* TArchiveFile::MakeResponseFile(TResFileUse use,
 }
 
 std::int32_t TArchiveFile::CallPack(ArcWnd wnd, const TArchiverOptions& o,
-                                    const std::string& baseDir,
-                                    const platform::TStringList* list) {
+                                    const std::string& baseDir, const platform::TStringList* list) {
   const platform::TStringList* forBackend = MakeResponseFile(ruOnPack, list);
   return archiver_->Pack(wnd, fileName_, o, baseDir, forBackend, output_);
 }

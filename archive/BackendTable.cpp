@@ -27,8 +27,6 @@ constexpr std::array<BackendFactory, 8> kBackends = {
 
 }  // namespace
 
-BackendFactory BackendFor(TArchiverType t) {
-  return t < kBackends.size() ? kBackends[t] : nullptr;
-}
+BackendFactory BackendFor(TArchiverType t) { return t < kBackends.size() ? kBackends[t] : nullptr; }
 
 }  // namespace pelsok

@@ -13,9 +13,9 @@
 
 namespace pelsok::filelist {
 
-inline constexpr std::uint32_t kPlainFiles = 0x21;      // read-only + archive
-inline constexpr std::uint32_t kAllFiles = 0x27;        // ... + hidden + system
-inline constexpr std::uint32_t kDirectorySearch = 0x16; // directory + hidden + system
+inline constexpr std::uint32_t kPlainFiles = 0x21;       // read-only + archive
+inline constexpr std::uint32_t kAllFiles = 0x27;         // ... + hidden + system
+inline constexpr std::uint32_t kDirectorySearch = 0x16;  // directory + hidden + system
 
 // What SafeFindFirst gives when no entry passes: the search found no file.
 inline constexpr int kNoFileFound = 2;

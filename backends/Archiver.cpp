@@ -22,8 +22,7 @@ std::int32_t TArchiver::Remove(ArcWnd, const std::string&, const TArchiverOption
   throw EArchiver("この形式の書庫ではファイルの削除をサポートしておりません。");
 }
 
-std::int32_t TArchiver::MakeSfx(ArcWnd, const std::string&, const TArchiverOptions&,
-                                std::string&) {
+std::int32_t TArchiver::MakeSfx(ArcWnd, const std::string&, const TArchiverOptions&, std::string&) {
   throw EArchiver("この形式では自己解凍書庫の作成をサポートしておりません。");
 }
 

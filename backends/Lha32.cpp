@@ -78,32 +78,56 @@ std::string TLha32::MakeCmdLine(const std::string& command, const std::string& a
                                 const platform::TStringList* fileList) {
   TCmdOpt cmd;
   cmd.AddText("-+");
-  for (auto [name, value] : {std::pair{"a", o.a}, {"c", o.c}, {"e", o.e}, {"f", o.f},
-                             {"h", o.h}, {"i", o.i}, {"l", o.l}, {"m", o.m}, {"n", o.n},
-                             {"o", o.o}, {"p", o.p}, {"r", o.r}, {"s", o.s}, {"t", o.t},
+  for (auto [name, value] : {std::pair{"a", o.a},
+                             {"c", o.c},
+                             {"e", o.e},
+                             {"f", o.f},
+                             {"h", o.h},
+                             {"i", o.i},
+                             {"l", o.l},
+                             {"m", o.m},
+                             {"n", o.n},
+                             {"o", o.o},
+                             {"p", o.p},
+                             {"r", o.r},
+                             {"s", o.s},
+                             {"t", o.t},
                              {"u", o.u}}) {
     cmd.AddNumber(name, value);
   }
   cmd.AddDir("w", o.w);
-  for (auto [name, value] : {std::pair{"x", o.x}, {"y", o.y}, {"z", o.z}, {"jc", o.jc},
-                             {"jd", o.jd}, {"je", o.je}, {"jf", o.jf}, {"jh", o.jh},
-                             {"ji", o.ji}, {"jm", o.jm}, {"jn", o.jn}}) {
+  for (auto [name, value] : {std::pair{"x", o.x},
+                             {"y", o.y},
+                             {"z", o.z},
+                             {"jc", o.jc},
+                             {"jd", o.jd},
+                             {"je", o.je},
+                             {"jf", o.jf},
+                             {"jh", o.jh},
+                             {"ji", o.ji},
+                             {"jm", o.jm},
+                             {"jn", o.jn}}) {
     cmd.AddNumber(name, value);
   }
   cmd.AddSwitch("jo", o.jo);
   cmd.AddSwitch("job", o.job);
-  for (auto [name, value] :
-       {std::pair{"jp", o.jp}, {"jr", o.jr}, {"jss", o.jss}, {"jw", o.jw}}) {
+  for (auto [name, value] : {std::pair{"jp", o.jp}, {"jr", o.jr}, {"jss", o.jss}, {"jw", o.jw}}) {
     cmd.AddNumber(name, value);
   }
   cmd.AddList("jx", o.jx);
-  for (auto [name, value] : {std::pair{"jyc", o.jyc}, {"jyd", o.jyd}, {"jyk", o.jyk},
-                             {"jyn", o.jyn}, {"jyo", o.jyo}}) {
+  for (auto [name, value] :
+       {std::pair{"jyc", o.jyc}, {"jyd", o.jyd}, {"jyk", o.jyk}, {"jyn", o.jyn}, {"jyo", o.jyo}}) {
     cmd.AddNumber(name, value);
   }
   cmd.AddSwitch("jz", o.jz);
-  for (auto [name, value] : {std::pair{"ga", o.ga}, {"gd", o.gd}, {"ge", o.ge}, {"gf", o.gf},
-                             {"gj", o.gj}, {"gm", o.gm}, {"gn", o.gn}, {"go", o.go},
+  for (auto [name, value] : {std::pair{"ga", o.ga},
+                             {"gd", o.gd},
+                             {"ge", o.ge},
+                             {"gf", o.gf},
+                             {"gj", o.gj},
+                             {"gm", o.gm},
+                             {"gn", o.gn},
+                             {"go", o.go},
                              {"gp", o.gp}}) {
     cmd.AddNumber(name, value);
   }

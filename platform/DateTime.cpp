@@ -127,10 +127,10 @@ void UnixTimeToDos(std::int64_t seconds, std::uint16_t& dosDate, std::uint16_t& 
     return;
   }
   if (year > 2107) year = 2107;
-  dosDate = static_cast<std::uint16_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) |
-                                       local.tm_mday);
-  dosTime = static_cast<std::uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) |
-                                       (local.tm_sec / 2));
+  dosDate =
+      static_cast<std::uint16_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
+  dosTime =
+      static_cast<std::uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
 }
 
 std::int64_t DosToUnixTime(std::uint16_t dosDate, std::uint16_t dosTime) {

@@ -32,8 +32,7 @@ LibraryHandle LoadLibrary(const std::string& fileName) {
   if (fileName.find(kPathDelim) != std::string::npos) return TryOpen(fileName);
   // The executable's folder, then the current folder, each matched without
   // regard to case; then the dynamic loader's own search.
-  for (const std::string& dir :
-       {ExecutableDir(), IncludeTrailingPathDelimiter(GetCurrentDir())}) {
+  for (const std::string& dir : {ExecutableDir(), IncludeTrailingPathDelimiter(GetCurrentDir())}) {
     if (dir.empty()) continue;
     if (auto name = FindNameIgnoringCase(dir, fileName)) {
       if (!FileExists(dir + *name)) continue;

@@ -16,13 +16,13 @@ enum : std::uint32_t {
   faSysFile = 0x04,   // never set here
   faVolumeID = 0x08,  // never set here
   faDirectory = 0x10,
-  faArchive = 0x20,   // every plain file
+  faArchive = 0x20,  // every plain file
 };
 
 struct FindData {
   std::uint32_t Attributes = 0;
-  std::string Name;           // long name
-  std::string ShortName;      // 8.3 name; always empty here
+  std::string Name;                 // long name
+  std::string ShortName;            // 8.3 name; always empty here
   std::uint64_t LastWriteTime = 0;  // UTC file time
   std::uint64_t Size = 0;
 };
@@ -52,7 +52,7 @@ class DirectorySearch {
 
 // Attributes of a path (following links); nullopt when it does not exist.
 std::optional<std::uint32_t> GetFileAttributes(const std::string& path);
-bool FileExists(const std::string& path);       // a file, not a folder
+bool FileExists(const std::string& path);  // a file, not a folder
 bool DirectoryExists(const std::string& path);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);

@@ -41,7 +41,7 @@ class EHiveCorrupt : public ERegistryException {
 class RegistryHive {
  public:
   struct Key {
-    std::string name;                  // spelling of the first writer
+    std::string name;  // spelling of the first writer
     std::vector<RegistryValue> values;
   };
 
@@ -90,8 +90,7 @@ class TRegistry {
   std::string ReadString(const std::string& subkey, const std::string& name,
                          const std::string& def);
   // Creates the subkey when missing; throws "'%s' の設定に失敗しました" when refused.
-  void WriteString(const std::string& subkey, const std::string& name,
-                   const std::string& value);
+  void WriteString(const std::string& subkey, const std::string& name, const std::string& value);
   // Reads a REG_BINARY value of the open key into buf (at most bufSize bytes);
   // returns the stored size, 0 when absent. Not binary or longer than bufSize:
   // "'%s' のﾃﾞｰﾀ型が不正です".

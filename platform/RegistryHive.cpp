@@ -99,7 +99,8 @@ class HiveParser {
       if (trimmed[0] == '[') {
         if (trimmed.back() != ']') Fail("unterminated key name");
         std::string path = trimmed.substr(1, trimmed.size() - 2);
-        if (Lower(path.substr(0, kRoot.size())) != Lower(kRoot)) Fail("key outside HKEY_CURRENT_USER");
+        if (Lower(path.substr(0, kRoot.size())) != Lower(kRoot))
+          Fail("key outside HKEY_CURRENT_USER");
         path = path.substr(kRoot.size());
         key = &hive.CreateKey(path);
         continue;
@@ -209,9 +210,9 @@ class HiveParser {
         Fail("bad dword");
       }
       const auto v = static_cast<std::uint32_t>(std::stoul(digits, nullptr, 16));
-      std::vector<std::uint8_t> data{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                                     static_cast<std::uint8_t>(v >> 16),
-                                     static_cast<std::uint8_t>(v >> 24)};
+      std::vector<std::uint8_t> data{
+          static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+          static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
       RegistryHive::SetValue(key, name, REG_DWORD, std::move(data));
     } else if (rest.rfind("hex:", 0) == 0) {
       RegistryHive::SetValue(key, name, REG_BINARY, ReadHexBytes(rest.substr(4)));

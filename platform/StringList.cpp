@@ -103,7 +103,8 @@ void TStringList::SetText(std::string_view text) {
     std::size_t end = pos;
     while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     Add(std::string(text.substr(pos, end - pos)));
-    if (end < text.size() && text[end] == '\r') ++end;
+    if (end < text.size() && text[end] == '\r')
+      ++end;
     else if (end < text.size() && text[end] == '\n') {
       pos = end + 1;
       continue;

@@ -1,7 +1,6 @@
 #include "app/ui/MainForm.h"
 
 #include <QCheckBox>
-#include <cstdint>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -10,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdint>
 
 #include "app/core/ContinuousRun.h"
 #include "app/core/DataSave.h"

@@ -58,13 +58,13 @@ static_assert(offsetof(TArchiveEntryInfo, Method) == 550);
 namespace arc {
 enum Result : std::int32_t {
   kOk = 0,
-  kWarning = 0x0001,        // done, but something was skipped (a file unreadable, ...)
-  kNothingMatched = 0x8001, // no file or entry matched; no archive was created
-  kNotArchive = 0x8002,     // missing, not of the format, or damaged (bad header or CRC)
-  kCannotWrite = 0x8003,    // the archive or an extracted file could not be written
-  kBadCommand = 0x8004,     // the command line could not be understood
-  kNoMemory = 0x8005,       // out of memory
-  kCannotRead = 0x8006,     // a source file could not be read
-  kUnsafeName = 0x8007,     // an entry name would write outside the base folder
+  kWarning = 0x0001,         // done, but something was skipped (a file unreadable, ...)
+  kNothingMatched = 0x8001,  // no file or entry matched; no archive was created
+  kNotArchive = 0x8002,      // missing, not of the format, or damaged (bad header or CRC)
+  kCannotWrite = 0x8003,     // the archive or an extracted file could not be written
+  kBadCommand = 0x8004,      // the command line could not be understood
+  kNoMemory = 0x8005,        // out of memory
+  kCannotRead = 0x8006,      // a source file could not be read
+  kUnsafeName = 0x8007,      // an entry name would write outside the base folder
 };
 }  // namespace arc

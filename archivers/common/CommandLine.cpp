@@ -40,7 +40,9 @@ std::optional<CommandLineError> SplitPieces(std::string_view text, std::vector<P
   return std::nullopt;
 }
 
-bool EndsWithDelimiter(const std::string& s) { return !s.empty() && (s.back() == '/' || s.back() == '\\'); }
+bool EndsWithDelimiter(const std::string& s) {
+  return !s.empty() && (s.back() == '/' || s.back() == '\\');
+}
 
 Switch ReadSwitch(const std::string& text, const std::vector<std::string>& known) {
   Switch sw;
@@ -90,7 +92,8 @@ std::vector<std::string> ParseResponseText(std::string_view text) {
     if (end == std::string_view::npos) end = text.size();
     std::string line(text.substr(start, end - start));
     start = end + 1;
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+      line.pop_back();
     std::size_t lead = 0;
     while (lead < line.size() && (line[lead] == ' ' || line[lead] == '\t')) ++lead;
     line.erase(0, lead);
@@ -105,7 +108,8 @@ std::vector<std::string> ParseResponseText(std::string_view text) {
 
 std::optional<CommandLineError> ParseCommandLine(std::string_view text,
                                                  const std::vector<std::string>& knownSwitches,
-                                                 const ResponseReader& readResponse, CommandLine& out) {
+                                                 const ResponseReader& readResponse,
+                                                 CommandLine& out) {
   out = CommandLine{};
   std::vector<Piece> pieces;
   if (auto err = SplitPieces(text, pieces)) return err;

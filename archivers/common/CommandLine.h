@@ -48,7 +48,8 @@ std::optional<std::string> ReadResponseFile(const std::string& name);
 // with known = false (callers ignore them). Returns nullopt on success.
 std::optional<CommandLineError> ParseCommandLine(std::string_view text,
                                                  const std::vector<std::string>& knownSwitches,
-                                                 const ResponseReader& readResponse, CommandLine& out);
+                                                 const ResponseReader& readResponse,
+                                                 CommandLine& out);
 
 // Names of a response file's text: one per line (CR LF or LF), in double
 // quotes or bare; empty lines skipped.

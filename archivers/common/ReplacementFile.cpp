@@ -57,7 +57,8 @@ mode_t TargetMode(const std::string& target, bool executable) {
 
 }  // namespace
 
-ReplacementFile::ReplacementFile(const std::string& target, const std::string& workDir) : target_(target) {
+ReplacementFile::ReplacementFile(const std::string& target, const std::string& workDir)
+    : target_(target) {
   std::string folder = workDir.empty() ? FolderOf(target) : workDir;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   fd_ = MakeTemp(folder, BaseOf(target), temp_);
@@ -70,7 +71,8 @@ ReplacementFile::~ReplacementFile() {
 }
 
 void ReplacementFile::Commit(bool executable) {
-  if (::fchmod(fd_, TargetMode(target_, executable)) != 0) throw Failure("cannot set permissions of " + temp_);
+  if (::fchmod(fd_, TargetMode(target_, executable)) != 0)
+    throw Failure("cannot set permissions of " + temp_);
   if (::fsync(fd_) != 0) throw Failure("cannot write " + temp_);
   if (::rename(temp_.c_str(), target_.c_str()) == 0) {
     committed_ = true;

@@ -10,37 +10,37 @@
 namespace lzh {
 
 class BitReader {
-public:
-    BitReader(Source& in, std::uint64_t packedSize) : in_(in), remaining_(packedSize) {}
+ public:
+  BitReader(Source& in, std::uint64_t packedSize) : in_(in), remaining_(packedSize) {}
 
-    // The next n (1..24) bits, without consuming them.
-    std::uint32_t peek(int n) {
-        if (count_ < n) refill();
-        return static_cast<std::uint32_t>(bits_ >> (64 - n));
-    }
-    // Drops n bits that were peeked.
-    void consume(int n) {
-        bits_ <<= n;
-        count_ -= n;
-        if (count_ < pad_) pastEnd();
-    }
-    std::uint32_t get(int n) {
-        std::uint32_t v = peek(n);
-        consume(n);
-        return v;
-    }
+  // The next n (1..24) bits, without consuming them.
+  std::uint32_t peek(int n) {
+    if (count_ < n) refill();
+    return static_cast<std::uint32_t>(bits_ >> (64 - n));
+  }
+  // Drops n bits that were peeked.
+  void consume(int n) {
+    bits_ <<= n;
+    count_ -= n;
+    if (count_ < pad_) pastEnd();
+  }
+  std::uint32_t get(int n) {
+    std::uint32_t v = peek(n);
+    consume(n);
+    return v;
+  }
 
-private:
-    void refill();
-    [[noreturn]] void pastEnd();
+ private:
+  void refill();
+  [[noreturn]] void pastEnd();
 
-    Source& in_;
-    std::uint64_t remaining_;   // bytes the Source may still give us
-    std::uint64_t bits_ = 0;    // left-aligned bit buffer
-    int count_ = 0;             // bits in bits_
-    int pad_ = 0;               // how many of those bits (at the tail) are zero padding
-    std::uint8_t buf_[4096];
-    std::size_t pos_ = 0, len_ = 0;
+  Source& in_;
+  std::uint64_t remaining_;  // bytes the Source may still give us
+  std::uint64_t bits_ = 0;   // left-aligned bit buffer
+  int count_ = 0;            // bits in bits_
+  int pad_ = 0;              // how many of those bits (at the tail) are zero padding
+  std::uint8_t buf_[4096];
+  std::size_t pos_ = 0, len_ = 0;
 };
 
 }  // namespace lzh

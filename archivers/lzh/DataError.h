@@ -8,12 +8,12 @@
 namespace lzh {
 
 class DataError : public std::exception {
-public:
-    explicit DataError(std::string message) : message_(std::move(message)) {}
-    const char* what() const noexcept override { return message_.c_str(); }
+ public:
+  explicit DataError(std::string message) : message_(std::move(message)) {}
+  const char* what() const noexcept override { return message_.c_str(); }
 
-private:
-    std::string message_;
+ private:
+  std::string message_;
 };
 
 }  // namespace lzh

@@ -9,12 +9,12 @@
 namespace lzh {
 
 struct LazyConfig {
-    int chain;              // hash-chain candidates examined per position
-    std::uint32_t nice;     // a match this long ends the search
-    std::uint32_t lazy;     // 0 = greedy; else look one byte further only below this length
-    std::uint32_t good;     // a deferred match this long shortens the next search
-    std::uint32_t insertLimit;   // greedy: positions inside longer matches are not indexed
-    int hashBytes;               // prefix length the hash chains index (3 or 4)
+  int chain;                  // hash-chain candidates examined per position
+  std::uint32_t nice;         // a match this long ends the search
+  std::uint32_t lazy;         // 0 = greedy; else look one byte further only below this length
+  std::uint32_t good;         // a deferred match this long shortens the next search
+  std::uint32_t insertLimit;  // greedy: positions inside longer matches are not indexed
+  int hashBytes;              // prefix length the hash chains index (3 or 4)
 };
 
 void parseLazy(MatchFinder& mf, BlockEncoder& out, const LazyConfig& cfg);

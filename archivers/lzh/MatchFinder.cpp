@@ -19,85 +19,91 @@ MatchFinder::MatchFinder(Source& in, int dictBits, std::size_t segment, int hash
       prev_(capacity_, -1) {}
 
 std::size_t MatchFinder::refill(std::size_t p) {
-    if (p > dict_ && end_ == capacity_) {
-        // Keep the dictionary behind p; drop what is older.
-        std::size_t delta = p - dict_;
-        std::memmove(buf_.data(), buf_.data() + delta, end_ - delta);
-        end_ -= delta;
-        p -= delta;
-        inserted_ -= delta;
-        auto shift = [delta](std::int32_t v) { return v >= static_cast<std::int32_t>(delta) ? v - static_cast<std::int32_t>(delta) : -1; };
-        for (auto& h : head_) h = shift(h);
-        for (std::size_t i = 0; i < inserted_; ++i) prev_[i] = shift(prev_[i + delta]);
+  if (p > dict_ && end_ == capacity_) {
+    // Keep the dictionary behind p; drop what is older.
+    std::size_t delta = p - dict_;
+    std::memmove(buf_.data(), buf_.data() + delta, end_ - delta);
+    end_ -= delta;
+    p -= delta;
+    inserted_ -= delta;
+    auto shift = [delta](std::int32_t v) {
+      return v >= static_cast<std::int32_t>(delta) ? v - static_cast<std::int32_t>(delta) : -1;
+    };
+    for (auto& h : head_) h = shift(h);
+    for (std::size_t i = 0; i < inserted_; ++i) prev_[i] = shift(prev_[i + delta]);
+  }
+  while (end_ < capacity_) {
+    std::size_t n = in_.read(buf_.data() + end_, capacity_ - end_);
+    if (n == 0) {
+      eof_ = true;
+      break;
     }
-    while (end_ < capacity_) {
-        std::size_t n = in_.read(buf_.data() + end_, capacity_ - end_);
-        if (n == 0) {
-            eof_ = true;
-            break;
-        }
-        crc_ = crc16(crc_, buf_.data() + end_, n);
-        total_ += n;
-        end_ += n;
-    }
-    std::fill(buf_.begin() + static_cast<std::ptrdiff_t>(end_), buf_.begin() + static_cast<std::ptrdiff_t>(std::min(end_ + 16, buf_.size())), 0);
-    return p;
+    crc_ = crc16(crc_, buf_.data() + end_, n);
+    total_ += n;
+    end_ += n;
+  }
+  std::fill(buf_.begin() + static_cast<std::ptrdiff_t>(end_),
+            buf_.begin() + static_cast<std::ptrdiff_t>(std::min(end_ + 16, buf_.size())), 0);
+  return p;
 }
 
-std::uint32_t MatchFinder::matchLength(const std::uint8_t* a, const std::uint8_t* b, std::uint32_t maxLen) {
-    std::uint32_t n = 0;
-    while (n + 8 <= maxLen) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a + n, 8);
-        std::memcpy(&y, b + n, 8);
-        if (x != y) return n + static_cast<std::uint32_t>(__builtin_ctzll(x ^ y) >> 3);
-        n += 8;
-    }
-    while (n < maxLen && a[n] == b[n]) ++n;
-    return n;
+std::uint32_t MatchFinder::matchLength(const std::uint8_t* a, const std::uint8_t* b,
+                                       std::uint32_t maxLen) {
+  std::uint32_t n = 0;
+  while (n + 8 <= maxLen) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a + n, 8);
+    std::memcpy(&y, b + n, 8);
+    if (x != y) return n + static_cast<std::uint32_t>(__builtin_ctzll(x ^ y) >> 3);
+    n += 8;
+  }
+  while (n < maxLen && a[n] == b[n]) ++n;
+  return n;
 }
 
-Match MatchFinder::longest(std::size_t p, std::uint32_t maxLen, int chain, std::uint32_t nice, std::uint32_t atLeast) const {
-    Match best{atLeast, 0};
-    if (maxLen < 3 || end_ - p < minAvail_) return {0, 0};
-    const std::uint8_t* cur = buf_.data() + p;
-    std::int32_t cand = head_[hash(p)];
-    const std::int32_t lowest = p > dict_ ? static_cast<std::int32_t>(p - dict_) : 0;
-    while (cand >= lowest && chain-- > 0) {
-        const std::uint8_t* c = buf_.data() + cand;
-        if (c[best.length] == cur[best.length] && c[0] == cur[0] && c[1] == cur[1]) {
-            std::uint32_t len = matchLength(c, cur, maxLen);
-            if (len > best.length) {
-                best = {len, static_cast<std::uint32_t>(p - static_cast<std::size_t>(cand))};
-                if (len >= nice || len >= maxLen) break;
-            }
-        }
-        cand = prev_[cand];
+Match MatchFinder::longest(std::size_t p, std::uint32_t maxLen, int chain, std::uint32_t nice,
+                           std::uint32_t atLeast) const {
+  Match best{atLeast, 0};
+  if (maxLen < 3 || end_ - p < minAvail_) return {0, 0};
+  const std::uint8_t* cur = buf_.data() + p;
+  std::int32_t cand = head_[hash(p)];
+  const std::int32_t lowest = p > dict_ ? static_cast<std::int32_t>(p - dict_) : 0;
+  while (cand >= lowest && chain-- > 0) {
+    const std::uint8_t* c = buf_.data() + cand;
+    if (c[best.length] == cur[best.length] && c[0] == cur[0] && c[1] == cur[1]) {
+      std::uint32_t len = matchLength(c, cur, maxLen);
+      if (len > best.length) {
+        best = {len, static_cast<std::uint32_t>(p - static_cast<std::size_t>(cand))};
+        if (len >= nice || len >= maxLen) break;
+      }
     }
-    if (best.distance == 0) return {0, 0};
-    return best;
+    cand = prev_[cand];
+  }
+  if (best.distance == 0) return {0, 0};
+  return best;
 }
 
-int MatchFinder::all(std::size_t p, std::uint32_t maxLen, int chain, std::uint32_t nice, Match* out) const {
-    int count = 0;
-    if (maxLen < 3 || end_ - p < minAvail_) return 0;
-    const std::uint8_t* cur = buf_.data() + p;
-    std::int32_t cand = head_[hash(p)];
-    const std::int32_t lowest = p > dict_ ? static_cast<std::int32_t>(p - dict_) : 0;
-    std::uint32_t bestLen = 2;
-    while (cand >= lowest && chain-- > 0) {
-        const std::uint8_t* c = buf_.data() + cand;
-        if (c[bestLen] == cur[bestLen]) {
-            std::uint32_t len = matchLength(c, cur, maxLen);
-            if (len > bestLen) {
-                bestLen = len;
-                out[count++] = {len, static_cast<std::uint32_t>(p - static_cast<std::size_t>(cand))};
-                if (len >= nice || len >= maxLen) break;
-            }
-        }
-        cand = prev_[cand];
+int MatchFinder::all(std::size_t p, std::uint32_t maxLen, int chain, std::uint32_t nice,
+                     Match* out) const {
+  int count = 0;
+  if (maxLen < 3 || end_ - p < minAvail_) return 0;
+  const std::uint8_t* cur = buf_.data() + p;
+  std::int32_t cand = head_[hash(p)];
+  const std::int32_t lowest = p > dict_ ? static_cast<std::int32_t>(p - dict_) : 0;
+  std::uint32_t bestLen = 2;
+  while (cand >= lowest && chain-- > 0) {
+    const std::uint8_t* c = buf_.data() + cand;
+    if (c[bestLen] == cur[bestLen]) {
+      std::uint32_t len = matchLength(c, cur, maxLen);
+      if (len > bestLen) {
+        bestLen = len;
+        out[count++] = {len, static_cast<std::uint32_t>(p - static_cast<std::size_t>(cand))};
+        if (len >= nice || len >= maxLen) break;
+      }
     }
-    return count;
+    cand = prev_[cand];
+  }
+  return count;
 }
 
 }  // namespace lzh

@@ -23,59 +23,71 @@ constexpr MethodEntry kMethods[] = {
 }  // namespace
 
 const MethodEntry* findMethod(std::string_view id) {
-    for (const auto& m : kMethods)
-        if (m.id == id) return &m;
-    return nullptr;
+  for (const auto& m : kMethods)
+    if (m.id == id) return &m;
+  return nullptr;
 }
 
 bool canDecode(std::string_view method) { return findMethod(method) != nullptr; }
 
 bool canEncode(std::string_view method) {
-    const MethodEntry* m = findMethod(method);
-    return m && m->encodes;
+  const MethodEntry* m = findMethod(method);
+  return m && m->encodes;
 }
 
-EncodeResult encode(std::string_view method, Source& in, Sink& out, int effort, std::uint64_t packedLimit) {
-    const MethodEntry* m = findMethod(method);
-    if (!m || !m->encodes) throw std::invalid_argument("cannot compress with method " + std::string(method));
-    if (m->family == Family::stored) return encodeStored(in, out, packedLimit);
-    return encodeNew(in, out, effort, packedLimit, m->params);
+EncodeResult encode(std::string_view method, Source& in, Sink& out, int effort,
+                    std::uint64_t packedLimit) {
+  const MethodEntry* m = findMethod(method);
+  if (!m || !m->encodes)
+    throw std::invalid_argument("cannot compress with method " + std::string(method));
+  if (m->family == Family::stored) return encodeStored(in, out, packedLimit);
+  return encodeNew(in, out, effort, packedLimit, m->params);
 }
 
-DecodeResult decode(std::string_view method, Source& in, std::uint64_t packedSize, Sink& out, std::uint64_t originalSize) {
-    const MethodEntry* m = findMethod(method);
-    if (!m) {
-        DecodeResult r;
-        r.status = Status::failed;
-        r.message = "unknown compression method " + std::string(method);
-        return r;
-    }
-    if (m->family == Family::stored) return decodeStored(in, packedSize, out, originalSize);
-
-    BitReader br(in, packedSize);
-    std::uint8_t fill = 0x20;
-    std::size_t start = 0;
-    if (m->family == Family::lzs) start = kLzsStart;
-    if (m->family == Family::lz5) start = kLz5Start;
-    DecodeWindow w(out, m->params.dictBits, fill, start);
-    if (m->family == Family::lz5) seedLz5Ring(w.ring());
+DecodeResult decode(std::string_view method, Source& in, std::uint64_t packedSize, Sink& out,
+                    std::uint64_t originalSize) {
+  const MethodEntry* m = findMethod(method);
+  if (!m) {
     DecodeResult r;
-    try {
-        switch (m->family) {
-            case Family::lh1: decodeLh1(br, w, originalSize); break;
-            case Family::lzs: decodeLzs(br, w, originalSize); break;
-            case Family::lz5: decodeLz5(br, w, originalSize); break;
-            case Family::lhNew: decodeNew(br, w, originalSize, m->params); break;
-            case Family::stored: break;
-        }
-    } catch (const DataError& e) {
-        r.status = Status::failed;
-        r.message = e.what();
-    }
-    w.flush();
-    r.written = w.written();
-    r.crc = w.crc();
+    r.status = Status::failed;
+    r.message = "unknown compression method " + std::string(method);
     return r;
+  }
+  if (m->family == Family::stored) return decodeStored(in, packedSize, out, originalSize);
+
+  BitReader br(in, packedSize);
+  std::uint8_t fill = 0x20;
+  std::size_t start = 0;
+  if (m->family == Family::lzs) start = kLzsStart;
+  if (m->family == Family::lz5) start = kLz5Start;
+  DecodeWindow w(out, m->params.dictBits, fill, start);
+  if (m->family == Family::lz5) seedLz5Ring(w.ring());
+  DecodeResult r;
+  try {
+    switch (m->family) {
+      case Family::lh1:
+        decodeLh1(br, w, originalSize);
+        break;
+      case Family::lzs:
+        decodeLzs(br, w, originalSize);
+        break;
+      case Family::lz5:
+        decodeLz5(br, w, originalSize);
+        break;
+      case Family::lhNew:
+        decodeNew(br, w, originalSize, m->params);
+        break;
+      case Family::stored:
+        break;
+    }
+  } catch (const DataError& e) {
+    r.status = Status::failed;
+    r.message = e.what();
+  }
+  w.flush();
+  r.written = w.written();
+  r.crc = w.crc();
+  return r;
 }
 
 }  // namespace lzh

@@ -10,10 +10,10 @@ namespace lzh {
 enum class Family { stored, lh1, lzs, lz5, lhNew };
 
 struct MethodEntry {
-    std::string_view id;
-    Family family;
-    bool encodes;
-    NewMethodParams params;   // dictionary bits; offset-table fields for the -lh4- to -lh7- family
+  std::string_view id;
+  Family family;
+  bool encodes;
+  NewMethodParams params;  // dictionary bits; offset-table fields for the -lh4- to -lh7- family
 };
 
 // The entry for an exact 5-byte id, or nullptr.

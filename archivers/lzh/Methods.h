@@ -12,13 +12,14 @@ namespace lzh {
 
 // Parameters of the -lh4- to -lh7- family.
 struct NewMethodParams {
-    int dictBits;   // 12, 13, 15, 16
-    int pbit;       // bits that give the number of offset codes: 4 or 5
-    int np;         // largest number of offset codes a stream may declare
+  int dictBits;  // 12, 13, 15, 16
+  int pbit;      // bits that give the number of offset codes: 4 or 5
+  int np;        // largest number of offset codes a stream may declare
 };
 
 // -lh0- and -lz4-: the data as it is.
-DecodeResult decodeStored(Source& in, std::uint64_t packedSize, Sink& out, std::uint64_t originalSize);
+DecodeResult decodeStored(Source& in, std::uint64_t packedSize, Sink& out,
+                          std::uint64_t originalSize);
 EncodeResult encodeStored(Source& in, Sink& out, std::uint64_t packedLimit);
 
 // -lh1-: 4 KiB LZSS with an adaptive Huffman code.
@@ -32,12 +33,14 @@ inline constexpr std::size_t kLzsStart = 2048 - 17;
 
 // -lz5-: 4 KiB LZSS over a ring seeded with a fixed pattern.
 void decodeLz5(BitReader& br, DecodeWindow& w, std::uint64_t originalSize);
-void seedLz5Ring(std::uint8_t* ring);   // 4096 bytes
+void seedLz5Ring(std::uint8_t* ring);  // 4096 bytes
 inline constexpr int kLz5DictBits = 12;
 inline constexpr std::size_t kLz5Start = 4096 - 18;
 
 // -lh4- to -lh7-: LZ77 with static Huffman codes per block.
-void decodeNew(BitReader& br, DecodeWindow& w, std::uint64_t originalSize, const NewMethodParams& p);
-EncodeResult encodeNew(Source& in, Sink& out, int effort, std::uint64_t packedLimit, const NewMethodParams& p);
+void decodeNew(BitReader& br, DecodeWindow& w, std::uint64_t originalSize,
+               const NewMethodParams& p);
+EncodeResult encodeNew(Source& in, Sink& out, int effort, std::uint64_t packedLimit,
+                       const NewMethodParams& p);
 
 }  // namespace lzh

@@ -11,101 +11,107 @@ namespace lzh {
 namespace {
 
 class NewDecoder {
-public:
-    NewDecoder(BitReader& br, DecodeWindow& w, const NewMethodParams& p) : br_(br), w_(w), params_(p) {}
+ public:
+  NewDecoder(BitReader& br, DecodeWindow& w, const NewMethodParams& p)
+      : br_(br), w_(w), params_(p) {}
 
-    void run(std::uint64_t originalSize) {
-        const std::size_t dictSize = std::size_t{1} << params_.dictBits;
-        while (w_.written() < originalSize) {
-            if (blockLeft_ == 0) readBlockHeader();
-            --blockLeft_;
-            int c = c_.decode(br_);
-            if (c < 256) {
-                w_.put(static_cast<std::uint8_t>(c));
-                continue;
-            }
-            std::uint64_t len = static_cast<std::uint64_t>(c - 256 + kMinMatch);
-            int pc = offsets_.decode(br_);
-            std::size_t dist = static_cast<std::size_t>(pc);
-            if (pc > 1) dist = (std::size_t{1} << (pc - 1)) | br_.get(pc - 1);
-            if (dist >= dictSize) throw DataError("a match reaches further back than the dictionary");
-            w_.copyBack(dist, static_cast<std::size_t>(std::min(len, originalSize - w_.written())));
-        }
+  void run(std::uint64_t originalSize) {
+    const std::size_t dictSize = std::size_t{1} << params_.dictBits;
+    while (w_.written() < originalSize) {
+      if (blockLeft_ == 0) readBlockHeader();
+      --blockLeft_;
+      int c = c_.decode(br_);
+      if (c < 256) {
+        w_.put(static_cast<std::uint8_t>(c));
+        continue;
+      }
+      std::uint64_t len = static_cast<std::uint64_t>(c - 256 + kMinMatch);
+      int pc = offsets_.decode(br_);
+      std::size_t dist = static_cast<std::size_t>(pc);
+      if (pc > 1) dist = (std::size_t{1} << (pc - 1)) | br_.get(pc - 1);
+      if (dist >= dictSize) throw DataError("a match reaches further back than the dictionary");
+      w_.copyBack(dist, static_cast<std::size_t>(std::min(len, originalSize - w_.written())));
     }
+  }
 
-private:
-    void readBlockHeader() {
-        blockLeft_ = br_.get(16);
-        if (blockLeft_ == 0) blockLeft_ = 65536;   // a count that wrapped round
-        readLengthTable(t_, kNT, kTBit, kTSpecial, "code-length");
-        readLiteralTable();
-        readLengthTable(offsets_, params_.np, params_.pbit, -1, "offset");
+ private:
+  void readBlockHeader() {
+    blockLeft_ = br_.get(16);
+    if (blockLeft_ == 0) blockLeft_ = 65536;  // a count that wrapped round
+    readLengthTable(t_, kNT, kTBit, kTSpecial, "code-length");
+    readLiteralTable();
+    readLengthTable(offsets_, params_.np, params_.pbit, -1, "offset");
+  }
+
+  // The code-length code and the offset code: 3-bit lengths, 7 extended by a unary count.
+  void readLengthTable(HuffmanDecoder& d, int maxN, int nbits, int special, const char* what) {
+    int n = static_cast<int>(br_.get(nbits));
+    if (n == 0) {
+      int s = static_cast<int>(br_.get(nbits));
+      if (s >= maxN)
+        throw DataError(std::string("the ") + what + " table names a symbol out of range");
+      d.buildSingle(s);
+      return;
     }
-
-    // The code-length code and the offset code: 3-bit lengths, 7 extended by a unary count.
-    void readLengthTable(HuffmanDecoder& d, int maxN, int nbits, int special, const char* what) {
-        int n = static_cast<int>(br_.get(nbits));
-        if (n == 0) {
-            int s = static_cast<int>(br_.get(nbits));
-            if (s >= maxN) throw DataError(std::string("the ") + what + " table names a symbol out of range");
-            d.buildSingle(s);
-            return;
+    if (n > maxN) throw DataError(std::string("the ") + what + " table is too long");
+    std::uint8_t len[kNT > kMaxNP ? kNT : kMaxNP] = {};
+    int i = 0;
+    while (i < n) {
+      int c = static_cast<int>(br_.get(3));
+      if (c == 7) {
+        while (br_.get(1)) {
+          if (++c > kMaxCodeBits)
+            throw DataError(std::string("the ") + what + " table has a code longer than 16 bits");
         }
-        if (n > maxN) throw DataError(std::string("the ") + what + " table is too long");
-        std::uint8_t len[kNT > kMaxNP ? kNT : kMaxNP] = {};
-        int i = 0;
-        while (i < n) {
-            int c = static_cast<int>(br_.get(3));
-            if (c == 7) {
-                while (br_.get(1)) {
-                    if (++c > kMaxCodeBits) throw DataError(std::string("the ") + what + " table has a code longer than 16 bits");
-                }
-            }
-            len[i++] = static_cast<std::uint8_t>(c);
-            if (i == special) {
-                int zeros = static_cast<int>(br_.get(2));
-                while (zeros-- > 0 && i < n) len[i++] = 0;
-            }
-        }
-        d.build(len, n);
+      }
+      len[i++] = static_cast<std::uint8_t>(c);
+      if (i == special) {
+        int zeros = static_cast<int>(br_.get(2));
+        while (zeros-- > 0 && i < n) len[i++] = 0;
+      }
     }
+    d.build(len, n);
+  }
 
-    void readLiteralTable() {
-        int n = static_cast<int>(br_.get(kCBit));
-        if (n == 0) {
-            int s = static_cast<int>(br_.get(kCBit));
-            if (s >= kNC) throw DataError("the literal table names a symbol out of range");
-            c_.buildSingle(s);
-            return;
-        }
-        if (n > kNC) throw DataError("the literal table is too long");
-        std::uint8_t len[kNC] = {};
-        int i = 0;
-        while (i < n) {
-            int c = t_.decode(br_);
-            if (c <= 2) {
-                int zeros = c == 0 ? 1 : c == 1 ? static_cast<int>(br_.get(4)) + 3 : static_cast<int>(br_.get(kCBit)) + 20;
-                while (zeros-- > 0 && i < n) len[i++] = 0;
-            } else {
-                len[i++] = static_cast<std::uint8_t>(c - 2);
-            }
-        }
-        c_.build(len, n);
+  void readLiteralTable() {
+    int n = static_cast<int>(br_.get(kCBit));
+    if (n == 0) {
+      int s = static_cast<int>(br_.get(kCBit));
+      if (s >= kNC) throw DataError("the literal table names a symbol out of range");
+      c_.buildSingle(s);
+      return;
     }
+    if (n > kNC) throw DataError("the literal table is too long");
+    std::uint8_t len[kNC] = {};
+    int i = 0;
+    while (i < n) {
+      int c = t_.decode(br_);
+      if (c <= 2) {
+        int zeros = c == 0   ? 1
+                    : c == 1 ? static_cast<int>(br_.get(4)) + 3
+                             : static_cast<int>(br_.get(kCBit)) + 20;
+        while (zeros-- > 0 && i < n) len[i++] = 0;
+      } else {
+        len[i++] = static_cast<std::uint8_t>(c - 2);
+      }
+    }
+    c_.build(len, n);
+  }
 
-    BitReader& br_;
-    DecodeWindow& w_;
-    NewMethodParams params_;
-    std::uint32_t blockLeft_ = 0;
-    HuffmanDecoder t_{8};
-    HuffmanDecoder c_{12};
-    HuffmanDecoder offsets_{8};
+  BitReader& br_;
+  DecodeWindow& w_;
+  NewMethodParams params_;
+  std::uint32_t blockLeft_ = 0;
+  HuffmanDecoder t_{8};
+  HuffmanDecoder c_{12};
+  HuffmanDecoder offsets_{8};
 };
 
 }  // namespace
 
-void decodeNew(BitReader& br, DecodeWindow& w, std::uint64_t originalSize, const NewMethodParams& p) {
-    NewDecoder(br, w, p).run(originalSize);
+void decodeNew(BitReader& br, DecodeWindow& w, std::uint64_t originalSize,
+               const NewMethodParams& p) {
+  NewDecoder(br, w, p).run(originalSize);
 }
 
 }  // namespace lzh

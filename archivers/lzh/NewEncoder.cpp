@@ -16,40 +16,41 @@ constexpr std::size_t kReadAhead = 1 << 18;
 
 constexpr LazyConfig kLazyConfigs[] = {
     // chain, nice, lazy, good, insertLimit, hashBytes
-    {4, 32, 0, 0, 8, 4},          // 1
-    {8, 64, 0, 0, 32, 4},         // 2
-    {16, 128, 0, 0, 256, 4},      // 3
-    {16, 64, 16, 8, 0, 4},        // 4
-    {24, 96, 24, 12, 0, 4},       // 5
-    {32, 128, 32, 16, 0, 4},      // 6
-    {64, 256, 128, 32, 0, 4},     // 7
-    {256, 256, 256, 64, 0, 4},    // 8
+    {4, 32, 0, 0, 8, 4},        // 1
+    {8, 64, 0, 0, 32, 4},       // 2
+    {16, 128, 0, 0, 256, 4},    // 3
+    {16, 64, 16, 8, 0, 4},      // 4
+    {24, 96, 24, 12, 0, 4},     // 5
+    {32, 128, 32, 16, 0, 4},    // 6
+    {64, 256, 128, 32, 0, 4},   // 7
+    {256, 256, 256, 64, 0, 4},  // 8
 };
 
 constexpr OptimalConfig kOptimalConfig{256, 192, 2};
 
 }  // namespace
 
-EncodeResult encodeNew(Source& in, Sink& out, int effort, std::uint64_t packedLimit, const NewMethodParams& p) {
-    effort = std::clamp(effort, 1, 9);
-    EncodeResult r;
-    MatchFinder mf(in, p.dictBits, kReadAhead, effort == 9 ? 3 : kLazyConfigs[effort - 1].hashBytes);
-    BitWriter bw(out, packedLimit);
-    BlockEncoder blocks(bw, p.np, p.pbit);
-    try {
-        if (effort == 9)
-            parseOptimal(mf, blocks, kOptimalConfig);
-        else
-            parseLazy(mf, blocks, kLazyConfigs[effort - 1]);
-        blocks.writeBlock();
-        bw.finish();
-    } catch (const LimitReached&) {
-        r.limitReached = true;
-    }
-    r.originalSize = mf.consumed();
-    r.crc = mf.crc();
-    r.packedSize = bw.bytes();
-    return r;
+EncodeResult encodeNew(Source& in, Sink& out, int effort, std::uint64_t packedLimit,
+                       const NewMethodParams& p) {
+  effort = std::clamp(effort, 1, 9);
+  EncodeResult r;
+  MatchFinder mf(in, p.dictBits, kReadAhead, effort == 9 ? 3 : kLazyConfigs[effort - 1].hashBytes);
+  BitWriter bw(out, packedLimit);
+  BlockEncoder blocks(bw, p.np, p.pbit);
+  try {
+    if (effort == 9)
+      parseOptimal(mf, blocks, kOptimalConfig);
+    else
+      parseLazy(mf, blocks, kLazyConfigs[effort - 1]);
+    blocks.writeBlock();
+    bw.finish();
+  } catch (const LimitReached&) {
+    r.limitReached = true;
+  }
+  r.originalSize = mf.consumed();
+  r.crc = mf.crc();
+  r.packedSize = bw.bytes();
+  return r;
 }
 
 }  // namespace lzh

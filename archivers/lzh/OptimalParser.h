@@ -10,9 +10,9 @@
 namespace lzh {
 
 struct OptimalConfig {
-    int chain;            // hash-chain candidates examined per position
-    std::uint32_t nice;   // a match this long is taken as it is
-    int passes;           // parses per segment, each with the model of the one before
+  int chain;           // hash-chain candidates examined per position
+  std::uint32_t nice;  // a match this long is taken as it is
+  int passes;          // parses per segment, each with the model of the one before
 };
 
 inline constexpr std::size_t kOptimalSegment = 1 << 15;

@@ -7,40 +7,43 @@
 
 namespace lzh {
 
-DecodeResult decodeStored(Source& in, std::uint64_t packedSize, Sink& out, std::uint64_t originalSize) {
-    DecodeResult r;
-    std::vector<std::uint8_t> buf(1 << 16);
-    std::uint64_t want = std::min(packedSize, originalSize);
-    while (r.written < want) {
-        std::size_t n = in.read(buf.data(), static_cast<std::size_t>(std::min<std::uint64_t>(buf.size(), want - r.written)));
-        if (n == 0) break;
-        r.crc = crc16(r.crc, buf.data(), n);
-        out.write(buf.data(), n);
-        r.written += n;
-    }
-    if (r.written < originalSize) {
-        r.status = Status::failed;
-        r.message = "the stored data ends before the file is complete";
-    }
-    return r;
+DecodeResult decodeStored(Source& in, std::uint64_t packedSize, Sink& out,
+                          std::uint64_t originalSize) {
+  DecodeResult r;
+  std::vector<std::uint8_t> buf(1 << 16);
+  std::uint64_t want = std::min(packedSize, originalSize);
+  while (r.written < want) {
+    std::size_t n =
+        in.read(buf.data(),
+                static_cast<std::size_t>(std::min<std::uint64_t>(buf.size(), want - r.written)));
+    if (n == 0) break;
+    r.crc = crc16(r.crc, buf.data(), n);
+    out.write(buf.data(), n);
+    r.written += n;
+  }
+  if (r.written < originalSize) {
+    r.status = Status::failed;
+    r.message = "the stored data ends before the file is complete";
+  }
+  return r;
 }
 
 EncodeResult encodeStored(Source& in, Sink& out, std::uint64_t packedLimit) {
-    EncodeResult r;
-    std::vector<std::uint8_t> buf(1 << 16);
-    for (;;) {
-        std::size_t n = in.read(buf.data(), buf.size());
-        if (n == 0) break;
-        r.crc = crc16(r.crc, buf.data(), n);
-        r.originalSize += n;
-        if (packedLimit > 0 && r.packedSize + n >= packedLimit) {
-            r.limitReached = true;
-            return r;
-        }
-        out.write(buf.data(), n);
-        r.packedSize += n;
+  EncodeResult r;
+  std::vector<std::uint8_t> buf(1 << 16);
+  for (;;) {
+    std::size_t n = in.read(buf.data(), buf.size());
+    if (n == 0) break;
+    r.crc = crc16(r.crc, buf.data(), n);
+    r.originalSize += n;
+    if (packedLimit > 0 && r.packedSize + n >= packedLimit) {
+      r.limitReached = true;
+      return r;
     }
-    return r;
+    out.write(buf.data(), n);
+    r.packedSize += n;
+  }
+  return r;
 }
 
 }  // namespace lzh

@@ -33,7 +33,8 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
       EntryHeader h;
       ParseResult r;
       for (;;) {
-        const std::size_t avail = static_cast<std::size_t>(std::min<std::uint64_t>(want, fileEnd - pos));
+        const std::size_t avail =
+            static_cast<std::size_t>(std::min<std::uint64_t>(want, fileEnd - pos));
         buf.resize(avail);
         if (avail) ReadAt(fd, buf.data(), avail, pos, name);
         r = ParseHeader(buf.data(), avail, h);
@@ -55,7 +56,8 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
       }
       if (r.status == ParseStatus::damaged) {
         index.message = name + ": " + r.message + " at offset " + std::to_string(pos);
-        if (index.members.empty() && pos == start) index.message = name + " is not an LZH archive (" + r.message + ")";
+        if (index.members.empty() && pos == start)
+          index.message = name + " is not an LZH archive (" + r.message + ")";
         return index;
       }
       ArchiveMember m;
@@ -76,7 +78,8 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
   }
 }
 
-MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveMember& m, Sink& out) {
+MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveMember& m,
+                          Sink& out) {
   const auto& h = m.header;
   if (h.isDirectory()) return {};
   if (!canDecode(h.method)) return {Status::failed, "method " + h.method + " is not supported"};

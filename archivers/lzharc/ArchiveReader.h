@@ -21,10 +21,10 @@ struct ArchiveMember {
 
 struct ArchiveIndex {
   bool ok = false;
-  std::string message;                 // why it is not an archive, or is damaged
+  std::string message;  // why it is not an archive, or is damaged
   std::vector<ArchiveMember> members;
-  std::uint64_t start = 0;             // offset of the first header
-  std::uint64_t end = 0;               // offset of the end mark (or of the file's end)
+  std::uint64_t start = 0;  // offset of the first header
+  std::uint64_t end = 0;    // offset of the end mark (or of the file's end)
 };
 
 // Reads every header from `start` up to the end mark or `limit` (0: the
@@ -42,6 +42,7 @@ struct MemberResult {
 };
 
 // Decodes one member's data into out and checks its length and CRC.
-MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveMember& m, Sink& out);
+MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveMember& m,
+                          Sink& out);
 
 }  // namespace lzh

@@ -94,7 +94,8 @@ StoredName EncodeStoredName(const std::vector<std::string>& parts, bool cp932) {
     std::string part = parts[i];
     if (cp932) {
       auto converted = platform::Utf8ToCp932(part);
-      if (!converted) throw std::runtime_error("name has no Shift-JIS form: " + PrintableName(part));
+      if (!converted)
+        throw std::runtime_error("name has no Shift-JIS form: " + PrintableName(part));
       part = *converted;
     }
     if (i + 1 == parts.size()) {

@@ -13,7 +13,8 @@ std::string Reason(const std::string& what, const std::string& name) {
 }
 }  // namespace
 
-FileRangeSource::FileRangeSource(int fd, std::uint64_t offset, std::uint64_t length, std::string name)
+FileRangeSource::FileRangeSource(int fd, std::uint64_t offset, std::uint64_t length,
+                                 std::string name)
     : fd_(fd), offset_(offset), length_(length), name_(std::move(name)) {}
 
 std::size_t FileRangeSource::read(std::uint8_t* buf, std::size_t n) {

@@ -7,7 +7,9 @@
 namespace lzh {
 namespace {
 
-std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t Get16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 std::uint32_t Get32(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
          (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -47,18 +49,32 @@ bool ApplyExtension(const std::uint8_t* p, std::size_t len, std::size_t offset, 
         st.crcOffset = offset + 1;
       }
       break;
-    case 0x01: out.fileName = CutAtNul(d, len); break;
-    case 0x02: out.dirName = CutAtNul(d, len); break;
-    case 0x40: if (len >= 2) out.dosAttribute = Get16(d); break;
+    case 0x01:
+      out.fileName = CutAtNul(d, len);
+      break;
+    case 0x02:
+      out.dirName = CutAtNul(d, len);
+      break;
+    case 0x40:
+      if (len >= 2) out.dosAttribute = Get16(d);
+      break;
     case 0x42:
-      if (len < 16) { error = "64-bit size header too short"; return false; }
+      if (len < 16) {
+        error = "64-bit size header too short";
+        return false;
+      }
       st.has64 = true;
       st.packed64 = Get64(d);
       st.original64 = Get64(d + 8);
       break;
-    case 0x50: if (len >= 2) out.unixMode = Get16(d); break;
-    case 0x54: if (len >= 4) out.unixTime = static_cast<std::int64_t>(Get32(d)); break;
-    default: break;
+    case 0x50:
+      if (len >= 2) out.unixMode = Get16(d);
+      break;
+    case 0x54:
+      if (len >= 4) out.unixTime = static_cast<std::int64_t>(Get32(d));
+      break;
+    default:
+      break;
   }
   return true;
 }
@@ -206,10 +222,15 @@ ParseResult ParseHeader(const std::uint8_t* data, std::size_t size, EntryHeader&
   ParseResult r;
   switch (level) {
     case 0:
-    case 1: r = ParseLevel0or1(data, size, out); break;
+    case 1:
+      r = ParseLevel0or1(data, size, out);
+      break;
     case 2:
-    case 3: r = ParseLevel2or3(data, size, out); break;
-    default: return Damaged("unknown header level " + std::to_string(level));
+    case 3:
+      r = ParseLevel2or3(data, size, out);
+      break;
+    default:
+      return Damaged("unknown header level " + std::to_string(level));
   }
   if (r.status == ParseStatus::ok) out.method.assign(reinterpret_cast<const char*>(data + 2), 5);
   return r;

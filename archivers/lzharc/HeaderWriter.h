@@ -13,11 +13,11 @@ struct NewEntryHeader {
   std::string method = "-lh0-";
   std::uint64_t packedSize = 0;
   std::uint64_t originalSize = 0;
-  std::int64_t unixTime = 0;      // seconds since 1970, UTC
+  std::int64_t unixTime = 0;  // seconds since 1970, UTC
   std::uint16_t dataCrc = 0;
-  std::uint16_t unixMode = 0;     // 0: no mode header
-  std::string fileName;           // stored bytes, no folder part
-  std::string dirName;            // stored bytes, parts ended by 0xFF ("a\xFFb\xFF"), empty for none
+  std::uint16_t unixMode = 0;  // 0: no mode header
+  std::string fileName;        // stored bytes, no folder part
+  std::string dirName;         // stored bytes, parts ended by 0xFF ("a\xFFb\xFF"), empty for none
   // Adds the 64-bit size header even when both sizes fit in 32 bits, so
   // the header keeps its length when it is rewritten after compression.
   bool wideSizes = false;

@@ -17,7 +17,9 @@ namespace {
 class Fd {
  public:
   explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { if (fd_ >= 0) ::close(fd_); }
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   Fd(Fd&& o) noexcept : fd_(o.fd_) { o.fd_ = -1; }
@@ -42,7 +44,8 @@ int CreateTemp(int dirFd, const std::string& name, std::string& tmpName) {
   static std::mt19937_64 rng{std::random_device{}()};
   for (int attempt = 0; attempt < 100; ++attempt) {
     tmpName = "." + name.substr(0, 200) + ".lzhtmp" + std::to_string(rng() % 1000000000ull);
-    int fd = ::openat(dirFd, tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    int fd = ::openat(dirFd, tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      0600);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -65,7 +68,8 @@ bool MakeFolders(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-SafeExtractor::SafeExtractor(const std::string& baseDir, ExtractOptions options) : options_(options) {
+SafeExtractor::SafeExtractor(const std::string& baseDir, ExtractOptions options)
+    : options_(options) {
   const std::string dir = baseDir.empty() ? "." : baseDir;
   if (!MakeFolders(dir)) throw FileError("cannot create folder " + dir + ": " + Errno());
   baseFd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -76,7 +80,8 @@ SafeExtractor::~SafeExtractor() {
   if (baseFd_ >= 0) ::close(baseFd_);
 }
 
-ExtractReport SafeExtractor::Extract(int archiveFd, const std::string& archiveName, const ArchiveMember& m) {
+ExtractReport SafeExtractor::Extract(int archiveFd, const std::string& archiveName,
+                                     const ArchiveMember& m) {
   const EntryPath& path = m.path;
   if (path.symlink) return {ExtractOutcome::skippedLink, "symbolic link not extracted"};
   if (!path.IsSafe()) return {ExtractOutcome::refusedUnsafe, "unsafe name refused"};
@@ -111,7 +116,8 @@ ExtractReport SafeExtractor::Extract(int archiveFd, const std::string& archiveNa
 
   std::string tmpName;
   Fd out(CreateTemp(dir.get(), name, tmpName));
-  if (out.get() < 0) return {ExtractOutcome::failed, "cannot create a file in the folder: " + Errno()};
+  if (out.get() < 0)
+    return {ExtractOutcome::failed, "cannot create a file in the folder: " + Errno()};
   MemberResult r;
   try {
     FileSink sink(out.get(), tmpName);
@@ -126,7 +132,8 @@ ExtractReport SafeExtractor::Extract(int archiveFd, const std::string& archiveNa
   mode_t mode = 0644;
   if (m.header.unixMode) {
     mode = *m.header.unixMode & 0777;
-  } else if ((m.header.attribute & 0x01) || (m.header.dosAttribute && (*m.header.dosAttribute & 1))) {
+  } else if ((m.header.attribute & 0x01) ||
+             (m.header.dosAttribute && (*m.header.dosAttribute & 1))) {
     mode = 0444;
   }
   ::fchmod(out.get(), mode | S_IRUSR);
@@ -134,7 +141,8 @@ ExtractReport SafeExtractor::Extract(int archiveFd, const std::string& archiveNa
   times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(mtime);
   times[0].tv_nsec = times[1].tv_nsec = 0;
   ::futimens(out.get(), times);
-  if (::fsync(out.get()) != 0 || ::renameat(dir.get(), tmpName.c_str(), dir.get(), name.c_str()) != 0) {
+  if (::fsync(out.get()) != 0 ||
+      ::renameat(dir.get(), tmpName.c_str(), dir.get(), name.c_str()) != 0) {
     std::string why = Errno();
     ::unlinkat(dir.get(), tmpName.c_str(), 0);
     return {ExtractOutcome::failed, "cannot write " + name + ": " + why};

@@ -23,8 +23,8 @@
 namespace unlha {
 namespace {
 
-void CopyRange(int from, int to, std::uint64_t offset, std::uint64_t length, const std::string& fromName,
-               const std::string& toName) {
+void CopyRange(int from, int to, std::uint64_t offset, std::uint64_t length,
+               const std::string& fromName, const std::string& toName) {
   std::vector<std::uint8_t> buf(1 << 16);
   while (length > 0) {
     const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(length, buf.size()));
@@ -45,9 +45,10 @@ void CopyRange(int from, int to, std::uint64_t offset, std::uint64_t length, con
 
 std::string Line(const std::string& verb, const std::string& name, const PackedFile& p) {
   char buf[96];
-  std::snprintf(buf, sizeof buf, " %12llu -> %12llu %s %s", static_cast<unsigned long long>(p.originalSize),
-                static_cast<unsigned long long>(p.packedSize), RatioText(p.packedSize, p.originalSize).c_str(),
-                p.method.c_str());
+  std::snprintf(buf, sizeof buf, " %12llu -> %12llu %s %s",
+                static_cast<unsigned long long>(p.originalSize),
+                static_cast<unsigned long long>(p.packedSize),
+                RatioText(p.packedSize, p.originalSize).c_str(), p.method.c_str());
   return verb + " " + lzh::PrintableName(name) + buf;
 }
 
@@ -117,8 +118,8 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
       if (r != replacing.end()) {
         pack(*r->second, "Replaced");
       } else {
-        CopyRange(old->fd(), out->fd(), members[i].headerOffset, members[i].endOffset() - members[i].headerOffset,
-                  o.archive, outName);
+        CopyRange(old->fd(), out->fd(), members[i].headerOffset,
+                  members[i].endOffset() - members[i].headerOffset, o.archive, outName);
         ++kept;
       }
     }
@@ -132,9 +133,12 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
     throw CommandFailure(arc::kCannotWrite, e.what());
   }
   char summary[160];
-  std::snprintf(summary, sizeof summary, "%zu file(s) packed, %zu kept, %zu up to date: %llu -> %llu bytes (%s)",
-                replacing.size() + appended.size(), kept, upToDate, static_cast<unsigned long long>(totalOriginal),
-                static_cast<unsigned long long>(totalPacked), RatioText(totalPacked, totalOriginal).c_str());
+  std::snprintf(summary, sizeof summary,
+                "%zu file(s) packed, %zu kept, %zu up to date: %llu -> %llu bytes (%s)",
+                replacing.size() + appended.size(), kept, upToDate,
+                static_cast<unsigned long long>(totalOriginal),
+                static_cast<unsigned long long>(totalPacked),
+                RatioText(totalPacked, totalOriginal).c_str());
   report.Line(summary);
   return arc::kOk;
 }

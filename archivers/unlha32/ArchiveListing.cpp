@@ -9,7 +9,9 @@
 namespace unlha {
 namespace {
 
-std::uint32_t Clamp32(std::uint64_t v) { return v > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<std::uint32_t>(v); }
+std::uint32_t Clamp32(std::uint64_t v) {
+  return v > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<std::uint32_t>(v);
+}
 
 void CopyText(char* dest, std::size_t capacity, const std::string& text) {
   std::size_t n = std::min(text.size(), capacity - 1);
@@ -41,7 +43,8 @@ void FillEntryInfo(const lzh::ArchiveMember& m, TArchiveEntryInfo& info) {
   info.Crc = h.dataCrc;
   info.Flags = 0;
   info.OsType = h.osId;
-  std::uint64_t ratio = h.originalSize == 0 ? 0 : (h.packedSize * 1000 + h.originalSize / 2) / h.originalSize;
+  std::uint64_t ratio =
+      h.originalSize == 0 ? 0 : (h.packedSize * 1000 + h.originalSize / 2) / h.originalSize;
   if (h.originalSize != 0 && h.packedSize > (~0ull) / 1000) ratio = 65535;
   info.Ratio = static_cast<std::uint16_t>(std::min<std::uint64_t>(ratio, 65535));
   lzh::MemberDosStamp(h, info.DosDate, info.DosTime);

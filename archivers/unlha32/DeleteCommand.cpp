@@ -35,7 +35,8 @@ std::int32_t RunDelete(const UnlhaOptions& o, arc::Report& report) {
   }
   if (dropped == members.size()) {
     if (::unlink(o.archive.c_str()) != 0)
-      throw CommandFailure(arc::kCannotWrite, "cannot remove " + o.archive + ": " + std::strerror(errno));
+      throw CommandFailure(arc::kCannotWrite,
+                           "cannot remove " + o.archive + ": " + std::strerror(errno));
     report.Line("no member left; the archive was removed");
     return arc::kOk;
   }
@@ -61,7 +62,8 @@ std::int32_t RunDelete(const UnlhaOptions& o, arc::Report& report) {
   } catch (const std::exception& e) {
     throw CommandFailure(arc::kCannotWrite, e.what());
   }
-  report.Line(std::to_string(dropped) + " member(s) deleted, " + std::to_string(members.size() - dropped) + " kept");
+  report.Line(std::to_string(dropped) + " member(s) deleted, " +
+              std::to_string(members.size() - dropped) + " kept");
   return arc::kOk;
 }
 

@@ -25,7 +25,8 @@ std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& r
     const std::string name = lzh::PrintableName(m.path.Joined());
     if (m.header.isDirectory()) continue;
     if (!lzh::canDecode(m.header.method)) {
-      report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) + " not supported");
+      report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) +
+                  " not supported");
       Worsen(result, arc::kWarning);
       continue;
     }
@@ -73,7 +74,8 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
     ++matched;
     const std::string name = lzh::PrintableName(m.path.Joined());
     if (!m.header.isDirectory() && !lzh::canDecode(m.header.method)) {
-      report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) + " not supported");
+      report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) +
+                  " not supported");
       Worsen(result, arc::kWarning);
       continue;
     }

@@ -18,10 +18,12 @@ struct Walk {
   ino_t exIno;
   std::string exPath;
   GatherResult& result;
-  std::set<std::string> seen;  // stored names already taken
+  std::set<std::string> seen;                 // stored names already taken
   std::set<std::pair<dev_t, ino_t>> folders;  // folders being walked (link loops)
 
-  bool Hidden(const std::string& name) const { return !o.includeHidden && !name.empty() && name[0] == '.'; }
+  bool Hidden(const std::string& name) const {
+    return !o.includeHidden && !name.empty() && name[0] == '.';
+  }
 
   bool InDateRange(std::int64_t t) const {
     if (o.notBefore && t < *o.notBefore) return false;
@@ -50,8 +52,8 @@ struct Walk {
 
   // Searches folder (disk path with trailing '/') for names matching mask;
   // prefix holds the stored folders of this folder.
-  std::size_t Search(const std::string& folder, const std::string& mask, const std::vector<std::string>& prefix,
-                     bool recurse) {
+  std::size_t Search(const std::string& folder, const std::string& mask,
+                     const std::vector<std::string>& prefix, bool recurse) {
     std::size_t found = 0;
     struct stat fst {};
     if (::stat(folder.empty() ? "." : folder.c_str(), &fst) != 0) return 0;
@@ -112,12 +114,14 @@ GatherResult GatherFiles(const UnlhaOptions& o, dev_t excludeDevice, ino_t exclu
     for (auto& c : operand)
       if (c == '\\') c = '/';
     std::string diskPath = operand;
-    if (!o.baseDir.empty() && (diskPath.empty() || diskPath[0] != '/')) diskPath = o.baseDir + diskPath;
+    if (!o.baseDir.empty() && (diskPath.empty() || diskPath[0] != '/'))
+      diskPath = o.baseDir + diskPath;
     std::string folder, mask;
     struct stat st {};
-    const bool isFolder = !diskPath.empty() &&
-                          (diskPath.back() == '/' || (!platform::HasWildcard(diskPath) &&
-                                                      ::stat(diskPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)));
+    const bool isFolder =
+        !diskPath.empty() &&
+        (diskPath.back() == '/' || (!platform::HasWildcard(diskPath) &&
+                                    ::stat(diskPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)));
     if (isFolder) {
       folder = diskPath.back() == '/' ? diskPath : diskPath + "/";
       mask.assign(1, '*');

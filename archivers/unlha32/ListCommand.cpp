@@ -13,8 +13,9 @@ namespace unlha {
 std::int32_t RunList(const UnlhaOptions& o, arc::Report& report) {
   OpenArchive archive(o.archive);
   const bool verbose = o.command == 'v';
-  report.Line(verbose ? "    Original       Packed  Ratio  Date       Time     Method CRC  Lv OS Name"
-                      : "    Original       Packed  Ratio  Date       Time     Method Name");
+  report.Line(verbose
+                  ? "    Original       Packed  Ratio  Date       Time     Method CRC  Lv OS Name"
+                  : "    Original       Packed  Ratio  Date       Time     Method Name");
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t count = 0;
   for (const auto& m : archive.index().members) {
@@ -27,9 +28,11 @@ std::int32_t RunList(const UnlhaOptions& o, arc::Report& report) {
     lzh::MemberDosStamp(h, date, time);
     char buf[160];
     std::snprintf(buf, sizeof buf, "%12llu %12llu %s  %04u-%02u-%02u %02u:%02u:%02u %s",
-                  static_cast<unsigned long long>(h.originalSize), static_cast<unsigned long long>(h.packedSize),
-                  RatioText(h.packedSize, h.originalSize).c_str(), 1980u + (date >> 9), (date >> 5) & 15u,
-                  date & 31u, time >> 11, (time >> 5) & 63u, (time & 31u) * 2, lzh::PrintableName(h.method).c_str());
+                  static_cast<unsigned long long>(h.originalSize),
+                  static_cast<unsigned long long>(h.packedSize),
+                  RatioText(h.packedSize, h.originalSize).c_str(), 1980u + (date >> 9),
+                  (date >> 5) & 15u, date & 31u, time >> 11, (time >> 5) & 63u, (time & 31u) * 2,
+                  lzh::PrintableName(h.method).c_str());
     std::string line = buf;
     if (verbose) {
       std::snprintf(buf, sizeof buf, " %04X %d  %c", h.dataCrc, h.level,
@@ -45,8 +48,10 @@ std::int32_t RunList(const UnlhaOptions& o, arc::Report& report) {
     return arc::kNothingMatched;
   }
   char total[128];
-  std::snprintf(total, sizeof total, "%12llu %12llu %s  %zu file(s)", static_cast<unsigned long long>(totalOriginal),
-                static_cast<unsigned long long>(totalPacked), RatioText(totalPacked, totalOriginal).c_str(), count);
+  std::snprintf(total, sizeof total, "%12llu %12llu %s  %zu file(s)",
+                static_cast<unsigned long long>(totalOriginal),
+                static_cast<unsigned long long>(totalPacked),
+                RatioText(totalPacked, totalOriginal).c_str(), count);
   report.Line(total);
   return arc::kOk;
 }

@@ -22,7 +22,9 @@ namespace {
 class SourceFd {
  public:
   explicit SourceFd(int fd) : fd_(fd) {}
-  ~SourceFd() { if (fd_ >= 0) ::close(fd_); }
+  ~SourceFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
   SourceFd(const SourceFd&) = delete;
   SourceFd& operator=(const SourceFd&) = delete;
   int get() const { return fd_; }
@@ -65,17 +67,19 @@ class TaggedSink : public lzh::Sink {
 
 off_t Position(int fd, const std::string& name) {
   off_t at = ::lseek(fd, 0, SEEK_CUR);
-  if (at < 0) throw CommandFailure(arc::kCannotWrite, "cannot seek in " + name + ": " + std::strerror(errno));
+  if (at < 0)
+    throw CommandFailure(arc::kCannotWrite, "cannot seek in " + name + ": " + std::strerror(errno));
   return at;
 }
 
 }  // namespace
 
-PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& file, const std::string& method,
-                    int effort, bool cp932Names) {
+PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& file,
+                    const std::string& method, int effort, bool cp932Names) {
   SourceFd src(::open(file.diskPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (src.get() < 0)
-    throw CommandFailure(arc::kCannotRead, "cannot open " + file.diskPath + ": " + std::strerror(errno));
+    throw CommandFailure(arc::kCannotRead,
+                         "cannot open " + file.diskPath + ": " + std::strerror(errno));
   struct stat st {};
   if (::fstat(src.get(), &st) != 0 || !S_ISREG(st.st_mode))
     throw CommandFailure(arc::kCannotRead, "not a readable file: " + file.diskPath);
@@ -92,7 +96,8 @@ PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& fil
   h.unixMode = static_cast<std::uint16_t>((st.st_mode & 07777) | 0100000);
   h.originalSize = static_cast<std::uint64_t>(st.st_size);
   h.wideSizes = lzh::NeedsWideSizes(h.originalSize);
-  const std::string wanted = (st.st_size == 0 || !lzh::canEncode(method)) ? std::string("-lh0-") : method;
+  const std::string wanted =
+      (st.st_size == 0 || !lzh::canEncode(method)) ? std::string("-lh0-") : method;
   h.method = wanted;
 
   std::vector<std::uint8_t> header;
@@ -118,7 +123,8 @@ PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& fil
       stored = true;
       if (::ftruncate(outFd, dataAt) != 0 || ::lseek(outFd, dataAt, SEEK_SET) != dataAt ||
           ::lseek(src.get(), 0, SEEK_SET) != 0)
-        throw CommandFailure(arc::kCannotWrite, "cannot rewind " + outName + ": " + std::strerror(errno));
+        throw CommandFailure(arc::kCannotWrite,
+                             "cannot rewind " + outName + ": " + std::strerror(errno));
     } else {
       original = r.originalSize;
       packed = r.packedSize;
@@ -144,7 +150,8 @@ PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& fil
   if (final.size() != header.size())
     throw CommandFailure(arc::kCannotWrite, "header length changed: " + file.diskPath);
   if (::pwrite(outFd, final.data(), final.size(), headerAt) != static_cast<ssize_t>(final.size()))
-    throw CommandFailure(arc::kCannotWrite, "cannot write " + outName + ": " + std::strerror(errno));
+    throw CommandFailure(arc::kCannotWrite,
+                         "cannot write " + outName + ": " + std::strerror(errno));
   return {h.method, original, packed};
 }
 

@@ -19,7 +19,7 @@ struct PackedFile {
 // Writes at outFd's current position. Throws CommandFailure: kCannotRead when
 // the source cannot be read (vanished, unreadable, changed size class),
 // kCannotWrite when the archive cannot be written.
-PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& file, const std::string& method,
-                    int effort, bool cp932Names);
+PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& file,
+                    const std::string& method, int effort, bool cp932Names);
 
 }  // namespace unlha

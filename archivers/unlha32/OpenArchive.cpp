@@ -15,7 +15,8 @@ namespace unlha {
 
 OpenArchive::OpenArchive(const std::string& path) : path_(path) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) throw CommandFailure(arc::kNotArchive, "cannot open " + path + ": " + std::strerror(errno));
+  if (fd_ < 0)
+    throw CommandFailure(arc::kNotArchive, "cannot open " + path + ": " + std::strerror(errno));
   index_ = lzh::ReadArchiveOrSfxIndex(fd_, path);
   if (!index_.ok) {
     ::close(fd_);
@@ -48,7 +49,8 @@ bool MatchesAny(const lzh::EntryPath& path, const std::vector<std::string>& mask
 std::string RatioText(std::uint64_t packed, std::uint64_t original) {
   if (original == 0) return "  0.0%";
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%5.1f%%", 100.0 * static_cast<double>(packed) / static_cast<double>(original));
+  std::snprintf(buf, sizeof buf, "%5.1f%%",
+                100.0 * static_cast<double>(packed) / static_cast<double>(original));
   return buf;
 }
 

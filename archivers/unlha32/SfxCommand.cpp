@@ -25,17 +25,20 @@ namespace {
 
 std::string StubPath() {
   Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&StubPath), &info) == 0 || info.dli_fname == nullptr) return "lzhsfx";
+  if (::dladdr(reinterpret_cast<void*>(&StubPath), &info) == 0 || info.dli_fname == nullptr)
+    return "lzhsfx";
   std::string self = info.dli_fname;
   auto slash = self.rfind('/');
   return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "lzhsfx";
 }
 
-void Append(int from, std::uint64_t length, const std::string& fromName, int to, const std::string& toName) {
+void Append(int from, std::uint64_t length, const std::string& fromName, int to,
+            const std::string& toName) {
   std::vector<std::uint8_t> buf(1 << 16);
   std::uint64_t at = 0;
   while (at < length) {
-    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(length - at, buf.size()));
+    const std::size_t n =
+        static_cast<std::size_t>(std::min<std::uint64_t>(length - at, buf.size()));
     lzh::ReadAt(from, buf.data(), n, at, fromName);
     lzh::WriteAll(to, buf.data(), n, toName);
     at += n;
@@ -48,7 +51,9 @@ std::int32_t RunMakeSfx(const UnlhaOptions& o, arc::Report& report) {
   OpenArchive archive(o.archive);
   const std::string stub = StubPath();
   int stubFd = ::open(stub.c_str(), O_RDONLY | O_CLOEXEC);
-  if (stubFd < 0) throw CommandFailure(arc::kCannotRead, "cannot open the stub " + stub + ": " + std::strerror(errno));
+  if (stubFd < 0)
+    throw CommandFailure(arc::kCannotRead,
+                         "cannot open the stub " + stub + ": " + std::strerror(errno));
   struct stat st {};
   ::fstat(stubFd, &st);
   std::string target = platform::ChangeFileExt(o.archive, ".EXE");
@@ -68,7 +73,8 @@ std::int32_t RunMakeSfx(const UnlhaOptions& o, arc::Report& report) {
     throw CommandFailure(arc::kCannotWrite, e.what());
   }
   ::close(stubFd);
-  report.Line("Made " + target + " (" + std::to_string(archive.index().members.size()) + " member(s))");
+  report.Line("Made " + target + " (" + std::to_string(archive.index().members.size()) +
+              " member(s))");
   return arc::kOk;
 }
 

@@ -28,22 +28,29 @@ arc::HandleTable<ArchiveListing>& Listings() {
 
 std::int32_t Dispatch(const char* text, arc::Report& report) {
   arc::CommandLine line;
-  if (auto err = arc::ParseCommandLine(text ? text : "", KnownSwitches(), arc::ReadResponseFile, line)) {
+  if (auto err =
+          arc::ParseCommandLine(text ? text : "", KnownSwitches(), arc::ReadResponseFile, line)) {
     report.Line(err->message);
     return err->result;
   }
   const UnlhaOptions o = ReadOptions(line);
   switch (o.command) {
     case 'a':
-    case 'u': return RunAdd(o, report);
-    case 'd': return RunDelete(o, report);
+    case 'u':
+      return RunAdd(o, report);
+    case 'd':
+      return RunDelete(o, report);
     case 'x':
     case 'e':
-    case 't': return RunExtract(o, report);
+    case 't':
+      return RunExtract(o, report);
     case 'l':
-    case 'v': return RunList(o, report);
-    case 's': return RunMakeSfx(o, report);
-    default: throw CommandFailure(arc::kBadCommand, "unknown command");
+    case 'v':
+      return RunList(o, report);
+    case 's':
+      return RunMakeSfx(o, report);
+    default:
+      throw CommandFailure(arc::kBadCommand, "unknown command");
   }
 }
 
@@ -96,7 +103,8 @@ UNLHA_EXPORT std::int32_t UnlhaCloseArchive(ArcHandle handle) {
   return unlha::Listings().Remove(handle) ? 0 : -1;
 }
 
-UNLHA_EXPORT std::int32_t UnlhaFindFirst(ArcHandle handle, const char* wildName, TArchiveEntryInfo* info) {
+UNLHA_EXPORT std::int32_t UnlhaFindFirst(ArcHandle handle, const char* wildName,
+                                         TArchiveEntryInfo* info) {
   auto* listing = unlha::Listings().Find(handle);
   if (listing == nullptr || info == nullptr) return -1;
   try {

@@ -12,13 +12,14 @@ namespace {
 
 // The switches of the front end's LHA command line, plus -k (Shift-JIS names).
 const std::vector<std::string> kSwitches = {
-    "a",   "c",   "e",   "f",   "h",   "i",   "l",   "m",   "n",   "o",   "p",   "r",   "s",
-    "t",   "u",   "w",   "x",   "y",   "z",   "jc",  "jd",  "je",  "jf",  "jh",  "ji",  "jm",
-    "jn",  "jo",  "job", "jp",  "jr",  "jss", "jw",  "jx",  "jyc", "jyd", "jyk", "jyn", "jyo",
-    "jz",  "ga",  "gd",  "ge",  "gf",  "gj",  "gm",  "gn",  "go",  "gp",  "gr",  "gs",  "gu",
-    "gw",  "k"};
+    "a",   "c",  "e",  "f",   "h",  "i",  "l",   "m",   "n",   "o",   "p",   "r",  "s",  "t",
+    "u",   "w",  "x",  "y",   "z",  "jc", "jd",  "je",  "jf",  "jh",  "ji",  "jm", "jn", "jo",
+    "job", "jp", "jr", "jss", "jw", "jx", "jyc", "jyd", "jyk", "jyn", "jyo", "jz", "ga", "gd",
+    "ge",  "gf", "gj", "gm",  "gn", "go", "gp",  "gr",  "gs",  "gu",  "gw",  "k"};
 
-[[noreturn]] void Bad(const std::string& message) { throw CommandFailure(arc::kBadCommand, message); }
+[[noreturn]] void Bad(const std::string& message) {
+  throw CommandFailure(arc::kBadCommand, message);
+}
 
 // A numeric switch value: empty means 1 ("-r" is "-r1").
 int Number(const arc::Switch& sw, int low, int high) {
@@ -51,7 +52,8 @@ std::optional<std::int64_t> ParseDateBound(const std::string& text) {
   tm.tm_min = f[4];
   tm.tm_sec = f[5];
   tm.tm_isdst = -1;
-  if (f[1] < 1 || f[1] > 12 || f[2] < 1 || f[2] > 31 || f[3] > 23 || f[4] > 59 || f[5] > 59) return std::nullopt;
+  if (f[1] < 1 || f[1] > 12 || f[2] < 1 || f[2] > 31 || f[3] > 23 || f[4] > 59 || f[5] > 59)
+    return std::nullopt;
   std::time_t t = std::mktime(&tm);
   if (t == static_cast<std::time_t>(-1)) return std::nullopt;
   return static_cast<std::int64_t>(t);
@@ -60,7 +62,8 @@ std::optional<std::int64_t> ParseDateBound(const std::string& text) {
 UnlhaOptions ReadOptions(const arc::CommandLine& line) {
   UnlhaOptions o;
   const std::string commands = "auxedslvt";
-  if (line.command.size() != 1 || commands.find(static_cast<char>(std::tolower(line.command[0]))) == std::string::npos)
+  if (line.command.size() != 1 ||
+      commands.find(static_cast<char>(std::tolower(line.command[0]))) == std::string::npos)
     Bad("unknown command " + line.command);
   o.command = static_cast<char>(std::tolower(line.command[0]));
   if (!line.archive || line.archive->empty()) Bad("no archive name");
@@ -74,21 +77,31 @@ UnlhaOptions ReadOptions(const arc::CommandLine& line) {
   for (const auto& sw : line.switches) {
     if (!sw.known) continue;
     const std::string& n = sw.name;
-    if (n == "r") o.recursion = Number(sw, 0, 2);
-    else if (n == "x") o.keepFolders = Number(sw, 0, 2) != 0;
-    else if (n == "a") o.includeHidden = Number(sw, 0, 2) != 0;
-    else if (n == "c") o.skipNewerTest = Number(sw, 0, 1) != 0;
-    else if (n == "m" || n == "n") Number(sw, 0, 3);
-    else if (n == "k") o.cp932Names = Number(sw, 0, 1) != 0;
+    if (n == "r")
+      o.recursion = Number(sw, 0, 2);
+    else if (n == "x")
+      o.keepFolders = Number(sw, 0, 2) != 0;
+    else if (n == "a")
+      o.includeHidden = Number(sw, 0, 2) != 0;
+    else if (n == "c")
+      o.skipNewerTest = Number(sw, 0, 1) != 0;
+    else if (n == "m" || n == "n")
+      Number(sw, 0, 3);
+    else if (n == "k")
+      o.cp932Names = Number(sw, 0, 1) != 0;
     else if (n == "w") {
       o.workDir = sw.value;
       if (o.workDir.empty()) Bad("-w needs a folder");
     } else if (n == "o") {
       int v = sw.value.empty() ? 5 : Number(sw, 0, 7);
-      if (v == 5) o.method = "-lh5-";
-      else if (v == 6) o.method = "-lh6-";
-      else if (v == 7) o.method = "-lh7-";
-      else Bad("method switch -o" + sw.value + " is not supported (use -o5, -o6 or -o7)");
+      if (v == 5)
+        o.method = "-lh5-";
+      else if (v == 6)
+        o.method = "-lh6-";
+      else if (v == 7)
+        o.method = "-lh7-";
+      else
+        Bad("method switch -o" + sw.value + " is not supported (use -o5, -o6 or -o7)");
     } else if (n == "z") {
       if (Number(sw, 0, 1) == 1) o.method = "-lh0-";
     } else if (n == "jm") {

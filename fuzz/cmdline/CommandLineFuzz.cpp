@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t nl = input.find('\n');
   const std::string line = input.substr(0, nl);
   const std::string response = nl == std::string::npos ? std::string() : input.substr(nl + 1);
-  static const std::vector<std::string> known = {"a", "c", "r", "w", "x", "jm", "jo", "job", "jx", "jz", "o", "z"};
+  static const std::vector<std::string> known = {"a",  "c",   "r",  "w",  "x", "jm",
+                                                 "jo", "job", "jx", "jz", "o", "z"};
   arc::CommandLine c;
   auto err = arc::ParseCommandLine(
       line, known, [&](const std::string&) -> std::optional<std::string> { return response; }, c);

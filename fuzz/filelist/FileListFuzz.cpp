@@ -13,8 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  platform::SetActiveCodePage((data[0] & 1) ? platform::CodePage::Cp932
-                                            : platform::CodePage::Utf8);
+  platform::SetActiveCodePage((data[0] & 1) ? platform::CodePage::Cp932 : platform::CodePage::Utf8);
   const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
   try {
     const double t = pelsok::filelist::ParseDateTime(text);

@@ -35,10 +35,22 @@ TEST(ArchiverType, ByExtension) {
     TArchiverType type;
   };
   const Row rows[] = {
-      {"/LOG/DR9812.LZH", atLha}, {"a.lzh", atLha},    {"x.tar.gz", atTgz},  {"x.Z", atTgz},
-      {"x.taz", atTgz},           {"x.TGZ", atTgz},    {"x.tar", atTar},     {"x.bz2", atBZ2},
-      {"x.rar", atRar},           {"x.arj", atArj},    {"x.ZIP", atZip},     {"x.cab", atCab},
-      {"x", atNone},              {"x.lha", atNone},   {"dir.lzh/x", atNone}, {"x.", atNone},
+      {"/LOG/DR9812.LZH", atLha},
+      {"a.lzh", atLha},
+      {"x.tar.gz", atTgz},
+      {"x.Z", atTgz},
+      {"x.taz", atTgz},
+      {"x.TGZ", atTgz},
+      {"x.tar", atTar},
+      {"x.bz2", atBZ2},
+      {"x.rar", atRar},
+      {"x.arj", atArj},
+      {"x.ZIP", atZip},
+      {"x.cab", atCab},
+      {"x", atNone},
+      {"x.lha", atNone},
+      {"dir.lzh/x", atNone},
+      {"x.", atNone},
   };
   for (const Row& row : rows) EXPECT_EQ(GetArchiverType(row.name, true), row.type) << row.name;
 }

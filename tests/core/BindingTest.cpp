@@ -5,8 +5,8 @@
 #include "archive/ArchiveFile.h"
 #include "archive/EArchiver.h"
 #include "backends/DllEntry.h"
-#include "backends/LibraryBinding.h"
 #include "backends/Lha32.h"
+#include "backends/LibraryBinding.h"
 #include "tests/core/DoubleLog.h"
 #include "tests/support/TempDir.h"
 
@@ -123,7 +123,8 @@ TEST(Binding, PackHandsOverLineBufferAndResult) {
 
   file.SetOutputSize(0);
   EXPECT_EQ(file.Pack(wnd, "", &list), 0x1234);
-  const std::string line = "u -+ -x1  \"" + (dir / "DR9807.LZH") + "\" \"" + (dir / "DR07*.log") + "\" ";
+  const std::string line =
+      "u -+ -x1  \"" + (dir / "DR9807.LZH") + "\" \"" + (dir / "DR07*.log") + "\" ";
   EXPECT_EQ(log.Entry(log.Last()), "Unlha");
   EXPECT_EQ(log.Text(log.Last()), line);
   EXPECT_EQ(log.Buffer(log.Last()), nullptr);

@@ -34,24 +34,46 @@ TEST(Lha32CommandLine, Rows) {
   };
   const Row rows[] = {
       {"reset values", [](TArchiverOptions&) {}, "u", "", true, "u -+  \"A\" \"F\" "},
-      {"empty jo after jn", [](TArchiverOptions& o) { o.jo = ""; o.jn = 3; }, "u", "", true,
-       "u -+ -jn3 \"-jo\"  \"A\" \"F\" "},
+      {"empty jo after jn",
+       [](TArchiverOptions& o) {
+         o.jo = "";
+         o.jn = 3;
+       },
+       "u", "", true, "u -+ -jn3 \"-jo\"  \"A\" \"F\" "},
       {"empty jo alone", [](TArchiverOptions& o) { o.jo = ""; }, "u", "", true,
        "u -+ \"-jo\"  \"A\" \"F\" "},
       {"w and base folder", [](TArchiverOptions& o) { o.w = "/WORK"; }, "x", "/WORK", true,
        "x -+ \"-w/WORK/\"  \"A\" \"/WORK/\" \"F\" "},
       {"base folder kept", [](TArchiverOptions&) {}, "x", "/WORK/", true,
        "x -+  \"A\" \"/WORK/\" \"F\" "},
-      {"x values", [](TArchiverOptions& o) { o.x = -2; o.a = 0; }, "u", "", true,
-       "u -+ -a0 -x-2  \"A\" \"F\" "},
+      {"x values",
+       [](TArchiverOptions& o) {
+         o.x = -2;
+         o.a = 0;
+       },
+       "u", "", true, "u -+ -a0 -x-2  \"A\" \"F\" "},
       {"jx between jw and jyc",
-       [](TArchiverOptions& o) { o.jx.Add("p"); o.jx.Add("q"); o.jw = 1; o.jyc = 2; }, "u", "",
-       true, "u -+ -jw1 \"-jxp\" \"-jxq\" -jyc2  \"A\" \"F\" "},
-      {"user texts", [](TArchiverOptions& o) { o.UserOptions = "-k"; o.UserFileList = "Z"; }, "u",
-       "", true, "u -+ -k \"A\" \"F\" Z"},
+       [](TArchiverOptions& o) {
+         o.jx.Add("p");
+         o.jx.Add("q");
+         o.jw = 1;
+         o.jyc = 2;
+       },
+       "u", "", true, "u -+ -jw1 \"-jxp\" \"-jxq\" -jyc2  \"A\" \"F\" "},
+      {"user texts",
+       [](TArchiverOptions& o) {
+         o.UserOptions = "-k";
+         o.UserFileList = "Z";
+       },
+       "u", "", true, "u -+ -k \"A\" \"F\" Z"},
       {"strings in order",
-       [](TArchiverOptions& o) { o.job = "990101"; o.jz = "c"; o.gr = "r"; o.gw = 1; }, "u", "",
-       true, "u -+ \"-job990101\" \"-jzc\" \"-grr\" -gw1  \"A\" \"F\" "},
+       [](TArchiverOptions& o) {
+         o.job = "990101";
+         o.jz = "c";
+         o.gr = "r";
+         o.gw = 1;
+       },
+       "u", "", true, "u -+ \"-job990101\" \"-jzc\" \"-grr\" -gw1  \"A\" \"F\" "},
   };
   const auto list = Lines({"F"});
   for (const Row& row : rows) {

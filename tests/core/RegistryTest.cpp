@@ -191,11 +191,10 @@ TEST_F(Hive, ACorruptHiveIsReportedKeptAndNeverReplaced) {
 }
 
 TEST(HiveText, SyntaxErrorsAreCaught) {
-  for (const char* text : {"not a hive\n", "REGEDIT4\n\"v\"=\"x\"\n",
-                           "REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n",
-                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"v\"=\"unterminated\n",
-                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"v\"=hex:zz\n",
-                           "REGEDIT4\n[HKEY_CURRENT_USER\\X\n"}) {
+  for (const char* text :
+       {"not a hive\n", "REGEDIT4\n\"v\"=\"x\"\n", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"v\"=\"unterminated\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"v\"=hex:zz\n", "REGEDIT4\n[HKEY_CURRENT_USER\\X\n"}) {
     EXPECT_THROW(RegistryHive::Parse(text), EHiveCorrupt) << text;
   }
   EXPECT_NO_THROW(RegistryHive::Parse(""));

@@ -69,12 +69,21 @@ TEST(Wildcard, WindowsRules) {
     bool match;
   };
   const Row rows[] = {
-      {"README", "*.*", true},        {"a.log", "*.*", true},       {".hidden", "*", true},
-      {"DR0701.log", "DR07*.log", true}, {"dr0701.LOG", "DR07*.log", true},
-      {"DR0801.log", "DR07*.log", false}, {"DR07.log", "DR07*.log", true},
-      {"DR0701.log.bak", "DR07*.log", false}, {"a.log", "?.log", true},
-      {"ab.log", "?.log", false},     {"README", "READ*.*", true},  {"README", "*.", true},
-      {"a.b", "*.", false},           {"ソ.log", "*.log", true},    {"é.log", "É.log", false},
+      {"README", "*.*", true},
+      {"a.log", "*.*", true},
+      {".hidden", "*", true},
+      {"DR0701.log", "DR07*.log", true},
+      {"dr0701.LOG", "DR07*.log", true},
+      {"DR0801.log", "DR07*.log", false},
+      {"DR07.log", "DR07*.log", true},
+      {"DR0701.log.bak", "DR07*.log", false},
+      {"a.log", "?.log", true},
+      {"ab.log", "?.log", false},
+      {"README", "READ*.*", true},
+      {"README", "*.", true},
+      {"a.b", "*.", false},
+      {"ソ.log", "*.log", true},
+      {"é.log", "É.log", false},
       {"aaaaaaaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*a*c", false},
   };
   for (const Row& row : rows) {

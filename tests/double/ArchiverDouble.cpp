@@ -54,7 +54,7 @@ void Fill(TArchiveEntryInfo* info, int i) {
 extern "C" {
 
 __attribute__((visibility("default"))) std::int32_t Unlha(ArcWnd wnd, const char* cmdLine,
-                                                         char* output, std::uint32_t size) {
+                                                          char* output, std::uint32_t size) {
   Log().push_back({"Unlha", cmdLine ? cmdLine : "", output, size, wnd});
   if (output != nullptr && size > 0) {
     std::strncpy(output, "double ok", size - 1);
@@ -80,7 +80,8 @@ __attribute__((visibility("default"))) std::int32_t UnlhaCloseArchive(ArcHandle 
 
 __attribute__((visibility("default"))) std::int32_t UnlhaFindFirst(ArcHandle h, const char* wild,
                                                                    TArchiveEntryInfo* info) {
-  Log().push_back({"UnlhaFindFirst", wild ? wild : "", info, static_cast<std::uint32_t>(h), nullptr});
+  Log().push_back(
+      {"UnlhaFindFirst", wild ? wild : "", info, static_cast<std::uint32_t>(h), nullptr});
   if (h != 7) return -1;
   Cursor() = 0;
   Fill(info, Cursor()++);

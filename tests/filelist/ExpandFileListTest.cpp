@@ -65,7 +65,10 @@ class ExpandFileListDates : public ExpandFileListTest {
     tzset();
   }
   void TearDown() override {
-    if (hadTz_) setenv("TZ", savedTz_.c_str(), 1); else unsetenv("TZ");
+    if (hadTz_)
+      setenv("TZ", savedTz_.c_str(), 1);
+    else
+      unsetenv("TZ");
     tzset();
   }
 
@@ -88,10 +91,10 @@ TEST_F(ExpandFileListDates, LowerBoundInclusiveUpperBoundExclusiveInLocalTime) {
 }
 
 TEST_F(ExpandFileListDates, TwelveDigitStampsCountSecondsAndFractions) {
-  tree.File("logs/a.log", UtcTime(2005, 6, 1, 3, 0, 0));              // 12:00:00.0 local
-  tree.File("logs/b.log", UtcTime(2005, 6, 1, 3, 0, 0), 500000000);   // 12:00:00.5
-  tree.File("logs/c.log", UtcTime(2005, 6, 1, 3, 0, 1));              // 12:00:01.0
-  tree.File("logs/d.log", UtcTime(2005, 6, 1, 2, 59, 59), 999000000); // 11:59:59.999
+  tree.File("logs/a.log", UtcTime(2005, 6, 1, 3, 0, 0));               // 12:00:00.0 local
+  tree.File("logs/b.log", UtcTime(2005, 6, 1, 3, 0, 0), 500000000);    // 12:00:00.5
+  tree.File("logs/c.log", UtcTime(2005, 6, 1, 3, 0, 1));               // 12:00:01.0
+  tree.File("logs/d.log", UtcTime(2005, 6, 1, 2, 59, 59), 999000000);  // 11:59:59.999
   TArchiverOptions o;
   o.jo = "050601120000";
   o.job = "050601120001";
@@ -185,7 +188,8 @@ TEST_F(ExpandFileListTest, WithPOnlyMasksWithWildcardsRecurse) {
   TArchiverOptions wild;
   wild.r = 1;
   wild.p = 1;
-  EXPECT_EQ(Expand(wild, {P("logs/?.log")}), Ps({"logs/a.log", "logs/sub/a.log", "logs/sub/b.log"}));
+  EXPECT_EQ(Expand(wild, {P("logs/?.log")}),
+            Ps({"logs/a.log", "logs/sub/a.log", "logs/sub/b.log"}));
   TArchiverOptions noP;  // p not given: a plain name is looked for in every folder
   noP.r = 1;
   EXPECT_EQ(Expand(noP, {P("logs/a.log")}), Ps({"logs/a.log", "logs/sub/a.log"}));
@@ -384,7 +388,8 @@ TEST_F(ExpandFileListTest, UnreadableFoldersAddNothing) {
     chmod(P("logs/locked").c_str(), 0700);  // root's own folder, closed to others
     bool skipped = false;
     const Lines found = ExpandAsNobody(P("logs/*.log"), skipped);
-    if (skipped) GTEST_SKIP() << "running as root and cannot switch to user 65534 to lose read access";
+    if (skipped)
+      GTEST_SKIP() << "running as root and cannot switch to user 65534 to lose read access";
     EXPECT_EQ(found, Ps({"logs/a.log", "logs/open/d.log"}));
   } else {
     chmod(P("logs/locked").c_str(), 0);

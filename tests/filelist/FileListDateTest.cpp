@@ -48,8 +48,8 @@ TEST(FileListDate, FieldsThatAreNotIntegersRaiseTheConversionError) {
 }
 
 TEST(FileListDate, DatesAndTimesThatDoNotExistRaiseTheConversionError) {
-  for (const char* s : {"981301", "981200", "981232", "010229", "981201240000",
-                              "981201126000", "981201120060", "98-101"})
+  for (const char* s : {"981301", "981200", "981232", "010229", "981201240000", "981201126000",
+                        "981201120060", "98-101"})
     EXPECT_THROW(ParseDateTime(s), platform::EConvertError) << s;
 }
 

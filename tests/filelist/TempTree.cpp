@@ -24,9 +24,11 @@ TempTree::TempTree() {
 TempTree::~TempTree() {
   std::error_code ec;
   // Folders made unreadable by a test get their permissions back first.
-  for (auto it = fs::recursive_directory_iterator(root_, fs::directory_options::skip_permission_denied, ec);
+  for (auto it = fs::recursive_directory_iterator(
+           root_, fs::directory_options::skip_permission_denied, ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_directory(ec) && !it->is_symlink(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    if (it->is_directory(ec) && !it->is_symlink(ec))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   }
   fs::remove_all(root_, ec);
 }
@@ -39,7 +41,8 @@ void TempTree::File(const std::string& relative, std::int64_t seconds, long nano
   std::ofstream(path, std::ios::binary) << relative;
   const timespec times[2] = {{static_cast<time_t>(seconds), nanoseconds},
                              {static_cast<time_t>(seconds), nanoseconds}};
-  if (utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) throw std::runtime_error("utimensat failed");
+  if (utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+    throw std::runtime_error("utimensat failed");
 }
 
 void TempTree::Folder(const std::string& relative) { fs::create_directories(Path(relative)); }

@@ -42,7 +42,8 @@ TEST(Corpus, EveryDecodableArchiveMatchesItsExpectedCrc) {
     auto index = lzh::ReadArchiveIndex(fd, path);
     ASSERT_TRUE(index.ok) << index.message;
     bool decodable = true;
-    for (auto& m : index.members) decodable = decodable && (m.header.isDirectory() || lzh::canDecode(m.header.method));
+    for (auto& m : index.members)
+      decodable = decodable && (m.header.isDirectory() || lzh::canDecode(m.header.method));
     if (!decodable) {
       ++skipped;
       ::close(fd);

@@ -6,7 +6,8 @@
 
 namespace {
 
-lzh::EntryPath Decode(const std::string& dir, const std::string& file, std::optional<std::uint16_t> mode = {}) {
+lzh::EntryPath Decode(const std::string& dir, const std::string& file,
+                      std::optional<std::uint16_t> mode = {}) {
   lzh::EntryHeader h;
   h.dirName = dir;
   h.fileName = file;
@@ -37,7 +38,10 @@ TEST(EntryName, ShiftJisNamesAreConvertedWithoutSplittingTrailBytes) {
 TEST(EntryName, UnsafeNames) {
   EXPECT_TRUE(Decode("", "\\etc\\passwd").absolute);
   EXPECT_TRUE(Decode("", "/etc/passwd").absolute);
-  EXPECT_TRUE(Decode("\xFF" "etc\xFF", "passwd").absolute);
+  EXPECT_TRUE(Decode("\xFF"
+                     "etc\xFF",
+                     "passwd")
+                  .absolute);
   EXPECT_TRUE(Decode("", "C:\\autoexec.bat").absolute);
   EXPECT_TRUE(Decode("", "..\\x").hasParent);
   EXPECT_TRUE(Decode("a\xFF..\xFF..\xFF", "x").hasParent);

@@ -22,7 +22,8 @@ void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
 }
 
 // A level 0 or 1 base header with its checksum.
-Bytes Level01(int level, const std::string& name, std::uint32_t packed, std::uint32_t original, const Bytes& tail) {
+Bytes Level01(int level, const std::string& name, std::uint32_t packed, std::uint32_t original,
+              const Bytes& tail) {
   Bytes b(22, 0);
   const std::string m = "-lh5-";
   for (int i = 0; i < 5; ++i) b[2 + i] = static_cast<std::uint8_t>(m[i]);
@@ -43,7 +44,9 @@ Bytes Level01(int level, const std::string& name, std::uint32_t packed, std::uin
   return b;
 }
 
-lzh::ParseResult Parse(const Bytes& b, lzh::EntryHeader& h) { return lzh::ParseHeader(b.data(), b.size(), h); }
+lzh::ParseResult Parse(const Bytes& b, lzh::EntryHeader& h) {
+  return lzh::ParseHeader(b.data(), b.size(), h);
+}
 
 TEST(HeaderParser, Level0) {
   Bytes b = Level01(0, "DIR\\FILE.TXT", 100, 200, {});
@@ -69,7 +72,7 @@ TEST(HeaderParser, Level1WithExtendedHeaders) {
   // OS id, then the first extended header size; extended headers: folder, Unix time.
   Bytes b = Level01(1, "f.txt", 50 + 7 + 7, 80, {'U', 7, 0});
   const std::size_t base = b.size();
-  const Bytes dir = {0x02, 'a', 0xFF, 'b', 0xFF, 0x07, 0x00};   // next header: 7 bytes
+  const Bytes dir = {0x02, 'a', 0xFF, 'b', 0xFF, 0x07, 0x00};     // next header: 7 bytes
   const Bytes time = {0x54, 0x00, 0x2F, 0x6A, 0x65, 0x00, 0x00};  // last: next size 0
   b.insert(b.end(), dir.begin(), dir.end());
   b.insert(b.end(), time.begin(), time.end());
@@ -79,7 +82,9 @@ TEST(HeaderParser, Level1WithExtendedHeaders) {
   ASSERT_EQ(r.status, lzh::ParseStatus::ok) << r.message;
   EXPECT_EQ(h.level, 1);
   EXPECT_EQ(h.osId, 'U');
-  EXPECT_EQ(h.dirName, "a\xFF" "b\xFF");
+  EXPECT_EQ(h.dirName,
+            "a\xFF"
+            "b\xFF");
   EXPECT_EQ(h.packedSize, 50u);  // the extended headers are counted in the stored size
   ASSERT_TRUE(h.unixTime);
   EXPECT_EQ(*h.unixTime, 0x656A2F00);

@@ -9,20 +9,22 @@
 
 namespace lzhtest {
 
-std::vector<std::uint8_t> makeSingleMemberArchive(int level, const std::string& method, const std::string& name,
-                                                  const std::vector<std::uint8_t>& packed, std::uint64_t originalSize,
-                                                  std::uint16_t crc);
+std::vector<std::uint8_t> makeSingleMemberArchive(int level, const std::string& method,
+                                                  const std::string& name,
+                                                  const std::vector<std::uint8_t>& packed,
+                                                  std::uint64_t originalSize, std::uint16_t crc);
 
 struct Member {
-    std::string method;
-    std::string name;
-    std::uint64_t packedSize = 0;
-    std::uint64_t originalSize = 0;
-    std::uint16_t crc = 0;
-    std::size_t dataOffset = 0;
+  std::string method;
+  std::string name;
+  std::uint64_t packedSize = 0;
+  std::uint64_t originalSize = 0;
+  std::uint16_t crc = 0;
+  std::size_t dataOffset = 0;
 };
 
-// Walks the members of an archive (levels 0, 1, 2); stops at the end mark or at anything it cannot read.
+// Walks the members of an archive (levels 0, 1, 2); stops at the end mark or at anything it cannot
+// read.
 std::vector<Member> listMembers(const std::vector<std::uint8_t>& archive);
 
 std::vector<std::uint8_t> readFile(const std::string& path);
@@ -38,15 +40,15 @@ std::vector<std::uint8_t> randomBytes(std::size_t bytes, std::uint32_t seed);
 
 // A fresh empty folder under the system's temporary folder, removed by the destructor.
 class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
 
-private:
-    std::string path_;
+ private:
+  std::string path_;
 };
 
 // Runs a shell command line; returns its exit status.

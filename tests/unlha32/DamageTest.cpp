@@ -11,7 +11,8 @@ class DamageTest : public TempDirTest {
   std::string MakeArchive() {
     WriteFile(Path("src/a.log"), LogText(50000, 1));
     WriteFile(Path("src/b.log"), LogText(50000, 2));
-    RunResult r = Unlha("a -+ -o5  " + Q(P("G.LZH")) + " " + Q(P("src/a.log")) + " " + Q(P("src/b.log")));
+    RunResult r =
+        Unlha("a -+ -o5  " + Q(P("G.LZH")) + " " + Q(P("src/a.log")) + " " + Q(P("src/b.log")));
     EXPECT_EQ(r.result, arc::kOk) << r.output;
     return ReadFile(Path("G.LZH"));
   }
@@ -44,7 +45,8 @@ TEST_F(DamageTest, TruncatedArchivesAreRefusedWithoutGarbage) {
 
 TEST_F(DamageTest, FlippedHeaderBitsAreCaughtByTheHeaderCrc) {
   const std::string g = MakeArchive();
-  for (std::size_t at : {std::size_t{7}, std::size_t{12}, std::size_t{21}, std::size_t{30}, SecondHeader(g) + 15}) {
+  for (std::size_t at :
+       {std::size_t{7}, std::size_t{12}, std::size_t{21}, std::size_t{30}, SecondHeader(g) + 15}) {
     SCOPED_TRACE("flip at " + std::to_string(at));
     std::string bad = g;
     bad[at] = static_cast<char>(bad[at] ^ 0x10);
@@ -97,7 +99,8 @@ TEST_F(DamageTest, FailedUpdateLeavesTheOldArchiveByteForByte) {
   WriteFile(Path("c.log"), "more");
   // A source whose read fails half-way: the kernel refuses reads of this
   // process's own memory file at offset 0.
-  RunResult r = Unlha("u -+ -x0  " + Q(P("G.LZH")) + " " + Q(P("c.log")) + " " + Q("/proc/self/mem"));
+  RunResult r =
+      Unlha("u -+ -x0  " + Q(P("G.LZH")) + " " + Q(P("c.log")) + " " + Q("/proc/self/mem"));
   EXPECT_EQ(r.result, arc::kCannotRead) << r.output;
   EXPECT_EQ(ReadFile(Path("G.LZH")), g);
   // A work folder that does not exist.

@@ -15,7 +15,8 @@ class ForeignArchiveTest : public TempDirTest {
     EXPECT_NE(h, 0) << archive;
     if (h == 0) return out;
     TArchiveEntryInfo info{};
-    for (int r = lib.findFirst(h, "*.*", &info); r == 0; r = lib.findNext(h, &info)) out.push_back(info);
+    for (int r = lib.findFirst(h, "*.*", &info); r == 0; r = lib.findNext(h, &info))
+      out.push_back(info);
     lib.close(h);
     return out;
   }
@@ -31,12 +32,13 @@ TEST_F(ForeignArchiveTest, JlhaArchivesOfEachMethodAndLevel) {
       SCOPED_TRACE("-lh" + std::to_string(method) + "- level " + std::to_string(level));
       const std::string name = "j" + std::to_string(method) + std::to_string(level) + ".lzh";
       std::string log;
-      ASSERT_EQ(Shell("jlha a" + std::to_string(level) + "o" + std::to_string(method) + " " + Q(P(name)) +
-                          " a.log b.log",
+      ASSERT_EQ(Shell("jlha a" + std::to_string(level) + "o" + std::to_string(method) + " " +
+                          Q(P(name)) + " a.log b.log",
                       Path("in"), &log),
                 0)
           << log;
-      EXPECT_EQ(ReadFile(Path(name)).at(20), static_cast<char>(level));  // the header level jlha wrote
+      EXPECT_EQ(ReadFile(Path(name)).at(20),
+                static_cast<char>(level));  // the header level jlha wrote
       auto entries = List(P(name));
       ASSERT_EQ(entries.size(), 2u);
       EXPECT_STREQ(entries[0].FileName, "a.log");
@@ -60,7 +62,8 @@ TEST_F(ForeignArchiveTest, CorpusExtractsWithExpectedCrcs) {
   for (const auto& row : rows) {
     // PMarc methods are not LZH methods this library reads; hostile archives
     // have their own tests.
-    if (row.archive.rfind("regression/", 0) == 0 || row.archive.find(".pma") != std::string::npos) continue;
+    if (row.archive.rfind("regression/", 0) == 0 || row.archive.find(".pma") != std::string::npos)
+      continue;
     SCOPED_TRACE(row.archive);
     const std::string archive = std::string(CORPUS_DIR) + "/" + row.archive;
     const std::string out = "c" + std::to_string(checked) + "/";
@@ -88,7 +91,8 @@ TEST_F(ForeignArchiveTest, CorpusExtractsWithExpectedCrcs) {
 }
 
 TEST_F(ForeignArchiveTest, PmarcMembersAreSkippedWithAWarning) {
-  RunResult r = Unlha("x -+  " + Q(std::string(CORPUS_DIR) + "/pmarc2/pm2.pma") + " " + Q(P("out/")));
+  RunResult r =
+      Unlha("x -+  " + Q(std::string(CORPUS_DIR) + "/pmarc2/pm2.pma") + " " + Q(P("out/")));
   EXPECT_EQ(r.result, arc::kWarning) << r.output;
   EXPECT_NE(r.output.find("not supported"), std::string::npos);
   EXPECT_TRUE(ListFiles(Path("out")).empty());

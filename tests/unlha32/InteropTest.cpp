@@ -32,7 +32,8 @@ class InteropTest : public TempDirTest {
     for (auto& [name, data] : inputs) WriteFile(Path("src/" + name), data);
     const std::string archive = P("T.LZH");
     fs::remove(archive);
-    RunResult r = Unlha("a -+ " + switches + " -x1 -r1  " + Q(archive) + " " + Q(P("src/")) + " " + Q("*"));
+    RunResult r =
+        Unlha("a -+ " + switches + " -x1 -r1  " + Q(archive) + " " + Q(P("src/")) + " " + Q("*"));
     ASSERT_EQ(r.result, arc::kOk) << r.output;
     for (const Tool* t : tools) {
       SCOPED_TRACE(std::string(t->name) + " with " + switches);
@@ -75,7 +76,8 @@ TEST_F(InteropTest, EachMethodIsReadByEveryTool) {
   auto inputs = VariedInputs();
   inputs.erase("logs/big.log");
   inputs["logs/mid.log"] = LogText(400000, 9);
-  for (const char* sw : {"-o5", "-o6", "-o7", "-z1", "-o7 -jm1", "-o5 -jm9"}) PackAndCheck(inputs, sw, All());
+  for (const char* sw : {"-o5", "-o6", "-o7", "-z1", "-o7 -jm1", "-o5 -jm9"})
+    PackAndCheck(inputs, sw, All());
 }
 
 TEST_F(InteropTest, IncompressibleDataIsStored) {
@@ -102,7 +104,10 @@ TEST_F(InteropTest, JapaneseNamesAreReadBy7zzAndBsdtar) {
 
 TEST_F(InteropTest, ShiftJisNamesComeBackAsUtf8) {
   WriteFile(Path("src/表示/ソース.txt"), "data");
-  ASSERT_EQ(Unlha("a -+ -k1 -x1  " + Q(P("S.LZH")) + " " + Q(P("src/")) + " " + Q("表示/ソース.txt")).result, arc::kOk);
+  ASSERT_EQ(
+      Unlha("a -+ -k1 -x1  " + Q(P("S.LZH")) + " " + Q(P("src/")) + " " + Q("表示/ソース.txt"))
+          .result,
+      arc::kOk);
   // The stored bytes are Shift-JIS: 表示 is 95 5C 8E A6.
   EXPECT_NE(ReadFile(Path("S.LZH")).find("\x95\x5C\x8E\xA6\xFF"), std::string::npos);
   Library& lib = Library::Get();

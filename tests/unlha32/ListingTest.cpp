@@ -14,9 +14,12 @@ class ListingTest : public TempDirTest {
     WriteFile(Path("src/LOG/DR0715.log"), LogText(20000, 1));
     WriteFile(Path("src/LOG/DR0716.log"), "x");
     WriteFile(Path("src/LOG/NA0715.log"), "");
-    struct utimbuf u {1751544000, 1751544000};  // 2025-07-03 12:00:00 UTC
+    struct utimbuf u {
+      1751544000, 1751544000
+    };  // 2025-07-03 12:00:00 UTC
     ::utime(P("src/LOG/DR0715.log").c_str(), &u);
-    RunResult r = Unlha("a -+ -x1 -o6  " + Q(P("A.LZH")) + " " + Q(P("src/")) + " " + Q("LOG/*.log"));
+    RunResult r =
+        Unlha("a -+ -x1 -o6  " + Q(P("A.LZH")) + " " + Q(P("src/")) + " " + Q("LOG/*.log"));
     ASSERT_EQ(r.result, arc::kOk) << r.output;
   }
   std::vector<std::string> Walk(const char* wild) {
@@ -25,7 +28,8 @@ class ListingTest : public TempDirTest {
     EXPECT_NE(h, 0);
     std::vector<std::string> names;
     TArchiveEntryInfo info{};
-    for (int r = lib.findFirst(h, wild, &info); r == 0; r = lib.findNext(h, &info)) names.push_back(info.FileName);
+    for (int r = lib.findFirst(h, wild, &info); r == 0; r = lib.findNext(h, &info))
+      names.push_back(info.FileName);
     EXPECT_NE(lib.findNext(h, &info), 0);  // stays at the end
     lib.close(h);
     return names;
@@ -56,14 +60,15 @@ TEST_F(ListingTest, RecordFieldsAreFilled) {
   EXPECT_GT(info.CompressedSize, 0u);
   EXPECT_LT(info.CompressedSize, 20000u);
   EXPECT_EQ(info.Ratio, (info.CompressedSize * 1000 + 10000) / 20000);
-  EXPECT_EQ(info.Crc, 0u + [&] {
-    std::uint16_t crc = 0;  // CRC-16/ARC
-    for (unsigned char c : data) {
-      crc ^= c;
-      for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-    }
-    return crc;
-  }());
+  EXPECT_EQ(
+      info.Crc, 0u + [&] {
+        std::uint16_t crc = 0;  // CRC-16/ARC
+        for (unsigned char c : data) {
+          crc ^= c;
+          for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
+        }
+        return crc;
+      }());
   EXPECT_STREQ(info.Method, "-lh6-");
   EXPECT_STREQ(info.Attribute, "-a--");
   EXPECT_STREQ(info.FileName, "LOG/DR0715.log");

@@ -9,8 +9,8 @@ namespace unlhatest {
 namespace {
 
 // One stored member with raw name bytes.
-std::string StoredMember(const std::string& dirName, const std::string& fileName, const std::string& data,
-                         std::uint16_t mode = 0100644) {
+std::string StoredMember(const std::string& dirName, const std::string& fileName,
+                         const std::string& data, std::uint16_t mode = 0100644) {
   lzh::NewEntryHeader h;
   h.method = "-lh0-";
   h.packedSize = h.originalSize = data.size();
@@ -47,7 +47,8 @@ TEST_F(SafetyTest, ParentAndAbsoluteNamesAreRefusedOthersExtracted) {
   const std::string archive = StoredMember("..\xFF", "up.txt", "up") +
                               StoredMember("sub\xFF..\xFF..\xFF", "up2.txt", "up2") +
                               StoredMember("\xFF" + P("box").substr(1) + "\xFF", "abs.txt", "abs") +
-                              StoredMember("", "..\\..\\win.txt", "win") + StoredMember("", "C:\\drive.txt", "c") +
+                              StoredMember("", "..\\..\\win.txt", "win") +
+                              StoredMember("", "C:\\drive.txt", "c") +
                               StoredMember("ok\xFF", "fine.txt", "fine") + std::string(1, '\0');
   for (const char* cmd : {"x", "e"}) {
     SCOPED_TRACE(cmd);
@@ -65,8 +66,8 @@ TEST_F(SafetyTest, LinksOnDiskAreNotFollowed) {
   fs::create_directory_symlink(Path("box/target"), Path("box/out/linkdir"));
   fs::create_symlink(Path("box/victim.txt"), Path("box/out/file.txt"));
   WriteFile(Path("box/victim.txt"), "victim");
-  const std::string archive =
-      StoredMember("linkdir\xFF", "through.txt", "bad") + StoredMember("", "file.txt", "new") + std::string(1, '\0');
+  const std::string archive = StoredMember("linkdir\xFF", "through.txt", "bad") +
+                              StoredMember("", "file.txt", "new") + std::string(1, '\0');
   RunResult r = Extract(archive);
   EXPECT_EQ(r.result, arc::kUnsafeName) << r.output;
   EXPECT_TRUE(fs::is_empty(Path("box/target")));
@@ -82,8 +83,9 @@ TEST_F(SafetyTest, CorpusHostileArchives) {
     const char* file;
     std::int32_t result;
   } cases[] = {
-      {"abspath.lzh", arc::kUnsafeName}, {"dotdot.lzh", arc::kUnsafeName}, {"symlink1.lzh", arc::kWarning},
-      {"symlink2.lzh", arc::kWarning}, {"symlink3.lzh", arc::kWarning},  {"truncated.lzh", arc::kNotArchive},
+      {"abspath.lzh", arc::kUnsafeName}, {"dotdot.lzh", arc::kUnsafeName},
+      {"symlink1.lzh", arc::kWarning},   {"symlink2.lzh", arc::kWarning},
+      {"symlink3.lzh", arc::kWarning},   {"truncated.lzh", arc::kNotArchive},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
@@ -92,7 +94,8 @@ TEST_F(SafetyTest, CorpusHostileArchives) {
     RunResult r = Unlha("x -+ -c1  " + Q(corpus + c.file) + " " + Q(P("box/out/")));
     EXPECT_EQ(r.result, c.result) << r.output;
     EXPECT_TRUE(Outside().empty());
-    for (auto& f : ListFiles(Path("box/out"))) EXPECT_FALSE(fs::is_symlink(Path("box/out/" + f))) << f;
+    for (auto& f : ListFiles(Path("box/out")))
+      EXPECT_FALSE(fs::is_symlink(Path("box/out/" + f))) << f;
   }
 }
 

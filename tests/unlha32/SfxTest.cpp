@@ -9,7 +9,8 @@ class SfxTest : public TempDirTest {};
 TEST_F(SfxTest, MadeProgramExtractsEveryFile) {
   WriteFile(Path("src/logs/a.log"), LogText(30000, 3));
   WriteFile(Path("src/b.bin"), RandomBytes(5000, 4));
-  ASSERT_EQ(Unlha("a -+ -x1 -r1  " + Q(P("S.LZH")) + " " + Q(P("src/")) + " " + Q("*")).result, arc::kOk);
+  ASSERT_EQ(Unlha("a -+ -x1 -r1  " + Q(P("S.LZH")) + " " + Q(P("src/")) + " " + Q("*")).result,
+            arc::kOk);
   RunResult r = Unlha("s -+  " + Q(P("S.LZH")) + " ");
   ASSERT_EQ(r.result, arc::kOk) << r.output;
   ASSERT_TRUE(fs::exists(Path("S.EXE")));

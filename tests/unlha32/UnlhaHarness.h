@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -93,7 +93,8 @@ inline std::string RandomBytes(std::size_t n, unsigned seed) {
 inline std::string LogText(std::size_t bytes, unsigned seed) {
   std::mt19937 rng(seed);
   std::string s;
-  const char* words[] = {"INFO", "WARN", "ERROR", "connect", "request", "timeout", "user", "session"};
+  const char* words[] = {"INFO",    "WARN",    "ERROR", "connect",
+                         "request", "timeout", "user",  "session"};
   while (s.size() < bytes) {
     s += "2026-11-" + std::to_string(1 + rng() % 28) + " 12:" + std::to_string(rng() % 60) + " " +
          words[rng() % 8] + " " + words[rng() % 8] + " id=" + std::to_string(rng() % 100000) + "\n";
@@ -113,8 +114,8 @@ inline std::string FindTool(const std::string& name) {
   return {};
 }
 
-#define REQUIRE_TOOL(name)                                                              \
-  do {                                                                                  \
+#define REQUIRE_TOOL(name)                                                                 \
+  do {                                                                                     \
     if (::unlhatest::FindTool(name).empty()) FAIL() << "tool not found on PATH: " << name; \
   } while (0)
 
@@ -136,7 +137,8 @@ inline std::vector<std::string> ListFiles(const fs::path& root) {
   std::vector<std::string> files;
   if (!fs::exists(root)) return files;
   for (auto& e : fs::recursive_directory_iterator(root))
-    if (e.is_regular_file() || e.is_symlink()) files.push_back(fs::relative(e.path(), root).string());
+    if (e.is_regular_file() || e.is_symlink())
+      files.push_back(fs::relative(e.path(), root).string());
   std::sort(files.begin(), files.end());
   return files;
 }
@@ -145,7 +147,8 @@ inline std::vector<std::string> ListFiles(const fs::path& root) {
 class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(Library::Get().handle, nullptr) << "cannot load " << UNLHA32_PATH << ": " << ::dlerror();
+    ASSERT_NE(Library::Get().handle, nullptr)
+        << "cannot load " << UNLHA32_PATH << ": " << ::dlerror();
     std::string pattern = (fs::temp_directory_path() / "unlha-test-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;

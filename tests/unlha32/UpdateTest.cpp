@@ -21,7 +21,9 @@ class UpdateTest : public TempDirTest {
     return out;
   }
   void SetTime(const std::string& rel, time_t t) {
-    struct utimbuf u {t, t};
+    struct utimbuf u {
+      t, t
+    };
     ASSERT_EQ(::utime(P(rel).c_str(), &u), 0);
   }
 };
@@ -43,7 +45,8 @@ TEST_F(UpdateTest, UpdateKeepsOtherMembersAndReplacesOnlyNewerFiles) {
   WriteFile(Path("b.log"), "bbbb");
   SetTime("a.log", 1700000000);
   SetTime("b.log", 1700000000);
-  ASSERT_EQ(Unlha("u -+  " + Q(P("A.LZH")) + " " + Q(P("a.log")) + " " + Q(P("b.log"))).result, arc::kOk);
+  ASSERT_EQ(Unlha("u -+  " + Q(P("A.LZH")) + " " + Q(P("a.log")) + " " + Q(P("b.log"))).result,
+            arc::kOk);
 
   // b changes but keeps its old time: u leaves it, a replaces it.
   WriteFile(Path("b.log"), "bbbbbbbb");
@@ -51,13 +54,13 @@ TEST_F(UpdateTest, UpdateKeepsOtherMembersAndReplacesOnlyNewerFiles) {
   WriteFile(Path("c.log"), "cc");
   RunResult r = Unlha("u -+  " + Q(P("A.LZH")) + " " + Q(P("b.log")) + " " + Q(P("c.log")));
   ASSERT_EQ(r.result, arc::kOk) << r.output;
-  EXPECT_EQ(Members(P("A.LZH")),
-            (std::vector<std::pair<std::string, std::uint32_t>>{{"a.log", 4}, {"b.log", 4}, {"c.log", 2}}));
+  EXPECT_EQ(Members(P("A.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{
+                                     {"a.log", 4}, {"b.log", 4}, {"c.log", 2}}));
 
   SetTime("b.log", 1700000100);  // now newer: u replaces in place
   ASSERT_EQ(Unlha("u -+  " + Q(P("A.LZH")) + " " + Q(P("b.log"))).result, arc::kOk);
-  EXPECT_EQ(Members(P("A.LZH")),
-            (std::vector<std::pair<std::string, std::uint32_t>>{{"a.log", 4}, {"b.log", 8}, {"c.log", 2}}));
+  EXPECT_EQ(Members(P("A.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{
+                                     {"a.log", 4}, {"b.log", 8}, {"c.log", 2}}));
 
   WriteFile(Path("a.log"), "a");
   SetTime("a.log", 1600000000);  // older than the member: only a (or u -c) takes it
@@ -90,10 +93,14 @@ TEST_F(UpdateTest, HiddenFilesOnlyWithSwitchAndDateBounds) {
   EXPECT_EQ(Members(P("A.LZH")).size(), 2u);
   ASSERT_EQ(Unlha("a -+ -a1  " + Q(P("B.LZH")) + " " + Q(P("logs/*.log"))).result, arc::kOk);
   EXPECT_EQ(Members(P("B.LZH")).size(), 3u);
-  ASSERT_EQ(Unlha("a -+ \"-jo100101\"  " + Q(P("C.LZH")) + " " + Q(P("logs/*.log"))).result, arc::kOk);
-  EXPECT_EQ(Members(P("C.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{{"new.log", 1}}));
-  ASSERT_EQ(Unlha("a -+ \"-job100101\"  " + Q(P("D.LZH")) + " " + Q(P("logs/*.log"))).result, arc::kOk);
-  EXPECT_EQ(Members(P("D.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{{"old.log", 1}}));
+  ASSERT_EQ(Unlha("a -+ \"-jo100101\"  " + Q(P("C.LZH")) + " " + Q(P("logs/*.log"))).result,
+            arc::kOk);
+  EXPECT_EQ(Members(P("C.LZH")),
+            (std::vector<std::pair<std::string, std::uint32_t>>{{"new.log", 1}}));
+  ASSERT_EQ(Unlha("a -+ \"-job100101\"  " + Q(P("D.LZH")) + " " + Q(P("logs/*.log"))).result,
+            arc::kOk);
+  EXPECT_EQ(Members(P("D.LZH")),
+            (std::vector<std::pair<std::string, std::uint32_t>>{{"old.log", 1}}));
 }
 
 TEST_F(UpdateTest, DeleteRemovesMatchingMembersOnly) {
@@ -103,7 +110,8 @@ TEST_F(UpdateTest, DeleteRemovesMatchingMembersOnly) {
   EXPECT_EQ(Unlha("d -+  " + Q(P("A.LZH")) + " " + Q("*.bak")).result, arc::kNothingMatched);
   EXPECT_EQ(ReadFile(Path("A.LZH")), before);
   ASSERT_EQ(Unlha("d -+  " + Q(P("A.LZH")) + " " + Q("*.log")).result, arc::kOk);
-  EXPECT_EQ(Members(P("A.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{{"c.txt", 5}}));
+  EXPECT_EQ(Members(P("A.LZH")),
+            (std::vector<std::pair<std::string, std::uint32_t>>{{"c.txt", 5}}));
   ASSERT_EQ(Unlha("d -+  " + Q(P("A.LZH")) + " " + Q("c.txt")).result, arc::kOk);
   EXPECT_FALSE(fs::exists(Path("A.LZH")));
 }
@@ -127,20 +135,26 @@ TEST_F(UpdateTest, FolderOperandsAndRecursion) {
   WriteFile(Path("tree/top.log"), "t");
   WriteFile(Path("tree/sub/deep.log"), "d");
   WriteFile(Path("tree/sub/deeper/deepest.txt"), "dd");
-  ASSERT_EQ(Unlha("a -+ -x1  " + Q(P("A.LZH")) + " " + Q(P("tree/")) + " " + Q("sub/")).result, arc::kOk);
-  EXPECT_EQ(Members(P("A.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{{"sub/deep.log", 1}}));
-  ASSERT_EQ(Unlha("a -+ -x1 -r2  " + Q(P("B.LZH")) + " " + Q(P("tree/")) + " " + Q("sub")).result, arc::kOk);
+  ASSERT_EQ(Unlha("a -+ -x1  " + Q(P("A.LZH")) + " " + Q(P("tree/")) + " " + Q("sub/")).result,
+            arc::kOk);
+  EXPECT_EQ(Members(P("A.LZH")),
+            (std::vector<std::pair<std::string, std::uint32_t>>{{"sub/deep.log", 1}}));
+  ASSERT_EQ(Unlha("a -+ -x1 -r2  " + Q(P("B.LZH")) + " " + Q(P("tree/")) + " " + Q("sub")).result,
+            arc::kOk);
   EXPECT_EQ(Members(P("B.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{
                                      {"sub/deep.log", 1}, {"sub/deeper/deepest.txt", 2}}));
-  ASSERT_EQ(Unlha("a -+ -x1 -r1  " + Q(P("C.LZH")) + " " + Q(P("tree/")) + " " + Q("*.log")).result, arc::kOk);
-  EXPECT_EQ(Members(P("C.LZH")),
-            (std::vector<std::pair<std::string, std::uint32_t>>{{"top.log", 1}, {"sub/deep.log", 1}}));
+  ASSERT_EQ(Unlha("a -+ -x1 -r1  " + Q(P("C.LZH")) + " " + Q(P("tree/")) + " " + Q("*.log")).result,
+            arc::kOk);
+  EXPECT_EQ(Members(P("C.LZH")), (std::vector<std::pair<std::string, std::uint32_t>>{
+                                     {"top.log", 1}, {"sub/deep.log", 1}}));
   // e flattens, x keeps folders; member masks pick by name or whole path.
   ASSERT_EQ(Unlha("e -+  " + Q(P("B.LZH")) + " " + Q(P("flat/"))).result, arc::kOk);
   EXPECT_EQ(ListFiles(Path("flat")), (std::vector<std::string>{"deep.log", "deepest.txt"}));
-  ASSERT_EQ(Unlha("x -+  " + Q(P("B.LZH")) + " " + Q(P("some/")) + " " + Q("sub/deeper/*")).result, arc::kOk);
+  ASSERT_EQ(Unlha("x -+  " + Q(P("B.LZH")) + " " + Q(P("some/")) + " " + Q("sub/deeper/*")).result,
+            arc::kOk);
   EXPECT_EQ(ListFiles(Path("some")), (std::vector<std::string>{"sub/deeper/deepest.txt"}));
-  EXPECT_EQ(Unlha("x -+  " + Q(P("B.LZH")) + " " + Q(P("none/")) + " " + Q("*.bak")).result, arc::kNothingMatched);
+  EXPECT_EQ(Unlha("x -+  " + Q(P("B.LZH")) + " " + Q(P("none/")) + " " + Q("*.bak")).result,
+            arc::kNothingMatched);
 }
 
 TEST_F(UpdateTest, OutputBufferIsCutAndTerminated) {
