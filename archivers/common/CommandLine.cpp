@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "ArchiverApi.h"
+#include "Delimiters.h"
 
 namespace arc {
 namespace {
@@ -38,10 +39,6 @@ std::optional<CommandLineError> SplitPieces(std::string_view text, std::vector<P
     pieces.push_back(std::move(p));
   }
   return std::nullopt;
-}
-
-bool EndsWithDelimiter(const std::string& s) {
-  return !s.empty() && (s.back() == '/' || s.back() == '\\');
 }
 
 Switch ReadSwitch(const std::string& text, const std::vector<std::string>& known) {

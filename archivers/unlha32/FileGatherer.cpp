@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <set>
 
+#include "common/Delimiters.h"
 #include "lzharc/EntryName.h"
 #include "platform/Wildcard.h"
 
@@ -110,9 +111,8 @@ GatherResult GatherFiles(const UnlhaOptions& o, dev_t excludeDevice, ino_t exclu
                          const std::string& excludePath) {
   GatherResult result;
   Walk walk{o, excludeDevice, excludeInode, excludePath, result, {}, {}};
-  for (std::string operand : o.files) {
-    for (auto& c : operand)
-      if (c == '\\') c = '/';
+  for (const std::string& given : o.files) {
+    const std::string operand = arc::ToPlatformDelimiters(given);
     std::string diskPath = operand;
     if (!o.baseDir.empty() && (diskPath.empty() || diskPath[0] != '/'))
       diskPath = o.baseDir + diskPath;

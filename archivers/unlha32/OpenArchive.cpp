@@ -9,6 +9,7 @@
 
 #include "CommandFailure.h"
 #include "common/ArchiverApi.h"
+#include "common/Delimiters.h"
 #include "platform/Wildcard.h"
 
 namespace unlha {
@@ -33,9 +34,8 @@ bool MatchesAny(const lzh::EntryPath& path, const std::vector<std::string>& mask
   if (masks.empty()) return true;
   const std::string whole = path.Joined();
   const std::string name = path.Name();
-  for (std::string mask : masks) {
-    for (auto& c : mask)
-      if (c == '\\') c = '/';
+  for (const std::string& given : masks) {
+    const std::string mask = arc::ToPlatformDelimiters(given);
     if (mask.empty() || mask == "*" || mask == "*.*") return true;
     if (mask.find('/') != std::string::npos) {
       if (platform::MatchesMask(whole, mask)) return true;

@@ -5,6 +5,7 @@
 
 #include "CommandFailure.h"
 #include "common/ArchiverApi.h"
+#include "common/Delimiters.h"
 #include "lzh/LzhCodec.h"
 
 namespace unlha {
@@ -68,9 +69,7 @@ UnlhaOptions ReadOptions(const arc::CommandLine& line) {
   o.command = static_cast<char>(std::tolower(line.command[0]));
   if (!line.archive || line.archive->empty()) Bad("no archive name");
   o.archive = *line.archive;
-  o.baseDir = line.baseDir;
-  for (auto& c : o.baseDir)
-    if (c == '\\') c = '/';
+  o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
   o.files = line.files;
   o.method = lzh::kDefaultMethod;
   o.effort = lzh::kDefaultEffort;
