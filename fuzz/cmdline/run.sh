@@ -1,13 +1,5 @@
-#!/bin/sh
-# Runs the command-line reader fuzzer for a while on a copy of the seed corpus.
+#!/usr/bin/env bash
+# The command-line reader the archiver libraries share.
 # usage: fuzz/cmdline/run.sh <bindir> <seconds>
-set -eu
-bindir=${1:?usage: run.sh <bindir> <seconds>}
-seconds=${2:?usage: run.sh <bindir> <seconds>}
 here=$(cd "$(dirname "$0")" && pwd)
-fuzzer="$bindir/cmdline_fuzz"
-[ -x "$fuzzer" ] || { echo "run.sh: $fuzzer not found (configure with -DPELSOK_FUZZ=ON and build cmdline_fuzz)" >&2; exit 2; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$here"/seeds/* "$work"/
-"$fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=1024 "$work"
+exec "$here/../run-fuzzer.sh" "$1" "$2" cmdline_fuzz "$here/seeds" -max_len=4096

@@ -1,8 +1,5 @@
 #!/usr/bin/env bash
-# run.sh <bindir> <seconds>: runs the hive parser fuzzer on its seeds.
-set -euo pipefail
+# The hive file parser.
+# usage: fuzz/hive/run.sh <bindir> <seconds>
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$here"/seeds/* "$work"/
-"$1/hive_fuzz" -max_total_time="$2" -timeout=10 "$work" 2>&1 | tail -n 3
+exec "$here/../run-fuzzer.sh" "$1" "$2" hive_fuzz "$here/seeds"

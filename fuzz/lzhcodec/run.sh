@@ -1,18 +1,8 @@
-#!/bin/sh
-# Runs the LZH fuzzers (decoders, then compress-and-decompress) on a copy of the seed corpus,
-# each for half of the given time.
+#!/usr/bin/env bash
+# The LZH decoders, then compress-and-decompress, each for half the time.
 # usage: fuzz/lzhcodec/run.sh <bindir> <seconds>
-set -eu
-bindir=${1:?usage: run.sh <bindir> <seconds>}
-seconds=${2:?usage: run.sh <bindir> <seconds>}
+set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-half=$(( (seconds + 1) / 2 ))
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-for name in lzh_decode_fuzz lzh_roundtrip_fuzz; do
-  fuzzer="$bindir/$name"
-  [ -x "$fuzzer" ] || { echo "run.sh: $fuzzer not found (configure with -DPELSOK_FUZZ=ON and build it)" >&2; exit 2; }
-  mkdir -p "$work/$name"
-  cp "$here"/seeds/* "$work/$name"/
-  "$fuzzer" -max_total_time="$half" -max_len=65536 -timeout=10 -rss_limit_mb=1024 "$work/$name"
-done
+half=$(( (${2:?} + 1) / 2 ))
+"$here/../run-fuzzer.sh" "$1" "$half" lzh_decode_fuzz "$here/seeds" -max_len=65536
+"$here/../run-fuzzer.sh" "$1" "$half" lzh_roundtrip_fuzz "$here/seeds" -max_len=65536
