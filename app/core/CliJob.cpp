@@ -59,7 +59,8 @@ std::string CliUsage() {
          "that were not deleted); 2 an archiver error result (e.g. no log matched);\n"
          "3 an error (bad option, month not an integer, archiver library missing).\n"
          "The continuous command stops at the first error. An existing archive is\n"
-         "replaced only by a new archive that was made and lists.\n";
+         "replaced only by a new archive that was made and lists; when the old\n"
+         "archive holds entries the new one lacks, it is kept as NAME.old.\n";
 }
 
 TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
