@@ -41,6 +41,22 @@ typedef std::int32_t (*ArcFindFirstProc)(ArcHandle handle, const char* wildName,
                                          TArchiveEntryInfo* info);
 // Find-next entry: handle, record; 0 when an entry was stored.
 typedef std::int32_t (*ArcFindNextProc)(ArcHandle handle, TArchiveEntryInfo* info);
+// Optional entry "<Prefix>SetProgressCallback" (e.g. "UnlhaSetProgressCallback"):
+// registers, for the calling thread, a function that the library's commands
+// call as they go; a null callback stops the calls. The callback returns
+// non-zero to cancel: the command then stops at the next member or block,
+// leaves the archive and every file as they were, removes its temporary
+// files and returns arc::kCancelled. A caller that never registers one sees
+// no difference.
+struct ArcProgress {
+  std::uint64_t filesDone;   // members or files finished
+  std::uint64_t filesTotal;  // 0 when not known yet
+  std::uint64_t bytesDone;   // original bytes finished, the current file's included
+  std::uint64_t bytesTotal;  // 0 when not known yet
+  const char* current;       // the member or file being worked on, UTF-8, never null
+};
+typedef std::int32_t (*ArcProgressCallback)(void* user, const ArcProgress* progress);
+typedef std::int32_t (*ArcSetProgressProc)(ArcProgressCallback callback, void* user);
 // Optional: version as major*100+minor.
 typedef std::uint16_t (*ArcGetVersionProc)(void);
 // Optional: non-zero when the file is a readable archive of the format.
@@ -66,5 +82,6 @@ enum Result : std::int32_t {
   kNoMemory = 0x8005,        // out of memory
   kCannotRead = 0x8006,      // a source file could not be read
   kUnsafeName = 0x8007,      // an entry name would write outside the base folder
+  kCancelled = 0x8008,       // the progress callback asked to stop; nothing was changed
 };
 }  // namespace arc

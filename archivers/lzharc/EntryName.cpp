@@ -1,5 +1,7 @@
 #include "EntryName.h"
 
+#include "common/SafeText.h"
+
 #include <stdexcept>
 
 #include "platform/CodePage.h"
@@ -122,11 +124,6 @@ std::vector<std::string> SplitPath(const std::string& name) {
   return parts;
 }
 
-std::string PrintableName(const std::string& name) {
-  std::string out = name;
-  for (auto& c : out)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-  return out;
-}
+std::string PrintableName(const std::string& name) { return arc::SafeText(name); }
 
 }  // namespace lzh

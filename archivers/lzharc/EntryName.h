@@ -40,7 +40,7 @@ StoredName EncodeStoredName(const std::vector<std::string>& parts, bool cp932);
 // Splits a '/'-separated relative name into parts, dropping "." and empty parts.
 std::vector<std::string> SplitPath(const std::string& name);
 
-// The name with control characters replaced by '?', safe to print.
+// The name with control characters (C0, DEL, C1) replaced by '?', safe to print.
 std::string PrintableName(const std::string& name);
 
 }  // namespace lzh

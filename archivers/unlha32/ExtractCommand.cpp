@@ -86,14 +86,14 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
         report.Line("Melted   " + name);
         break;
       case lzh::ExtractOutcome::skippedNotNewer:
-        report.Line("Skipped  " + name + ": " + r.message);
+        report.Line("Skipped  " + name + ": " + lzh::PrintableName(r.message));
         break;
       case lzh::ExtractOutcome::skippedLink:
-        report.Line("Skipped  " + name + ": " + r.message);
+        report.Line("Skipped  " + name + ": " + lzh::PrintableName(r.message));
         Worsen(result, arc::kWarning);
         break;
       case lzh::ExtractOutcome::refusedUnsafe:
-        report.Line("Refused  " + name + ": " + r.message);
+        report.Line("Refused  " + name + ": " + lzh::PrintableName(r.message));
         Worsen(result, arc::kUnsafeName);
         break;
       case lzh::ExtractOutcome::failed:

@@ -1,0 +1,296 @@
+#include "SafeExtractor.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <stdexcept>
+
+namespace arc {
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  Fd(Fd&& o) noexcept : fd_(o.fd_) { o.fd_ = -1; }
+  Fd& operator=(Fd&& o) noexcept {
+    if (this != &o) {
+      if (fd_ >= 0) ::close(fd_);
+      fd_ = o.fd_;
+      o.fd_ = -1;
+    }
+    return *this;
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+std::string Errno() { return std::strerror(errno); }
+
+bool IsSeparator(char c, bool backslash) { return c == '/' || (backslash && c == '\\'); }
+
+// A name no one else can have, next to `name` in the same folder.
+std::string TempName(const std::string& name) {
+  static thread_local std::mt19937_64 rng{std::random_device{}()};
+  return "." + name.substr(0, 200) + ".arctmp" + std::to_string(rng() % 1000000000ull);
+}
+
+// Runs make(tmpName) until it succeeds or fails for a reason other than a
+// name already taken.
+template <typename Make>
+bool MakeTemp(const std::string& name, std::string& tmpName, Make make) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tmpName = TempName(name);
+    if (make(tmpName)) return true;
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+struct FolderWalk {
+  Fd dir;
+  ExtractReport failure;  // outcome failed or refusedUnsafe when dir is not open
+};
+
+// Opens (creating with `create`) each folder below base, never through a link.
+FolderWalk OpenFolders(int baseFd, const std::vector<std::string>& folders, bool create) {
+  FolderWalk w;
+  w.dir = Fd(::dup(baseFd));
+  if (w.dir.get() < 0) {
+    w.failure = {ExtractOutcome::failed, Errno()};
+    return w;
+  }
+  for (const auto& part : folders) {
+    if (create && ::mkdirat(w.dir.get(), part.c_str(), 0755) != 0 && errno != EEXIST) {
+      w.failure = {ExtractOutcome::failed, "cannot create folder " + part + ": " + Errno()};
+      w.dir = Fd();
+      return w;
+    }
+    Fd sub(::openat(w.dir.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (sub.get() < 0) {
+      const int err = errno;
+      struct stat st {};
+      if (::fstatat(w.dir.get(), part.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+          S_ISLNK(st.st_mode)) {
+        w.failure = {ExtractOutcome::refusedUnsafe, "folder " + part + " is a link"};
+      } else if (err == ENOTDIR || err == ELOOP) {
+        w.failure = {ExtractOutcome::failed, "a file stands where folder " + part + " must be"};
+      } else {
+        errno = err;
+        w.failure = {ExtractOutcome::failed, "cannot open folder " + part + ": " + Errno()};
+      }
+      w.dir = Fd();
+      return w;
+    }
+    w.dir = std::move(sub);
+  }
+  return w;
+}
+
+// Whether an existing name may be replaced by a member stamped mtime.
+// Sets report when it may not.
+bool MayReplace(int dirFd, const std::string& name, std::int64_t mtime, bool always,
+                ExtractReport& report) {
+  struct stat existing {};
+  if (::fstatat(dirFd, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) return true;
+  if (S_ISDIR(existing.st_mode)) {
+    report = {ExtractOutcome::failed, "a folder of that name exists"};
+    return false;
+  }
+  if (!always && existing.st_mtime >= mtime) {
+    report = {ExtractOutcome::skippedNotNewer, "existing file is not older"};
+    return false;
+  }
+  return true;
+}
+
+// True when target, read from a link in a folder `depth` levels below the
+// base, stays inside the base folder.
+bool TargetStaysInside(const std::string& target, std::size_t depth, bool backslash) {
+  if (target.empty()) return false;
+  if (SplitEntryName(target, backslash).absolute) return false;
+  long level = static_cast<long>(depth);
+  std::string cur;
+  for (std::size_t i = 0; i <= target.size(); ++i) {
+    if (i == target.size() || IsSeparator(target[i], backslash)) {
+      if (cur == "..") {
+        if (--level < 0) return false;
+      } else if (!cur.empty() && cur != ".") {
+        ++level;
+      }
+      cur.clear();
+    } else {
+      cur += target[i];
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+SplitName SplitEntryName(const std::string& name, bool backslashSeparates) {
+  SplitName out;
+  std::size_t i = 0;
+  if (name.size() >= 2 && name[1] == ':' &&
+      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'))) {
+    out.absolute = true;
+    i = 2;
+  }
+  if (i < name.size() && IsSeparator(name[i], backslashSeparates)) out.absolute = true;
+  std::string cur;
+  for (; i <= name.size(); ++i) {
+    if (i == name.size() || IsSeparator(name[i], backslashSeparates)) {
+      if (cur == "..") {
+        out.hasParent = true;
+      } else if (!cur.empty() && cur != ".") {
+        out.parts.push_back(cur);
+      }
+      cur.clear();
+    } else {
+      cur += name[i];
+    }
+  }
+  return out;
+}
+
+bool MakeFolders(const std::string& path) {
+  if (path.empty()) return true;
+  std::string cur;
+  for (std::size_t i = 0; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '/') {
+      if (!cur.empty() && cur != "/") {
+        if (::mkdir(cur.c_str(), 0755) != 0 && errno != EEXIST) return false;
+      }
+    }
+    if (i < path.size()) cur += path[i];
+  }
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+SafeExtractor::SafeExtractor(const std::string& baseDir, ExtractRules rules) : rules_(rules) {
+  const std::string dir = baseDir.empty() ? "." : baseDir;
+  if (!MakeFolders(dir)) throw std::runtime_error("cannot create folder " + dir + ": " + Errno());
+  baseFd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (baseFd_ < 0) throw std::runtime_error("cannot open folder " + dir + ": " + Errno());
+}
+
+SafeExtractor::~SafeExtractor() {
+  if (baseFd_ >= 0) ::close(baseFd_);
+}
+
+ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWriter& write) {
+  const SplitName split = SplitEntryName(entry.name, rules_.backslashSeparates);
+  if (split.hasParent) return {ExtractOutcome::refusedUnsafe, "name holds \"..\""};
+  if (split.absolute && !rules_.stripAbsolute)
+    return {ExtractOutcome::refusedUnsafe, "absolute name refused"};
+  const bool isDir = entry.kind == EntryKind::folder;
+  if (split.parts.empty()) {
+    if (isDir) return {ExtractOutcome::written, "folder"};
+    return {ExtractOutcome::refusedUnsafe, "empty name refused"};
+  }
+  const bool warn = split.absolute;
+  const std::string rootNote = warn ? "root of an absolute name removed" : std::string();
+  if (isDir && !rules_.withFolders) return {ExtractOutcome::written, "folder"};
+  if (entry.kind == EntryKind::special)
+    return {ExtractOutcome::skippedLink, "device, FIFO or socket not extracted"};
+  if (entry.kind == EntryKind::symlink && !rules_.linksInside)
+    return {ExtractOutcome::skippedLink, "symbolic link not extracted"};
+  if (entry.kind == EntryKind::hardlink && !rules_.linksInside)
+    return {ExtractOutcome::skippedLink, "hard link not extracted"};
+
+  std::vector<std::string> folders;
+  if (rules_.withFolders) folders.assign(split.parts.begin(), split.parts.end() - (isDir ? 0 : 1));
+  FolderWalk walk = OpenFolders(baseFd_, folders, true);
+  if (walk.dir.get() < 0) return walk.failure;
+  if (isDir) return {ExtractOutcome::written, warn ? rootNote : "folder", false, warn};
+  const int dir = walk.dir.get();
+  const std::string name = split.parts.back();
+
+  ExtractReport refusal;
+  if (!MayReplace(dir, name, entry.mtime, rules_.overwriteAlways, refusal)) return refusal;
+
+  std::string tmpName;
+  if (entry.kind == EntryKind::symlink) {
+    if (!TargetStaysInside(entry.linkTarget, folders.size(), rules_.backslashSeparates))
+      return {ExtractOutcome::refusedUnsafe, "link points outside the folder"};
+    if (!MakeTemp(name, tmpName, [&](const std::string& t) {
+          return ::symlinkat(entry.linkTarget.c_str(), dir, t.c_str()) == 0;
+        }))
+      return {ExtractOutcome::failed, "cannot create a link in the folder: " + Errno()};
+  } else if (entry.kind == EntryKind::hardlink) {
+    const SplitName target = SplitEntryName(entry.linkTarget, rules_.backslashSeparates);
+    if (target.hasParent || target.parts.empty() || (target.absolute && !rules_.stripAbsolute))
+      return {ExtractOutcome::refusedUnsafe, "link points outside the folder"};
+    std::vector<std::string> targetFolders;
+    if (rules_.withFolders) targetFolders.assign(target.parts.begin(), target.parts.end() - 1);
+    FolderWalk from = OpenFolders(baseFd_, targetFolders, false);
+    if (from.dir.get() < 0) return {ExtractOutcome::failed, "link target not extracted"};
+    struct stat st {};
+    if (::fstatat(from.dir.get(), target.parts.back().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(st.st_mode))
+      return {ExtractOutcome::failed, "link target not extracted"};
+    if (!MakeTemp(name, tmpName, [&](const std::string& t) {
+          return ::linkat(from.dir.get(), target.parts.back().c_str(), dir, t.c_str(), 0) == 0;
+        }))
+      return {ExtractOutcome::failed, "cannot create a link in the folder: " + Errno()};
+  } else {
+    Fd out;
+    if (!MakeTemp(name, tmpName, [&](const std::string& t) {
+          out = Fd(
+              ::openat(dir, t.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+          return out.get() >= 0;
+        }))
+      return {ExtractOutcome::failed, "cannot create a file in the folder: " + Errno()};
+    DataResult data;
+    try {
+      data = write(out.get());
+    } catch (const std::exception& e) {
+      data = {false, false, e.what()};
+    }
+    if (!data.ok) {
+      ::unlinkat(dir, tmpName.c_str(), 0);
+      return {ExtractOutcome::failed, data.message, data.damaged};
+    }
+    mode_t mode = 0644;
+    if (entry.unixMode) {
+      mode = *entry.unixMode & 0777;  // never set-id or sticky
+    } else if (entry.readOnly) {
+      mode = 0444;
+    }
+    ::fchmod(out.get(), mode | S_IRUSR);
+    struct timespec times[2];
+    times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(entry.mtime);
+    times[0].tv_nsec = times[1].tv_nsec = 0;
+    ::futimens(out.get(), times);
+    if (::fsync(out.get()) != 0) {
+      const std::string why = Errno();
+      ::unlinkat(dir, tmpName.c_str(), 0);
+      return {ExtractOutcome::failed, "cannot write " + name + ": " + why};
+    }
+    if (::renameat(dir, tmpName.c_str(), dir, name.c_str()) != 0) {
+      const std::string why = Errno();
+      ::unlinkat(dir, tmpName.c_str(), 0);
+      return {ExtractOutcome::failed, "cannot write " + name + ": " + why};
+    }
+    return {ExtractOutcome::written, warn ? rootNote : data.message, false, warn};
+  }
+  if (::renameat(dir, tmpName.c_str(), dir, name.c_str()) != 0) {
+    const std::string why = Errno();
+    ::unlinkat(dir, tmpName.c_str(), 0);
+    return {ExtractOutcome::failed, "cannot write " + name + ": " + why};
+  }
+  return {ExtractOutcome::written, warn ? rootNote : "link", false, warn};
+}
+
+}  // namespace arc
