@@ -1,6 +1,10 @@
 // The pieces of a Compress run that need no archiver: the deletion pass, the
 // old archive moved aside and put back, and the continuous loop.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <stdexcept>
@@ -58,6 +62,45 @@ TEST_F(RunPiecesTest, KeepsGrownFilesNamesOutsideTheMaskAndMissingFilesInOneMess
   EXPECT_NE(msg.find("DR1101.log"), std::string::npos);
   EXPECT_NE(msg.find("DD1101.log"), std::string::npos);
   EXPECT_NE(msg.find("DR1102.log"), std::string::npos);
+}
+
+// Sets the immutable flag on a file (even root cannot delete it then) and
+// clears it again at the end of the test.
+class ImmutableFile {
+ public:
+  explicit ImmutableFile(const std::string& path) : path_(path) { set_ = Flag(true); }
+  ~ImmutableFile() {
+    if (set_) Flag(false);
+  }
+  ImmutableFile(const ImmutableFile&) = delete;
+  ImmutableFile& operator=(const ImmutableFile&) = delete;
+  bool IsSet() const { return set_; }
+
+ private:
+  bool Flag(bool on) {
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return ok;
+  }
+  std::string path_;
+  bool set_ = false;
+};
+
+TEST_F(RunPiecesTest, AFileThatCannotBeDeletedIsKeptAndNamed) {
+  const auto names = MakeLogs(Folder(), "DR11", 2);
+  const std::string stuck = dir / names[0];
+  ImmutableFile immutable(stuck);
+  if (!immutable.IsSet()) GTEST_SKIP() << "this file system cannot make a file immutable";
+  const auto r = DeletePackedFiles(Folder() + "DR11*.log",
+                                   {{names[0], SizeOf(stuck)}, {names[1], SizeOf(dir / names[1])}});
+  EXPECT_EQ(r.Deleted, std::vector<std::string>{dir / names[1]});
+  EXPECT_EQ(r.Kept, std::vector<std::string>{stuck + " (削除できません)"});
+  EXPECT_TRUE(platform::FileExists(stuck));
 }
 
 TEST_F(RunPiecesTest, OldArchiveGoesBackUnlessCommitted) {

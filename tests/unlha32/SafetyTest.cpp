@@ -1,6 +1,6 @@
 // Extraction never writes outside its base folder: absolute names and ".."
 // are refused (kUnsafeName), links in the archive are never created and
-// links on disk never followed.
+// links on disk never followed; set-id bits of a member never reach the disk.
 #include "UnlhaHarness.h"
 #include "lzh/Crc16.h"
 #include "lzharc/HeaderWriter.h"
@@ -75,6 +75,18 @@ TEST_F(SafetyTest, LinksOnDiskAreNotFollowed) {
   // The link itself was replaced by the member, its target untouched.
   EXPECT_FALSE(fs::is_symlink(Path("box/out/file.txt")));
   EXPECT_EQ(ReadFile(Path("box/out/file.txt")), "new");
+}
+
+TEST_F(SafetyTest, SetIdBitsAreDropped) {
+  const std::string archive = StoredMember("", "suid", "u", 0104755) +
+                              StoredMember("", "sgid", "g", 0102755) + std::string(1, '\0');
+  RunResult r = Extract(archive);
+  ASSERT_EQ(r.result, arc::kOk) << r.output;
+  for (const char* name : {"suid", "sgid"}) {
+    struct stat st {};
+    ASSERT_EQ(::stat(P(std::string("box/out/") + name).c_str(), &st), 0) << name;
+    EXPECT_EQ(st.st_mode & 07777, 0755u) << name << ": mode " << std::oct << (st.st_mode & 07777);
+  }
 }
 
 TEST_F(SafetyTest, CorpusHostileArchives) {

@@ -131,6 +131,23 @@ TEST_F(UpdateTest, ExtractReplacesOnlyWhenNewerUnlessTold) {
   EXPECT_EQ(fs::last_write_time(Path("out/f.log")), fs::last_write_time(Path("src/f.log")));
 }
 
+// A file of the member's own time stays; one a second older is replaced.
+// Our members carry their exact Unix time, so one second is a whole step.
+TEST_F(UpdateTest, ExtractKeepsAFileOfTheMembersTimeAndReplacesAnOlderOne) {
+  WriteFile(Path("src/f.log"), "archived");
+  SetTime("src/f.log", 1700000000);
+  ASSERT_EQ(Unlha("a -+  " + Q(P("A.LZH")) + " " + Q(P("src/f.log"))).result, arc::kOk);
+  WriteFile(Path("out/f.log"), "local");
+  SetTime("out/f.log", 1700000000);
+  RunResult r = Unlha("x -+  " + Q(P("A.LZH")) + " " + Q(P("out/")));
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_EQ(ReadFile(Path("out/f.log")), "local");
+  SetTime("out/f.log", 1699999999);
+  r = Unlha("x -+  " + Q(P("A.LZH")) + " " + Q(P("out/")));
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_EQ(ReadFile(Path("out/f.log")), "archived");
+}
+
 TEST_F(UpdateTest, FolderOperandsAndRecursion) {
   WriteFile(Path("tree/top.log"), "t");
   WriteFile(Path("tree/sub/deep.log"), "d");
