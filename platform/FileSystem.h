@@ -57,6 +57,14 @@ bool DirectoryExists(const std::string& path);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 std::optional<std::uint64_t> FileSize(const std::string& path);
+// Which file a name stands for now (not following a final link): two equal
+// identities are the same file, unchanged in size and time.
+struct TFileIdentity {
+  std::uint64_t Device = 0, Inode = 0, Size = 0;
+  std::int64_t ModifiedNs = 0;
+  bool operator==(const TFileIdentity&) const = default;
+};
+std::optional<TFileIdentity> FileIdentity(const std::string& path);
 std::string GetCurrentDir();
 bool SetCurrentDir(const std::string& path);
 // The folder of the running executable, with a trailing delimiter.
