@@ -11,6 +11,10 @@
 
 namespace pelsok {
 
+// The mode a content check (IsLhaArchive and its sisters) opens a file with
+// for listing: the value every archiver library is handed in that call.
+inline constexpr std::uint32_t kContentCheckOpenMode = 0x800002;
+
 class TArchiver {
  public:
   virtual ~TArchiver() = default;
