@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "archive/ArchiverOptions.h"
+#include "archivecore/ArchiverOptions.h"
 #include "archivers/common/ArchiverApi.h"
 #include "platform/StringList.h"
 

@@ -1,6 +1,6 @@
 #include "backends/Lha32.h"
 
-#include "archive/CmdOpt.h"
+#include "archivecore/CmdOpt.h"
 #include "platform/Paths.h"
 
 namespace pelsok {

@@ -2,44 +2,24 @@
 // and the folders a library is looked for in.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include "archive/ArchiveFile.h"
-#include "archive/EArchiver.h"
+#include "archivecore/EArchiver.h"
 #include "backends/Lha32.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "tests/core/ScopedLibraryPath.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;
 using testing_support::ScopedCwd;
+using testing_support::ScopedLibraryPath;
 using testing_support::TempDir;
 
 namespace {
 const char* kMissing = "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。";
-
-// Sets LD_LIBRARY_PATH for the life of the object; the library search reads
-// it at every load.
-class ScopedLibraryPath {
- public:
-  explicit ScopedLibraryPath(const std::string& value) {
-    if (const char* old = std::getenv("LD_LIBRARY_PATH")) old_ = old;
-    setenv("LD_LIBRARY_PATH", value.c_str(), 1);
-  }
-  ~ScopedLibraryPath() {
-    if (old_) {
-      setenv("LD_LIBRARY_PATH", old_->c_str(), 1);
-    } else {
-      unsetenv("LD_LIBRARY_PATH");
-    }
-  }
-
- private:
-  std::optional<std::string> old_;
-};
 
 }  // namespace
 
