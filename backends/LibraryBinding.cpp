@@ -9,10 +9,10 @@ namespace pelsok {
 
 namespace {
 
-std::vector<EntrySpec> FromOneLibrary(const std::vector<const char*>& names) {
-  std::vector<EntrySpec> specs;
-  for (const char* name : names) specs.push_back({name, {{0, name}}});
-  return specs;
+std::vector<BoundEntry> InOneLibrary(const std::vector<const char*>& names) {
+  std::vector<BoundEntry> entries;
+  for (const char* name : names) entries.push_back({name, {{0, name}}});
+  return entries;
 }
 
 }  // namespace
@@ -20,10 +20,10 @@ std::vector<EntrySpec> FromOneLibrary(const std::vector<const char*>& names) {
 LibraryBinding::LibraryBinding(std::string fileName, std::string missingMessage,
                                std::vector<const char*> entries)
     : LibraryBinding(std::vector<std::string>{std::move(fileName)}, std::move(missingMessage),
-                     FromOneLibrary(entries)) {}
+                     InOneLibrary(entries)) {}
 
 LibraryBinding::LibraryBinding(std::vector<std::string> fileNames, std::string missingMessage,
-                               std::vector<EntrySpec> entries)
+                               std::vector<BoundEntry> entries)
     : missingMessage_(std::move(missingMessage)),
       entries_(std::move(entries)),
       cache_(entries_.size()) {
@@ -68,8 +68,8 @@ void* LibraryBinding::Entry(std::size_t i, bool skipLoad) {
 }
 
 void* LibraryBinding::ResolveFromSources(std::size_t i) {
-  const EntrySpec& spec = entries_[i];
-  for (const EntrySource& source : spec.Sources) {
+  const BoundEntry& entry = entries_[i];
+  for (const EntrySource& source : entry.Sources) {
     const platform::LibraryHandle handle = libraries_.at(source.Library).handle;
     if (handle == nullptr) continue;
     try {
@@ -80,7 +80,7 @@ void* LibraryBinding::ResolveFromSources(std::size_t i) {
       // Not in this library: try the next one.
     }
   }
-  throw EArchiver(std::string(spec.Name) + " のエントリが見つかりません。");
+  throw EArchiver(std::string(entry.Name) + " のエントリが見つかりません。");
 }
 
 }  // namespace pelsok

@@ -25,7 +25,7 @@ struct EntrySource {
 };
 
 // An entry of a binding over several libraries.
-struct EntrySpec {
+struct BoundEntry {
   const char* Name;  // as the back end asks for it, and in messages
   std::vector<EntrySource> Sources;
 };
@@ -41,7 +41,7 @@ class LibraryBinding {
   // Several libraries, each optional; missingMessage is raised when none of
   // them loads.
   LibraryBinding(std::vector<std::string> fileNames, std::string missingMessage,
-                 std::vector<EntrySpec> entries);
+                 std::vector<BoundEntry> entries);
 
   // Loads each library that is not loaded (one that failed is tried again at
   // the next Load); raises EArchiver(missingMessage) when none is loaded.
@@ -85,7 +85,7 @@ class LibraryBinding {
 
   std::vector<Library> libraries_;
   std::string missingMessage_;
-  std::vector<EntrySpec> entries_;
+  std::vector<BoundEntry> entries_;
   std::vector<Cached> cache_;
 };
 

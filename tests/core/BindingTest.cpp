@@ -39,7 +39,7 @@ enum ZipEntry : std::size_t { kZip, kUnZip, kUnZipOpen, kUnZipFindFirst };
 
 LibraryBinding ZipLikeBinding() {
   auto listing = [](const char* name, const char* lmName) {
-    return EntrySpec{name, {{kLmZip32, lmName}, {kZip32j, name}, {kUnzip32, name}}};
+    return BoundEntry{name, {{kLmZip32, lmName}, {kZip32j, name}, {kUnzip32, name}}};
   };
   return LibraryBinding({"UNZIP32.DLL", "ZIP32J.DLL", "LMZIP32.DLL"}, "no ZIP library",
                         {{"Zip", {{kZip32j, "Zip"}, {kLmZip32, "Zip"}}},
