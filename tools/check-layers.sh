@@ -53,6 +53,8 @@ while IFS= read -r file; do
       fail "$file" "$layer includes $target from the layer above"
     elif [[ $top == winplace && $layer != winplace && $layer != app ]]; then
       fail "$file" "$layer includes $target (window placement serves the application only)"
+    elif [[ $layer == winplace && $top != winplace && $top != platform ]]; then
+      fail "$file" "window placement includes $target (it sits on platform only)"
     fi
   done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
 done < <(git ls-files -- 'app/*' 'archive/*' 'archivecore/*' 'backends/*' 'platform/*' \
