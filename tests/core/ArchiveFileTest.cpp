@@ -2,12 +2,15 @@
 // component's own file expansion. Runs beside the library test double.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "archive/ArchiveFile.h"
 #include "archive/EArchiver.h"
 #include "backends/Lha32.h"
 #include "tests/core/DoubleLog.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

@@ -6,6 +6,7 @@
 #include "archive/ArchiveFile.h"
 #include "archive/EArchiver.h"
 #include "backends/Lha32.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;
