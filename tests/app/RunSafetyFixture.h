@@ -12,6 +12,8 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/Command.h"
+#include "tests/support/Tools.h"
 
 namespace apptest {
 
@@ -24,10 +26,10 @@ class RunSafetyTest : public apptest::AppTest {
   std::vector<std::string> CliArgs() const {
     return {PELSOK_CLI, "--folder", dir.Path(), "--year", "26", "--month", "11", "--delete"};
   }
-  apptest::CommandResult Cli() {
+  testing_support::CommandResult Cli() {
     std::string line;
     for (const auto& a : CliArgs()) line += "'" + a + "' ";
-    return apptest::RunCommand(line);
+    return testing_support::RunCommand(line);
   }
   // Names of the entries of every archive for this month, main and kept.
   std::set<std::string> ArchivedAndTested() {
@@ -35,9 +37,9 @@ class RunSafetyTest : public apptest::AppTest {
     for (const auto& e : std::filesystem::directory_iterator(dir.Path())) {
       const std::string file = e.path().filename().string();
       if (file.rfind("DR2611.LZH", 0) != 0 || file.find(".lock") != std::string::npos) continue;
-      const auto tested = apptest::RunCommand("lhasa t '" + e.path().string() + "'");
+      const auto tested = testing_support::RunCommand("lhasa t '" + e.path().string() + "'");
       EXPECT_EQ(tested.status, 0) << file << ": " << tested.output;
-      const auto listed = apptest::RunCommand("lhasa l '" + e.path().string() + "'");
+      const auto listed = testing_support::RunCommand("lhasa l '" + e.path().string() + "'");
       for (int d = 1; d <= 30; ++d) {
         const std::string log =
             "DR11" + std::string(d < 10 ? "0" : "") + std::to_string(d) + ".log";

@@ -1,0 +1,21 @@
+// The archive formats, in the order of the back-end table.
+#pragma once
+
+#include <cstdint>
+
+namespace pelsok {
+
+enum TArchiverType : std::uint8_t {
+  atLha = 0,
+  atZip = 1,
+  atCab = 2,
+  atArj = 3,
+  atTar = 4,
+  atTgz = 5,
+  atBZ2 = 6,
+  atRar = 7,
+  atNone = 8,
+  atAutoDetect = 9,
+};
+
+}  // namespace pelsok
