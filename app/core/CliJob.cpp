@@ -63,11 +63,9 @@ std::string CliUsage() {
          "another run busy with the same archive).\n"
          "The continuous command stops at the first error. An existing archive is\n"
          "replaced only by a new archive that was made and lists; when the old\n"
-<<<<<<< HEAD
          "archive holds entries the new one lacks, it is kept as NAME.old. A run\n"
-         "that was killed midway is put right by the next run for that archive.\n";
-=======
-         "archive holds entries the new one lacks, it is kept as NAME.old.\n"
+         "that was killed midway is put right by the next run for that archive.\n"
+
          "\n"
          "Files, below the installation prefix (/usr for the Debian package):\n"
          "  bin/pelsok-cli, bin/Pelsok       this program and the window\n"
@@ -76,7 +74,6 @@ std::string CliUsage() {
          "  share/pelsok/help/Pelsok1/       the help pages (contents.html)\n"
          "Settings: $XDG_CONFIG_HOME/pelsok/registry.reg (default ~/.config/pelsok/),\n"
          "or the file PELSOK_HIVE names.\n";
->>>>>>> main
 }
 
 TCliOptions ParseCliOptions(const std::vector<std::string>& args) {

@@ -41,6 +41,15 @@ std::optional<std::set<std::string>> EntryNames(const std::string& archiveName, 
   }
 }
 
+// Whether every member of the new archive decodes with its CRC.
+bool ArchiveTestsClean(TArchiveFile& archive, ArcWnd wnd) {
+  try {
+    return archive.Test(wnd) == 0;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 std::string TCompressRun::OldArchiveKeptMessage(const TRunResult& result) {
@@ -87,7 +96,9 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     if (archive.FindFirst("*.*", info) == 0) {
       do {
         const std::string name(info.FileName, strnlen(info.FileName, sizeof info.FileName));
-        result.Entries.push_back({name, info.OriginalSize});
+        TListedEntry entry{name, archive.OriginalSize64().value_or(info.OriginalSize)};
+        if (archive.ArchiverType() == atLha) entry.Crc16 = static_cast<std::uint16_t>(info.Crc);
+        result.Entries.push_back(entry);
         state_.ListBox1.push_back(name);
         info = TArchiveEntryInfo{};
       } while (archive.FindNext(info) == 0);
@@ -137,7 +148,12 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     if (in.DeleteAfter && confirm && madeNew) {
       const bool yes = confirm();
       result.Confirmed = yes;
-      if (yes) {
+      if (yes && !ArchiveTestsClean(archive, wnd_)) {
+        // Every member must decode with its CRC before any log goes.
+        for (const auto& e : result.Entries)
+          result.Deletion.Kept.push_back(e.Name + " (書庫の検査で誤りが見つかりました)");
+        result.Grade = Worse(result.Grade, TRunGrade::Failed);
+      } else if (yes) {
         result.Deletion = DeletePackedFiles(mask, result.Entries);
         for (const auto& d : result.Deletion.Deleted) state_.ListBox2.push_back(d);
         if (!result.Deletion.Kept.empty()) result.Grade = Worse(result.Grade, TRunGrade::Warning);
