@@ -171,6 +171,10 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     case tararc::Compression::none:
       break;
   }
+  // A compressed stream ends where it ends: no zero padding after it, which
+  // gzip -t and bzip2 -t would call trailing garbage. A plain tar keeps the
+  // usual 10240-byte records.
+  if (compression != tararc::Compression::none) archive_write_set_bytes_in_last_block(w.a, 1);
   if (o.level > 0 && compression != tararc::Compression::compress) {
     const std::string level = std::to_string(o.level);
     if (archive_write_set_filter_option(w.a, nullptr, "compression-level", level.c_str()) <

@@ -113,18 +113,21 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
       }
     }
     TarReader reader(fd, offset, displayName);
+    // Made at the first member, so an archive we cannot read creates no folder.
     std::unique_ptr<arc::SafeExtractor> extractor;
-    try {
-      extractor = std::make_unique<arc::SafeExtractor>(settings.baseDir, settings.rules);
-    } catch (const std::exception& e) {
-      report.Line(e.what());
-      return arc::kCannotWrite;
-    }
     std::int32_t result = arc::kOk;
     std::size_t matched = 0, written = 0;
     for (Member m; reader.Next(m);) {
       if (!MatchesAnyMask(m.name, settings.masks)) continue;
       ++matched;
+      if (!extractor) {
+        try {
+          extractor = std::make_unique<arc::SafeExtractor>(settings.baseDir, settings.rules);
+        } catch (const std::exception& e) {
+          report.Line(arc::SafeText(e.what()));
+          return arc::kCannotWrite;
+        }
+      }
       const std::string shown = arc::SafeText(m.name);
       if (!progress.StartFile(m.name)) return arc::kCancelled;
       bool stopped = false;
