@@ -6,7 +6,7 @@ packages=(
   libgtest-dev
   qt6-base-dev fonts-ipafont-gothic
   lhasa 7zip jlha-utils libarchive-tools unzip gzip
-  libarchive-dev tar bzip2
+  libarchive-dev zlib1g-dev tar bzip2
   clang libclang-rt-14-dev clang-format
 )
 missing=()

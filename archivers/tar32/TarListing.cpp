@@ -52,6 +52,7 @@ TarListing::TarListing(const std::string& archiveName) {
   if (fd < 0) throw tararc::ReadError(archiveName + ": cannot open");
   try {
     tararc::TarReader reader(fd, 0, archiveName);
+    reader.VerifyStream();
     for (tararc::Member m; reader.Next(m);) {
       // A lone compressed file's length is known only once it is read.
       if (reader.loneFile()) m.size = reader.CountData();

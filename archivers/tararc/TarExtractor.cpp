@@ -113,6 +113,7 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
       }
     }
     TarReader reader(fd, offset, displayName);
+    reader.VerifyStream();
     // Made at the first member, so an archive we cannot read creates no folder.
     std::unique_ptr<arc::SafeExtractor> extractor;
     std::int32_t result = arc::kOk;

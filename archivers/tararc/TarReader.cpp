@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "GzipCheck.h"
 #include "platform/TextConvert.h"
 
 namespace tararc {
@@ -112,6 +113,11 @@ TarReader::TarReader(int fd, std::uint64_t offset, const std::string& displayNam
         break;
     }
   }
+}
+
+void TarReader::VerifyStream() const {
+  if (compression_ != Compression::gzip) return;
+  if (auto why = CheckGzipStream(fd_, offset_)) throw ReadError(display_ + ": " + *why);
 }
 
 TarReader::~TarReader() {

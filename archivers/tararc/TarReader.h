@@ -57,6 +57,12 @@ class TarReader {
   TarReader(const TarReader&) = delete;
   TarReader& operator=(const TarReader&) = delete;
 
+  // Reads a gzip stream whole once and checks its CRC-32 and length, which
+  // libarchive leaves unchecked; throws ReadError when they are wrong. Does
+  // nothing for other compressions (bzip2 checks its blocks as it goes;
+  // compress and plain tar have no check).
+  void VerifyStream() const;
+
   // The next member, or false at the end. Throws ReadError on damage.
   bool Next(Member& m);
   // Writes the current member's data to out at its offsets (holes of a
