@@ -11,6 +11,8 @@
 #include "archive/GetArchiverType.h"
 #include "backends/Tar32.h"
 #include "platform/Paths.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

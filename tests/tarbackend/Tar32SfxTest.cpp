@@ -9,6 +9,8 @@
 
 #include "archivecore/EArchiver.h"
 #include "backends/Tar32.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

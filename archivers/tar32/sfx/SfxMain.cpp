@@ -16,7 +16,7 @@
 #include <cstring>
 #include <string>
 
-#include "AppendedDataOffset.h"
+#include "common/AppendedData.h"
 #include "common/ArchiverApi.h"
 #include "common/Progress.h"
 #include "common/Report.h"
@@ -42,15 +42,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot read this program's own file: %s\n", std::strerror(errno));
     return 2;
   }
-  const auto offset = arc::AppendedDataOffset(fd);
-  if (!offset) {
+  const auto appended = arc::FindAppendedData(fd);
+  if (!appended || appended->Empty()) {
     std::fprintf(stderr, "no archive is attached to this program\n");
     return 2;
   }
   arc::Report report;
   arc::Progress progress;
   const std::int32_t result =
-      tararc::ExtractArchive(fd, *offset, "attached archive", settings, report, progress);
+      tararc::ExtractArchive(fd, appended->offset, "attached archive", settings, report, progress);
   ::close(fd);
   std::fputs(report.Text().c_str(), result == arc::kOk ? stdout : stderr);
   return result == arc::kOk || result == arc::kWarning ? 0 : 1;
