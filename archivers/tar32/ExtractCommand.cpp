@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "ArchiveStart.h"
 #include "Commands.h"
 #include "common/ArchiverApi.h"
 #include "common/SafeText.h"
@@ -27,7 +28,8 @@ std::int32_t RunExtract(const TarOptions& o, arc::Report& report, arc::Progress&
   s.rules.backslashSeparates = false;
   s.masks = o.files;
   s.checkAllFirst = o.checkAllPath;
-  const std::int32_t result = tararc::ExtractArchive(fd, 0, o.archive, s, report, progress);
+  const std::int32_t result =
+      tararc::ExtractArchive(fd, ArchiveStart(fd), o.archive, s, report, progress);
   ::close(fd);
   return result;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "ArchiveStart.h"
 #include "CommandLocale.h"
 #include "Commands.h"
 #include "TarListing.h"
@@ -103,7 +104,7 @@ TAR32_EXPORT std::int32_t TarGetArchiveType(const char* fileName) {
   tar32::CommandLocale locale;
   const int fd = ::open(fileName, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return tararc::kNotTar;
-  const tararc::ArchiveType type = tararc::DetectType(fd, 0, fileName);
+  const tararc::ArchiveType type = tararc::DetectType(fd, tar32::ArchiveStart(fd), fileName);
   ::close(fd);
   return type;
 }

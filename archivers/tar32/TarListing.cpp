@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ArchiveStart.h"
 #include "platform/DateTime.h"
 #include "tararc/TarExtractor.h"
 
@@ -51,7 +52,7 @@ TarListing::TarListing(const std::string& archiveName) {
   const int fd = ::open(archiveName.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw tararc::ReadError(archiveName + ": cannot open");
   try {
-    tararc::TarReader reader(fd, 0, archiveName);
+    tararc::TarReader reader(fd, ArchiveStart(fd), archiveName);
     reader.VerifyStream();
     for (tararc::Member m; reader.Next(m);) {
       // A lone compressed file's length is known only once it is read.

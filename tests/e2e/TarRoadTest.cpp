@@ -94,7 +94,15 @@ TEST(TarRoad, SelfExtractingTgzRunsFromAnotherFolder) {
   ASSERT_EQ(file.Pack(nullptr, dir.Path(), &masks), 0) << file.Output().c_str();
   std::string output;
   ASSERT_EQ(file.Archiver()->MakeSfx(nullptr, dir / "DR9807.tgz", file.Options(), output), 0);
-  EXPECT_EQ(GetArchiverType(dir / "DR9807.EXE", false), atNone);  // a program, not a tar
+  // Recognised by content as the archive it carries.
+  EXPECT_EQ(GetArchiverType(dir / "DR9807.EXE", false), atTgz);
+
+  // The library reads the program's archive without running it.
+  TempDir unpacked;
+  ASSERT_EQ(file.Archiver()->Unpack(nullptr, dir / "DR9807.EXE", file.Options(), unpacked.Path(),
+                                    nullptr, output),
+            0);
+  EXPECT_EQ(FilesBelow(unpacked.Path()), july);
 
   TempDir away;
   std::filesystem::copy_file(dir / "DR9807.EXE", away / "DR9807.EXE");
