@@ -85,8 +85,8 @@ TEST_F(ListingTest, HandlesAreIndependentAndClosedOnce) {
 }
 
 TEST_F(ListingTest, TypeNumbersOfEveryForm) {
-  REQUIRE_TOOL("gzip");
-  REQUIRE_TOOL("bzip2");
+  SKIP_WITHOUT_TOOL("gzip");
+  SKIP_WITHOUT_TOOL("bzip2");
   EXPECT_EQ(Type(Make("t.tar", "")), 1);
   EXPECT_EQ(Type(Make("t.tgz", "-z")), 2);
   EXPECT_EQ(Type(Make("t.taz", "")), 3);  // compress, by the extension

@@ -1,12 +1,11 @@
 // Shared pieces of the tar32.dll tests: the real library loaded with dlopen,
-// a fresh temporary folder per test, file helpers and the external tools
-// (GNU tar, bsdtar, 7zz, gzip, bzip2) found on PATH.
+// a fresh temporary folder per test, and file and tool helpers on top of
+// tests/support (GNU tar, bsdtar, 7zz, gzip, bzip2 are found on PATH).
 #pragma once
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,6 +22,10 @@
 #include <vector>
 
 #include "common/ArchiverApi.h"
+#include "tests/support/Command.h"
+#include "tests/support/Files.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/Tools.h"
 
 namespace tartest {
 
@@ -78,15 +81,10 @@ inline std::string Q(const std::string& s) { return "\"" + s + "\""; }
 
 inline void WriteFile(const fs::path& p, const std::string& data) {
   fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << data;
+  testing_support::WriteFile(p.string(), data);
 }
 
-inline std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+inline std::string ReadFile(const fs::path& p) { return testing_support::ReadFile(p.string()); }
 
 // Log-like text: repetitive lines with varying numbers.
 inline std::string LogText(std::size_t bytes, unsigned seed) {
@@ -100,32 +98,11 @@ inline std::string LogText(std::size_t bytes, unsigned seed) {
   return s;
 }
 
-inline std::string FindTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::stringstream ss(path ? path : "");
-  for (std::string dir; std::getline(ss, dir, ':');) {
-    fs::path p = fs::path(dir) / name;
-    if (::access(p.c_str(), X_OK) == 0) return p;
-  }
-  return {};
-}
-
-#define REQUIRE_TOOL(name)                                                               \
-  do {                                                                                   \
-    if (::tartest::FindTool(name).empty()) FAIL() << "tool not found on PATH: " << name; \
-  } while (0)
-
 // Runs a shell command in folder; returns the exit status, output in out.
 inline int Shell(const std::string& cmd, const fs::path& folder, std::string* out = nullptr) {
-  std::string full = "cd " + Q(folder.string()) + " && (" + cmd + ") 2>&1 </dev/null";
-  FILE* p = ::popen(full.c_str(), "r");
-  if (!p) return -1;
-  std::string text;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-  int status = ::pclose(p);
-  if (out) *out = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const testing_support::CommandResult r = testing_support::RunCommand(cmd, folder.string());
+  if (out) *out = r.output;
+  return r.status;
 }
 
 // Every file and link below root with what it holds: the file's length and
@@ -167,22 +144,17 @@ inline std::vector<Listed> List(const std::string& archive, const std::string& w
   return out;
 }
 
+// A fresh temporary folder for each test, removed afterwards.
 class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(Library::Get().handle, nullptr)
         << "cannot load " << TAR32_PATH << ": " << ::dlerror();
-    std::string pattern = (fs::temp_directory_path() / "tar32-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  fs::path Path(const std::string& rel) const { return dir_ / rel; }
-  std::string P(const std::string& rel) const { return (dir_ / rel).string(); }
-  fs::path dir_;
+  fs::path Path(const std::string& rel) const { return fs::path(temp_.Path()) / rel; }
+  std::string P(const std::string& rel) const { return Path(rel).string(); }
+  testing_support::TempDir temp_;
+  const fs::path dir_{temp_.Path()};
 };
 
 }  // namespace tartest
