@@ -218,3 +218,34 @@ TEST_F(ForeignWriterTest, FileOver4GiBAsSparseFile) {
 
 }  // namespace
 }  // namespace tartest
+
+namespace tartest {
+namespace {
+
+// Times outside the ustar field (after 2242, before 1970) go into pax
+// headers, and GNU tar and bsdtar restore them to the second.
+TEST_F(ForeignWriterTest, TimesOutsideTheUstarRangeSurvive) {
+  SKIP_WITHOUT_TOOL("tar");
+  SKIP_WITHOUT_TOOL("bsdtar");
+  const std::pair<const char*, std::int64_t> files[] = {{"far.log", 10000000000},
+                                                        {"old.log", -100000000}};
+  for (const auto& [name, when] : files) {
+    WriteFile(Path(std::string("src/") + name), name);
+    struct timespec times[2] = {{static_cast<time_t>(when), 0}, {static_cast<time_t>(when), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, P(std::string("src/") + name).c_str(), times, 0), 0);
+  }
+  ASSERT_EQ(Tar("c -f " + Q(P("t.tar")) + " -o " + Q(P("src/")) + " *").result, arc::kOk);
+  for (const std::string tool : {"tar", "bsdtar"}) {
+    fs::create_directories(Path(tool));
+    std::string log;
+    ASSERT_EQ(Shell(tool + " xf t.tar -C " + tool, dir_, &log), 0) << log;
+    for (const auto& [name, when] : files) {
+      struct stat st {};
+      ASSERT_EQ(::stat(P(tool + "/" + name).c_str(), &st), 0);
+      EXPECT_EQ(st.st_mtime, when) << tool << " " << name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tartest
