@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "DynamicLibrary.h"
 #include "Paths.h"
 
 namespace platform {
@@ -92,7 +93,11 @@ std::string SearchPath(const std::string& fileName) {
   if (fileName.find(kPathDelim) != std::string::npos) {
     return FileExists(fileName) ? ExpandFileName(fileName) : std::string();
   }
-  std::vector<std::string> dirs{ExecutableDir(), IncludeTrailingPathDelimiter(GetCurrentDir())};
+  // The installed library folder stands where Windows has its system
+  // folder: the helper programs installed beside the libraries (the
+  // self-extracting stubs) are found there.
+  std::vector<std::string> dirs{ExecutableDir(), IncludeTrailingPathDelimiter(GetCurrentDir()),
+                                InstalledLibraryFolder()};
   if (const char* path = std::getenv("PATH")) {
     std::string p(path);
     std::size_t pos = 0;

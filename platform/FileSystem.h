@@ -70,7 +70,7 @@ bool SetCurrentDir(const std::string& path);
 // The folder of the running executable, with a trailing delimiter.
 std::string ExecutableDir();
 // Looks for a program file: the executable's folder, the current folder,
-// then each folder of PATH. Empty when not found.
+// the installed library folder, then each folder of PATH. Empty when not found.
 std::string SearchPath(const std::string& fileName);
 // Finds an entry of a folder whose name equals name without regard to ASCII case.
 std::optional<std::string> FindNameIgnoringCase(const std::string& dir, const std::string& name);
