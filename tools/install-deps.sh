@@ -3,9 +3,9 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev
+  libgtest-dev libzip-dev libarchive-dev
   qt6-base-dev fonts-ipafont-gothic
-  lhasa 7zip jlha-utils libarchive-tools unzip gzip
+  lhasa 7zip jlha-utils libarchive-tools zip unzip gzip python3
   clang libclang-rt-14-dev clang-format
 )
 missing=()
