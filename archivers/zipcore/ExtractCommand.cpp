@@ -158,9 +158,12 @@ class Extraction {
     if (!progress_.StartFile(name)) return false;
     bool fatal = false, unsupported = false;
     std::string why;
+    // An empty entry has nothing to decode (and libarchive fails on the
+    // bare end marker some LZMA writers store for it).
+    const bool empty = archive_entry_size_is_set(entry) && archive_entry_size(entry) == 0;
     auto pump = [&](int fd) -> arc::DataResult {
       static thread_local std::vector<char> buf(1 << 16);
-      for (;;) {
+      while (!empty) {
         const la_ssize_t n = archive_read_data(a, buf.data(), buf.size());
         if (n == 0) return {};
         if (n < 0) {
@@ -178,6 +181,7 @@ class Extraction {
         }
         if (!progress_.AddBytes(static_cast<std::uint64_t>(n))) return {false, false, "cancelled"};
       }
+      return {};
     };
     if (o_.command == ZipCommand::test) {
       if (kind == arc::EntryKind::file) {
