@@ -11,6 +11,7 @@
 #include "CentralDirectory.h"
 #include "Commands.h"
 #include "FileGatherer.h"
+#include "Precompressor.h"
 #include "ZipFailure.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
@@ -80,28 +81,81 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
   for (const auto& e : opened.entries) byName.emplace(e.name, &e);
 
   arc::Progress progress;
-  std::uint64_t totalBytes = 0;
   std::int64_t newest = 0;
   for (const auto& e : opened.entries) newest = std::max(newest, e.mtime);
-  std::size_t added = 0, replaced = 0;
+
+  // What to store: every gathered file, less those -u finds up to date.
+  struct Planned {
+    const SourceFile* file;
+    const ZipEntry* existing;
+    bool precompress = false;
+  };
+  std::vector<Planned> plan;
+  std::vector<PrecompressJob> jobs;
+  std::uint64_t totalBytes = 0, heldBytes = 0;
   for (const SourceFile& f : gathered.files) {
-    const std::string shown = arc::SafeText(f.storedName);
     auto found = byName.find(f.storedName);
-    if (found != byName.end() && (f.folder || (o.onlyNewer && !Newer(f, *found->second)))) {
-      if (!o.quiet && !f.folder) report.Line("Skipped  " + shown + ": not newer");
+    const ZipEntry* existing = found == byName.end() ? nullptr : found->second;
+    if (existing && (f.folder || (o.onlyNewer && !Newer(f, *existing)))) {
+      if (!o.quiet && !f.folder)
+        report.Line("Skipped  " + arc::SafeText(f.storedName) + ": not newer");
       continue;
     }
-    zip_int64_t index = -1;
-    zip_source_t* source = nullptr;
+    Planned p{&f, existing};
     if (!f.folder) {
-      source = zip_source_file(z, f.diskPath.c_str(), 0, -1);
+      totalBytes += f.size;
+      p.precompress = o.level > 0 && f.size <= kPrecompressFileLimit &&
+                      heldBytes + f.size <= kPrecompressTotalLimit;
+      if (p.precompress) {
+        heldBytes += f.size;
+        jobs.push_back({f.diskPath, f.size});
+      }
+    }
+    plan.push_back(p);
+  }
+  progress.SetTotals(plan.size(), totalBytes);
+
+  // Deflate on every core first; a file that cannot be read stops the command.
+  std::vector<Precompressed> deflated = PrecompressAll(jobs, o.level, [&](std::size_t i) {
+    return progress.StartFile(jobs[i].diskPath) && progress.AddBytes(jobs[i].size) &&
+           progress.FinishFile();
+  });
+  if (progress.Cancelled()) {
+    report.Line("cancelled; the archive is unchanged");
+    return arc::kCancelled;
+  }
+  for (std::size_t i = 0; i < deflated.size(); ++i)
+    if (!deflated[i].ok)
+      throw ZipFailure(arc::kCannotRead,
+                       arc::SafeText(jobs[i].diskPath) + ": " + deflated[i].error);
+
+  std::size_t added = 0, replaced = 0, nextDeflated = 0;
+  std::uint64_t streamedBytes = 0;
+  for (const Planned& p : plan) {
+    const SourceFile& f = *p.file;
+    const std::string shown = arc::SafeText(f.storedName);
+    zip_source_t* source = nullptr;
+    bool stored = o.level == 0;
+    if (!f.folder) {
+      if (p.precompress && deflated[nextDeflated].worthIt) {
+        source = PrecompressedSource(z, std::move(deflated[nextDeflated++]));
+      } else {
+        if (p.precompress) {
+          ++nextDeflated;
+          stored = true;  // deflating did not make it smaller
+        } else {
+          streamedBytes += f.size;
+        }
+        source = zip_source_file(z, f.diskPath.c_str(), 0, -1);
+      }
       if (source == nullptr)
         throw ZipFailure(arc::kCannotRead,
                          "cannot read " + arc::SafeText(f.diskPath) + ": " + zip_strerror(z));
     }
-    if (found != byName.end()) {
-      index = static_cast<zip_int64_t>(found->second->index);
-      if (zip_file_replace(z, found->second->index, source, 0) != 0) {
+    zip_int64_t index = -1;
+    if (p.existing != nullptr) {
+      index = static_cast<zip_int64_t>(p.existing->index);
+      if (zip_file_replace(z, p.existing->index, source, 0) != 0) {
         zip_source_free(source);
         throw ZipFailure(arc::kCannotWrite,
                          std::string("cannot replace an entry: ") + zip_strerror(z));
@@ -109,19 +163,19 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
       ++replaced;
       if (o.verbose) report.Line("Updating " + shown);
     } else {
-      std::string stored = f.storedName;
+      std::string name = f.storedName;
       zip_flags_t encoding = ZIP_FL_ENC_UTF_8;
       if (o.msdos) {
-        auto cp932 = EncodeCp932Name(stored);
+        auto cp932 = EncodeCp932Name(name);
         if (!cp932) {
           zip_source_free(source);
           throw ZipFailure(arc::kCannotWrite, "the name has no Shift-JIS form: " + shown);
         }
-        stored = *cp932;
+        name = *cp932;
         encoding = ZIP_FL_ENC_CP437;
       }
-      index = f.folder ? zip_dir_add(z, stored.c_str(), encoding)
-                       : zip_file_add(z, stored.c_str(), source, encoding);
+      index = f.folder ? zip_dir_add(z, name.c_str(), encoding)
+                       : zip_file_add(z, name.c_str(), source, encoding);
       if (index < 0) {
         zip_source_free(source);
         throw ZipFailure(arc::kCannotWrite, "cannot add " + shown + ": " + zip_strerror(z));
@@ -130,11 +184,10 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
       if (o.verbose) report.Line("Adding   " + shown);
     }
     const auto i = static_cast<zip_uint64_t>(index);
-    if (!f.folder) {
-      zip_set_file_compression(z, i, o.level == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+    // Deflated sources say so themselves; the others are compressed by libzip.
+    if (!f.folder && !(p.precompress && !stored))
+      zip_set_file_compression(z, i, stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
                                static_cast<zip_uint32_t>(o.level));
-      totalBytes += f.size;
-    }
     SetEntryTime(z, i, f.mtime);
     zip_file_set_external_attributes(z, i, 0, o.msdos ? ZIP_OPSYS_DOS : ZIP_OPSYS_UNIX,
                                      Attributes(f, o.msdos));
@@ -151,9 +204,8 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
     const char* comment = zip_get_archive_comment(z, &length, ZIP_FL_ENC_RAW);
     zip_set_archive_comment(z, comment, static_cast<zip_uint16_t>(comment ? length : 0));
   }
-  progress.SetTotals(added + replaced, totalBytes);
   progress.StartFile(o.archive);
-  CloseState state{&progress, totalBytes, 0};
+  CloseState state{&progress, streamedBytes, 0};
   zip_register_progress_callback_with_state(z, 0.001, OnProgress, nullptr, &state);
   zip_register_cancel_callback_with_state(z, OnCancel, nullptr, &state);
   if (zip_close(z) != 0) return CloseFailure(z, progress, report);

@@ -29,7 +29,7 @@ struct ZipOptions {
   bool quiet = false;              // -q ("UnZip": -q and --i)
   bool verbose = false;            // -v
   bool archiveTimeNewest = false;  // -o ("Zip")
-  int level = 6;                   // -0 .. -9
+  int level = 7;                   // -0 .. -9 (default 7)
   bool msdos = false;              // -k
   bool stripSfx = false;           // -J
   bool salvage = false;            // -FF (and -F)
