@@ -199,10 +199,11 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
   }
   // A self-extractor's stub before the archive is dropped whenever libzip
   // writes the archive anew; -J makes it do so even with nothing to add.
-  if (o.stripSfx) {
-    int length = 0;
-    const char* comment = zip_get_archive_comment(z, &length, ZIP_FL_ENC_RAW);
-    zip_set_archive_comment(z, comment, static_cast<zip_uint16_t>(comment ? length : 0));
+  if (o.stripSfx && !opened.entries.empty()) {
+    // Touching the first entry's stamp (with its own value) is a change.
+    zip_stat_t st;
+    if (zip_stat_index(z, 0, 0, &st) == 0 && (st.valid & ZIP_STAT_MTIME))
+      zip_file_set_mtime(z, 0, st.mtime, 0);
   }
   progress.StartFile(o.archive);
   CloseState state{&progress, streamedBytes, 0};

@@ -152,8 +152,11 @@ std::int32_t OnProgress(void* user, const ArcProgress*) {
 }
 
 TEST_F(ZipTest, AFailedOrCancelledWriteLeavesTheOldArchiveByteForByte) {
-  for (int i = 0; i < 4; ++i)
-    WriteFile(Path("src/" + std::to_string(i) + ".log"), LogText(3 << 20, i));
+  for (int i = 0; i < 3; ++i)
+    WriteFile(Path("src/" + std::to_string(i) + ".log"), LogText(1 << 20, i));
+  // Too big to be deflated ahead: it is opened only when the archive is written.
+  WriteFile(Path("src/big.log"), "x");
+  fs::resize_file(Path("src/big.log"), 65 << 20);
   const std::string archive = Q(P("keep.zip")), base = Q(P("src") + "/");
   ASSERT_EQ(Zip(archive + " " + base + " 0.log").result, 0);
   const std::string before = ReadFile(Path("keep.zip"));
@@ -162,7 +165,7 @@ TEST_F(ZipTest, AFailedOrCancelledWriteLeavesTheOldArchiveByteForByte) {
       EXPECT_TRUE(e.path().filename() == "keep.zip" || e.path().filename() == "src") << e.path();
   };
   Spy spy;
-  spy.removeAtFirst = Path("src/3.log");  // gone before libzip reads it
+  spy.removeAtFirst = Path("src/big.log");  // gone before it is read
   Library::Zip().setProgress(&OnProgress, &spy);
   auto r = Zip(archive + " " + base + " *.log");
   EXPECT_EQ(r.result, arc::kCannotRead) << r.output;
@@ -176,6 +179,7 @@ TEST_F(ZipTest, AFailedOrCancelledWriteLeavesTheOldArchiveByteForByte) {
   noTemp();
   Library::Zip().setProgress(nullptr, nullptr);
   // Extraction stops too, and the file being written never appears.
+  WriteFile(Path("src/big.log"), "small again");
   ASSERT_EQ(Zip(archive + " " + base + " *.log").result, 0);
   Spy stop;
   stop.cancelAt = 2;
@@ -207,6 +211,29 @@ TEST_F(ZipTest, UnZipSwitchesJunkPathsOverwriteAndQuiet) {
   EXPECT_EQ(ReadFile(Path("out/a.txt")), "new");
   EXPECT_EQ(r.output.find("a.txt"), std::string::npos) << r.output;  // --i: summary only
   EXPECT_FALSE(fs::exists(Path("out/sub")));
+}
+
+}  // namespace
+}  // namespace ziptest
+
+namespace ziptest {
+namespace {
+
+TEST_F(ZipTest, DashJStripsASelfExtractorStub) {
+  for (const char* tool : {"zip", "unzip"}) REQUIRE_TOOL(tool);
+  WriteFile(Path("src/a.txt"), LogText(4000, 9));
+  ASSERT_EQ(Zip(Q(P("plain.zip")) + " " + Q(P("src") + "/") + " a.txt").result, 0);
+  // A stub in front, offsets adjusted by zip -A as self-extractors have them.
+  WriteFile(Path("sfx.zip"), std::string(600, 'S') + ReadFile(Path("plain.zip")));
+  std::string out;
+  ASSERT_EQ(Shell("zip -qA sfx.zip", dir_, &out), 0) << out;
+  EXPECT_EQ(ListNames(Library::Zip(), P("sfx.zip")), std::vector<std::string>{"a.txt"});
+  auto r = Zip("-J " + Q(P("sfx.zip")));
+  ASSERT_EQ(r.result, 0) << r.output;
+  EXPECT_EQ(ReadFile(Path("sfx.zip")).substr(0, 4), "PK\x03\x04");
+  EXPECT_EQ(Shell("unzip -tq sfx.zip", dir_, &out), 0) << out;
+  ASSERT_EQ(UnZip("-x " + Q(P("sfx.zip")) + " " + Q(P("out") + "/")).result, 0);
+  EXPECT_EQ(ReadFile(Path("out/a.txt")), ReadFile(Path("src/a.txt")));
 }
 
 }  // namespace
