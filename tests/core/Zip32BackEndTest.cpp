@@ -9,6 +9,7 @@
 #include "backends/Zip32.h"
 #include "platform/DynamicLibrary.h"
 #include "tests/core/ScopedLibraryPath.h"
+#include "tests/support/Files.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

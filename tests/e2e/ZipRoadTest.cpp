@@ -11,6 +11,7 @@
 #include "archive/GetArchiverType.h"
 #include "backends/Zip32.h"
 #include "platform/Paths.h"
+#include "tests/support/Files.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

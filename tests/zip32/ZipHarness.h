@@ -1,12 +1,11 @@
 // Shared pieces of the UNZIP32.DLL and ZIP32J.DLL tests: the real libraries
-// loaded with dlopen, a fresh temporary folder per test, file helpers and
-// the external tools (unzip, zip, 7zz, bsdtar, python3) found on PATH.
+// loaded with dlopen, a fresh temporary folder per test, file helpers; the
+// external tools (unzip, zip, 7zz, bsdtar, python3) through tests/support.
 #pragma once
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +19,9 @@
 #include <vector>
 
 #include "common/ArchiverApi.h"
+#include "tests/support/Command.h"
+#include "tests/support/Crc32.h"
+#include "tests/support/Tools.h"
 
 namespace ziptest {
 
@@ -109,42 +111,17 @@ inline std::string LogText(std::size_t bytes, unsigned seed) {
   return s;
 }
 
-inline std::uint32_t Crc32(const std::string& data) {
-  std::uint32_t crc = ~0u;
-  for (unsigned char c : data) {
-    crc ^= c;
-    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-  }
-  return ~crc;
-}
+inline std::uint32_t Crc32(const std::string& data) { return testing_support::Crc32(data); }
 
-// Absolute path of a tool on PATH, or "".
-inline std::string FindTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::stringstream ss(path ? path : "");
-  for (std::string dir; std::getline(ss, dir, ':');) {
-    fs::path p = fs::path(dir) / name;
-    if (::access(p.c_str(), X_OK) == 0) return p;
-  }
-  return {};
-}
+inline std::string FindTool(const std::string& name) { return testing_support::FindTool(name); }
 
-#define REQUIRE_TOOL(name)                                                               \
-  do {                                                                                   \
-    if (::ziptest::FindTool(name).empty()) FAIL() << "tool not found on PATH: " << name; \
-  } while (0)
+#define REQUIRE_TOOL(name) SKIP_WITHOUT_TOOL(name)
 
 // Runs a shell command in folder; returns the exit status and output.
 inline int Shell(const std::string& cmd, const fs::path& folder, std::string* out = nullptr) {
-  std::string full = "cd " + Q(folder.string()) + " && " + cmd + " 2>&1 </dev/null";
-  FILE* p = ::popen(full.c_str(), "r");
-  if (!p) return -1;
-  std::string text;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-  const int status = ::pclose(p);
-  if (out) *out = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const testing_support::CommandResult r = testing_support::RunCommand(cmd, folder.string());
+  if (out) *out = r.output;
+  return r.status;
 }
 
 // Every regular file and link below root, relative, sorted.
