@@ -5,7 +5,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev zlib1g-dev libzip-dev libarchive-dev
   qt6-base-dev fonts-ipafont-gothic
-  lhasa 7zip jlha-utils libarchive-tools zip unzip gzip python3
+  lhasa 7zip jlha-utils libarchive-tools zip unzip gzip
+  dpkg-dev python3
   clang libclang-rt-14-dev clang-format
 )
 missing=()
