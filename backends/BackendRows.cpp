@@ -6,6 +6,7 @@
 
 #include "backends/Lha32.h"
 #include "backends/Tar32.h"
+#include "backends/Zip32.h"
 
 namespace pelsok {
 
@@ -25,6 +26,7 @@ const std::array kRows = {
     TBackendRow{atTar, &Make<TTar32>, &DetectTarType},
     TBackendRow{atTgz, &Make<TTgz32>, nullptr},
     TBackendRow{atBZ2, &Make<TBZ232>, nullptr},
+    TBackendRow{atZip, &Make<TZip32>, &Answer<atZip, IsZipArchive>},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},
 };
 
