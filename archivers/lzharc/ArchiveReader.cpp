@@ -43,7 +43,9 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
           r = {ParseStatus::damaged, 0, "header cut short"};
           break;
         }
-        want = r.needed;
+        // Grow at least twofold: a header of many small extended headers
+        // asks for a few bytes more each time, and each call parses anew.
+        want = std::max(r.needed, 2 * avail);
       }
       if (r.status == ParseStatus::endOfArchive) {
         if (index.members.empty() && fileEnd - start > 1) {
