@@ -57,6 +57,12 @@ bool ApplyExtension(const std::uint8_t* p, std::size_t len, std::size_t offset, 
     case Extension::dirName:
       out.dirName = CutAtNul(d, len);
       break;
+    case Extension::wideFileName:
+      out.wideFileName = std::string(reinterpret_cast<const char*>(d), len);
+      break;
+    case Extension::wideDirName:
+      out.wideDirName = std::string(reinterpret_cast<const char*>(d), len);
+      break;
     case Extension::dosAttribute:
       if (len >= 2) out.dosAttribute = Get16(d);
       break;
