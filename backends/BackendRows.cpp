@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "backends/Cab32.h"
 #include "backends/Lha32.h"
 
 namespace pelsok {
@@ -21,6 +22,7 @@ TArchiverType Answer(const std::string& fileName) {
 }
 
 const std::array kRows = {
+    TBackendRow{atCab, &Make<TCab32>, &Answer<atCab, IsCabArchive>},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},
 };
 
