@@ -153,8 +153,8 @@ TEST(ArchiveFile, FormatsWithoutBackEndAreRefusedUnlessLoading) {
   EXPECT_THROW(file.SetArchiverType(static_cast<TArchiverType>(12)), EArchiver);
 
   file.SetComponentState(platform::csLoading);
-  file.SetArchiverType(atCab);
-  EXPECT_EQ(file.ArchiverType(), atCab);
+  file.SetArchiverType(atRar);
+  EXPECT_EQ(file.ArchiverType(), atRar);
   EXPECT_EQ(file.Archiver(), bound);
 }
 
