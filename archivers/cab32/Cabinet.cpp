@@ -209,10 +209,10 @@ std::unique_ptr<Cabinet> OpenCabinetOrProgram(const std::string& path) {
   } catch (const std::runtime_error&) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw;
-    const auto offset = arc::AppendedDataOffset(fd);
+    const auto appended = arc::FindAppendedData(fd);
     ::close(fd);
-    if (!offset) throw;
-    return std::make_unique<Cabinet>(path, *offset);
+    if (!appended || appended->Empty()) throw;
+    return std::make_unique<Cabinet>(path, appended->offset);
   }
 }
 

@@ -4,9 +4,6 @@
 // existing files replaced only by newer ones, or always with -o).
 // Exits 0 when everything was extracted, 1 when a file was refused, damaged
 // or could not be written, 2 when the cabinet cannot be found or read.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -31,20 +28,14 @@ int main(int argc, char** argv) {
     }
   }
   const char* self = "/proc/self/exe";
-  const int fd = ::open(self, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    std::fprintf(stderr, "cannot read this program's own file\n");
-    return 2;
-  }
-  const auto offset = arc::AppendedDataOffset(fd);
-  ::close(fd);
-  if (!offset) {
+  const auto appended = arc::FindOwnAppendedData();
+  if (!appended || appended->Empty()) {
     std::fprintf(stderr, "no cabinet is attached to this program\n");
     return 2;
   }
   std::unique_ptr<cab::Cabinet> cabinet;
   try {
-    cabinet = std::make_unique<cab::Cabinet>(self, *offset);
+    cabinet = std::make_unique<cab::Cabinet>(self, appended->offset);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", arc::SafeText(e.what()).c_str());
     return 2;
