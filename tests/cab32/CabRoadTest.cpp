@@ -12,6 +12,8 @@
 #include "archive/GetArchiverType.h"
 #include "archivecore/EArchiver.h"
 #include "backends/Cab32.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

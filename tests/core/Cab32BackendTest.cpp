@@ -6,6 +6,7 @@
 #include "backends/Cab32.h"
 #include "platform/FileSystem.h"
 #include "tests/core/DoubleLog.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;
