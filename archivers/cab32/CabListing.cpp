@@ -1,5 +1,6 @@
 #include "CabListing.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "EntryMatch.h"
@@ -53,7 +54,11 @@ void FillEntryInfo(const ListedEntry& l, TArchiveEntryInfo& info) {
                 (std::uint64_t{l.compressedShare} * 1000 + e.length / 2) / e.length, 0xFFFF));
   info.DosDate = e.dosDate;
   info.DosTime = e.dosTime;
-  std::strncpy(info.FileName, e.name.c_str(), sizeof info.FileName - 1);
+  // Cut to 512 bytes, never inside a UTF-8 character.
+  std::size_t n = std::min(e.name.size(), sizeof info.FileName - 1);
+  if (n < e.name.size())
+    while (n > 0 && (static_cast<unsigned char>(e.name[n]) & 0xC0) == 0x80) --n;
+  std::memcpy(info.FileName, e.name.data(), n);
   info.Attribute[0] = (e.attributes & MSCAB_ATTRIB_RDONLY) ? 'r' : '-';
   info.Attribute[1] = (e.attributes & MSCAB_ATTRIB_ARCH) ? 'a' : '-';
   info.Attribute[2] = (e.attributes & MSCAB_ATTRIB_SYSTEM) ? 's' : '-';
