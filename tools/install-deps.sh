@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev fonts-ipafont-gothic
   lhasa 7zip jlha-utils libarchive-tools unzip gzip
   libmspack-dev libgcab-dev gcab cabextract
+  libarchive-dev tar bzip2
   dpkg-dev python3
   clang libclang-rt-14-dev clang-format
 )
