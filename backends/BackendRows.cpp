@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "backends/Cab32.h"
 #include "backends/Lha32.h"
 #include "backends/Tar32.h"
 #include "backends/Zip32.h"
@@ -26,6 +27,7 @@ const std::array kRows = {
     TBackendRow{atTar, &Make<TTar32>, &DetectTarType},
     TBackendRow{atTgz, &Make<TTgz32>, nullptr},
     TBackendRow{atBZ2, &Make<TBZ232>, nullptr},
+    TBackendRow{atCab, &Make<TCab32>, &Answer<atCab, IsCabArchive>},
     TBackendRow{atZip, &Make<TZip32>, &Answer<atZip, IsZipArchive>},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},
 };

@@ -6,6 +6,7 @@ packages=(
   libgtest-dev zlib1g-dev libzip-dev libarchive-dev
   qt6-base-dev fonts-ipafont-gothic
   lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2
+  libmspack-dev libgcab-dev gcab cabextract
   dpkg-dev python3
   clang libclang-rt-14-dev clang-format
 )

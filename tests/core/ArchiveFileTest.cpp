@@ -148,7 +148,7 @@ TEST(ArchiveFile, FormatsWithoutBackEndAreRefusedUnlessLoading) {
   TArchiveFile file(nullptr);
   file.SetFileName("a.lzh");
   TArchiver* bound = file.Archiver();
-  EXPECT_EQ(MessageOf([&] { file.SetFileName("a.cab"); }),
+  EXPECT_EQ(MessageOf([&] { file.SetFileName("a.arj"); }),
             "現在のバージョンではこの形式の書庫をサポートしていません。");
   EXPECT_EQ(file.FileName(), "a.lzh");
   EXPECT_EQ(file.ArchiverType(), atLha);
@@ -156,8 +156,8 @@ TEST(ArchiveFile, FormatsWithoutBackEndAreRefusedUnlessLoading) {
   EXPECT_THROW(file.SetArchiverType(static_cast<TArchiverType>(12)), EArchiver);
 
   file.SetComponentState(platform::csLoading);
-  file.SetArchiverType(atCab);
-  EXPECT_EQ(file.ArchiverType(), atCab);
+  file.SetArchiverType(atRar);
+  EXPECT_EQ(file.ArchiverType(), atRar);
   EXPECT_EQ(file.Archiver(), bound);
 }
 

@@ -1,0 +1,42 @@
+// -x: extracts the matching files (every file when none is named) into the
+// base folder, or the current folder when none is given; with -j every file
+// lands in that folder itself.
+#include <memory>
+
+#include "CabExtraction.h"
+#include "CabFailure.h"
+#include "Commands.h"
+#include "common/ArchiverApi.h"
+
+namespace cab {
+
+std::int32_t RunExtract(const CabOptions& o, arc::Report& report) {
+  std::unique_ptr<Cabinet> cabinet;
+  try {
+    cabinet = OpenCabinetOrProgram(o.archive);
+  } catch (const std::exception& e) {
+    throw CabFailure(arc::kNotArchive, e.what());
+  }
+  ExtractionSummary s;
+  try {
+    s = ExtractCabinet(*cabinet, o.baseDir, !o.noFolders, o.overwrite, o.files,
+                       [&](const std::string& l) { report.Line(l); });
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw CabFailure(arc::kCannotWrite, e.what());
+  }
+  if (s.cancelled) {
+    report.Line("cancelled; files extracted before stay");
+    return arc::kCancelled;
+  }
+  if (s.matched == 0) {
+    report.Line("no file matched");
+    return arc::kNothingMatched;
+  }
+  report.Line(std::to_string(s.written) + " of " + std::to_string(s.matched) +
+              " file(s) extracted");
+  return s.result;
+}
+
+}  // namespace cab
