@@ -51,10 +51,7 @@ class ExtractRun {
       if (next == NextResult::end) break;
       if (next == NextResult::failed) {
         report_.Line("Failed   " + arc::SafeText(archive.Error()));
-        Worsen(result_, archive.Error().find("cannot decode") != std::string::npos ||
-                                archive.Error().find("not supported") != std::string::npos
-                            ? arc::kUnsupported
-                            : arc::kNotArchive);
+        Worsen(result_, archive.Unsupported() ? arc::kUnsupported : arc::kNotArchive);
         break;
       }
       if (!MatchesAny(m.name, o_.files, o_.wholePath)) continue;
@@ -136,10 +133,7 @@ class ExtractRun {
         break;
       case arc::ExtractOutcome::failed:
         report_.Line("Failed   " + shown + ": " + arc::SafeText(r.message));
-        Worsen(result_, r.damaged
-                            ? (r.message.find("volume") != std::string::npos ? arc::kUnsupported
-                                                                             : arc::kNotArchive)
-                            : arc::kCannotWrite);
+        Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         if (o_.stopAtFirst) return false;
         break;
     }
@@ -156,8 +150,7 @@ class ExtractRun {
       report_.Line("OK       " + shown);
     } else {
       report_.Line("Damaged  " + shown + ": " + arc::SafeText(why));
-      Worsen(result_,
-             why.find("volume") != std::string::npos ? arc::kUnsupported : arc::kNotArchive);
+      Worsen(result_, arc::kNotArchive);
       if (o_.stopAtFirst) return false;
     }
     return progress_.FinishFile() || Cancel();

@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <locale.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "RarVolumes.h"
@@ -41,6 +44,19 @@ bool WriteAll(int fd, const char* data, std::size_t n) {
 }
 
 }  // namespace
+
+Utf8Locale::Utf8Locale() {
+  locale_t utf8 = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  if (utf8 == static_cast<locale_t>(nullptr)) return;
+  utf8_ = utf8;
+  previous_ = ::uselocale(utf8);
+}
+
+Utf8Locale::~Utf8Locale() {
+  if (utf8_ == nullptr) return;
+  ::uselocale(static_cast<locale_t>(previous_));
+  ::freelocale(static_cast<locale_t>(utf8_));
+}
 
 std::string RarMember::Unreadable() const {
   if (encrypted) return "encrypted member (passwords are not supported)";
@@ -82,12 +98,14 @@ RarArchive::~RarArchive() {
 
 std::string RarArchive::LibraryError() const {
   const char* text = a_ ? archive_error_string(a_) : nullptr;
-  return text ? text : "unknown error";
+  return text ? text : "a header is cut short or unreadable";
 }
 
 NextResult RarArchive::Next(RarMember& m) {
   m = RarMember{};
-  if (failed_) return NextResult::failed;
+  // After a member's data failed the reader cannot go on; that failure was
+  // already reported with the member's name.
+  if (failed_) return NextResult::end;
   archive_entry* e = nullptr;
   int r;
   do {
@@ -100,14 +118,19 @@ NextResult RarArchive::Next(RarMember& m) {
     // Name the member the reader stopped at when its header can be read.
     const RarHeaderFacts* facts = index_ < headers_.size() ? &headers_[index_] : nullptr;
     const std::string which = facts && !facts->name.empty() ? facts->name + ": " : "";
+    unsupported_ = true;
     if (facts && facts->solid && !facts->rar5)
       error_ = which +
                "a later member of a solid RAR 1.5-4 archive, which this library cannot decode (" +
                why + ")";
+    else if (facts && facts->encrypted)
+      error_ = which + "encrypted member (passwords are not supported)";
     else if (why.find("ncryption") != std::string::npos)
-      error_ = which + "encrypted archive headers or members (passwords are not supported)";
-    else
+      error_ = which + "the archive's headers are encrypted (passwords are not supported)";
+    else {
+      unsupported_ = false;
       error_ = which + "damaged archive (" + why + ")";
+    }
     return NextResult::failed;
   }
   m.name = NameFrom(e);
@@ -146,6 +169,11 @@ NextResult RarArchive::Next(RarMember& m) {
   current_ = m.size;
   currentIsFile_ = m.kind == arc::EntryKind::file;
   sizeKnown_ = m.sizeKnown;
+  // The reader does not check stored members; the header's CRC-32 of the
+  // whole data is checked here for every member that has one.
+  expectedCrc_.reset();
+  if (m.facts && m.facts->crc && !m.facts->continuesBefore && !m.facts->continuesAfter)
+    expectedCrc_ = m.facts->crc;
   dataStart_ = archive_filter_bytes(a_, -1);
   return NextResult::member;
 }
@@ -156,15 +184,17 @@ std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)
   if (!currentIsFile_) return {};
   std::vector<char> buffer(kBlockSize);
   std::uint64_t total = 0;
+  Crc32Sum crc;
   for (;;) {
     const la_ssize_t n = archive_read_data(a_, buffer.data(), buffer.size());
     if (n == 0) break;
     if (n < 0) {
       if (n <= ARCHIVE_FATAL) failed_ = true;
-      error_ = LibraryError();
-      return "damaged data (" + error_ + ")";
+      error_ = "damaged data (" + LibraryError() + ")";
+      return error_;
     }
     total += static_cast<std::uint64_t>(n);
+    crc.Add(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
     if (sizeKnown_ && total > current_) return "more data than the header announces";
     if (fd >= 0 && !WriteAll(fd, buffer.data(), static_cast<std::size_t>(n)))
       return std::string("cannot write: ") + std::strerror(errno);
@@ -173,9 +203,15 @@ std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)
       return "cancelled";
     }
   }
+  if (expectedCrc_ && crc.Value() != *expectedCrc_) {
+    char text[64];
+    std::snprintf(text, sizeof text, "CRC error (stored %08X, data %08X)",
+                  static_cast<unsigned>(*expectedCrc_), static_cast<unsigned>(crc.Value()));
+    return text;
+  }
   if (sizeKnown_ && total != current_)
     return "the data stops after " + std::to_string(total) + " of " + std::to_string(current_) +
-           " bytes (a volume of the set is missing, or the archive is cut short)";
+           " bytes";
   return {};
 }
 
@@ -183,7 +219,7 @@ bool RarArchive::Skip() {
   if (failed_) return false;
   if (archive_read_data_skip(a_) < ARCHIVE_WARN) {
     failed_ = true;
-    error_ = LibraryError();
+    error_ = "damaged archive (" + LibraryError() + ")";
     return false;
   }
   return true;

@@ -36,6 +36,20 @@ struct RarMember {
 
 enum class NextResult { member, end, failed };
 
+// Makes the calling thread's character type UTF-8 for its lifetime, so
+// libarchive can give member names in UTF-8 whatever the process locale.
+class Utf8Locale {
+ public:
+  Utf8Locale();
+  ~Utf8Locale();
+  Utf8Locale(const Utf8Locale&) = delete;
+  Utf8Locale& operator=(const Utf8Locale&) = delete;
+
+ private:
+  void* utf8_ = nullptr;
+  void* previous_ = nullptr;
+};
+
 class RarArchive {
  public:
   // Opens the file and the volumes that follow it. Throws ArchiveError when
@@ -46,23 +60,29 @@ class RarArchive {
   RarArchive& operator=(const RarArchive&) = delete;
 
   // The next member into m; failed with Error() when the archive cannot be
-  // read on (damage, encrypted headers, a solid RAR 1.5-4 member).
+  // read on (damage, encrypted headers, a solid RAR 1.5-4 member); end also
+  // after ReadData failed so that nothing more can be read.
   NextResult Next(RarMember& m);
   // Writes the current member's data to fd (or nowhere when fd < 0), calling
   // progress with each block's size; false stops. Checks that exactly the
   // announced size arrives. Returns "" on success, else the reason.
   std::string ReadData(int fd, const std::function<bool(std::uint64_t)>& progress, bool& cancelled);
-  // Skips the current member's data; false when the archive cannot go on.
+  // Skips the current member's data; false (with Error()) when the archive
+  // cannot go on.
   bool Skip();
   // Bytes of the archive consumed by the current member's data so far.
   std::uint64_t PackedSoFar() const;
 
   const std::string& Error() const { return error_; }
+  // The failure of Next is something this library cannot do (encryption, a
+  // solid RAR 1.5-4 member), not damage.
+  bool Unsupported() const { return unsupported_; }
   const std::vector<std::string>& Volumes() const { return volumes_; }
 
  private:
   std::string LibraryError() const;
 
+  Utf8Locale locale_;  // first member: set before the reader opens
   archive* a_ = nullptr;
   std::vector<std::string> volumes_;
   std::vector<RarHeaderFacts> headers_;  // every member's header, in order
@@ -71,8 +91,10 @@ class RarArchive {
   std::uint64_t current_ = 0;  // the current member's announced size
   bool currentIsFile_ = false;
   bool sizeKnown_ = true;
+  std::optional<std::uint32_t> expectedCrc_;
   std::string error_;
   bool failed_ = false;
+  bool unsupported_ = false;
 };
 
 class ArchiveError : public std::runtime_error {

@@ -229,11 +229,17 @@ std::vector<RarHeaderFacts> WalkFileHeaders(const std::vector<std::string>& volu
   return members;
 }
 
-std::uint32_t Crc32(std::string_view data) {
+void Crc32Sum::Add(std::string_view data) {
   const auto& table = CrcTable();
-  std::uint32_t c = 0xFFFFFFFFu;
+  std::uint32_t c = state_;
   for (unsigned char byte : data) c = table[(c ^ byte) & 0xFF] ^ (c >> 8);
-  return ~c;
+  state_ = c;
+}
+
+std::uint32_t Crc32(std::string_view data) {
+  Crc32Sum sum;
+  sum.Add(data);
+  return sum.Value();
 }
 
 std::optional<RarHeaderFacts> PeekFileHeader(std::string_view bytes) {

@@ -44,4 +44,14 @@ std::vector<RarHeaderFacts> WalkFileHeaders(const std::vector<std::string>& volu
 
 std::uint32_t Crc32(std::string_view data);
 
+// A CRC-32 taken over data that comes in pieces.
+class Crc32Sum {
+ public:
+  void Add(std::string_view data);
+  std::uint32_t Value() const { return ~state_; }
+
+ private:
+  std::uint32_t state_ = 0xFFFFFFFFu;
+};
+
 }  // namespace unrar

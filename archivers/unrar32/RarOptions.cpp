@@ -17,10 +17,11 @@ const std::vector<std::string>& KnownSwitches() { return kSwitches; }
 
 RarOptions ReadOptions(const arc::CommandLine& line) {
   RarOptions o;
-  std::string command = line.command;
-  if (command.size() == 2 && command[0] == '-')
-    command =
-        std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(command[1]))));
+  // Commands are written as switches: -x, -e, -t, -l (either case).
+  std::string command;
+  if (line.command.size() == 2 && line.command[0] == '-')
+    command = std::string(
+        1, static_cast<char>(std::tolower(static_cast<unsigned char>(line.command[1]))));
   if (command != "x" && command != "e" && command != "t" && command != "l")
     throw CommandFailure(arc::kBadCommand, "unknown command " + line.command);
   o.command = command[0];

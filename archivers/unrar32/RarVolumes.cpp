@@ -57,8 +57,10 @@ std::string NextVolumeName(const std::string& name) {
   if (EndsWithNoCase(name, ".rar")) {
     const std::size_t partDot = name.find_last_of('.', dot - 1);
     if (partDot != std::string::npos && partDot >= base && dot - partDot > 5 &&
-        EndsWithNoCase(name.substr(0, partDot + 5), ".part"))
-      return Increment(name, partDot + 5, dot);
+        EndsWithNoCase(name.substr(0, partDot + 5), ".part")) {
+      std::string next = Increment(name, partDot + 5, dot);
+      if (!next.empty()) return next;
+    }
     // name.rar → name.r00 (the letter keeps the case of the extension's 'r')
     return name.substr(0, dot + 2) + "00";
   }
