@@ -5,6 +5,7 @@
 #include <array>
 
 #include "backends/Lha32.h"
+#include "backends/Rar32.h"
 
 namespace pelsok {
 
@@ -21,6 +22,7 @@ TArchiverType Answer(const std::string& fileName) {
 }
 
 const std::array kRows = {
+    TBackendRow{atRar, &Make<TRar32>, &Answer<atRar, IsRarArchive>},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},
 };
 
