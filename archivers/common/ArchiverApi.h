@@ -83,7 +83,5 @@ enum Result : std::int32_t {
   kCannotRead = 0x8006,      // a source file could not be read
   kUnsafeName = 0x8007,      // an entry name would write outside the base folder
   kCancelled = 0x8008,       // the progress callback asked to stop; nothing was changed
-  kUnsupported = 0x8009,     // a member needs what the library cannot do (a password, a
-                             // missing volume, an old method); it was not extracted
 };
 }  // namespace arc

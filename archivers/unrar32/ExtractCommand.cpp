@@ -51,7 +51,7 @@ class ExtractRun {
       if (next == NextResult::end) break;
       if (next == NextResult::failed) {
         report_.Line("Failed   " + arc::SafeText(archive.Error()));
-        Worsen(result_, archive.Unsupported() ? arc::kUnsupported : arc::kNotArchive);
+        Worsen(result_, archive.Unsupported() ? kUnsupported : arc::kNotArchive);
         break;
       }
       if (!MatchesAny(m.name, o_.files, o_.wholePath)) continue;
@@ -91,7 +91,7 @@ class ExtractRun {
     }
     if (const std::string why = m.Unreadable(); !why.empty()) {
       report_.Line("Refused  " + shown + ": " + why);
-      Worsen(result_, arc::kUnsupported);
+      Worsen(result_, kUnsupported);
       return !o_.stopAtFirst;
     }
     if (!progress_.StartFile(m.name)) return Cancel();

@@ -10,6 +10,12 @@
 
 namespace unrar {
 
+// This library's own result code, beside the shared ones of ArchiverApi.h:
+// a member needs what the library cannot do (a password, a missing or
+// earlier volume, RAR 1.5/2.0 methods, a later member of a solid RAR 2.9-4
+// archive); it was not extracted.
+constexpr std::int32_t kUnsupported = 0x8009;
+
 struct RarOptions {
   char command = 0;  // 'x' 'e' 't' 'l' (written -x -e -t -l)
   std::string archive;

@@ -131,7 +131,7 @@ TEST_F(SwitchTest, QStopsAtTheFirstFailure) {
   const RunResult all = Unrar("-x -u  " + Q(Data("Rar2.rar")) + " " + Q(P("a/")));
   EXPECT_NE(all.output.find("тест.txt"), std::string::npos);
   const RunResult q = Unrar("-x -u -q  " + Q(Data("Rar2.rar")) + " " + Q(P("q/")));
-  EXPECT_EQ(q.result, arc::kUnsupported);
+  EXPECT_EQ(q.result, unrar::kUnsupported);
   EXPECT_NE(q.output.find("Refused  exe/test.exe"), std::string::npos) << q.output;
   EXPECT_EQ(q.output.find("jpg/test.jpg"), std::string::npos) << q.output;
 }
@@ -145,7 +145,7 @@ TEST_F(SwitchTest, AMissingVolumeIsNamedAndLeavesNothingHalfWritten) {
       fs::copy_file(Data(set + part), copy + set + part);
     const RunResult r =
         Unrar("-x -u  " + Q(copy + set + ".part01.rar") + " " + Q(P("out" + set + "/")));
-    EXPECT_EQ(r.result, arc::kUnsupported) << r.output;
+    EXPECT_EQ(r.result, unrar::kUnsupported) << r.output;
     EXPECT_NE(r.output.find("jpg/test.jpg: the member goes on in a volume that is missing"),
               std::string::npos)
         << r.output;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "RarBuilder.h"
+#include "RarOptions.h"
 #include "common/ArchiverApi.h"
 #include "tests/support/TempDir.h"
 
