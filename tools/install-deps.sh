@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev
+  libgtest-dev zlib1g-dev
   qt6-base-dev fonts-ipafont-gothic
   lhasa 7zip jlha-utils libarchive-tools unzip gzip
   libarchive-dev unar
