@@ -11,7 +11,10 @@
 #include "backends/Rar32.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tools.h"
 
 using namespace pelsok;
 using testing_support::ScopedCwd;

@@ -7,7 +7,10 @@
 #include "archivecore/EArchiver.h"
 #include "archivecore/NoValue.h"
 #include "backends/Rar32.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tools.h"
 
 using namespace pelsok;
 using testing_support::ScopedCwd;

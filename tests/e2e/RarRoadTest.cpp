@@ -10,7 +10,11 @@
 #include "archive/GetArchiverType.h"
 #include "backends/Archiver.h"
 #include "backends/Rar32.h"
+#include "tests/support/Command.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tools.h"
 
 using namespace pelsok;
 using testing_support::ReadFile;
@@ -30,6 +34,7 @@ std::set<std::string> Files(const std::string& root) {
 }  // namespace
 
 TEST(RarRoad, ARenamedArchiveIsFoundByContentListedAndExtracted) {
+  SKIP_WITHOUT_TOOL("bsdtar");
   for (const char* source : {"Rar4.rar", "Rar5.rar"}) {
     SCOPED_TRACE(source);
     TempDir dir;
@@ -56,7 +61,10 @@ TEST(RarRoad, ARenamedArchiveIsFoundByContentListedAndExtracted) {
 
     // x: with folders, bit for bit as bsdtar extracts them.
     TempDir ref;
-    ASSERT_EQ(std::system(("bsdtar -xf '" + archive + "' -C '" + ref.Path() + "'").c_str()), 0);
+    const auto bsdtar =
+        testing_support::RunCommand("bsdtar -xf " + testing_support::ShellQuote(archive) + " -C " +
+                                    testing_support::ShellQuote(ref.Path()));
+    ASSERT_EQ(bsdtar.status, 0) << bsdtar.output;
     TArchiver& rar = *file.Archiver();
     std::string output(4096, '\0');
     ASSERT_EQ(rar.Unpack(nullptr, archive, file.Options(), dir / "x", nullptr, output), 0)

@@ -37,6 +37,8 @@ const Readable kReadable[] = {
 class CorpusTest : public UnrarTest {};
 
 TEST_F(CorpusTest, ExtractsWhatTheIndependentReaderExtracts) {
+  SKIP_WITHOUT_TOOL("unar");
+  SKIP_WITHOUT_TOOL("bsdtar");
   ASSERT_TRUE(fs::exists(Data("Rar.rar"))) << "test data missing at " << DATA_DIR;
   int n = 0;
   for (const auto& row : kReadable) {

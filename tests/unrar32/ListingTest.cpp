@@ -12,6 +12,7 @@ constexpr std::uint32_t kCheckOnly = 0x800002;  // what the RAR back end's conte
 class ListingTest : public UnrarTest {};
 
 TEST_F(ListingTest, NamesAreWhatLsarLists) {
+  SKIP_WITHOUT_TOOL("lsar");
   for (const char* archive : {"Rar4.rar", "Rar2.rar", "Rar15.rar", "Rar.multi.part01.rar"}) {
     SCOPED_TRACE(archive);
     std::string log;

@@ -8,16 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Crc32.h"
+
 namespace unrartest {
 
-inline std::uint32_t Crc32(const std::string& data) {
-  std::uint32_t c = 0xFFFFFFFFu;
-  for (unsigned char byte : data) {
-    c ^= byte;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
-  }
-  return ~c;
-}
+using testing_support::Crc32;
 
 struct StoredMember {
   StoredMember(std::string n, std::string d) : name(std::move(n)), data(std::move(d)) {}

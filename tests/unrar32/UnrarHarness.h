@@ -5,7 +5,6 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,7 +18,10 @@
 #include "RarBuilder.h"
 #include "RarOptions.h"
 #include "common/ArchiverApi.h"
+#include "tests/support/Command.h"
+#include "tests/support/Files.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tools.h"
 
 namespace unrartest {
 
@@ -90,14 +92,9 @@ inline std::vector<TArchiveEntryInfo> List(const std::string& archive, const cha
 
 // Runs a shell command; returns its exit status, output into *out.
 inline int Shell(const std::string& cmd, std::string* out = nullptr) {
-  FILE* p = ::popen((cmd + " 2>&1 </dev/null").c_str(), "r");
-  if (!p) return -1;
-  std::string text;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-  const int status = ::pclose(p);
-  if (out) *out = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const testing_support::CommandResult r = testing_support::RunCommand(cmd);
+  if (out) *out = r.output;
+  return r.status;
 }
 
 // Regular files below root (relative path → content) and folders (ending '/').
