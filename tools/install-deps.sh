@@ -6,6 +6,7 @@ packages=(
   libgtest-dev zlib1g-dev
   qt6-base-dev fonts-ipafont-gothic
   lhasa 7zip jlha-utils libarchive-tools unzip gzip
+  dpkg-dev python3
   libarchive-dev unar
   clang libclang-rt-14-dev clang-format
 )
