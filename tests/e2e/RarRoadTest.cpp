@@ -11,6 +11,7 @@
 #include "backends/Archiver.h"
 #include "backends/Rar32.h"
 #include "tests/support/Command.h"
+#include "tests/support/Corpus.h"
 #include "tests/support/Files.h"
 #include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
@@ -22,7 +23,7 @@ using testing_support::TempDir;
 
 namespace {
 
-const std::string kData = RAR_DATA_DIR;
+const std::string kData = testing_support::CorpusDir("rar");
 
 std::set<std::string> Files(const std::string& root) {
   std::set<std::string> files;

@@ -39,7 +39,7 @@ class CorpusTest : public UnrarTest {};
 TEST_F(CorpusTest, ExtractsWhatTheIndependentReaderExtracts) {
   SKIP_WITHOUT_TOOL("unar");
   SKIP_WITHOUT_TOOL("bsdtar");
-  ASSERT_TRUE(fs::exists(Data("Rar.rar"))) << "test data missing at " << DATA_DIR;
+  ASSERT_TRUE(fs::exists(Data("Rar.rar"))) << "test data missing at " << Data("");
   int n = 0;
   for (const auto& row : kReadable) {
     SCOPED_TRACE(row.archive);

@@ -19,6 +19,7 @@
 #include "RarOptions.h"
 #include "common/ArchiverApi.h"
 #include "tests/support/Command.h"
+#include "tests/support/Corpus.h"
 #include "tests/support/Files.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tools.h"
@@ -73,7 +74,9 @@ inline RunResult Unrar(const std::string& cmd) {
 
 inline std::string Q(const std::string& s) { return "\"" + s + "\""; }
 
-inline std::string Data(const std::string& name) { return std::string(DATA_DIR) + "/" + name; }
+inline std::string Data(const std::string& name) {
+  return testing_support::CorpusDir("rar") + "/" + name;
+}
 
 // Every record the find entries give for the wildcard; empty when the
 // archive does not open.
