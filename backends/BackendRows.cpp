@@ -6,6 +6,7 @@
 
 #include "backends/Cab32.h"
 #include "backends/Lha32.h"
+#include "backends/Rar32.h"
 #include "backends/Tar32.h"
 #include "backends/Zip32.h"
 
@@ -27,6 +28,7 @@ const std::array kRows = {
     TBackendRow{atTar, &Make<TTar32>, &DetectTarType},
     TBackendRow{atTgz, &Make<TTgz32>, nullptr},
     TBackendRow{atBZ2, &Make<TBZ232>, nullptr},
+    TBackendRow{atRar, &Make<TRar32>, &Answer<atRar, IsRarArchive>},
     TBackendRow{atCab, &Make<TCab32>, &Answer<atCab, IsCabArchive>},
     TBackendRow{atZip, &Make<TZip32>, &Answer<atZip, IsZipArchive>},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},

@@ -8,6 +8,7 @@ packages=(
   lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2
   libmspack-dev libgcab-dev gcab cabextract
   dpkg-dev python3
+  unar
   clang libclang-rt-14-dev clang-format
 )
 missing=()

@@ -1,0 +1,62 @@
+#include "RarOptions.h"
+
+#include <cctype>
+
+#include "common/ArchiverApi.h"
+#include "common/Delimiters.h"
+#include "platform/Wildcard.h"
+
+namespace unrar {
+namespace {
+
+const std::vector<std::string> kSwitches = {"u", "y", "s", "q"};
+
+}  // namespace
+
+const std::vector<std::string>& KnownSwitches() { return kSwitches; }
+
+RarOptions ReadOptions(const arc::CommandLine& line) {
+  RarOptions o;
+  // Commands are written as switches: -x, -e, -t, -l (either case).
+  std::string command;
+  if (line.command.size() == 2 && line.command[0] == '-')
+    command = std::string(
+        1, static_cast<char>(std::tolower(static_cast<unsigned char>(line.command[1]))));
+  if (command != "x" && command != "e" && command != "t" && command != "l")
+    throw CommandFailure(arc::kBadCommand, "unknown command " + line.command);
+  o.command = command[0];
+  if (!line.archive || line.archive->empty())
+    throw CommandFailure(arc::kBadCommand, "no archive name");
+  o.archive = arc::ToPlatformDelimiters(*line.archive);
+  o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
+  o.files = line.files;
+  for (const auto& sw : line.switches) {
+    if (!sw.known || !sw.value.empty()) continue;
+    if (sw.name == "u") o.onlyNewer = true;
+    if (sw.name == "y") o.assumeYes = true;
+    if (sw.name == "s") o.wholePath = true;
+    if (sw.name == "q") o.stopAtFirst = true;
+  }
+  return o;
+}
+
+bool MatchesAny(const std::string& storedName, const std::vector<std::string>& masks,
+                bool wholePath) {
+  if (masks.empty()) return true;
+  std::string whole = storedName;
+  while (!whole.empty() && whole.back() == '/') whole.pop_back();
+  const std::size_t slash = whole.find_last_of('/');
+  const std::string name = slash == std::string::npos ? whole : whole.substr(slash + 1);
+  for (const std::string& given : masks) {
+    const std::string mask = arc::ToPlatformDelimiters(given);
+    if (mask.empty() || mask == "*" || mask == "*.*") return true;
+    if (wholePath || mask.find('/') != std::string::npos) {
+      if (platform::MatchesMask(whole, mask)) return true;
+    } else if (platform::MatchesMask(name, mask)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace unrar

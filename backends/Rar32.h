@@ -1,0 +1,41 @@
+// The back end for RAR archives, driving "UNRAR32.DLL". It lists and
+// extracts; creating archives, removing entries and self-extracting
+// archives keep the base class's refusals.
+#pragma once
+
+#include "backends/Archiver.h"
+#include "backends/LibraryBinding.h"
+
+namespace pelsok {
+
+class TRar32 : public TArchiver {
+ public:
+  // Loads the library; raises "この機能の使用には UNRAR32.DLL が 必要です。" without it.
+  TRar32();
+
+  void LoadDll() override;
+  void UnloadDll() override;
+  ArcHandle OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) override;
+  std::int32_t FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
+                         const std::string& wildName) override;
+  std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
+  std::int32_t CloseArchive(ArcHandle handle) override;
+  // "-e" when option x is exactly 0, else "-x".
+  std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
+                      const std::string& baseDir, const platform::TStringList* fileList,
+                      std::string& output) override;
+
+  // The command line for a command; depends on nothing in the instance.
+  static std::string MakeCmdLine(const std::string& command, const std::string& archiveName,
+                                 const TArchiverOptions& options, const std::string& baseDir,
+                                 const platform::TStringList* fileList);
+  std::int32_t RunCommand(ArcWnd wnd, std::string& output);
+
+  // The process-wide binding of UNRAR32.DLL (shared with IsRarArchive).
+  static LibraryBinding& Library();
+};
+
+// True when the library opens the file as a RAR archive; never raises.
+bool IsRarArchive(const std::string& fileName);
+
+}  // namespace pelsok

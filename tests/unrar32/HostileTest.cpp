@@ -1,0 +1,111 @@
+// Generated hostile archives: names that climb out or start at the root, a
+// link member, wrong CRCs, data cut short, a false size, control characters.
+// Nothing lands outside the base folder and nothing half-written stays.
+#include "UnrarHarness.h"
+
+namespace unrartest {
+namespace {
+
+class HostileTest : public UnrarTest {
+ protected:
+  RunResult Extract(const RarBuilder& b, std::size_t cut = 0, const std::string& cmd = "-x -u") {
+    const std::string archive = dir_.Write("in/hostile.rar", b.Build(cut));
+    return Unrar(cmd + "  " + Q(archive) + " " + Q(P("base/")));
+  }
+  // Everything under the temporary folder except the archive itself.
+  std::vector<std::string> Written() {
+    std::vector<std::string> names;
+    for (const auto& [name, _] : Tree(dir_.Path()))
+      if (name.rfind("in/", 0) != 0) names.push_back(name);
+    return names;
+  }
+};
+
+TEST_F(HostileTest, NamesOutsideTheBaseFolderAreRefused) {
+  struct Row {
+    std::string name;
+  } rows[] = {{"../evil.txt"},   {"..\\evil.txt"}, {"a\\..\\..\\evil.txt"}, {"a/../../evil.txt"},
+              {"/tmp/evil.txt"}, {"\\evil.txt"},   {"C:\\evil.txt"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    RarBuilder b;
+    b.Add(StoredMember("good.txt", "kept")).Add(StoredMember(row.name, "evil"));
+    const RunResult r = Extract(b);
+    EXPECT_EQ(r.result, arc::kUnsafeName) << r.output;
+    EXPECT_NE(r.output.find("Refused  "), std::string::npos) << r.output;
+    EXPECT_EQ(Written(), (std::vector<std::string>{"base/", "base/good.txt"})) << r.output;
+    fs::remove_all(P("base"));
+  }
+}
+
+TEST_F(HostileTest, LinksAreNotCreated) {
+  RarBuilder b;
+  b.Add(StoredMember("link", "/etc/passwd").WithUnixMode(0120777u))
+      .Add(StoredMember("link/x.txt", "through"));
+  const std::string before = ReadFile("/etc/passwd");
+  const RunResult r = Extract(b);
+  EXPECT_EQ(r.result, arc::kWarning) << r.output;
+  EXPECT_NE(r.output.find("Skipped  link"), std::string::npos) << r.output;
+  // The link is not made, so the second member lands in a real folder.
+  EXPECT_FALSE(fs::is_symlink(P("base/link")));
+  EXPECT_EQ(ReadFile(P("base/link/x.txt")), "through");
+  EXPECT_EQ(ReadFile("/etc/passwd"), before);
+}
+
+TEST_F(HostileTest, DamagedDataLeavesNoFile) {
+  const std::string big(300000, 'L');
+  struct Row {
+    const char* what;
+    StoredMember member;
+    std::size_t cut;
+  } rows[] = {
+      {"wrong CRC", StoredMember("a.log", big).WithCrc(0xDEADBEEFu), 0},
+      {"data cut short", StoredMember("a.log", big), 100000},
+      {"header cut short", StoredMember("a.log", "tiny"), 20},
+      {"size claims more than the data", StoredMember("a.log", "tiny").WithClaimedSize(0xFFFFFFF0u),
+       0},
+      {"size claims less than the data", StoredMember("a.log", big).WithClaimedSize(10u), 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    RarBuilder b;
+    b.Add(row.member);
+    const RunResult r = Extract(b, row.cut);
+    EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+    // A member whose header is cut short has no name to report yet.
+    EXPECT_NE(r.output.find(row.cut == 20 ? "damaged archive" : "a.log"), std::string::npos)
+        << r.output;
+    for (const auto& name : Written()) EXPECT_EQ(name, "base/") << r.output;
+    const RunResult t = Extract(b, row.cut, "-t");
+    EXPECT_EQ(t.result, arc::kNotArchive) << t.output;
+    fs::remove_all(P("base"));
+  }
+}
+
+TEST_F(HostileTest, ControlCharactersNeverReachTheReport) {
+  RarBuilder b;
+  b.Add(StoredMember("evil\x1b[2J\r\nOK       fake.txt", "data"));
+  const RunResult r = Extract(b);
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_EQ(r.output.find('\x1b'), std::string::npos);
+  EXPECT_EQ(r.output.find('\r'), std::string::npos);
+  EXPECT_EQ(r.output.find("\nOK       fake.txt"), std::string::npos) << r.output;
+  auto entries = List(P("in/hostile.rar"));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(std::string(entries[0].FileName).find("evil"), 0u);
+}
+
+TEST_F(HostileTest, ALongNameIsCutInTheRecordOnly) {
+  const std::string longName =
+      std::string(200, 'd') + "\\" + std::string(200, 'e') + "\\" + std::string(200, 'f') + ".log";
+  RarBuilder b;
+  b.Add(StoredMember(longName, "x")).Add(StoredMember(std::string(250, 'n'), "y"));
+  auto entries = List(dir_.Write("long.rar", b.Build()));
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(std::strlen(entries[0].FileName), 512u);
+  EXPECT_EQ(std::string(entries[0].FileName, 201), std::string(200, 'd') + "/");
+  EXPECT_EQ(std::string(entries[1].FileName), std::string(250, 'n'));
+}
+
+}  // namespace
+}  // namespace unrartest
