@@ -66,7 +66,8 @@ void parseOptimal(MatchFinder& mf, BlockEncoder& out, const OptimalConfig& cfg) 
       if (i < skipUntil) continue;
       mf.insertUpTo(p + i);
       const auto maxLen = static_cast<std::uint32_t>(std::min<std::size_t>(kMaxMatch, n - i));
-      int k = mf.all(p + i, maxLen, cfg.chain, cfg.nice, found);
+      int k = cfg.trees ? mf.treeMatches(p + i, maxLen, found)
+                        : mf.all(p + i, maxLen, cfg.chain, cfg.nice, found);
       int from = std::max(0, k - kMaxMatchesKept);
       if (used + static_cast<std::size_t>(k - from) > matches.size())
         matches.resize(matches.size() * 2);
