@@ -52,6 +52,7 @@ void parseOptimal(MatchFinder& mf, BlockEncoder& out, const OptimalConfig& cfg) 
   std::vector<std::pair<std::uint16_t, std::uint32_t>> path;
   Match found[kMaxMatch];
   std::size_t p = 0;
+  bool firstSegment = true;
   for (;;) {
     p = mf.prepare(p, kAhead);
     const std::size_t n = std::min(kOptimalSegment, mf.available(p));
@@ -77,7 +78,9 @@ void parseOptimal(MatchFinder& mf, BlockEncoder& out, const OptimalConfig& cfg) 
     first[n] = static_cast<std::uint32_t>(used);
     mf.insertUpTo(p + n);
 
-    for (int pass = 0; pass < cfg.passes; ++pass) {
+    const int passes = firstSegment ? cfg.firstPasses : cfg.passes;
+    firstSegment = false;
+    for (int pass = 0; pass < passes; ++pass) {
       constexpr std::uint32_t kInf = std::numeric_limits<std::uint32_t>::max();
       for (std::size_t i = 1; i <= n; ++i) steps[i].cost = kInf;
       steps[0].cost = 0;

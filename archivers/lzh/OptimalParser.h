@@ -12,7 +12,8 @@ namespace lzh {
 struct OptimalConfig {
   int chain;           // hash-chain candidates (or tree nodes) examined per position
   std::uint32_t nice;  // a match this long is taken as it is
-  int passes;          // parses per segment, each with the model of the one before
+  int firstPasses;     // parses of the first segment, each with the model of the one before
+  int passes;          // parses of every later segment (its first uses the previous model)
   bool trees;          // the match finder keeps binary trees (MatchIndex::trees)
 };
 
