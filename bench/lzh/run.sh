@@ -68,7 +68,7 @@ fi
 lib="$bin/UNLHA32.DLL"
 read -r _ a1_size a1_c a1_cpu < <("$bin/bench_unlha_pack" --repeat "$many" "$lib" -jt1 a1.lzh logs)
 read -r _ an_size an_c an_cpu < <("$bin/bench_unlha_pack" --repeat "$many" "$lib" "" an.lzh logs)
-read -r _ a9_size a9_c < <("$bin/bench_unlha_pack" "$lib" -jm9 a9.lzh logs)
+read -r _ a9_size a9_c _ < <("$bin/bench_unlha_pack" "$lib" -jm9 a9.lzh logs)
 cmp -s a1.lzh an.lzh || { echo "run.sh: the archive depends on the thread count" >&2; exit 1; }
 
 gz6_c=$(best "$many" sh -c "gzip -6 -c '$in' > g6.gz"); gz6_size=$(stat -c %s g6.gz)
