@@ -1,13 +1,15 @@
 #include "MatchFinder.h"
 
 #include "Crc16.h"
+#include "NewFormat.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace lzh {
 
-MatchFinder::MatchFinder(Source& in, int dictBits, std::size_t segment, int hashBytes)
+MatchFinder::MatchFinder(Source& in, int dictBits, std::size_t segment, int hashBytes,
+                         MatchIndex index, int treeDepth, std::uint32_t treeNice)
     : in_(in),
       dict_(std::size_t{1} << dictBits),
       hashBits_(dictBits >= 15 ? 16 : 15),
@@ -16,7 +18,12 @@ MatchFinder::MatchFinder(Source& in, int dictBits, std::size_t segment, int hash
       buf_(dict_ + segment + 1024 + 16, 0),
       capacity_(dict_ + segment + 1024),
       head_(std::size_t{1} << hashBits_, -1),
-      prev_(capacity_, -1) {}
+      prev_(index == MatchIndex::chains ? capacity_ : 0, -1),
+      index_(index),
+      treeDepth_(treeDepth),
+      treeNice_(treeNice),
+      smaller_(index == MatchIndex::trees ? capacity_ : 0, -1),
+      larger_(index == MatchIndex::trees ? capacity_ : 0, -1) {}
 
 std::size_t MatchFinder::refill(std::size_t p) {
   if (p > dict_ && end_ == capacity_) {
@@ -30,7 +37,14 @@ std::size_t MatchFinder::refill(std::size_t p) {
       return v >= static_cast<std::int32_t>(delta) ? v - static_cast<std::int32_t>(delta) : -1;
     };
     for (auto& h : head_) h = shift(h);
-    for (std::size_t i = 0; i < inserted_; ++i) prev_[i] = shift(prev_[i + delta]);
+    if (index_ == MatchIndex::chains) {
+      for (std::size_t i = 0; i < inserted_; ++i) prev_[i] = shift(prev_[i + delta]);
+    } else {
+      for (std::size_t i = 0; i < inserted_; ++i) {
+        smaller_[i] = shift(smaller_[i + delta]);
+        larger_[i] = shift(larger_[i + delta]);
+      }
+    }
   }
   while (end_ < capacity_) {
     std::size_t n = in_.read(buf_.data() + end_, capacity_ - end_);
@@ -103,6 +117,56 @@ int MatchFinder::all(std::size_t p, std::uint32_t maxLen, int chain, std::uint32
     }
     cand = prev_[cand];
   }
+  return count;
+}
+
+int MatchFinder::treeStep(std::size_t i, std::uint32_t reportLen, Match* out) {
+  // Walks down from the newest position of i's hash, which i replaces as the root:
+  // every node passed sorts either below i (and joins i's smaller subtree) or above
+  // it (and joins the larger one), as in a splay of the tree at i.
+  const std::uint32_t limit =
+      static_cast<std::uint32_t>(std::min<std::size_t>(kMaxMatch, end_ - i));
+  const std::uint8_t* cur = buf_.data() + i;
+  const std::uint32_t h = hash(i);
+  std::int32_t node = head_[h];
+  head_[h] = static_cast<std::int32_t>(i);
+  const std::int32_t lowest = i > dict_ ? static_cast<std::int32_t>(i - dict_) : 0;
+  std::int32_t* smallerSlot = &smaller_[i];
+  std::int32_t* largerSlot = &larger_[i];
+  std::uint32_t smallerLen = 0, largerLen = 0;  // bytes every node below each slot shares
+  std::uint32_t best = 2;
+  int count = 0;
+  for (int depth = treeDepth_; node >= lowest && depth > 0; --depth) {
+    const std::uint8_t* c = buf_.data() + node;
+    std::uint32_t len = std::min(smallerLen, largerLen);
+    len += matchLength(c + len, cur + len, limit - len);
+    if (len > best) {
+      best = len;
+      const std::uint32_t reported = std::min(len, reportLen);
+      if (out && reported >= static_cast<std::uint32_t>(kMinMatch) &&
+          (count == 0 || reported > out[count - 1].length))
+        out[count++] = {reported, static_cast<std::uint32_t>(i - static_cast<std::size_t>(node))};
+    }
+    if (len >= limit || len >= treeNice_) {
+      // i equals node as far as we look: node's subtrees become i's.
+      *smallerSlot = smaller_[node];
+      *largerSlot = larger_[node];
+      return count;
+    }
+    if (c[len] < cur[len]) {
+      *smallerSlot = node;
+      smallerSlot = &larger_[node];
+      node = *smallerSlot;
+      smallerLen = len;
+    } else {
+      *largerSlot = node;
+      largerSlot = &smaller_[node];
+      node = *largerSlot;
+      largerLen = len;
+    }
+  }
+  *smallerSlot = -1;
+  *largerSlot = -1;
   return count;
 }
 

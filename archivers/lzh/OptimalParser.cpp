@@ -52,6 +52,7 @@ void parseOptimal(MatchFinder& mf, BlockEncoder& out, const OptimalConfig& cfg) 
   std::vector<std::pair<std::uint16_t, std::uint32_t>> path;
   Match found[kMaxMatch];
   std::size_t p = 0;
+  bool firstSegment = true;
   for (;;) {
     p = mf.prepare(p, kAhead);
     const std::size_t n = std::min(kOptimalSegment, mf.available(p));
@@ -66,7 +67,8 @@ void parseOptimal(MatchFinder& mf, BlockEncoder& out, const OptimalConfig& cfg) 
       if (i < skipUntil) continue;
       mf.insertUpTo(p + i);
       const auto maxLen = static_cast<std::uint32_t>(std::min<std::size_t>(kMaxMatch, n - i));
-      int k = mf.all(p + i, maxLen, cfg.chain, cfg.nice, found);
+      int k = cfg.trees ? mf.treeMatches(p + i, maxLen, found)
+                        : mf.all(p + i, maxLen, cfg.chain, cfg.nice, found);
       int from = std::max(0, k - kMaxMatchesKept);
       if (used + static_cast<std::size_t>(k - from) > matches.size())
         matches.resize(matches.size() * 2);
@@ -76,7 +78,9 @@ void parseOptimal(MatchFinder& mf, BlockEncoder& out, const OptimalConfig& cfg) 
     first[n] = static_cast<std::uint32_t>(used);
     mf.insertUpTo(p + n);
 
-    for (int pass = 0; pass < cfg.passes; ++pass) {
+    const int passes = firstSegment ? cfg.firstPasses : cfg.passes;
+    firstSegment = false;
+    for (int pass = 0; pass < passes; ++pass) {
       constexpr std::uint32_t kInf = std::numeric_limits<std::uint32_t>::max();
       for (std::size_t i = 1; i <= n; ++i) steps[i].cost = kInf;
       steps[0].cost = 0;

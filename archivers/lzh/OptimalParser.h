@@ -10,9 +10,11 @@
 namespace lzh {
 
 struct OptimalConfig {
-  int chain;           // hash-chain candidates examined per position
+  int chain;           // hash-chain candidates (or tree nodes) examined per position
   std::uint32_t nice;  // a match this long is taken as it is
-  int passes;          // parses per segment, each with the model of the one before
+  int firstPasses;     // parses of the first segment, each with the model of the one before
+  int passes;          // parses of every later segment (its first uses the previous model)
+  bool trees;          // the match finder keeps binary trees (MatchIndex::trees)
 };
 
 inline constexpr std::size_t kOptimalSegment = 1 << 15;

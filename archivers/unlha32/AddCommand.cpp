@@ -1,11 +1,15 @@
 // a: add every matching file (replacing members of the same name).
 // u: add files that are missing from the archive or newer than their member.
 // The archive is written to a temporary file and renamed into place only
-// when complete: any failure leaves the old archive as it was.
+// when complete: any failure, or a cancel through the progress callback,
+// leaves the old archive as it was. Files are packed on a pool of worker
+// threads and written in order; the progress callback is called from the
+// calling thread only.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -14,7 +18,9 @@
 #include "FileGatherer.h"
 #include "MemberPacker.h"
 #include "OpenArchive.h"
+#include "PackingPool.h"
 #include "common/ArchiverApi.h"
+#include "common/Progress.h"
 #include "common/ReplacementFile.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/FileStreams.h"
@@ -103,13 +109,39 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
     throw CommandFailure(arc::kCannotWrite, e.what());
   }
   const std::string outName = out->TempPath();
+  // The files to pack, in the order their members are written.
+  std::vector<const SourceFile*> toPack;
+  std::uint64_t bytesToPack = 0;
+  for (const auto& [index, file] : replacing) toPack.push_back(file);
+  toPack.insert(toPack.end(), appended.begin(), appended.end());
+  for (const SourceFile* f : toPack) bytesToPack += f->size;
+
+  arc::Progress progress;
+  progress.SetTotals(toPack.size(), bytesToPack);
+  std::uint64_t reported = 0;
+  auto tell = [&](std::uint64_t bytesRead) {
+    const std::uint64_t step = bytesRead > reported ? bytesRead - reported : 0;
+    reported += step;
+    return progress.AddBytes(step);
+  };
+  auto cancelled = []() -> CommandFailure { return {arc::kCancelled, "cancelled"}; };
+
+  const std::string spillDir = std::filesystem::path(outName).parent_path().string();
+  PackingPool pool(toPack, PackSettings{o.method, o.effort, o.cp932Names},
+                   PackingPool::ThreadsFor(o.threads, toPack.size()),
+                   spillDir.empty() ? std::string(".") : spillDir);
+  std::size_t taken = 0;
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t kept = 0;
   auto pack = [&](const SourceFile& f, const char* verb) {
-    PackedFile p = PackFile(out->fd(), outName, f, o.method, o.effort, o.cp932Names);
-    totalOriginal += p.originalSize;
-    totalPacked += p.packedSize;
-    report.Line(Line(verb, lzh::EntryPath{f.parts}.Joined(), p));
+    const std::string name = lzh::EntryPath{f.parts}.Joined();
+    if (!progress.StartFile(name)) throw cancelled();
+    PackedMember m = pool.Take(taken++, tell);
+    m.data->copyTo(out->fd(), outName);
+    if (!tell(pool.BytesRead()) || !progress.FinishFile()) throw cancelled();
+    totalOriginal += m.info.originalSize;
+    totalPacked += m.info.packedSize;
+    report.Line(Line(verb, name, m.info));
   };
   if (old) {
     const auto& members = old->index().members;
@@ -125,6 +157,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
     }
   }
   for (const SourceFile* f : appended) pack(*f, "Added   ");
+  if (progress.Cancelled()) throw cancelled();
   const std::uint8_t endMark = 0;
   try {
     lzh::WriteAll(out->fd(), &endMark, 1, outName);

@@ -33,49 +33,35 @@ class SourceFd {
   int fd_;
 };
 
-// Wraps a source so that read failures become kCannotRead and archive
-// write failures kCannotWrite, whichever stream raised them.
-class TaggedSource : public lzh::Source {
+// Wraps a source so that read failures become kCannotRead, counts what it
+// reads for the progress report and gives up once the run is stopped.
+class WatchedSource : public lzh::Source {
  public:
-  explicit TaggedSource(lzh::Source& in) : in_(in) {}
+  WatchedSource(lzh::Source& in, PackSignals& signals) : in_(in), signals_(signals) {}
   std::size_t read(std::uint8_t* buf, std::size_t n) override {
+    if (signals_.stop.load(std::memory_order_relaxed))
+      throw CommandFailure(arc::kCancelled, "cancelled");
+    std::size_t got;
     try {
-      return in_.read(buf, n);
+      got = in_.read(buf, n);
     } catch (const std::exception& e) {
       throw CommandFailure(arc::kCannotRead, e.what());
     }
+    if (counting) signals_.bytesRead.fetch_add(got, std::memory_order_relaxed);
+    return got;
   }
+  bool counting = true;
 
  private:
   lzh::Source& in_;
+  PackSignals& signals_;
 };
-
-class TaggedSink : public lzh::Sink {
- public:
-  explicit TaggedSink(lzh::Sink& out) : out_(out) {}
-  void write(const std::uint8_t* buf, std::size_t n) override {
-    try {
-      out_.write(buf, n);
-    } catch (const std::exception& e) {
-      throw CommandFailure(arc::kCannotWrite, e.what());
-    }
-  }
-
- private:
-  lzh::Sink& out_;
-};
-
-off_t Position(int fd, const std::string& name) {
-  off_t at = ::lseek(fd, 0, SEEK_CUR);
-  if (at < 0)
-    throw CommandFailure(arc::kCannotWrite, "cannot seek in " + name + ": " + std::strerror(errno));
-  return at;
-}
 
 }  // namespace
 
-PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& file,
-                    const std::string& method, int effort, bool cp932Names) {
+PackedFile PackMember(const SourceFile& file, const PackSettings& settings, MemberBuffer& out,
+                      PackSignals& signals) {
+  const std::string& method = settings.method;
   SourceFd src(::open(file.diskPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (src.get() < 0)
     throw CommandFailure(arc::kCannotRead,
@@ -86,7 +72,7 @@ PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& fil
 
   lzh::NewEntryHeader h;
   try {
-    lzh::StoredName stored = lzh::EncodeStoredName(file.parts, cp932Names);
+    lzh::StoredName stored = lzh::EncodeStoredName(file.parts, settings.cp932Names);
     h.fileName = stored.fileName;
     h.dirName = stored.dirName;
   } catch (const std::exception& e) {
@@ -106,25 +92,23 @@ PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& fil
   } catch (const std::exception& e) {
     throw CommandFailure(arc::kCannotWrite, std::string(e.what()) + ": " + file.diskPath);
   }
-  const off_t headerAt = Position(outFd, outName);
-  const off_t dataAt = headerAt + static_cast<off_t>(header.size());
+  const std::uint64_t headerAt = out.size();
   lzh::FileSource rawIn(src.get(), file.diskPath);
-  TaggedSource in(rawIn);
-  lzh::FileSink rawOut(outFd, outName);
-  TaggedSink out(rawOut);
+  WatchedSource in(rawIn, signals);
   out.write(header.data(), header.size());
 
   std::uint64_t original = 0, packed = 0;
   std::uint16_t crc = 0;
   bool stored = wanted == "-lh0-";
   if (!stored) {
-    lzh::EncodeResult r = lzh::encode(wanted, in, out, effort, h.originalSize);
+    lzh::EncodeResult r = lzh::encode(wanted, in, out, settings.effort, h.originalSize);
     if (r.limitReached || r.packedSize >= r.originalSize) {
       stored = true;
-      if (::ftruncate(outFd, dataAt) != 0 || ::lseek(outFd, dataAt, SEEK_SET) != dataAt ||
-          ::lseek(src.get(), 0, SEEK_SET) != 0)
-        throw CommandFailure(arc::kCannotWrite,
-                             "cannot rewind " + outName + ": " + std::strerror(errno));
+      out.truncate(headerAt + header.size());
+      if (::lseek(src.get(), 0, SEEK_SET) != 0)
+        throw CommandFailure(arc::kCannotRead,
+                             "cannot rewind " + file.diskPath + ": " + std::strerror(errno));
+      in.counting = false;  // these bytes were counted on the first pass
     } else {
       original = r.originalSize;
       packed = r.packedSize;
@@ -149,9 +133,7 @@ PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& fil
   std::vector<std::uint8_t> final = lzh::BuildLevel2Header(h);
   if (final.size() != header.size())
     throw CommandFailure(arc::kCannotWrite, "header length changed: " + file.diskPath);
-  if (::pwrite(outFd, final.data(), final.size(), headerAt) != static_cast<ssize_t>(final.size()))
-    throw CommandFailure(arc::kCannotWrite,
-                         "cannot write " + outName + ": " + std::strerror(errno));
+  out.overwrite(static_cast<std::size_t>(headerAt), final);
   return {h.method, original, packed};
 }
 

@@ -1,12 +1,14 @@
-// Appends one file to an archive being written: a level 2 header, then the
-// compressed data, or the plain data (-lh0-) when compressing would not make
-// it smaller.
+// Packs one file as an archive member: a level 2 header, then the compressed
+// data, or the plain data (-lh0-) when compressing would not make it smaller.
+// Runs on any thread: it touches nothing but the file and the buffer given.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
 #include "FileGatherer.h"
+#include "MemberBuffer.h"
 
 namespace unlha {
 
@@ -16,10 +18,23 @@ struct PackedFile {
   std::uint64_t packedSize = 0;
 };
 
-// Writes at outFd's current position. Throws CommandFailure: kCannotRead when
-// the source cannot be read (vanished, unreadable, changed size class),
-// kCannotWrite when the archive cannot be written.
-PackedFile PackFile(int outFd, const std::string& outName, const SourceFile& file,
-                    const std::string& method, int effort, bool cp932Names);
+struct PackSettings {
+  std::string method;
+  int effort = 0;
+  bool cp932Names = false;
+};
+
+// What a packing run shares with the thread that watches it.
+struct PackSignals {
+  std::atomic<bool> stop{false};            // set: the next read gives up with kCancelled
+  std::atomic<std::uint64_t> bytesRead{0};  // source bytes read so far, all members together
+};
+
+// Appends the member to out. Throws CommandFailure: kCannotRead when the
+// source cannot be read (vanished, unreadable, changed size class),
+// kCannotWrite when the member cannot be stored, kCancelled once
+// signals.stop is set.
+PackedFile PackMember(const SourceFile& file, const PackSettings& settings, MemberBuffer& out,
+                      PackSignals& signals);
 
 }  // namespace unlha

@@ -13,10 +13,10 @@ namespace {
 
 // The switches of the front end's LHA command line, plus -k (Shift-JIS names).
 const std::vector<std::string> kSwitches = {
-    "a",   "c",  "e",  "f",   "h",  "i",  "l",   "m",   "n",   "o",   "p",   "r",  "s",  "t",
-    "u",   "w",  "x",  "y",   "z",  "jc", "jd",  "je",  "jf",  "jh",  "ji",  "jm", "jn", "jo",
-    "job", "jp", "jr", "jss", "jw", "jx", "jyc", "jyd", "jyk", "jyn", "jyo", "jz", "ga", "gd",
-    "ge",  "gf", "gj", "gm",  "gn", "go", "gp",  "gr",  "gs",  "gu",  "gw",  "k"};
+    "a",   "c",  "e",  "f",   "h",  "i",  "l",  "m",   "n",   "o",   "p",   "r",   "s",  "t",
+    "u",   "w",  "x",  "y",   "z",  "jc", "jd", "je",  "jf",  "jh",  "ji",  "jm",  "jn", "jo",
+    "job", "jp", "jr", "jss", "jt", "jw", "jx", "jyc", "jyd", "jyk", "jyn", "jyo", "jz", "ga",
+    "gd",  "ge", "gf", "gj",  "gm", "gn", "go", "gp",  "gr",  "gs",  "gu",  "gw",  "k"};
 
 [[noreturn]] void Bad(const std::string& message) {
   throw CommandFailure(arc::kBadCommand, message);
@@ -105,6 +105,8 @@ UnlhaOptions ReadOptions(const arc::CommandLine& line) {
       if (Number(sw, 0, 1) == 1) o.method = "-lh0-";
     } else if (n == "jm") {
       o.effort = Number(sw, 1, 9);
+    } else if (n == "jt") {
+      o.threads = Number(sw, 0, 64);
     } else if (n == "jo" || n == "job") {
       auto t = ParseDateBound(sw.value);
       if (!t) Bad("bad date in switch -" + n + sw.value + " (YYMMDD or YYMMDDhhmmss)");

@@ -22,6 +22,7 @@ struct UnlhaOptions {
   bool skipNewerTest = false;             // -c: replace without comparing times
   std::string method;                     // -o5/-o6/-o7, -z1
   int effort = 0;                         // -jm1..-jm9
+  int threads = 0;                        // -jt: packing threads, 0 one per core
   bool cp932Names = false;                // -k1: names stored as Shift-JIS
   std::optional<std::int64_t> notBefore;  // -jo: only files changed at or after
   std::optional<std::int64_t> notAfter;   // -job: only files changed before
