@@ -51,6 +51,8 @@ class DecodeWindow {
   void flush();
   std::uint64_t written() const { return written_ + (pos_ - flushFrom_); }
   std::uint16_t crc() const { return crc_; }
+  // For formats that check another CRC on the Sink side: crc() stays 0.
+  void disableCrc16() { crcOn_ = false; }
 
  private:
   void wrap() {
@@ -65,6 +67,7 @@ class DecodeWindow {
   std::size_t flushFrom_;
   std::uint64_t written_ = 0;
   std::uint16_t crc_ = 0;
+  bool crcOn_ = true;
 };
 
 }  // namespace lzh

@@ -16,7 +16,8 @@ class NewDecoder {
       : br_(br), w_(w), params_(p) {}
 
   void run(std::uint64_t originalSize) {
-    const std::size_t dictSize = std::size_t{1} << params_.dictBits;
+    const std::size_t dictSize =
+        params_.maxDistance ? params_.maxDistance : std::size_t{1} << params_.dictBits;
     while (w_.written() < originalSize) {
       if (blockLeft_ == 0) readBlockHeader();
       --blockLeft_;
