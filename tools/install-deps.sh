@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev
   qt6-base-dev fonts-ipafont-gothic
-  lhasa 7zip jlha-utils libarchive-tools unzip gzip
+  lhasa 7zip jlha-utils libarchive-tools unzip gzip arj unar zlib1g-dev
   clang libclang-rt-14-dev clang-format
 )
 missing=()
