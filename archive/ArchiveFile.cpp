@@ -2,11 +2,12 @@
 
 #include <fstream>
 
-#include "archive/BackendTable.h"
-#include "archive/EArchiver.h"
-#include "archive/FileList.h"
-#include "archive/NoValue.h"
+#include "archive/GetArchiverType.h"
+#include "archivecore/EArchiver.h"
+#include "archivecore/FileList.h"
+#include "archivecore/NoValue.h"
 #include "backends/Archiver.h"
+#include "backends/BackendRows.h"
 
 namespace pelsok {
 
@@ -46,15 +47,15 @@ void TArchiveFile::SetArchiverType(TArchiverType t) {
     archiverType_ = atAutoDetect;
     return;
   }
-  const BackendFactory make = BackendFor(t);
-  if (make == nullptr) {
+  const TBackendRow* row = FindBackendRow(t);
+  if (row == nullptr) {
     if (Loading()) {
       archiverType_ = t;
       return;
     }
     throw EArchiver(kUnsupported);
   }
-  std::unique_ptr<TArchiver> fresh = make();  // loads the library, may fail
+  std::unique_ptr<TArchiver> fresh = row->Create();  // loads the library, may fail
   archiver_ = std::move(fresh);
   archiverType_ = t;
 }

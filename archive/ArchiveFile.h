@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "archive/ArchiverOptions.h"
-#include "archive/ArchiverType.h"
-#include "archivers/common/ArchiverApi.h"
+#include "archive/EntryTypes.h"
+#include "archivecore/ArchiverOptions.h"
+#include "archivecore/ArchiverType.h"
 #include "platform/Component.h"
 #include "platform/StringList.h"
 

@@ -1,6 +1,6 @@
 #include "backends/Archiver.h"
 
-#include "archive/EArchiver.h"
+#include "archivecore/EArchiver.h"
 
 namespace pelsok {
 

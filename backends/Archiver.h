@@ -5,11 +5,15 @@
 #include <cstdint>
 #include <string>
 
-#include "archive/ArchiverOptions.h"
+#include "archivecore/ArchiverOptions.h"
 #include "archivers/common/ArchiverApi.h"
 #include "platform/StringList.h"
 
 namespace pelsok {
+
+// The mode a content check (IsLhaArchive and its sisters) opens a file with
+// for listing: the value every archiver library is handed in that call.
+inline constexpr std::uint32_t kContentCheckOpenMode = 0x800002;
 
 class TArchiver {
  public:

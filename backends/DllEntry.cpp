@@ -1,6 +1,6 @@
 #include "backends/DllEntry.h"
 
-#include "archive/EArchiver.h"
+#include "archivecore/EArchiver.h"
 
 namespace pelsok {
 

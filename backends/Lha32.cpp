@@ -1,6 +1,6 @@
 #include "backends/Lha32.h"
 
-#include "archive/CmdOpt.h"
+#include "archivecore/CmdOpt.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
@@ -154,7 +154,8 @@ bool IsLhaArchive(const std::string& fileName) {
     LibraryBinding& lib = TLha32::Library();
     lib.Load();
     auto open = lib.EntryAs<ArcOpenProc>(kOpen);
-    const ArcHandle h = open(nullptr, platform::ExpandFileName(fileName).c_str(), 0x800002);
+    const ArcHandle h =
+        open(nullptr, platform::ExpandFileName(fileName).c_str(), kContentCheckOpenMode);
     if (h != 0) lib.EntryAs<ArcCloseProc>(kClose)(h);
     return h != 0;
   } catch (...) {

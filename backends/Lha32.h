@@ -38,6 +38,14 @@ class TLha32 : public TArchiver {
 
   // The process-wide binding of UNLHA32.DLL (shared with IsLhaArchive).
   static LibraryBinding& Library();
+
+ protected:
+  // For a back end that builds LHA command lines and removes entries through
+  // UNLHA32.DLL but binds a library of its own for the rest: loads nothing,
+  // so the subclass's constructor runs its own LoadDll and UNLHA32.DLL is
+  // loaded only when an inherited operation needs it.
+  struct OwnLibrary {};
+  explicit TLha32(OwnLibrary) {}
 };
 
 // True when the library opens the file as an archive; never raises.

@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <cstdlib>
+
 #include "FileSystem.h"
 #include "Paths.h"
 
@@ -26,22 +28,49 @@ void* TryOpen(const std::string& path) {
 
 }  // namespace
 
+std::string InstalledLibraryFolder() {
+  const std::string exe = ExecutableDir();
+  if (exe.empty()) return std::string();
+  return IncludeTrailingPathDelimiter(ExpandFileName(exe + "../lib/pelsok"));
+}
+
+std::vector<std::string> LibrarySearchFolders() {
+  std::vector<std::string> dirs;
+  for (std::string dir : {ExecutableDir(), InstalledLibraryFolder()}) {
+    if (!dir.empty()) dirs.push_back(std::move(dir));
+  }
+  // The loader's own list, as the user or a test set it. Only absolute
+  // folders: a relative one would follow the current folder.
+  if (const char* path = std::getenv("LD_LIBRARY_PATH")) {
+    const std::string p(path);
+    std::size_t pos = 0;
+    while (pos <= p.size()) {
+      std::size_t next = p.find(':', pos);
+      if (next == std::string::npos) next = p.size();
+      const std::string dir = p.substr(pos, next - pos);
+      if (!dir.empty() && dir.front() == kPathDelim) {
+        dirs.push_back(IncludeTrailingPathDelimiter(dir));
+      }
+      pos = next + 1;
+    }
+  }
+  return dirs;
+}
+
 LibraryHandle LoadLibrary(const std::string& fileName) {
   LastError().clear();
   if (fileName.empty()) return nullptr;
   if (fileName.find(kPathDelim) != std::string::npos) return TryOpen(fileName);
-  // The executable's folder, then the current folder, each matched without
-  // regard to case; then the dynamic loader's own search.
-  for (const std::string& dir : {ExecutableDir(), IncludeTrailingPathDelimiter(GetCurrentDir())}) {
-    if (dir.empty()) continue;
+  // The bare name never goes to dlopen itself: an empty or relative entry of
+  // LD_LIBRARY_PATH would make the loader look in the current folder.
+  for (const std::string& dir : LibrarySearchFolders()) {
     if (auto name = FindNameIgnoringCase(dir, fileName)) {
       if (!FileExists(dir + *name)) continue;
       if (void* h = TryOpen(dir + *name)) return h;
     }
   }
-  void* h = TryOpen(fileName);
-  if (h == nullptr && LastError().empty()) LastError() = fileName + ": not found";
-  return h;
+  if (LastError().empty()) LastError() = fileName + ": not found";
+  return nullptr;
 }
 
 void* GetProcAddress(LibraryHandle lib, const char* name) {

@@ -12,7 +12,7 @@
 #include "app/core/LogNames.h"
 #include "app/core/RunGrade.h"
 #include "app/core/RunState.h"
-#include "archivers/common/ArchiverApi.h"
+#include "archive/EntryTypes.h"
 
 namespace pelsok::app {
 

@@ -12,8 +12,8 @@
 #include <iostream>
 #include <string>
 
-#include "archive/ArchiverOptions.h"
-#include "archive/FileList.h"
+#include "archivecore/ArchiverOptions.h"
+#include "archivecore/FileList.h"
 #include "platform/StringList.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "archive/FileListDate.h"
-#include "archive/FileListPath.h"
+#include "archivecore/FileListDate.h"
+#include "archivecore/FileListPath.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
 

@@ -5,7 +5,8 @@
 #include <functional>
 
 #include "archive/ArchiveFile.h"
-#include "archive/EArchiver.h"
+#include "archive/GetArchiverType.h"
+#include "archivecore/EArchiver.h"
 #include "backends/Lha32.h"
 #include "tests/core/DoubleLog.h"
 #include "tests/support/TempDir.h"
@@ -66,6 +67,28 @@ TEST(ArchiverType, ExeIsRecognisedByContent) {
   EXPECT_EQ(log.Entry(log.Last()), "UnlhaCloseArchive");
   EXPECT_EQ(log.Number(log.Last() - 1), 0x800002u);
   EXPECT_EQ(log.Wnd(log.Last() - 1), nullptr);
+}
+
+TEST(ArchiverType, EveryContentCheckRunsAndTheLastYesWins) {
+  // Rows standing for back ends: a TAR-like check naming a variant, one that
+  // says no, one whose library is missing (it raises), and two that say yes.
+  static std::vector<std::string> ran;
+  ran.clear();
+  const TBackendRow rows[] = {
+      {atTar, nullptr, [](const std::string&) { return ran.push_back("tar"), atTgz; }},
+      {atTgz, nullptr, nullptr},
+      {atRar, nullptr, [](const std::string&) { return ran.push_back("rar"), atNone; }},
+      {atArj, nullptr, [](const std::string&) { return ran.push_back("arj"), atArj; }},
+      {atCab, nullptr,
+       [](const std::string&) -> TArchiverType {
+         ran.push_back("cab");
+         throw EArchiver("CAB32.DLL が必要です。");
+       }},
+  };
+  EXPECT_EQ(DetectArchiverType("x", rows), atArj);
+  EXPECT_EQ(ran, (std::vector<std::string>{"tar", "rar", "arj", "cab"}));
+  EXPECT_EQ(DetectArchiverType("x", std::span(rows).first(3)), atTgz);
+  EXPECT_EQ(DetectArchiverType("x", {}), atNone);
 }
 
 TEST(ArchiveFile, FileNameBindsTheBackEnd) {

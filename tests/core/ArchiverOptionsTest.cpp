@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/ArchiveFile.h"
-#include "archive/ArchiverOptions.h"
+#include "archivecore/ArchiverOptions.h"
 #include "platform/Exceptions.h"
 
 using namespace pelsok;

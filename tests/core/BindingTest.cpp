@@ -2,16 +2,21 @@
 // test double that sits next to this program as UNLHA32.DLL.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "archive/ArchiveFile.h"
-#include "archive/EArchiver.h"
+#include "archivecore/EArchiver.h"
 #include "backends/DllEntry.h"
 #include "backends/Lha32.h"
 #include "backends/LibraryBinding.h"
+#include "platform/FileSystem.h"
 #include "tests/core/DoubleLog.h"
+#include "tests/core/ScopedLibraryPath.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;
 using testing_support::DoubleLog;
+using testing_support::ScopedLibraryPath;
 using testing_support::TempDir;
 
 namespace {
@@ -24,6 +29,47 @@ class BaseOnly : public TArchiver {
   std::int32_t Unpack(ArcWnd, const std::string&, const TArchiverOptions&, const std::string&,
                       const platform::TStringList*, std::string&) override {
     return 0;
+  }
+};
+
+// The ZIP back end's three libraries and its entries: each looked for in its
+// own order, "LMZIP32.DLL" spelling the UnZip entries with a lower-case z.
+enum ZipLibrary : std::size_t { kUnzip32, kZip32j, kLmZip32 };
+enum ZipEntry : std::size_t { kZip, kUnZip, kUnZipOpen, kUnZipFindFirst };
+
+LibraryBinding ZipLikeBinding() {
+  auto listing = [](const char* name, const char* lmName) {
+    return BoundEntry{name, {{kLmZip32, lmName}, {kZip32j, name}, {kUnzip32, name}}};
+  };
+  return LibraryBinding({"UNZIP32.DLL", "ZIP32J.DLL", "LMZIP32.DLL"}, "no ZIP library",
+                        {{"Zip", {{kZip32j, "Zip"}, {kLmZip32, "Zip"}}},
+                         {"UnZip", {{kUnzip32, "UnZip"}, {kLmZip32, "Unzip"}}},
+                         listing("UnZipOpenArchive", "UnzipOpenArchive"),
+                         listing("UnZipFindFirst", "UnzipFindFirst")});
+}
+
+// Copies the named ZIP library doubles into dir.
+void Plant(const TempDir& dir, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    std::filesystem::copy_file(std::string(ZIP_DOUBLE_DIR "/") + name, dir / name);
+  }
+}
+
+int Call(LibraryBinding& b, std::size_t entry) {
+  return b.EntryAs<ArcCommandProc>(entry)(nullptr, "", nullptr, 0);
+}
+
+// Binds "UNARJ32J.DLL" for itself and keeps the LHA back end's removal, the
+// way the ARJ back end does.
+class ArjLike : public TLha32 {
+ public:
+  ArjLike() : TLha32(OwnLibrary{}) { ArjLike::LoadDll(); }
+  void LoadDll() override { Own().Load(); }
+  void UnloadDll() override { Own().Unload(); }
+  static LibraryBinding& Own() {
+    static LibraryBinding binding("UNARJ32J.DLL", "この機能の使用には UNARJ32J.DLL が 必要です。",
+                                  {"Present"});
+    return binding;
   }
 };
 
@@ -160,4 +206,88 @@ TEST(Binding, ListingWalkGoesThroughTheBoundBackEnd) {
   EXPECT_EQ(file.ArchiveHandle(), 0);
   EXPECT_EQ(names, (std::vector<std::string>{"DR0701.log", "DR0702.log", "LOG/DR0703.log"}));
   EXPECT_EQ(log.Entry(log.Last()), "UnlhaCloseArchive");
+}
+
+TEST(Binding, EachEntryComesFromTheFirstLibraryOfItsOwnOrder) {
+  TempDir dir;
+  Plant(dir, {"UNZIP32.DLL", "ZIP32J.DLL", "LMZIP32.DLL"});
+  ScopedLibraryPath path(dir.Path());
+  LibraryBinding zip = ZipLikeBinding();
+  zip.Load();
+  EXPECT_EQ(Call(zip, kZip), 200);  // ZIP32J.DLL before LMZIP32.DLL
+  EXPECT_EQ(zip.SuppliedBy(kZip), kZip32j);
+  EXPECT_EQ(Call(zip, kUnZip), 101);  // UNZIP32.DLL first
+  auto open = zip.EntryAs<ArcOpenProc>(kUnZipOpen);
+  EXPECT_EQ(open(nullptr, "", 0), 302);  // LMZIP32.DLL first, as "UnzipOpenArchive"
+  EXPECT_EQ(zip.SuppliedBy(kUnZipOpen), kLmZip32);
+  try {
+    zip.Entry(kUnZipFindFirst);
+    FAIL() << "no exception";
+  } catch (const EArchiver& e) {
+    EXPECT_EQ(e.Message(), "UnZipFindFirst のエントリが見つかりません。");
+  }
+  EXPECT_FALSE(zip.Resolved(kUnZipFindFirst));
+  EXPECT_EQ(zip.SuppliedBy(kUnZipFindFirst), LibraryBinding::kUnresolved);
+}
+
+TEST(Binding, OptionalLibrariesAreRetriedAndAnEntryStaysWithItsSupplier) {
+  TempDir dir;
+  ScopedLibraryPath path(dir.Path());
+  LibraryBinding zip = ZipLikeBinding();
+  for (int i = 1; i <= 2; ++i) {
+    try {
+      zip.Load();
+      FAIL() << "no exception";
+    } catch (const EArchiver& e) {
+      EXPECT_EQ(e.Message(), "no ZIP library");
+    }
+    EXPECT_EQ(zip.LoadCount(kZip32j), i);
+  }
+  // One library is enough; the "UnZip" entry is asked of it as "Unzip".
+  Plant(dir, {"LMZIP32.DLL"});
+  zip.Load();
+  EXPECT_FALSE(zip.Loaded(kUnzip32));
+  EXPECT_EQ(Call(zip, kZip), 300);
+  EXPECT_EQ(Call(zip, kUnZip), 301);
+  // A library that turns up later is loaded at the next Load, but the
+  // entries already resolved keep coming from where they came from.
+  Plant(dir, {"ZIP32J.DLL"});
+  zip.Load();
+  EXPECT_TRUE(zip.Loaded(kZip32j));
+  EXPECT_EQ(zip.LoadCount(kLmZip32), 3);  // a loaded library is not asked for again
+  EXPECT_EQ(Call(zip, kZip), 300);
+  EXPECT_EQ(zip.SuppliedBy(kZip), kLmZip32);
+  // After Unload every entry is resolved afresh.
+  zip.Unload();
+  EXPECT_FALSE(zip.AnyLoaded());
+  EXPECT_EQ(Call(zip, kZip), 200);
+}
+
+TEST(Binding, ADerivedBackEndLoadsItsOwnLibraryNotTheLhaOne) {
+  TLha32::Library().Unload();
+  TempDir dir;
+  {
+    ScopedLibraryPath path(dir.Path());
+    try {
+      ArjLike missing;
+      FAIL() << "no exception";
+    } catch (const EArchiver& e) {
+      EXPECT_EQ(e.Message(), "この機能の使用には UNARJ32J.DLL が 必要です。");
+    }
+  }
+  std::filesystem::copy_file(platform::ExecutableDir() + "PARTIAL.DLL", dir / "unarj32j.dll");
+  ScopedLibraryPath path(dir.Path());
+  const int lhaLoads = TLha32::Library().LoadCount();
+  ArjLike arj;
+  EXPECT_TRUE(ArjLike::Own().Loaded());
+  EXPECT_FALSE(TLha32::Library().Loaded());
+  EXPECT_EQ(TLha32::Library().LoadCount(), lhaLoads);
+  // The inherited removal goes to UNLHA32.DLL, loading it then.
+  std::string out;
+  EXPECT_EQ(arj.Remove(nullptr, "a.arj", TArchiverOptions(), "ignored", nullptr, out), 0x1234);
+  EXPECT_TRUE(TLha32::Library().Loaded());
+  DoubleLog log;
+  EXPECT_EQ(log.Entry(log.Last()), "Unlha");
+  EXPECT_EQ(log.Text(log.Last()), "d -+  \"a.arj\" ");
+  EXPECT_EQ(arj.CommandLine, log.Text(log.Last()));
 }

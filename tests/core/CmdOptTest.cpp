@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "archive/CmdOpt.h"
-#include "archive/NoValue.h"
+#include "archivecore/CmdOpt.h"
+#include "archivecore/NoValue.h"
 
 using pelsok::NoValue;
 using pelsok::TCmdOpt;

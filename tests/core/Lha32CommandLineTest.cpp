@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "archive/NoValue.h"
+#include "archivecore/NoValue.h"
 #include "backends/Lha32.h"
 
 using namespace pelsok;

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "archive/ArchiveFile.h"
+#include "archive/GetArchiverType.h"
 #include "backends/Lha32.h"
 #include "platform/Paths.h"
 #include "tests/support/TempDir.h"

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "TempTree.h"
-#include "archive/ArchiverOptions.h"
-#include "archive/FileList.h"
-#include "archive/NoValue.h"
+#include "archivecore/ArchiverOptions.h"
+#include "archivecore/FileList.h"
+#include "archivecore/NoValue.h"
 #include "platform/Exceptions.h"
 #include "platform/StringList.h"
 

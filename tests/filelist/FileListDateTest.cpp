@@ -1,8 +1,8 @@
 // The jo / job stamps: lengths, the year pivot, and conversion errors.
 #include <gtest/gtest.h>
 
-#include "archive/FileListDate.h"
-#include "archive/NoValue.h"
+#include "archivecore/FileListDate.h"
+#include "archivecore/NoValue.h"
 #include "platform/DateTime.h"
 #include "platform/Exceptions.h"
 

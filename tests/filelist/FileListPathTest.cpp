@@ -1,7 +1,7 @@
 // Splitting list items into folder and mask, and joining them again.
 #include <gtest/gtest.h>
 
-#include "archive/FileListPath.h"
+#include "archivecore/FileListPath.h"
 #include "platform/CodePage.h"
 
 namespace {

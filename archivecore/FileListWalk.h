@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "archive/ArchiverOptions.h"
-#include "archive/FileListDate.h"
+#include "archivecore/ArchiverOptions.h"
+#include "archivecore/FileListDate.h"
 #include "platform/FileSystem.h"
 
 namespace pelsok::filelist {

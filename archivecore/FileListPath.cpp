@@ -1,4 +1,4 @@
-#include "archive/FileListPath.h"
+#include "archivecore/FileListPath.h"
 
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"

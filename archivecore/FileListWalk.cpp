@@ -1,9 +1,9 @@
-#include "archive/FileListWalk.h"
+#include "archivecore/FileListWalk.h"
 
 #include <algorithm>
 
-#include "archive/FileListPath.h"
-#include "archive/FileListSearch.h"
+#include "archivecore/FileListPath.h"
+#include "archivecore/FileListSearch.h"
 #include "platform/StringList.h"
 #include "platform/Wildcard.h"
 

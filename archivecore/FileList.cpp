@@ -1,8 +1,8 @@
-#include "archive/FileList.h"
+#include "archivecore/FileList.h"
 
-#include "archive/FileListDate.h"
-#include "archive/FileListPath.h"
-#include "archive/FileListWalk.h"
+#include "archivecore/FileListDate.h"
+#include "archivecore/FileListPath.h"
+#include "archivecore/FileListWalk.h"
 
 namespace pelsok {
 

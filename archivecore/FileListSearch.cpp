@@ -1,4 +1,4 @@
-#include "archive/FileListSearch.h"
+#include "archivecore/FileListSearch.h"
 
 #include "platform/Paths.h"
 

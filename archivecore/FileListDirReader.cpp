@@ -1,4 +1,4 @@
-#include "archive/FileListDirReader.h"
+#include "archivecore/FileListDirReader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

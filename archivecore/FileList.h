@@ -2,7 +2,7 @@
 // used when PackFilter is pfComponent.
 #pragma once
 
-#include "archive/ArchiverOptions.h"
+#include "archivecore/ArchiverOptions.h"
 #include "platform/StringList.h"
 
 namespace pelsok {

@@ -1,9 +1,10 @@
-#include "archive/ArchiverType.h"
+#include "archive/GetArchiverType.h"
 
 #include <strings.h>
 
-#include "backends/Lha32.h"
+#include "backends/BackendRows.h"
 #include "platform/CodePage.h"
+#include "platform/Exceptions.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
@@ -24,18 +25,25 @@ constexpr ExtensionRow kExtensions[] = {
 // Only ASCII letters fold, as the comparison must.
 bool SameExtension(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
-// Content checks of the formats that have a back end here. A format whose
-// library is not part of this build answers no.
-TArchiverType DetectByContent(const std::string& name) {
-  TArchiverType result = atNone;  // tar family, rar, arj, cab, zip: no back end yet
-  if (IsLhaArchive(name)) result = atLha;
+}  // namespace
+
+TArchiverType DetectArchiverType(const std::string& name, std::span<const TBackendRow> rows) {
+  TArchiverType result = atNone;
+  for (const TBackendRow& row : rows) {
+    if (row.Detect == nullptr) continue;
+    TArchiverType t = atNone;
+    try {
+      t = row.Detect(name);
+    } catch (const platform::Exception&) {
+      // A library that cannot be loaded or lacks an entry: not this format.
+    }
+    if (t != atNone) result = t;
+  }
   return result;
 }
 
-}  // namespace
-
 TArchiverType GetArchiverType(const std::string& name, bool byExtension) {
-  if (!byExtension) return DetectByContent(name);
+  if (!byExtension) return DetectArchiverType(name, BackendRows());
   const std::string ext = platform::ExtractFileExt(name);
   TArchiverType result = atNone;
   for (const auto& row : kExtensions) {

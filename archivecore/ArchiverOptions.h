@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "archive/NoValue.h"
+#include "archivecore/NoValue.h"
 #include "platform/Component.h"
 #include "platform/StringList.h"
 

@@ -1,4 +1,4 @@
-#include "archive/FileListDate.h"
+#include "archivecore/FileListDate.h"
 
 #include <string>
 

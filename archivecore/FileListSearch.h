@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "archive/FileListDirReader.h"
+#include "archivecore/FileListDirReader.h"
 #include "platform/FileSystem.h"
 
 namespace pelsok::filelist {

@@ -1,4 +1,4 @@
-#include "archive/ArchiverOptions.h"
+#include "archivecore/ArchiverOptions.h"
 
 namespace pelsok {
 

@@ -1,6 +1,6 @@
-#include "archive/CmdOpt.h"
+#include "archivecore/CmdOpt.h"
 
-#include "archive/NoValue.h"
+#include "archivecore/NoValue.h"
 #include "platform/Paths.h"
 
 namespace pelsok {

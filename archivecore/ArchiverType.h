@@ -1,8 +1,7 @@
-// The archive formats, in the order of the back-end selection table.
+// The archive formats, in the order of the back-end table.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 namespace pelsok {
 
@@ -18,8 +17,5 @@ enum TArchiverType : std::uint8_t {
   atNone = 8,
   atAutoDetect = 9,
 };
-
-// Format of an archive from its extension (byExtension) or from its content.
-TArchiverType GetArchiverType(const std::string& name, bool byExtension);
 
 }  // namespace pelsok
