@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "backends/Arj32.h"
 #include "backends/Lha32.h"
 
 namespace pelsok {
@@ -21,6 +22,7 @@ TArchiverType Answer(const std::string& fileName) {
 }
 
 const std::array kRows = {
+    TBackendRow{atArj, &Make<TArj32>, &Answer<atArj, IsArjArchive>},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},
 };
 
