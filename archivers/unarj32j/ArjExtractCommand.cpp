@@ -60,7 +60,10 @@ std::int32_t RunTest(Run& run) {
     ++run.matched;
     const std::string name = arc::SafeText(ListedName(*m));
     if (!run.progress.StartFile(name)) return arc::kCancelled;
-    if (m->header.IsDirectory()) continue;
+    if (m->header.IsDirectory()) {
+      if (!run.progress.FinishFile()) return arc::kCancelled;
+      continue;
+    }
     lzh::NullSink sink;
     arj::DecodeOutcome r = run.Decode(*m, sink);
     if (r.cancelled) return arc::kCancelled;
