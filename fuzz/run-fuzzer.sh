@@ -3,10 +3,10 @@
 # usage: fuzz/run-fuzzer.sh <bindir> <seconds> <target> <seeddir> [libFuzzer flags...]
 # Prints the closing lines when it stays clean, everything when it finds a fault.
 set -euo pipefail
-bindir=${1:?usage: run-fuzzer.sh <bindir> <seconds> <target> <seeddir>}
+bindir=$(realpath -m "${1:?usage: run-fuzzer.sh <bindir> <seconds> <target> <seeddir>}")
 seconds=${2:?}
 target=${3:?}
-seeds=${4:?}
+seeds=$(realpath -m "${4:?}")
 shift 4
 fuzzer="$bindir/$target"
 [ -x "$fuzzer" ] || { echo "run-fuzzer.sh: $fuzzer not found (configure with -DPELSOK_FUZZ=ON)" >&2; exit 2; }

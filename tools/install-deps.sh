@@ -3,9 +3,10 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev
+  libgtest-dev zlib1g-dev
   qt6-base-dev fonts-ipafont-gothic
-  lhasa 7zip jlha-utils libarchive-tools unzip gzip arj unar zlib1g-dev
+  lhasa 7zip jlha-utils libarchive-tools unzip gzip arj unar
+  dpkg-dev python3
   clang libclang-rt-14-dev clang-format
 )
 missing=()

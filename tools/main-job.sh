@@ -1,11 +1,31 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the main job headless: a sample
-# month of DR and DD logs packed by the command-line front with our
-# UNLHA32.DLL, then listed by lhasa.
+# The main job, end to end: installs what is missing, builds, then packs a
+# sample month (November 2026) of DR and DD logs made by pelsok-loggen in a
+# temporary folder with the command-line front and our UNLHA32.DLL, and lists
+# the archives with lhasa, an independent tool.
+#   tools/main-job.sh            (build folder: $BUILD_DIR, default build/)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
-build=${BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+root=$(cd "$(dirname "$0")/.." && pwd)
+# A relative BUILD_DIR is taken from the caller's folder.
+build=$(realpath -m "${BUILD_DIR:-$root/build}")
+bash "$root/tools/install-deps.sh"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)" --target pelsok-cli pelsok-loggen unlha32
-sh app/main-job.sh "$build"
+bin=$build/bin
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+logs=$work/logs
+mkdir -p "$logs"
+"$bin/pelsok-loggen" --out "$logs" --kind DR --year 2026 --month 11 --seed 1
+"$bin/pelsok-loggen" --out "$logs" --kind DD --year 2026 --month 11 --seed 2
+echo "== logs"
+ls "$logs"
+
+echo "== pelsok-cli"
+PELSOK_HIVE="$work/hive.reg" "$bin/pelsok-cli" --kinds DR,DD --year 26 --month 11 --folder "$logs"
+
+for archive in "$logs/DR2611.LZH" "$logs/DD2611.LZH"; do
+  echo "== lhasa l $(basename "$archive")"
+  lhasa l "$archive"
+done

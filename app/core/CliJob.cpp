@@ -60,7 +60,15 @@ std::string CliUsage() {
          "3 an error (bad option, month not an integer, archiver library missing).\n"
          "The continuous command stops at the first error. An existing archive is\n"
          "replaced only by a new archive that was made and lists; when the old\n"
-         "archive holds entries the new one lacks, it is kept as NAME.old.\n";
+         "archive holds entries the new one lacks, it is kept as NAME.old.\n"
+         "\n"
+         "Files, below the installation prefix (/usr for the Debian package):\n"
+         "  bin/pelsok-cli, bin/Pelsok       this program and the window\n"
+         "  lib/pelsok/UNLHA32.DLL           the LZH archiver library (one next to the\n"
+         "                                   program is used first)\n"
+         "  share/pelsok/help/Pelsok1/       the help pages (contents.html)\n"
+         "Settings: $XDG_CONFIG_HOME/pelsok/registry.reg (default ~/.config/pelsok/),\n"
+         "or the file PELSOK_HIVE names.\n";
 }
 
 TCliOptions ParseCliOptions(const std::vector<std::string>& args) {

@@ -4,13 +4,19 @@
 
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
+#include "platform/InstallLayout.h"
 #include "platform/Paths.h"
 
 namespace pelsok::app {
 
 std::string HelpFolder(const std::string& helpFile) {
   const std::string base = platform::ChangeFileExt(platform::ExtractFileName(helpFile), "");
-  return platform::ExecutableDir() + "help" + platform::kPathDelim + base + platform::kPathDelim;
+  const std::string part =
+      "help" + std::string(1, platform::kPathDelim) + base + platform::kPathDelim;
+  // Beside the executable in the build tree, under share/pelsok/ once installed.
+  const std::string beside = platform::ExecutableDir() + part;
+  if (platform::FileExists(beside + "contents.html")) return beside;
+  return platform::InstalledDataFolder() + part;
 }
 
 THelpRequest ResolveHelp(const std::string& helpFile, unsigned command) {

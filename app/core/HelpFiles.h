@@ -1,6 +1,7 @@
 // The help requests of the help menu, answered from the HTML pages shipped
-// next to the executable: "Pelsok1.hlp" is the folder help/Pelsok1/,
-// "WinHelp.hlp" the folder help/WinHelp/.
+// with the program: "Pelsok1.hlp" is the folder help/Pelsok1/, "WinHelp.hlp"
+// the folder help/WinHelp/, next to the executable in the build tree and in
+// <prefix>/share/pelsok/ once installed.
 #pragma once
 
 #include <string>
@@ -22,7 +23,8 @@ struct THelpRequest {
   bool Search = false;  // open the keyword index with its search field
 };
 
-// The folder of a help file's pages: help/<base name>/ beside the executable.
+// The folder of a help file's pages: help/<base name>/ beside the executable
+// when it holds the pages, else the installed one.
 std::string HelpFolder(const std::string& helpFile);
 // Raises an error naming the help file when its pages are missing.
 THelpRequest ResolveHelp(const std::string& helpFile, unsigned command);

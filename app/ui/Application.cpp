@@ -31,6 +31,8 @@ const std::string& TApplication::HelpFile() { return HelpFileText(); }
 void TApplication::SetHelpFile(const std::string& file) { HelpFileText() = file; }
 
 void TApplication::Initialize() {
+  // The launcher's pelsok.desktop, so the desktop ties the window to it.
+  QApplication::setDesktopFileName(QStringLiteral("pelsok"));
   QApplication::setFont(PelsokFont(12));
   QApplication::setWindowIcon(ProgramIcon());
   SetTitle(kTitle);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "HeaderLayout.h"
 #include "lzh/Crc16.h"
 
 namespace lzh {
@@ -37,40 +38,41 @@ struct ExtState {
   std::uint16_t headerCrc = 0;
 };
 
-// Applies one extended header (type byte at p[0], `len` data bytes after it).
+// Applies one extended header at p (of the header, at offset), with `len`
+// data bytes after its type.
 bool ApplyExtension(const std::uint8_t* p, std::size_t len, std::size_t offset, EntryHeader& out,
                     ExtState& st, std::string& error) {
-  const std::uint8_t* d = p + 1;
-  switch (p[0]) {
-    case 0x00:
-      if (len >= 2) {
+  const std::uint8_t* d = p + field::kExtensionData;
+  switch (static_cast<Extension>(p[field::kExtensionType])) {
+    case Extension::headerCrc:
+      if (len >= field::kCrcLength) {
         st.hasHeaderCrc = true;
         st.headerCrc = Get16(d);
-        st.crcOffset = offset + 1;
+        st.crcOffset = offset + field::kExtensionData;
       }
       break;
-    case 0x01:
+    case Extension::fileName:
       out.fileName = CutAtNul(d, len);
       break;
-    case 0x02:
+    case Extension::dirName:
       out.dirName = CutAtNul(d, len);
       break;
-    case 0x40:
+    case Extension::dosAttribute:
       if (len >= 2) out.dosAttribute = Get16(d);
       break;
-    case 0x42:
-      if (len < 16) {
+    case Extension::wideSizes:
+      if (len < field::kWideSizesLength) {
         error = "64-bit size header too short";
         return false;
       }
       st.has64 = true;
-      st.packed64 = Get64(d);
-      st.original64 = Get64(d + 8);
+      st.packed64 = Get64(d + field::kWidePackedSize);
+      st.original64 = Get64(d + field::kWideOriginalSize);
       break;
-    case 0x50:
+    case Extension::unixMode:
       if (len >= 2) out.unixMode = Get16(d);
       break;
-    case 0x54:
+    case Extension::unixTime:
       if (len >= 4) out.unixTime = static_cast<std::int64_t>(Get32(d));
       break;
     default:
@@ -79,10 +81,12 @@ bool ApplyExtension(const std::uint8_t* p, std::size_t len, std::size_t offset, 
   return true;
 }
 
+// "-xxx-" with printable characters between the dashes.
 bool HasMethodShape(const std::uint8_t* p) {
-  if (p[2] != '-' || p[6] != '-') return false;
-  for (int i = 3; i < 6; ++i)
-    if (p[i] < 0x20 || p[i] > 0x7E) return false;
+  const std::uint8_t* m = p + field::kMethod;
+  if (m[0] != '-' || m[field::kMethodLength - 1] != '-') return false;
+  for (std::size_t i = 1; i + 1 < field::kMethodLength; ++i)
+    if (m[i] < 0x20 || m[i] > 0x7E) return false;
   return true;
 }
 
@@ -93,32 +97,34 @@ std::uint8_t Checksum(const std::uint8_t* p, std::size_t n) {
 }
 
 ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader& out) {
-  const std::size_t base = static_cast<std::size_t>(p[0]) + 2;
-  if (base < 22) return Damaged("header too short");
+  const std::size_t base =
+      static_cast<std::size_t>(p[field::kBaseSize]) + field::kSizeAndChecksumLength;
+  if (base < field::kCommonLength) return Damaged("header too short");
   if (size < base) return NeedMore(base);
-  if (Checksum(p + 2, base - 2) != p[1]) return Damaged("header checksum mismatch");
-  const std::size_t nameLen = p[21];
-  const int level = p[20];
+  if (Checksum(p + field::kChecksummedFrom, base - field::kChecksummedFrom) != p[field::kChecksum])
+    return Damaged("header checksum mismatch");
+  const std::size_t nameLen = p[field::kNameLength];
+  const int level = p[field::kLevel];
   out.level = level;
-  out.attribute = p[19];
-  out.dosStamp = Get32(p + 15);
-  std::uint64_t packed = Get32(p + 7);
-  out.originalSize = Get32(p + 11);
-  if (22 + nameLen > base) return Damaged("name runs past the header");
-  out.fileName = CutAtNul(p + 22, nameLen);
-  std::size_t pos = 22 + nameLen;
+  out.attribute = p[field::kAttribute];
+  out.dosStamp = Get32(p + field::kTime);
+  std::uint64_t packed = Get32(p + field::kPackedSize);
+  out.originalSize = Get32(p + field::kOriginalSize);
+  if (field::kName + nameLen > base) return Damaged("name runs past the header");
+  out.fileName = CutAtNul(p + field::kName, nameLen);
+  const std::size_t nameEnd = field::kName + nameLen;
   if (level == 0) {
-    if (pos + 2 <= base) {
-      out.dataCrc = Get16(p + pos);
-      pos += 2;
+    std::size_t pos = nameEnd;
+    if (pos + field::kCrcLength <= base) {
+      out.dataCrc = Get16(p + pos + field::kDataCrcAfterName);
+      pos += field::kCrcLength;
     } else {
       out.hasDataCrc = false;
     }
-    // Unix extension of level 0: 'U', version, time (4), mode (2), uid, gid.
-    if (pos + 8 <= base && p[pos] == 'U') {
+    if (pos + field::kUnixAreaMinLength <= base && p[pos] == 'U') {
       out.osId = 'U';
-      out.unixTime = static_cast<std::int64_t>(Get32(p + pos + 2));
-      out.unixMode = Get16(p + pos + 6);
+      out.unixTime = static_cast<std::int64_t>(Get32(p + pos + field::kUnixAreaTime));
+      out.unixMode = Get16(p + pos + field::kUnixAreaMode);
     } else if (pos < base) {
       out.osId = p[pos];
     }
@@ -127,22 +133,23 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
     return {ParseStatus::ok, 0, {}};
   }
   // Level 1: CRC, OS id, then the size of the first extended header.
-  if (pos + 5 > base) return Damaged("level 1 header too short");
-  out.dataCrc = Get16(p + pos);
-  out.osId = p[pos + 2];
-  std::size_t next = Get16(p + base - 2);
+  if (nameEnd + field::kLevel1AfterName > base) return Damaged("level 1 header too short");
+  out.dataCrc = Get16(p + nameEnd + field::kDataCrcAfterName);
+  out.osId = p[nameEnd + field::kOsIdAfterName];
+  constexpr std::size_t kFraming = field::kExtensionData + field::kShortNextSize;
+  std::size_t next = Get16(p + base - field::kShortNextSize);
   std::size_t at = base;
   std::uint64_t extTotal = 0;
   ExtState st;
   std::string error;
   while (next != 0) {
-    if (next < 3) return Damaged("extended header size too small");
+    if (next < kFraming) return Damaged("extended header size too small");
     if (at + next > kMaxHeaderLength) return Damaged("extended headers too long");
     if (size < at + next) return NeedMore(at + next);
-    if (!ApplyExtension(p + at, next - 3, at, out, st, error)) return Damaged(error);
+    if (!ApplyExtension(p + at, next - kFraming, at, out, st, error)) return Damaged(error);
     extTotal += next;
     at += next;
-    next = Get16(p + at - 2);
+    next = Get16(p + at - field::kShortNextSize);
   }
   if (st.has64) {
     out.packedSize = st.packed64;
@@ -156,45 +163,48 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
 }
 
 ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader& out) {
-  const int level = p[20];
-  const std::size_t fixed = level == 2 ? 26 : 32;
+  const int level = p[field::kLevel];
+  const std::size_t fixed = level == 2 ? field::kLevel2Fixed : field::kLevel3Fixed;
   if (size < fixed) return NeedMore(fixed);
   std::size_t total;
   std::size_t next;
   std::size_t sizeWidth;
   if (level == 2) {
-    total = Get16(p);
-    next = Get16(p + 24);
-    sizeWidth = 2;
+    total = Get16(p + field::kTotalLength);
+    next = Get16(p + field::kLevel2NextSize);
+    sizeWidth = field::kShortNextSize;
   } else {
-    if (Get16(p) != 4) return Damaged("level 3 header with a word size other than 4");
-    total = Get32(p + 24);
-    next = Get32(p + 28);
-    sizeWidth = 4;
+    if (Get16(p + field::kWordSize) != 4)
+      return Damaged("level 3 header with a word size other than 4");
+    total = Get32(p + field::kLevel3TotalLength);
+    next = Get32(p + field::kLevel3NextSize);
+    sizeWidth = field::kLongNextSize;
   }
   if (total < fixed) return Damaged("header length too small");
   if (total > kMaxHeaderLength) return Damaged("header too long");
   if (size < total) return NeedMore(total);
   out.level = level;
-  out.method.assign(reinterpret_cast<const char*>(p + 2), 5);
-  out.packedSize = Get32(p + 7);
-  out.originalSize = Get32(p + 11);
-  out.unixTime = static_cast<std::int64_t>(Get32(p + 15));
-  out.attribute = p[19];
-  out.dataCrc = Get16(p + 21);
-  out.osId = p[23];
+  out.method.assign(reinterpret_cast<const char*>(p + field::kMethod), field::kMethodLength);
+  out.packedSize = Get32(p + field::kPackedSize);
+  out.originalSize = Get32(p + field::kOriginalSize);
+  out.unixTime = static_cast<std::int64_t>(Get32(p + field::kTime));
+  out.attribute = p[field::kAttribute];
+  out.dataCrc = Get16(p + field::kDataCrc);
+  out.osId = p[field::kOsId];
   std::size_t at = fixed;
   ExtState st;
   std::string error;
   while (next != 0) {
-    if (next < 1 + sizeWidth) return Damaged("extended header size too small");
+    if (next < field::kExtensionData + sizeWidth) return Damaged("extended header size too small");
     // Some writers count the header two bytes short; the chain of extended
     // headers then tells where the data really starts.
     if (at + next > total + 2 * sizeWidth) return Damaged("extended header runs past the header");
     if (size < at + next) return NeedMore(at + next);
-    if (!ApplyExtension(p + at, next - 1 - sizeWidth, at, out, st, error)) return Damaged(error);
+    if (!ApplyExtension(p + at, next - field::kExtensionData - sizeWidth, at, out, st, error))
+      return Damaged(error);
     at += next;
-    next = sizeWidth == 2 ? Get16(p + at - 2) : Get32(p + at - 4);
+    next =
+        sizeWidth == field::kShortNextSize ? Get16(p + at - sizeWidth) : Get32(p + at - sizeWidth);
   }
   if (at > total) total = at;
   if (st.hasHeaderCrc) {
@@ -216,9 +226,9 @@ ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader&
 ParseResult ParseHeader(const std::uint8_t* data, std::size_t size, EntryHeader& out) {
   out = EntryHeader{};
   if (size == 0 || data[0] == 0) return {ParseStatus::endOfArchive, 0, {}};
-  if (size < 22) return NeedMore(22);
+  if (size < field::kCommonLength) return NeedMore(field::kCommonLength);
   if (!HasMethodShape(data)) return Damaged("not an LZH header (no method id)");
-  const int level = data[20];
+  const int level = data[field::kLevel];
   ParseResult r;
   switch (level) {
     case 0:
@@ -232,7 +242,8 @@ ParseResult ParseHeader(const std::uint8_t* data, std::size_t size, EntryHeader&
     default:
       return Damaged("unknown header level " + std::to_string(level));
   }
-  if (r.status == ParseStatus::ok) out.method.assign(reinterpret_cast<const char*>(data + 2), 5);
+  if (r.status == ParseStatus::ok)
+    out.method.assign(reinterpret_cast<const char*>(data + field::kMethod), field::kMethodLength);
   return r;
 }
 

@@ -4,7 +4,7 @@
 # Usage: run.sh [BUILD_DIR]   (default: build); needs bin/bench_filelist built.
 set -euo pipefail
 
-build=${1:-build}
+build=$(realpath -m "${1:-build}")
 bench=$build/bin/bench_filelist
 [ -x "$bench" ] || { echo "missing $bench: ninja -C $build bench_filelist" >&2; exit 1; }
 command -v find >/dev/null && command -v sort >/dev/null || { echo "find and sort are needed" >&2; exit 1; }

@@ -4,7 +4,8 @@
 # usage: bench/lzh/run.sh [BUILD_DIR]     (needs bench_lzh and pelsok-loggen built there)
 # Times are wall-clock seconds, best of 3 runs (1 run for the slow best settings).
 set -euo pipefail
-build=${1:-build}
+# A relative build folder is taken from the caller's folder (the run changes folder).
+build=$(realpath -m "${1:-build}")
 bin="$build/bin"
 for tool in "$bin/bench_lzh" "$bin/pelsok-loggen"; do
   [ -x "$tool" ] || { echo "run.sh: $tool is missing; build bench_lzh and pelsok-loggen first" >&2; exit 2; }

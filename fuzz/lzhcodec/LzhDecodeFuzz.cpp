@@ -2,7 +2,7 @@
 // method, four bytes (little-endian) give the original size (at most 1 MiB), the rest is
 // the compressed data.
 #include "LzhCodec.h"
-#include "MemoryStreams.h"
+#include "tests/support/MemoryStreams.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // lzh_roundtrip_fuzz: compresses arbitrary bytes and checks that they decode back exactly.
 // The first byte picks the method (-lh5-, -lh6-, -lh7-) and the effort (1..9).
 #include "LzhCodec.h"
-#include "MemoryStreams.h"
+#include "tests/support/MemoryStreams.h"
 
 #include <cstdlib>
 #include <cstring>

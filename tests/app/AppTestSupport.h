@@ -1,19 +1,20 @@
-// Shared pieces of the application tests: a fresh folder and hive per test,
-// log files, running an independent tool, answering modal windows.
+// Shared pieces of the application tests: a fresh folder, hive and current
+// folder per test, and log files in it.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/DateTime.h"
+#include "tests/support/Command.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tools.h"
 
 namespace apptest {
 
@@ -30,8 +31,7 @@ class AppTest : public ::testing::Test {
     std::vector<std::string> names;
     for (int d = 1; d <= days; ++d) {
       const std::string name = prefix + (d < 10 ? "0" : "") + std::to_string(d) + ".log";
-      const std::string path = folder + name;
-      std::ofstream(path, std::ios::binary) << body << name << "\n";
+      testing_support::WriteFile(folder + name, body + name + "\n");
       names.push_back(name);
     }
     return names;
@@ -45,29 +45,6 @@ class AppTest : public ::testing::Test {
 
 inline std::function<platform::TDateTime()> FixedDate(int y, int m, int d) {
   return [=] { return platform::EncodeDate(y, m, d); };
-}
-
-// Output and exit status of a shell command.
-struct CommandResult {
-  int status = -1;
-  std::string output;
-};
-
-inline CommandResult RunCommand(const std::string& command) {
-  CommandResult r;
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
-
-// Fails the test clearly when an independent tool is not on PATH.
-inline bool ToolOnPath(const std::string& tool) {
-  return RunCommand("command -v " + tool).status == 0;
 }
 
 }  // namespace apptest

@@ -14,8 +14,8 @@ namespace {
 
 class CliTest : public apptest::AppTest {
  protected:
-  apptest::CommandResult Cli(const std::string& args, const char* exe = PELSOK_CLI) {
-    return apptest::RunCommand(std::string("'") + exe + "' " + args);
+  testing_support::CommandResult Cli(const std::string& args, const char* exe = PELSOK_CLI) {
+    return testing_support::RunCommand(std::string("'") + exe + "' " + args);
   }
   void RequireLibrary() {
     if (!platform::FileExists(platform::ExtractFilePath(PELSOK_CLI) + "UNLHA32.DLL"))
@@ -80,8 +80,8 @@ TEST_F(CliTest, PacksPrintsAndDeletesOnlyWithDelete) {
     EXPECT_FALSE(platform::FileExists(dir / l));
     EXPECT_NE(r.output.find("deleted " + (dir / l)), std::string::npos) << r.output;
   }
-  ASSERT_TRUE(apptest::ToolOnPath("lhasa")) << "lhasa is not on PATH";
-  const auto listed = apptest::RunCommand("lhasa l '" + (dir / "DR2611.LZH") + "'");
+  SKIP_WITHOUT_TOOL("lhasa");
+  const auto listed = testing_support::RunCommand("lhasa l '" + (dir / "DR2611.LZH") + "'");
   EXPECT_EQ(listed.status, 0);
   for (const auto& l : logs) EXPECT_NE(listed.output.find(l), std::string::npos) << listed.output;
 }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
+#include <fstream>
 
 #include "app/ui/ConfirmDialog.h"
 #include "app/ui/MainForm.h"
@@ -59,8 +60,8 @@ TEST_F(MainFormRunTest, PacksTheMonthIntoAnArchiveThatLhasaLists) {
     EXPECT_EQ(platform::ExtractFileName(form->State.ListBox1[i]), logs[i]);
   for (const auto& l : logs) EXPECT_TRUE(platform::FileExists(dir / l));  // no deletion asked
 
-  ASSERT_TRUE(apptest::ToolOnPath("lhasa")) << "lhasa is not on PATH (apt-get install lhasa)";
-  const auto listed = apptest::RunCommand("lhasa l '" + archive + "'");
+  SKIP_WITHOUT_TOOL("lhasa");
+  const auto listed = testing_support::RunCommand("lhasa l '" + archive + "'");
   EXPECT_EQ(listed.status, 0) << listed.output;
   for (const auto& l : logs) EXPECT_NE(listed.output.find(l), std::string::npos) << listed.output;
   EXPECT_EQ(listed.output.find("DR1001.log"), std::string::npos);
@@ -89,12 +90,12 @@ TEST_F(MainFormRunTest, ARebuildHoldsOnlyThisRunsFiles) {
   auto warning = apptest::AcceptNextMessage();
   Compress();
   ASSERT_EQ(form->State.ListBox1.size(), 1u);
-  const auto listed = apptest::RunCommand("lhasa l '" + (dir / "DR2611.LZH") + "'");
+  const auto listed = testing_support::RunCommand("lhasa l '" + (dir / "DR2611.LZH") + "'");
   EXPECT_EQ(listed.output.find("DR1102.log"), std::string::npos) << listed.output;
   // The old archive holds DR1102.log, which is nowhere else now: it stays.
   EXPECT_TRUE(warning->shown);
   EXPECT_NE(warning->text.find("DR2611.LZH.old"), std::string::npos) << warning->text;
-  const auto old = apptest::RunCommand("lhasa l '" + (dir / "DR2611.LZH.old") + "'");
+  const auto old = testing_support::RunCommand("lhasa l '" + (dir / "DR2611.LZH.old") + "'");
   EXPECT_NE(old.output.find("DR1102.log"), std::string::npos) << old.output;
 }
 

@@ -2,6 +2,7 @@
 // component's own file expansion. Runs beside the library test double.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "archive/ArchiveFile.h"
@@ -9,6 +10,8 @@
 #include "archivecore/EArchiver.h"
 #include "backends/Lha32.h"
 #include "tests/core/DoubleLog.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

@@ -10,6 +10,7 @@
 #include "backends/Arj32.h"
 #include "tests/core/DoubleLog.h"
 #include "tests/core/ScopedLibraryPath.h"
+#include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "platform/Registry.h"
+#include "tests/support/Files.h"
 #include "tests/support/TempDir.h"
 
 using namespace platform;

@@ -12,9 +12,12 @@
 #include "archive/ArchiveFile.h"
 #include "archive/GetArchiverType.h"
 #include "backends/Archiver.h"
+#include "tests/support/Crc32.h"
+#include "tests/support/Files.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;
+using testing_support::Crc32;
 using testing_support::ReadFile;
 using testing_support::TempDir;
 
@@ -33,15 +36,6 @@ std::map<std::string, std::uint32_t> Expected() {
     rows[name] = static_cast<std::uint32_t>(std::stoul(crc, nullptr, 16));
   }
   return rows;
-}
-
-std::uint32_t Crc32(const std::string& data) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char c : data) {
-    crc ^= c;
-    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-  }
-  return ~crc;
 }
 
 TEST(ArjExtractRoad, ARenamedArjArchiveIsFoundByContentListedAndExtracted) {

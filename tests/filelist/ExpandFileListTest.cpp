@@ -4,25 +4,28 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
 
-#include "TempTree.h"
 #include "archivecore/ArchiverOptions.h"
 #include "archivecore/FileList.h"
 #include "archivecore/NoValue.h"
 #include "platform/Exceptions.h"
 #include "platform/StringList.h"
+#include "tests/support/FileTimes.h"
+#include "tests/support/ScopedCwd.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
-using filelist_test::CurrentDirGuard;
-using filelist_test::TempTree;
-using filelist_test::UtcTime;
 using pelsok::ExpandFileList;
 using pelsok::TArchiverOptions;
+using testing_support::ScopedCwd;
+using testing_support::TempDir;
+using testing_support::UtcTime;
 using Lines = std::vector<std::string>;
 
 platform::TStringList MakeList(const Lines& lines) {
@@ -44,8 +47,13 @@ Lines Expand(const Lines& items) {
 
 class ExpandFileListTest : public ::testing::Test {
  protected:
-  TempTree tree;
-  std::string P(const std::string& relative) const { return tree.Path(relative); }
+  TempDir tree;
+  std::string P(const std::string& relative) const { return tree / relative; }
+  // A file holding its own relative name, last written at the given Unix
+  // time (seconds and nanoseconds, UTC).
+  void File(const std::string& relative, std::int64_t seconds = 946728000, long nanoseconds = 0) {
+    testing_support::SetWriteTime(tree.Write(relative, relative), seconds, nanoseconds);
+  }
   Lines Ps(const Lines& relatives) const {
     Lines out;
     for (const auto& r : relatives) out.push_back(P(r));
@@ -79,11 +87,11 @@ class ExpandFileListDates : public ExpandFileListTest {
 
 TEST_F(ExpandFileListDates, LowerBoundInclusiveUpperBoundExclusiveInLocalTime) {
   // Local midnight of 1 December 1998 is 15:00 UTC on 30 November.
-  tree.File("logs/before.log", UtcTime(1998, 11, 30, 14, 59, 59));
-  tree.File("logs/first.log", UtcTime(1998, 11, 30, 15, 0, 0));
-  tree.File("logs/mid.log", UtcTime(1998, 12, 15));
-  tree.File("logs/last.log", UtcTime(1998, 12, 31, 14, 59, 59), 999000000);
-  tree.File("logs/upper.log", UtcTime(1998, 12, 31, 15, 0, 0));
+  File("logs/before.log", UtcTime(1998, 11, 30, 14, 59, 59));
+  File("logs/first.log", UtcTime(1998, 11, 30, 15, 0, 0));
+  File("logs/mid.log", UtcTime(1998, 12, 15));
+  File("logs/last.log", UtcTime(1998, 12, 31, 14, 59, 59), 999000000);
+  File("logs/upper.log", UtcTime(1998, 12, 31, 15, 0, 0));
   TArchiverOptions o;
   o.jo = "981201";
   o.job = "990101";
@@ -91,10 +99,10 @@ TEST_F(ExpandFileListDates, LowerBoundInclusiveUpperBoundExclusiveInLocalTime) {
 }
 
 TEST_F(ExpandFileListDates, TwelveDigitStampsCountSecondsAndFractions) {
-  tree.File("logs/a.log", UtcTime(2005, 6, 1, 3, 0, 0));               // 12:00:00.0 local
-  tree.File("logs/b.log", UtcTime(2005, 6, 1, 3, 0, 0), 500000000);    // 12:00:00.5
-  tree.File("logs/c.log", UtcTime(2005, 6, 1, 3, 0, 1));               // 12:00:01.0
-  tree.File("logs/d.log", UtcTime(2005, 6, 1, 2, 59, 59), 999000000);  // 11:59:59.999
+  File("logs/a.log", UtcTime(2005, 6, 1, 3, 0, 0));               // 12:00:00.0 local
+  File("logs/b.log", UtcTime(2005, 6, 1, 3, 0, 0), 500000000);    // 12:00:00.5
+  File("logs/c.log", UtcTime(2005, 6, 1, 3, 0, 1));               // 12:00:01.0
+  File("logs/d.log", UtcTime(2005, 6, 1, 2, 59, 59), 999000000);  // 11:59:59.999
   TArchiverOptions o;
   o.jo = "050601120000";
   o.job = "050601120001";
@@ -102,8 +110,8 @@ TEST_F(ExpandFileListDates, TwelveDigitStampsCountSecondsAndFractions) {
 }
 
 TEST_F(ExpandFileListDates, OnlyOneBoundOrNone) {
-  tree.File("old.log", UtcTime(1979, 12, 31, 12));
-  tree.File("new.log", UtcTime(2079, 1, 1, 12));
+  File("old.log", UtcTime(1979, 12, 31, 12));
+  File("new.log", UtcTime(2079, 1, 1, 12));
   TArchiverOptions lower;
   lower.jo = "800101";  // 1980, not 2080
   EXPECT_EQ(Expand(lower, {P("*.log")}), Ps({"new.log"}));
@@ -119,8 +127,8 @@ TEST_F(ExpandFileListDates, OnlyOneBoundOrNone) {
 }
 
 TEST_F(ExpandFileListDates, LinksAreJudgedByTheTimeOfWhatTheyPointTo) {
-  tree.File("archive/in.log", UtcTime(1998, 12, 10));
-  tree.File("archive/out.log", UtcTime(1997, 12, 10));
+  File("archive/in.log", UtcTime(1998, 12, 10));
+  File("archive/out.log", UtcTime(1997, 12, 10));
   tree.Link("logs/in-link.log", "../archive/in.log");
   tree.Link("logs/out-link.log", "../archive/out.log");
   tree.Link("logs/folder", "../archive");
@@ -132,7 +140,7 @@ TEST_F(ExpandFileListDates, LinksAreJudgedByTheTimeOfWhatTheyPointTo) {
 }
 
 TEST_F(ExpandFileListDates, MalformedStampFailsBeforeAnySearchAndChangesNothing) {
-  tree.File("a.log");
+  File("a.log");
   for (const auto& [jo, job, message] :
        std::vector<std::tuple<std::string, std::string, std::string>>{
            {"98AB01", pelsok::NoValue, "'AB' は整数ではありません"},
@@ -161,13 +169,13 @@ TEST_F(ExpandFileListDates, MalformedStampFailsBeforeAnySearchAndChangesNothing)
 }
 
 TEST_F(ExpandFileListTest, RecursionSearchesEveryFolderBelowForTheMask) {
-  tree.File("logs/a.log");
-  tree.File("logs/a.txt");
-  tree.File("logs/sub/b.log");
-  tree.File("logs/sub/deeper/c.log");
-  tree.File("logs/.cache/d.log");  // hidden folders are always entered
+  File("logs/a.log");
+  File("logs/a.txt");
+  File("logs/sub/b.log");
+  File("logs/sub/deeper/c.log");
+  File("logs/.cache/d.log");  // hidden folders are always entered
   tree.Folder("logs/empty");
-  tree.File("other/e.log");
+  File("other/e.log");
   TArchiverOptions o;
   o.r = 1;
   EXPECT_EQ(Expand(o, {P("logs/*.log")}),
@@ -178,9 +186,9 @@ TEST_F(ExpandFileListTest, RecursionSearchesEveryFolderBelowForTheMask) {
 }
 
 TEST_F(ExpandFileListTest, WithPOnlyMasksWithWildcardsRecurse) {
-  tree.File("logs/a.log");
-  tree.File("logs/sub/a.log");
-  tree.File("logs/sub/b.log");
+  File("logs/a.log");
+  File("logs/sub/a.log");
+  File("logs/sub/b.log");
   TArchiverOptions o;
   o.r = 1;
   o.p = 1;
@@ -196,10 +204,10 @@ TEST_F(ExpandFileListTest, WithPOnlyMasksWithWildcardsRecurse) {
 }
 
 TEST_F(ExpandFileListTest, WithRTwoAFolderItemStandsForEveryFileBelowIt) {
-  tree.File("logs/a.log");
-  tree.File("logs/README");  // no dot: "*.*" still matches
-  tree.File("logs/.hidden");
-  tree.File("logs/sub/b.txt");
+  File("logs/a.log");
+  File("logs/README");  // no dot: "*.*" still matches
+  File("logs/.hidden");
+  File("logs/sub/b.txt");
   TArchiverOptions o;
   o.r = 2;
   EXPECT_EQ(Expand(o, {P("logs")}), Ps({"logs/a.log", "logs/README", "logs/sub/b.txt"}));
@@ -212,7 +220,7 @@ TEST_F(ExpandFileListTest, WithRTwoAFolderItemStandsForEveryFileBelowIt) {
 }
 
 TEST_F(ExpandFileListTest, AFolderItemWithoutRTwoAddsNothing) {
-  tree.File("logs/a.log");
+  File("logs/a.log");
   EXPECT_EQ(Expand({P("logs")}), Lines{});
   TArchiverOptions o;
   o.r = 1;
@@ -220,8 +228,8 @@ TEST_F(ExpandFileListTest, AFolderItemWithoutRTwoAddsNothing) {
 }
 
 TEST_F(ExpandFileListTest, HiddenFilesOnlyWithAAndFoldersNever) {
-  tree.File("logs/.a.log");
-  tree.File("logs/b.log");
+  File("logs/.a.log");
+  File("logs/b.log");
   tree.Folder("logs/folder.log");
   EXPECT_EQ(Expand({P("logs/*.log")}), Ps({"logs/b.log"}));
   TArchiverOptions o;
@@ -230,10 +238,10 @@ TEST_F(ExpandFileListTest, HiddenFilesOnlyWithAAndFoldersNever) {
 }
 
 TEST_F(ExpandFileListTest, OverlappingItemsListEachFileOnceInCaselessOrder) {
-  tree.File("logs/c.LOG");
-  tree.File("logs/a1.log");
-  tree.File("logs/B.log");
-  tree.File("logs/a2.log");
+  File("logs/c.LOG");
+  File("logs/a1.log");
+  File("logs/B.log");
+  File("logs/a2.log");
   const Lines expected = Ps({"logs/a1.log", "logs/a2.log", "logs/B.log", "logs/c.LOG"});
   EXPECT_EQ(Expand({P("logs/*.log"), P("logs/a*.log")}), expected);
   EXPECT_EQ(Expand({P("logs/a*.log"), P("logs/*.log"), P("logs/a1.log")}), expected);
@@ -241,16 +249,16 @@ TEST_F(ExpandFileListTest, OverlappingItemsListEachFileOnceInCaselessOrder) {
 
 TEST_F(ExpandFileListTest, NamesThatDifferOnlyInCaseAreListedOnce) {
   // Names are compared without case, as on the system the lists are made for.
-  tree.File("logs/x.log");
-  tree.File("logs/X.log");
+  File("logs/x.log");
+  File("logs/X.log");
   const Lines found = Expand({P("logs/*.log")});
   ASSERT_EQ(found.size(), 1u);
   EXPECT_TRUE(found[0] == P("logs/x.log") || found[0] == P("logs/X.log")) << found[0];
 }
 
 TEST_F(ExpandFileListTest, ShortNameOptionKeepsLongNamesWhenThereIsNoShortName) {
-  tree.File("logs/a rather long file name.log");
-  tree.File("logs/sub folder with spaces/DR0701.log");
+  File("logs/a rather long file name.log");
+  File("logs/sub folder with spaces/DR0701.log");
   TArchiverOptions o;
   o.ji = 1;
   o.r = 1;
@@ -259,11 +267,11 @@ TEST_F(ExpandFileListTest, ShortNameOptionKeepsLongNamesWhenThereIsNoShortName) 
 }
 
 TEST_F(ExpandFileListTest, EmptyListTakesThePlainFilesOfTheCurrentFolder) {
-  tree.File("a.txt");
-  tree.File("b");
-  tree.File(".hidden");
-  tree.File("sub/c.txt");
-  CurrentDirGuard cd(tree.Root());
+  File("a.txt");
+  File("b");
+  File(".hidden");
+  File("sub/c.txt");
+  ScopedCwd cd(tree.Path());
   EXPECT_EQ(Expand({}), (Lines{"a.txt", "b"}));
   TArchiverOptions o;
   o.r = 1;
@@ -272,18 +280,18 @@ TEST_F(ExpandFileListTest, EmptyListTakesThePlainFilesOfTheCurrentFolder) {
 }
 
 TEST_F(ExpandFileListTest, RelativeItemsGiveRelativePaths) {
-  tree.File("logs/DR0701.log");
-  tree.File("logs/sub/DR0702.log");
-  CurrentDirGuard cd(tree.Root());
+  File("logs/DR0701.log");
+  File("logs/sub/DR0702.log");
+  ScopedCwd cd(tree.Path());
   TArchiverOptions o;
   o.r = 1;
   EXPECT_EQ(Expand(o, {"logs/DR07*.log"}), (Lines{"logs/DR0701.log", "logs/sub/DR0702.log"}));
-  CurrentDirGuard inLogs(tree.Path("logs"));
+  ScopedCwd inLogs(tree / "logs");
   EXPECT_EQ(Expand({"DR07*.log"}), (Lines{"DR0701.log"}));
 }
 
 TEST_F(ExpandFileListTest, TheFourOptionsAreResetWhatTheyWere) {
-  tree.File("a.log");
+  File("a.log");
   TArchiverOptions o;
   o.r = 2;
   o.p = 0;
@@ -307,21 +315,21 @@ TEST_F(ExpandFileListTest, TheFourOptionsAreResetWhatTheyWere) {
 }
 
 TEST_F(ExpandFileListTest, MissingFoldersAndEmptyItemsAddNothing) {
-  tree.File("a.log");
+  File("a.log");
   TArchiverOptions o;
   o.r = 2;
   EXPECT_EQ(Expand(o, {P("missing/*.log"), P("missing"), P("a.log/*.log"), P("a.log")}),
             Ps({"a.log"}));
-  CurrentDirGuard cd(tree.Root());
+  ScopedCwd cd(tree.Path());
   EXPECT_EQ(Expand({""}), Lines{});
 }
 
 TEST_F(ExpandFileListTest, LinksBackToAFolderOnTheWalkPathAreNotEntered) {
-  tree.File("logs/a.log");
-  tree.File("logs/sub/b.log");
+  File("logs/a.log");
+  File("logs/sub/b.log");
   tree.Link("logs/sub/up", "..");
   tree.Link("logs/self", ".");
-  tree.Link("logs/sub/root", tree.Root());
+  tree.Link("logs/sub/root", tree.Path());
   TArchiverOptions o;
   o.r = 1;
   EXPECT_EQ(Expand(o, {P("logs/*.log")}), Ps({"logs/a.log", "logs/sub/b.log"}));
@@ -331,8 +339,8 @@ TEST_F(ExpandFileListTest, LinksBackToAFolderOnTheWalkPathAreNotEntered) {
 }
 
 TEST_F(ExpandFileListTest, LinksToOtherFoldersAndFilesAreFollowed) {
-  tree.File("logs/a.log");
-  tree.File("archive/old.log");
+  File("logs/a.log");
+  File("archive/old.log");
   tree.Link("logs/archived", "../archive");
   tree.Link("logs/linked.log", "../archive/old.log");
   tree.Link("logs/dangling.log", "../nowhere.log");
@@ -379,11 +387,11 @@ Lines ExpandAsNobody(const std::string& item, bool& skipped) {
 }
 
 TEST_F(ExpandFileListTest, UnreadableFoldersAddNothing) {
-  tree.File("logs/a.log");
-  tree.File("logs/locked/b.log");
-  tree.File("logs/locked/inner/c.log");
-  tree.File("logs/open/d.log");
-  chmod(tree.Root().c_str(), 0755);
+  File("logs/a.log");
+  File("logs/locked/b.log");
+  File("logs/locked/inner/c.log");
+  File("logs/open/d.log");
+  chmod(tree.Path().c_str(), 0755);
   if (geteuid() == 0) {
     chmod(P("logs/locked").c_str(), 0700);  // root's own folder, closed to others
     bool skipped = false;

@@ -4,39 +4,31 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "lzharc/ArchiveReader.h"
+#include "tests/support/Corpus.h"
+#include "tests/support/Crc32.h"
 
 namespace {
+
+using testing_support::CorpusDir;
 
 class Crc32Sink : public lzh::Sink {
  public:
   void write(const std::uint8_t* p, std::size_t n) override {
-    for (std::size_t i = 0; i < n; ++i) {
-      crc ^= p[i];
-      for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-    }
+    crc = testing_support::Crc32(p, n, crc);
     length += n;
   }
-  std::uint32_t value() const { return ~crc; }
-  std::uint32_t crc = 0xFFFFFFFFu;
+  std::uint32_t crc = 0;
   std::uint64_t length = 0;
 };
 
 TEST(Corpus, EveryDecodableArchiveMatchesItsExpectedCrc) {
-  std::ifstream in(std::string(CORPUS_DIR) + "/EXPECTED.tsv");
-  ASSERT_TRUE(in) << "corpus missing at " << CORPUS_DIR;
+  const auto rows = testing_support::CorpusRows("lzh");
+  ASSERT_FALSE(rows.empty()) << "corpus missing at " << CorpusDir("lzh");
   int checked = 0, skipped = 0;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::stringstream ss(line);
-    std::string name, crcText;
-    std::uint64_t length = 0;
-    ss >> name >> crcText >> length;
-    SCOPED_TRACE(name);
-    const std::string path = std::string(CORPUS_DIR) + "/" + name;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.archive);
+    const std::string path = CorpusDir("lzh") + "/" + row.archive;
     int fd = ::open(path.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     auto index = lzh::ReadArchiveIndex(fd, path);
@@ -55,8 +47,8 @@ TEST(Corpus, EveryDecodableArchiveMatchesItsExpectedCrc) {
       EXPECT_EQ(r.status, lzh::Status::ok) << m.path.Joined() << ": " << r.message;
     }
     ::close(fd);
-    EXPECT_EQ(sink.length, length);
-    EXPECT_EQ(sink.value(), std::stoul(crcText, nullptr, 16));
+    EXPECT_EQ(sink.length, row.length);
+    EXPECT_EQ(sink.crc, row.crc);
     ++checked;
   }
   EXPECT_GT(checked, 60);
@@ -64,7 +56,7 @@ TEST(Corpus, EveryDecodableArchiveMatchesItsExpectedCrc) {
 }
 
 TEST(Corpus, TruncatedArchiveIsReportedNotRead) {
-  const std::string path = std::string(CORPUS_DIR) + "/regression/truncated.lzh";
+  const std::string path = CorpusDir("lzh") + "/regression/truncated.lzh";
   int fd = ::open(path.c_str(), O_RDONLY);
   ASSERT_GE(fd, 0);
   auto index = lzh::ReadArchiveIndex(fd, path);

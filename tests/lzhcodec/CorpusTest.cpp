@@ -2,20 +2,21 @@
 // every member must decode to its header CRC, and every archive to the CRC-32 listed
 // in the corpus's EXPECTED.tsv.
 #include "LzhCodec.h"
-#include "MemoryStreams.h"
 #include "TestLzhContainer.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <set>
-#include <sstream>
+
+#include "tests/support/Corpus.h"
+#include "tests/support/Crc32.h"
+#include "tests/support/Files.h"
+#include "tests/support/MemoryStreams.h"
 
 namespace {
 
-const std::string kCorpus = LZH_CORPUS_DIR;
+const std::string kCorpus = testing_support::CorpusDir("lzh");
 
 struct Decoded {
   bool ok = true;
@@ -27,7 +28,7 @@ struct Decoded {
 
 Decoded decodeArchive(const std::string& path) {
   Decoded d;
-  auto archive = lzhtest::readFile(path);
+  auto archive = testing_support::ReadBytes(path);
   for (const auto& m : lzhtest::listMembers(archive)) {
     if (m.method == "-lhd-") continue;
     d.methods.insert(m.method);
@@ -46,32 +47,27 @@ Decoded decodeArchive(const std::string& path) {
                   " vs header " + std::to_string(m.crc);
       return d;
     }
-    d.crc32 = lzhtest::referenceCrc32(d.crc32, out.data.data(), out.data.size());
+    d.crc32 = testing_support::Crc32(out.data.data(), out.data.size(), d.crc32);
     d.length += out.data.size();
   }
   return d;
 }
 
 TEST(Corpus, EveryListedArchiveDecodesToItsExpectedCrc) {
-  std::ifstream tsv(kCorpus + "/EXPECTED.tsv");
-  ASSERT_TRUE(tsv) << "corpus missing at " << kCorpus;
-  std::string line;
+  const auto rows = testing_support::CorpusRows("lzh");
+  ASSERT_FALSE(rows.empty()) << "corpus missing at " << kCorpus;
   std::set<std::string> methodsSeen;
   int checked = 0;
-  while (std::getline(tsv, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string name, crcHex;
-    std::uint64_t length = 0;
-    fields >> name >> crcHex >> length;
+  for (const auto& row : rows) {
+    const std::string& name = row.archive;
     if (name.ends_with(".pma")) continue;           // another family of methods, not ours
     if (name.starts_with("regression/")) continue;  // header damage, covered by the archive layer
     SCOPED_TRACE(name);
     Decoded d = decodeArchive(kCorpus + "/" + name);
     EXPECT_TRUE(d.ok) << d.problem;
     if (!d.ok) continue;
-    EXPECT_EQ(d.crc32, std::stoul(crcHex, nullptr, 16));
-    EXPECT_EQ(d.length, length);
+    EXPECT_EQ(d.crc32, row.crc);
+    EXPECT_EQ(d.length, row.length);
     methodsSeen.insert(d.methods.begin(), d.methods.end());
     ++checked;
   }

@@ -2,7 +2,6 @@
 // cannot notice, ok with a CRC that differs), never a crash, a hang or a read past
 // the packed size; an I/O failure of the Source or Sink must come out unchanged.
 #include "LzhCodec.h"
-#include "MemoryStreams.h"
 #include "TestLzhContainer.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +9,10 @@
 #include <chrono>
 #include <random>
 #include <stdexcept>
+
+#include "tests/support/Corpus.h"
+#include "tests/support/Files.h"
+#include "tests/support/MemoryStreams.h"
 
 using namespace lzhtest;
 
@@ -34,7 +37,7 @@ Stream ours(const char* method, int effort) {
 
 // The first member of a corpus archive, for the methods we only decode.
 Stream fromCorpus(const std::string& file) {
-  auto archive = readFile(std::string(LZH_CORPUS_DIR) + "/" + file);
+  auto archive = testing_support::ReadBytes(testing_support::CorpusDir("lzh") + "/" + file);
   auto m = listMembers(archive).at(0);
   Stream s{m.method,
            {archive.begin() + static_cast<long>(m.dataOffset),

@@ -2,14 +2,23 @@
 // it is extracted bit-exact by independent tools, and data compressed by jlha right
 // now decodes bit-exact with our decoder.
 #include "LzhCodec.h"
-#include "MemoryStreams.h"
 #include "TestLzhContainer.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
+#include "tests/support/Command.h"
+#include "tests/support/Files.h"
+#include "tests/support/MemoryStreams.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/Tools.h"
+
 using namespace lzhtest;
+using testing_support::ReadBytes;
+using testing_support::RunCommand;
+using testing_support::TempDir;
+using testing_support::WriteFile;
 
 namespace {
 
@@ -23,17 +32,10 @@ std::vector<std::uint8_t> sampleData() {
   return v;
 }
 
-void requireTool(const char* tool) {
-  ASSERT_TRUE(onPath(tool))
-      << tool << " is not on PATH; install it (lhasa, 7zip, libarchive-tools, jlha-utils)";
-}
-
-std::string quote(const std::string& s) { return "'" + s + "'"; }
-
 class LhasaExtracts : public ::testing::TestWithParam<std::tuple<const char*, int, int>> {};
 
 TEST_P(LhasaExtracts, WhatWeCompress) {
-  requireTool("lhasa");
+  SKIP_WITHOUT_TOOL("lhasa");
   const auto& [method, effort, level] = GetParam();
   TempDir dir;
   const auto data = sampleData();
@@ -42,9 +44,10 @@ TEST_P(LhasaExtracts, WhatWeCompress) {
   lzh::EncodeResult r = lzh::encode(method, src, packed, effort);
   auto archive =
       makeSingleMemberArchive(level, method, "data.txt", packed.data, r.originalSize, r.crc);
-  writeFile(dir.path() + "/a.lzh", archive);
-  ASSERT_EQ(run("cd " + quote(dir.path()) + " && lhasa xq a.lzh >/dev/null 2>&1"), 0);
-  EXPECT_TRUE(readFile(dir.path() + "/data.txt") == data);
+  WriteFile(dir / "a.lzh", archive);
+  const auto lhasa = RunCommand("lhasa xq a.lzh", dir.Path());
+  ASSERT_EQ(lhasa.status, 0) << lhasa.output;
+  EXPECT_TRUE(ReadBytes(dir / "data.txt") == data);
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, LhasaExtracts,
@@ -60,37 +63,34 @@ INSTANTIATE_TEST_SUITE_P(Methods, LhasaExtracts,
 
 // The default setting must be readable by the other common LZH readers too.
 TEST(OtherReaders, ExtractTheDefaultSetting) {
-  requireTool("7zz");
-  requireTool("bsdtar");
+  SKIP_WITHOUT_TOOL("7zz");
+  SKIP_WITHOUT_TOOL("bsdtar");
   TempDir dir;
   const auto data = sampleData();
   lzh::MemorySource src(data);
   lzh::VectorSink packed;
   lzh::EncodeResult r = lzh::encode(lzh::kDefaultMethod, src, packed, lzh::kDefaultEffort);
-  writeFile(dir.path() + "/a.lzh", makeSingleMemberArchive(2, lzh::kDefaultMethod, "data.txt",
-                                                           packed.data, r.originalSize, r.crc));
-  ASSERT_EQ(run("7zz x -y -o" + quote(dir.path() + "/7z") + " " + quote(dir.path() + "/a.lzh") +
-                " >/dev/null 2>&1"),
-            0);
-  EXPECT_TRUE(readFile(dir.path() + "/7z/data.txt") == data);
-  ASSERT_EQ(run("mkdir " + quote(dir.path() + "/bt") + " && bsdtar -xf " +
-                quote(dir.path() + "/a.lzh") + " -C " + quote(dir.path() + "/bt") + " 2>/dev/null"),
-            0);
-  EXPECT_TRUE(readFile(dir.path() + "/bt/data.txt") == data);
+  WriteFile(dir / "a.lzh", makeSingleMemberArchive(2, lzh::kDefaultMethod, "data.txt", packed.data,
+                                                   r.originalSize, r.crc));
+  const auto sevenZip = RunCommand("7zz x -y -o7z a.lzh", dir.Path());
+  ASSERT_EQ(sevenZip.status, 0) << sevenZip.output;
+  EXPECT_TRUE(ReadBytes(dir / "7z/data.txt") == data);
+  const auto bsdtar = RunCommand("mkdir bt && bsdtar -xf a.lzh -C bt", dir.Path());
+  ASSERT_EQ(bsdtar.status, 0) << bsdtar.output;
+  EXPECT_TRUE(ReadBytes(dir / "bt/data.txt") == data);
 }
 
 class JlhaMade : public ::testing::TestWithParam<char> {};
 
 TEST_P(JlhaMade, DecodesBitExact) {
-  requireTool("jlha");
+  SKIP_WITHOUT_TOOL("jlha");
   const char digit = GetParam();
   TempDir dir;
   const auto data = sampleData();
-  writeFile(dir.path() + "/in.txt", data);
-  ASSERT_EQ(run("cd " + quote(dir.path()) + " && jlha ao" + std::string(1, digit) +
-                " j.lzh in.txt >/dev/null 2>&1"),
-            0);
-  auto archive = readFile(dir.path() + "/j.lzh");
+  WriteFile(dir / "in.txt", data);
+  const auto jlha = RunCommand("jlha ao" + std::string(1, digit) + " j.lzh in.txt", dir.Path());
+  ASSERT_EQ(jlha.status, 0) << jlha.output;
+  auto archive = ReadBytes(dir / "j.lzh");
   auto members = listMembers(archive);
   ASSERT_EQ(members.size(), 1u);
   const Member& m = members[0];

@@ -2,13 +2,14 @@
 // that stress an LZ77 + Huffman coder, decoded again by our own decoder.
 #include "Crc16.h"
 #include "LzhCodec.h"
-#include "MemoryStreams.h"
 #include "TestLzhContainer.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
+
+#include "tests/support/MemoryStreams.h"
 
 using lzhtest::referenceCrc16;
 

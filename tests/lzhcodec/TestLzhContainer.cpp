@@ -2,14 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
-#include <stdexcept>
-
-#include <sys/wait.h>
 
 namespace lzhtest {
 namespace {
@@ -128,18 +121,6 @@ std::vector<Member> listMembers(const std::vector<std::uint8_t>& a) {
   return out;
 }
 
-std::vector<std::uint8_t> readFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) throw std::runtime_error("cannot read " + path);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const std::string& path, const std::vector<std::uint8_t>& data) {
-  std::ofstream f(path, std::ios::binary);
-  f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-  if (!f) throw std::runtime_error("cannot write " + path);
-}
-
 std::uint16_t referenceCrc16(const std::vector<std::uint8_t>& data) {
   std::uint16_t crc = 0;
   for (std::uint8_t b : data) {
@@ -149,15 +130,6 @@ std::uint16_t referenceCrc16(const std::vector<std::uint8_t>& data) {
                       : static_cast<std::uint16_t>(crc >> 1);
   }
   return crc;
-}
-
-std::uint32_t referenceCrc32(std::uint32_t crc, const std::uint8_t* p, std::size_t n) {
-  crc = ~crc;
-  for (std::size_t i = 0; i < n; ++i) {
-    crc ^= p[i];
-    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-  }
-  return ~crc;
 }
 
 std::vector<std::uint8_t> syntheticLog(std::size_t bytes, std::uint32_t seed) {
@@ -189,26 +161,6 @@ std::vector<std::uint8_t> randomBytes(std::size_t bytes, std::uint32_t seed) {
   std::vector<std::uint8_t> v(bytes);
   for (auto& b : v) b = static_cast<std::uint8_t>(rng());
   return v;
-}
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "lzhcodec-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
-int run(const std::string& command) {
-  int rc = std::system(command.c_str());
-  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
-
-bool onPath(const std::string& program) {
-  return run("command -v " + program + " >/dev/null 2>&1") == 0;
 }
 
 }  // namespace lzhtest

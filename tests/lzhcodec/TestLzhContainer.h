@@ -27,33 +27,11 @@ struct Member {
 // read.
 std::vector<Member> listMembers(const std::vector<std::uint8_t>& archive);
 
-std::vector<std::uint8_t> readFile(const std::string& path);
-void writeFile(const std::string& path, const std::vector<std::uint8_t>& data);
-
-// Bit-at-a-time reference CRCs, independent of the codec's table-driven one.
+// Bit-at-a-time reference CRC-16, independent of the codec's table-driven one.
 std::uint16_t referenceCrc16(const std::vector<std::uint8_t>& data);
-std::uint32_t referenceCrc32(std::uint32_t crc, const std::uint8_t* p, std::size_t n);
 
 // Synthetic log text, `bytes` long, deterministic for `seed`.
 std::vector<std::uint8_t> syntheticLog(std::size_t bytes, std::uint32_t seed);
 std::vector<std::uint8_t> randomBytes(std::size_t bytes, std::uint32_t seed);
-
-// A fresh empty folder under the system's temporary folder, removed by the destructor.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-// Runs a shell command line; returns its exit status.
-int run(const std::string& command);
-// Whether a program is on PATH.
-bool onPath(const std::string& program);
 
 }  // namespace lzhtest

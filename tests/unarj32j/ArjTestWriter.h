@@ -9,16 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Crc32.h"
+
 namespace unarjtest {
 
-inline std::uint32_t Crc32(const std::string& data) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char c : data) {
-    crc ^= c;
-    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-  }
-  return ~crc;
-}
+using testing_support::Crc32;
 
 struct TestMember {
   TestMember(std::string n, std::string d) : name(std::move(n)), data(std::move(d)) {}

@@ -5,23 +5,22 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/ArchiverApi.h"
+#include "tests/support/Command.h"
+#include "tests/support/Files.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tools.h"
 
 namespace unarjtest {
 
 namespace fs = std::filesystem;
+using testing_support::FindTool;
 using testing_support::ReadFile;
 
 struct Library {
@@ -88,33 +87,11 @@ inline std::vector<Listed> ListArchive(const std::string& archive, const char* w
   return out;
 }
 
-// Absolute path of a tool on PATH, or "".
-inline std::string FindTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::stringstream ss(path ? path : "");
-  for (std::string dir; std::getline(ss, dir, ':');) {
-    fs::path p = fs::path(dir) / name;
-    if (::access(p.c_str(), X_OK) == 0) return p;
-  }
-  return {};
-}
-
-#define REQUIRE_TOOL(name)                                                                 \
-  do {                                                                                     \
-    if (::unarjtest::FindTool(name).empty()) FAIL() << "tool not found on PATH: " << name; \
-  } while (0)
-
 // Runs a shell command in folder; returns the exit status, output in *out.
 inline int Shell(const std::string& cmd, const fs::path& folder, std::string* out = nullptr) {
-  const std::string full = "cd " + Q(folder.string()) + " && " + cmd + " 2>&1 </dev/null";
-  FILE* p = ::popen(full.c_str(), "r");
-  if (!p) return -1;
-  std::string text;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-  const int status = ::pclose(p);
-  if (out) *out = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  testing_support::CommandResult r = testing_support::RunCommand(cmd, folder.string());
+  if (out) *out = r.output;
+  return r.status;
 }
 
 // Every file, folder and link below root, relative ('/' after folders), sorted.

@@ -20,7 +20,7 @@ const Tool kTools[] = {
 };
 
 std::string Expand(std::string pattern, const std::string& archive) {
-  return pattern.replace(pattern.find("%A"), 2, Q(archive));
+  return pattern.replace(pattern.find("%A"), 2, ShellQuote(archive));
 }
 
 class InteropTest : public TempDirTest {
@@ -35,14 +35,18 @@ class InteropTest : public TempDirTest {
     RunResult r =
         Unlha("a -+ " + switches + " -x1 -r1  " + Q(archive) + " " + Q(P("src/")) + " " + Q("*"));
     ASSERT_EQ(r.result, arc::kOk) << r.output;
+    std::string missing;
     for (const Tool* t : tools) {
+      if (FindTool(t->name).empty()) {
+        missing += std::string(" ") + t->name;
+        continue;
+      }
       SCOPED_TRACE(std::string(t->name) + " with " + switches);
-      REQUIRE_TOOL(t->name);
       const fs::path out = Path(std::string("out-") + t->name);
       fs::remove_all(out);
       fs::create_directories(out);
-      std::string log;
-      ASSERT_EQ(Shell(Expand(t->extract, archive), out, &log), 0) << log;
+      const auto extract = RunCommand(Expand(t->extract, archive), out);
+      ASSERT_EQ(extract.status, 0) << extract.output;
       std::vector<std::string> expected;
       for (auto& [name, data] : inputs) {
         expected.push_back(name);
@@ -51,6 +55,7 @@ class InteropTest : public TempDirTest {
       std::sort(expected.begin(), expected.end());
       EXPECT_EQ(ListFiles(out), expected);
     }
+    if (!missing.empty()) GTEST_SKIP() << "not on PATH:" << missing;
   }
   std::vector<const Tool*> All() { return {&kTools[0], &kTools[1], &kTools[2]}; }
 };

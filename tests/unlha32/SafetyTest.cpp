@@ -90,7 +90,7 @@ TEST_F(SafetyTest, SetIdBitsAreDropped) {
 }
 
 TEST_F(SafetyTest, CorpusHostileArchives) {
-  const std::string corpus = std::string(CORPUS_DIR) + "/regression/";
+  const std::string corpus = CorpusDir("lzh") + "/regression/";
   struct Case {
     const char* file;
     std::int32_t result;
@@ -112,7 +112,7 @@ TEST_F(SafetyTest, CorpusHostileArchives) {
 }
 
 TEST_F(SafetyTest, TerminalEscapesNeverReachTheReport) {
-  RunResult r = Unlha("l -+  " + Q(std::string(CORPUS_DIR) + "/regression/badterm.lzh"));
+  RunResult r = Unlha("l -+  " + Q(CorpusDir("lzh") + "/regression/badterm.lzh"));
   EXPECT_EQ(r.result, arc::kOk);
   EXPECT_EQ(r.output.find('\x1b'), std::string::npos);
 }

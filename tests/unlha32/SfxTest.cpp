@@ -16,13 +16,14 @@ TEST_F(SfxTest, MadeProgramExtractsEveryFile) {
   ASSERT_TRUE(fs::exists(Path("S.EXE")));
   EXPECT_NE(fs::status(Path("S.EXE")).permissions() & fs::perms::owner_exec, fs::perms::none);
   fs::create_directories(Path("run"));
-  std::string log;
-  ASSERT_EQ(Shell(Q(P("S.EXE")), Path("run"), &log), 0) << log;
+  auto run = RunCommand(ShellQuote(P("S.EXE")), P("run"));
+  ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(ReadFile(Path("run/logs/a.log")), LogText(30000, 3));
   EXPECT_EQ(ReadFile(Path("run/b.bin")), RandomBytes(5000, 4));
   EXPECT_EQ(ListFiles(Path("run")), (std::vector<std::string>{"b.bin", "logs/a.log"}));
   // Running again keeps the files (not newer) and succeeds.
-  ASSERT_EQ(Shell(Q(P("S.EXE")), Path("run"), &log), 0) << log;
+  run = RunCommand(ShellQuote(P("S.EXE")), P("run"));
+  ASSERT_EQ(run.status, 0) << run.output;
 }
 
 TEST_F(SfxTest, DamagedArchiveMakesNoProgram) {

@@ -1,30 +1,40 @@
 // Shared pieces of the UNLHA32.DLL tests: the real library loaded with
-// dlopen, a fresh temporary folder per test, file helpers and the external
-// tools (lhasa, 7zz, bsdtar, jlha) found on PATH.
+// dlopen, a fresh temporary folder per test, and test data; files, tools,
+// commands and the corpus come from the test support library.
 #pragma once
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/ArchiverApi.h"
+#include "tests/support/Command.h"
+#include "tests/support/Corpus.h"
+#include "tests/support/Crc32.h"
+#include "tests/support/Files.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/Tools.h"
 
 namespace unlhatest {
 
 namespace fs = std::filesystem;
+
+using testing_support::CorpusDir;
+using testing_support::CorpusRow;
+using testing_support::CorpusRows;
+using testing_support::Crc32;
+using testing_support::FindTool;
+using testing_support::ListFiles;
+using testing_support::ReadFile;
+using testing_support::RunCommand;
+using testing_support::ShellQuote;
+using testing_support::WriteFile;
 
 struct Library {
   void* handle = nullptr;
@@ -68,19 +78,8 @@ inline RunResult Unlha(const std::string& cmd, std::uint32_t size = 65536) {
   return r;
 }
 
+// A name quoted for the library's command line.
 inline std::string Q(const std::string& s) { return "\"" + s + "\""; }
-
-inline void WriteFile(const fs::path& p, const std::string& data) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << data;
-}
-
-inline std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 inline std::string RandomBytes(std::size_t n, unsigned seed) {
   std::mt19937 rng(seed);
@@ -103,98 +102,17 @@ inline std::string LogText(std::size_t bytes, unsigned seed) {
   return s;
 }
 
-// Absolute path of a tool on PATH, or "" (the test then fails clearly).
-inline std::string FindTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::stringstream ss(path ? path : "");
-  for (std::string dir; std::getline(ss, dir, ':');) {
-    fs::path p = fs::path(dir) / name;
-    if (::access(p.c_str(), X_OK) == 0) return p;
-  }
-  return {};
-}
-
-#define REQUIRE_TOOL(name)                                                                 \
-  do {                                                                                     \
-    if (::unlhatest::FindTool(name).empty()) FAIL() << "tool not found on PATH: " << name; \
-  } while (0)
-
-// Runs a shell command in folder; returns the exit status and output.
-inline int Shell(const std::string& cmd, const fs::path& folder, std::string* out = nullptr) {
-  std::string full = "cd " + Q(folder.string()) + " && " + cmd + " 2>&1 </dev/null";
-  FILE* p = ::popen(full.c_str(), "r");
-  if (!p) return -1;
-  std::string text;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-  int status = ::pclose(p);
-  if (out) *out = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Every regular file below root, relative, sorted.
-inline std::vector<std::string> ListFiles(const fs::path& root) {
-  std::vector<std::string> files;
-  if (!fs::exists(root)) return files;
-  for (auto& e : fs::recursive_directory_iterator(root))
-    if (e.is_regular_file() || e.is_symlink())
-      files.push_back(fs::relative(e.path(), root).string());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 // A fresh temporary folder for each test, removed afterwards.
 class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(Library::Get().handle, nullptr)
         << "cannot load " << UNLHA32_PATH << ": " << ::dlerror();
-    std::string pattern = (fs::temp_directory_path() / "unlha-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_, ec);
-  }
-  fs::path Path(const std::string& rel) const { return dir_ / rel; }
-  std::string P(const std::string& rel) const { return (dir_ / rel).string(); }
-  fs::path dir_;
+  fs::path Path(const std::string& rel) const { return tmp_ / rel; }
+  std::string P(const std::string& rel) const { return tmp_ / rel; }
+  testing_support::TempDir tmp_;
+  const fs::path dir_{tmp_.Path()};
 };
-
-}  // namespace unlhatest
-
-namespace unlhatest {
-
-inline std::uint32_t Crc32(const std::string& data, std::uint32_t crc = 0) {
-  crc = ~crc;
-  for (unsigned char c : data) {
-    crc ^= c;
-    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-  }
-  return ~crc;
-}
-
-struct CorpusRow {
-  std::string archive;  // relative to CORPUS_DIR
-  std::uint32_t crc = 0;
-  std::uint64_t length = 0;
-};
-
-inline std::vector<CorpusRow> CorpusRows() {
-  std::vector<CorpusRow> rows;
-  std::ifstream in(std::string(CORPUS_DIR) + "/EXPECTED.tsv");
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::stringstream ss(line);
-    CorpusRow r;
-    std::string crc;
-    ss >> r.archive >> crc >> r.length;
-    r.crc = static_cast<std::uint32_t>(std::stoul(crc, nullptr, 16));
-    rows.push_back(r);
-  }
-  return rows;
-}
 
 }  // namespace unlhatest

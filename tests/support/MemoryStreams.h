@@ -1,8 +1,8 @@
-// In-memory adapters for lzh::Source and lzh::Sink, for tests and for callers that hold whole
-// buffers.
+// In-memory adapters for lzh::Source and lzh::Sink, for the codec tests and fuzz targets that
+// hold whole buffers.
 #pragma once
 
-#include "LzhCodec.h"
+#include "lzh/LzhCodec.h"
 
 #include <algorithm>
 #include <cstring>
