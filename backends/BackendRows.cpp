@@ -6,6 +6,7 @@
 
 #include "backends/Arj32.h"
 #include "backends/Lha32.h"
+#include "backends/Tar32.h"
 
 namespace pelsok {
 
@@ -22,6 +23,9 @@ TArchiverType Answer(const std::string& fileName) {
 }
 
 const std::array kRows = {
+    TBackendRow{atTar, &Make<TTar32>, &DetectTarType},
+    TBackendRow{atTgz, &Make<TTgz32>, nullptr},
+    TBackendRow{atBZ2, &Make<TBZ232>, nullptr},
     TBackendRow{atArj, &Make<TArj32>, &Answer<atArj, IsArjArchive>},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},
 };
