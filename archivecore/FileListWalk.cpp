@@ -16,7 +16,10 @@ bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 }  // namespace
 
 bool TextLocaleLess::operator()(const std::string& a, const std::string& b) const {
-  return platform::CompareTextLocale(a, b) < 0;
+  const int c = platform::CompareTextLocale(a, b);
+  // Names that differ only in case are two files on a case-sensitive file
+  // system: both are kept, in byte order.
+  return c != 0 ? c < 0 : a < b;
 }
 
 TFileListWalker::TFileListWalker(const TArchiverOptions& o, TDateRange range)

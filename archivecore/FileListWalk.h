@@ -16,7 +16,8 @@
 
 namespace pelsok::filelist {
 
-// Order and equality of the result: locale-aware, ignoring case.
+// Order of the result: locale-aware, ignoring case; names equal but for
+// case are both kept, in byte order.
 struct TextLocaleLess {
   bool operator()(const std::string& a, const std::string& b) const;
 };
@@ -38,7 +39,7 @@ class TFileListWalker {
   std::string EntryPath(const std::string& dir, const platform::FindData& entry) const;
   const std::string& EntryName(const platform::FindData& entry) const;
 
-  // The names found so far, sorted; a name equal to one found earlier was dropped.
+  // The names found so far, sorted; a name found earlier was not added again.
   const std::set<std::string, TextLocaleLess>& Result() const { return result_; }
 
  private:

@@ -7,6 +7,7 @@
 #include "backends/Arj32.h"
 #include "backends/Lha32.h"
 #include "backends/Tar32.h"
+#include "backends/Zip32.h"
 
 namespace pelsok {
 
@@ -27,6 +28,7 @@ const std::array kRows = {
     TBackendRow{atTgz, &Make<TTgz32>, nullptr},
     TBackendRow{atBZ2, &Make<TBZ232>, nullptr},
     TBackendRow{atArj, &Make<TArj32>, &Answer<atArj, IsArjArchive>},
+    TBackendRow{atZip, &Make<TZip32>, &Answer<atZip, IsZipArchive>},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},
 };
 

@@ -83,8 +83,22 @@ RegistryHive LoadHive(const std::string& path, const std::string& valueName) {
     std::ostringstream old;
     if (existing) old << existing.rdbuf();
     if (!existing || old.str() != text.str()) {
-      std::ofstream out(copy, std::ios::binary | std::ios::trunc);
-      out << text.str();
+      // The copy is no more readable than the hive itself.
+      struct stat st {};
+      const mode_t mode = stat(path.c_str(), &st) == 0 ? (st.st_mode & 0600) : 0600;
+      const int fd =
+          open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode);
+      if (fd >= 0) {
+        fchmod(fd, mode);
+        const std::string& bytes = text.str();
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+          const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+          if (n <= 0 && errno != EINTR) break;
+          if (n > 0) done += static_cast<std::size_t>(n);
+        }
+        close(fd);
+      }
     }
     throw EHiveCorrupt("レジストリファイル '" + path + "' を読み込めません (" + e.Message() +
                        ")。ファイルはそのまま残し、写しを '" + copy + "' に保存しました。");
@@ -92,7 +106,32 @@ RegistryHive LoadHive(const std::string& path, const std::string& valueName) {
 }
 
 // Temporary file, fsync, rename, fsync of the folder.
-bool SaveHive(const std::string& path, const RegistryHive& hive) {
+// The file a save replaces: the hive, or the file its symbolic link names
+// (the link stays a link).
+std::string SaveTarget(const std::string& path) {
+  std::string target = path;
+  for (int depth = 0; depth < 16; ++depth) {
+    struct stat st {};
+    if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    const ssize_t n = readlink(target.c_str(), link.data(), link.size());
+    if (n <= 0) return target;
+    link.resize(static_cast<std::size_t>(n));
+    target = link[0] == '/' ? link : ExtractFilePath(target) + link;
+  }
+  return target;
+}
+
+bool SaveHive(const std::string& hivePath, const RegistryHive& hive) {
+  const std::string path = SaveTarget(hivePath);
+  // A hive the user made read-only is left alone; the new file keeps the
+  // old one's permissions.
+  mode_t mode = 0600;
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0) {
+    if ((st.st_mode & 0222) == 0) return false;
+    mode = st.st_mode & 0777;
+  }
   const std::string dir = ExtractFilePath(path);
   if (!MakeDirs(dir)) return false;
   std::string tmp = path + ".tmpXXXXXX";
@@ -112,7 +151,7 @@ bool SaveHive(const std::string& path, const RegistryHive& hive) {
     p += n;
     left -= static_cast<std::size_t>(n);
   }
-  ok = ok && fchmod(fd, 0600) == 0 && fsync(fd) == 0;
+  ok = ok && fchmod(fd, mode) == 0 && fsync(fd) == 0;
   ok = (close(fd) == 0) && ok;
   if (ok) ok = rename(tmp.c_str(), path.c_str()) == 0;
   if (!ok) {

@@ -1,26 +1,44 @@
 #include "Wildcard.h"
 
+#include "CodePage.h"
+
 namespace platform {
 
 namespace {
 
 char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// The same character: ASCII letters without case, other characters byte
+// for byte.
+bool SameChar(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  if (a.size() == 1) return Fold(a[0]) == Fold(b[0]);
+  return a == b;
+}
+
 // Iterative '*' / '?' matcher with one backtrack point: linear enough for
-// file names and never recursive.
+// file names and never recursive. It steps by whole characters of the
+// active code page, so '?' takes a double-byte character as one.
 bool Match(std::string_view name, std::string_view mask) {
+  const CodePage cp = ActiveCodePage();
   std::size_t n = 0, m = 0;
   std::size_t starM = std::string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (m < mask.size() && mask[m] == '*') {
+    const std::size_t nLen = CharLength(name, n, cp);
+    const std::size_t mLen = m < mask.size() ? CharLength(mask, m, cp) : 0;
+    if (mLen == 1 && mask[m] == '*') {
       starM = m++;
       starN = n;
-    } else if (m < mask.size() && (mask[m] == '?' || Fold(mask[m]) == Fold(name[n]))) {
+    } else if (mLen == 1 && mask[m] == '?') {
       ++m;
-      ++n;
+      n += nLen;
+    } else if (mLen && SameChar(name.substr(n, nLen), mask.substr(m, mLen))) {
+      m += mLen;
+      n += nLen;
     } else if (starM != std::string_view::npos) {
       m = starM + 1;
-      n = ++starN;
+      starN += CharLength(name, starN, cp);
+      n = starN;
     } else {
       return false;
     }

@@ -3,10 +3,9 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev zlib1g-dev
+  libgtest-dev zlib1g-dev libzip-dev libarchive-dev
   qt6-base-dev fonts-ipafont-gothic
-  lhasa 7zip jlha-utils libarchive-tools unzip gzip arj unar
-  libarchive-dev tar bzip2
+  lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2 arj unar
   dpkg-dev python3
   clang libclang-rt-14-dev clang-format
 )

@@ -11,6 +11,7 @@
 #include "app/core/OutputText.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
+#include "platform/Registry.h"
 
 namespace pelsok::app {
 namespace {
@@ -153,7 +154,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // Stored settings, with the window's own defaults where nothing is stored.
     TSettingsFields stored;
     stored.Kinds = DefaultKinds();
-    TDataSave::LoadSettings(stored);
+    try {
+      TDataSave::LoadSettings(stored);
+    } catch (const platform::EHiveCorrupt& e) {
+      // Unreadable settings stop nothing that the command line gives in full.
+      err << "pelsok-cli: " << e.what() << "\n";
+    }
 
     const TMonthYearText when = PreviousMonthText(today);
     TRunInput in;

@@ -29,6 +29,12 @@ class BitReader {
     consume(n);
     return v;
   }
+  // Bits of real data not yet consumed (at most the packed size allows).
+  std::uint64_t bitsLeft() const {
+    const std::uint64_t buffered = 8 * static_cast<std::uint64_t>(len_ - pos_) + (count_ - pad_);
+    if (remaining_ > (UINT64_MAX - buffered) / 8) return UINT64_MAX;
+    return 8 * remaining_ + buffered;
+  }
 
  private:
   void refill();

@@ -16,6 +16,7 @@ class NewDecoder {
       : br_(br), w_(w), params_(p) {}
 
   void run(std::uint64_t originalSize) {
+    originalSize_ = originalSize;
     const std::size_t dictSize =
         params_.maxDistance ? params_.maxDistance : std::size_t{1} << params_.dictBits;
     std::uint64_t left = originalSize - std::min(originalSize, w_.written());
@@ -46,6 +47,22 @@ class NewDecoder {
     readLengthTable(t_, kNT, kTBit, kTSpecial, "code-length");
     readLiteralTable();
     readLengthTable(offsets_, params_.np, params_.pbit, -1, "offset");
+    checkReachable();
+  }
+
+  // A block yields at most 65536 matches of 256 bytes however few bits it
+  // spends, and no block header is shorter than every table declared as a
+  // single code. When even that cannot reach the stated size, the data is
+  // damaged; saying so now keeps a tiny member that claims terabytes from
+  // decoding gigabytes first.
+  void checkReachable() const {
+    constexpr std::uint64_t kMostPerBlock = std::uint64_t{65536} * kMaxMatch;
+    const std::uint64_t headerBits = 16 + 2 * kTBit + 2 * kCBit + 2 * params_.pbit;
+    const std::uint64_t blocks = br_.bitsLeft() / headerBits;
+    const std::uint64_t here = w_.written() + std::uint64_t{blockLeft_} * kMaxMatch;
+    if (here >= originalSize_) return;
+    if (blocks >= (originalSize_ - here - 1) / kMostPerBlock + 1) return;
+    throw DataError("the compressed data is too short for the stated size");
   }
 
   // The code-length code and the offset code: 3-bit lengths, 7 extended by a unary count.
@@ -107,6 +124,7 @@ class NewDecoder {
   DecodeWindow& w_;
   NewMethodParams params_;
   std::uint32_t blockLeft_ = 0;
+  std::uint64_t originalSize_ = 0;
   HuffmanDecoder t_{8};
   HuffmanDecoder c_{12};
   HuffmanDecoder offsets_{8};

@@ -10,6 +10,58 @@
 #include "SfxTrailer.h"
 
 namespace lzh {
+namespace {
+
+// Keeps the first bytes of a member's data, then stops the decoder.
+class HeadSink : public Sink {
+ public:
+  struct Full {};
+  void write(const std::uint8_t* buf, std::size_t n) override {
+    const std::size_t take = std::min(n, sizeof bytes - length);
+    std::copy_n(buf, take, bytes + length);
+    length += take;
+    if (length == sizeof bytes) throw Full{};
+  }
+  std::uint8_t bytes[kMacBinaryHeaderLength] = {};
+  std::size_t length = 0;
+};
+
+// Passes on only the bytes of one range of the data.
+class RangeSink : public Sink {
+ public:
+  RangeSink(Sink& out, DataFork range) : out_(out), range_(range) {}
+  void write(const std::uint8_t* buf, std::size_t n) override {
+    const std::uint64_t end = range_.offset + range_.length;
+    const std::uint64_t from = std::max(pos_, range_.offset);
+    const std::uint64_t to = std::min(pos_ + n, end);
+    if (from < to) out_.write(buf + (from - pos_), static_cast<std::size_t>(to - from));
+    pos_ += n;
+  }
+
+ private:
+  Sink& out_;
+  DataFork range_;
+  std::uint64_t pos_ = 0;
+};
+
+// The data fork of a member written on classic Mac OS as MacBinary, found
+// by decoding the member's first 128 bytes.
+std::optional<DataFork> FindMacDataFork(int fd, const std::string& name, const ArchiveMember& m) {
+  const EntryHeader& h = m.header;
+  if (h.osId != 'm' || h.isDirectory() || h.originalSize < kMacBinaryHeaderLength ||
+      !canDecode(h.method))
+    return std::nullopt;
+  HeadSink head;
+  FileRangeSource in(fd, m.dataOffset, h.packedSize, name);
+  try {
+    decode(h.method, in, h.packedSize, head, h.originalSize);
+  } catch (const HeadSink::Full&) {
+  }
+  if (head.length < kMacBinaryHeaderLength) return std::nullopt;
+  return ReadMacBinaryHeader(head.bytes, h.originalSize);
+}
+
+}  // namespace
 
 ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t start,
                               std::uint64_t limit) {
@@ -43,7 +95,9 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
           r = {ParseStatus::damaged, 0, "header cut short"};
           break;
         }
-        want = r.needed;
+        // Grow at least twofold: a header of many small extended headers
+        // asks for a few bytes more each time, and each call parses anew.
+        want = std::max(r.needed, 2 * avail);
       }
       if (r.status == ParseStatus::endOfArchive) {
         if (index.members.empty() && fileEnd - start > 1) {
@@ -69,6 +123,7 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
         return index;
       }
       m.path = DecodeEntryPath(m.header);
+      m.macDataFork = FindMacDataFork(fd, name, m);
       pos = m.endOffset();
       index.members.push_back(std::move(m));
     }
@@ -84,7 +139,13 @@ MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveM
   if (h.isDirectory()) return {};
   if (!canDecode(h.method)) return {Status::failed, "method " + h.method + " is not supported"};
   FileRangeSource in(fd, m.dataOffset, h.packedSize, archiveName);
-  DecodeResult r = decode(h.method, in, h.packedSize, out, h.originalSize);
+  DecodeResult r;
+  if (m.macDataFork) {
+    RangeSink fork(out, *m.macDataFork);
+    r = decode(h.method, in, h.packedSize, fork, h.originalSize);
+  } else {
+    r = decode(h.method, in, h.packedSize, out, h.originalSize);
+  }
   if (r.status != Status::ok && r.status != Status::warning)
     return {r.status, r.message.empty() ? "data damaged" : r.message};
   if (r.written != h.originalSize) return {Status::failed, "data length does not match the header"};

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "EntryHeader.h"
 #include "EntryName.h"
+#include "MacBinary.h"
 #include "lzh/LzhCodec.h"
 
 namespace lzh {
@@ -16,7 +18,13 @@ struct ArchiveMember {
   EntryPath path;
   std::uint64_t headerOffset = 0;
   std::uint64_t dataOffset = 0;
+  // A Mac OS member stored as MacBinary: only its data fork is extracted.
+  std::optional<DataFork> macDataFork;
   std::uint64_t endOffset() const { return dataOffset + header.packedSize; }
+  // The size a listing shows: the data fork's for a MacBinary member.
+  std::uint64_t listedSize() const {
+    return macDataFork ? macDataFork->length : header.originalSize;
+  }
 };
 
 struct ArchiveIndex {
@@ -41,7 +49,8 @@ struct MemberResult {
   std::string message;
 };
 
-// Decodes one member's data into out and checks its length and CRC.
+// Decodes one member's data into out (only the data fork of a MacBinary
+// member) and checks its length and CRC.
 MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveMember& m,
                           Sink& out);
 

@@ -2,6 +2,7 @@
 
 #include "common/SafeText.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "platform/CodePage.h"
@@ -48,6 +49,81 @@ bool StartsWithDrive(const std::string& s) {
          ((s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z'));
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// A UTF-16LE name as UTF-8 with '/' between folders (0xFFFF and '\'
+// separate them). It ends at a NUL; a lone surrogate becomes U+FFFD.
+std::string WidePathToUtf8(const std::string& wide) {
+  std::string out;
+  const auto unit = [&](std::size_t i) -> char16_t {
+    return static_cast<char16_t>(static_cast<unsigned char>(wide[i]) |
+                                 (static_cast<unsigned char>(wide[i + 1]) << 8));
+  };
+  for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
+    const char16_t u = unit(i);
+    if (u == 0) break;
+    if (u == 0xFFFF || u == u'\\') {
+      out += '/';
+    } else if (u >= 0xD800 && u <= 0xDBFF && i + 3 < wide.size() && unit(i + 2) >= 0xDC00 &&
+               unit(i + 2) <= 0xDFFF) {
+      AppendUtf8(out, 0x10000 + ((char32_t{u} - 0xD800) << 10) + (unit(i + 2) - 0xDC00));
+      i += 2;
+    } else if (u >= 0xD800 && u <= 0xDFFF) {
+      AppendUtf8(out, 0xFFFD);
+    } else {
+      AppendUtf8(out, u);
+    }
+  }
+  return out;
+}
+
+// Stored name bytes as UTF-8 with '/' between folders, for joining with a
+// UTF-16 part; bytes that are neither UTF-8 nor cp932 stay as they are.
+std::string StoredPathToUtf8(const std::string& raw) {
+  const NameCoding coding = Classify(raw);
+  std::string out;
+  const auto parts = SplitRaw(raw, coding);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i) out += '/';
+    std::optional<std::string> utf8;
+    if (coding == NameCoding::cp932) utf8 = platform::Cp932ToUtf8(parts[i]);
+    out += utf8 ? *utf8 : parts[i];
+  }
+  return out;
+}
+
+// The stored name with its folder: folder bytes, a separator, the name. A
+// UTF-16 name or folder, when present, stands for its stored-bytes
+// counterpart, and the whole is then UTF-8.
+std::string RawPath(const EntryHeader& h) {
+  const bool wide = h.wideFileName || h.wideDirName;
+  std::string dir = h.wideDirName ? WidePathToUtf8(*h.wideDirName)
+                    : wide        ? StoredPathToUtf8(h.dirName)
+                                  : h.dirName;
+  const std::string file = h.wideFileName ? WidePathToUtf8(*h.wideFileName)
+                           : wide         ? StoredPathToUtf8(h.fileName)
+                                          : h.fileName;
+  if (!dir.empty() && !IsSeparator(static_cast<unsigned char>(dir.back())))
+    dir += wide ? '/' : '\xFF';
+  return dir + file;
+}
+
 }  // namespace
 
 std::string EntryPath::Joined(char delim) const {
@@ -61,12 +137,7 @@ std::string EntryPath::Joined(char delim) const {
 
 EntryPath DecodeEntryPath(const EntryHeader& h) {
   EntryPath path;
-  std::string raw;
-  if (!h.dirName.empty()) {
-    raw = h.dirName;
-    if (!IsSeparator(static_cast<unsigned char>(raw.back()))) raw += '\xFF';
-  }
-  raw += h.fileName;
+  std::string raw = RawPath(h);
   if (h.unixMode && (*h.unixMode & 0xF000) == 0xA000) {
     // Unix links are stored as "name|target".
     path.symlink = true;
@@ -78,10 +149,14 @@ EntryPath DecodeEntryPath(const EntryHeader& h) {
   return decoded;
 }
 
-EntryPath DecodeStoredPath(const std::string& raw) {
+EntryPath DecodeStoredPath(std::string raw) {
   EntryPath path;
   if (!raw.empty() && IsSeparator(static_cast<unsigned char>(raw[0]))) path.absolute = true;
-  if (StartsWithDrive(raw)) path.absolute = true;
+  if (StartsWithDrive(raw)) {
+    // Extracted with its root removed, the drive goes too.
+    path.absolute = true;
+    raw.erase(0, 2);
+  }
   const NameCoding coding = Classify(raw);
   for (auto& part : SplitRaw(raw, coding)) {
     if (part.empty() || part == ".") continue;

@@ -16,7 +16,8 @@ struct EntryPath {
   bool hasParent = false;          // held a ".." part
   bool symlink = false;            // a Unix symbolic link member
 
-  // True when the path stays inside the folder it is extracted to.
+  // True when the path stays inside the folder it is extracted to as it is
+  // (an absolute path does only with its root removed).
   bool IsSafe() const { return !absolute && !hasParent && !parts.empty(); }
   // Parts joined by delim.
   std::string Joined(char delim = '/') const;
@@ -30,7 +31,7 @@ EntryPath DecodeEntryPath(const EntryHeader& h);
 
 // The same rules for a whole stored path ('\\', '/' or 0xFF between
 // folders), as other formats with DOS-era names store it.
-EntryPath DecodeStoredPath(const std::string& raw);
+EntryPath DecodeStoredPath(std::string raw);
 
 struct StoredName {
   std::string fileName;  // extended header 0x01

@@ -72,6 +72,8 @@ enum class Extension : std::uint8_t {
   dirName = 0x02,       // folder bytes, parts ended by 0xFF
   dosAttribute = 0x40,  // 16 bits
   wideSizes = 0x42,     // packed and original size, 64 bits each
+  wideFileName = 0x44,  // name, UTF-16LE, no folder
+  wideDirName = 0x45,   // folder, UTF-16LE, parts between 0xFFFF or '\'
   unixMode = 0x50,      // 16 bits
   unixTime = 0x54,      // 32 bits, seconds since 1970
 };

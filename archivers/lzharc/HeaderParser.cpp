@@ -57,6 +57,12 @@ bool ApplyExtension(const std::uint8_t* p, std::size_t len, std::size_t offset, 
     case Extension::dirName:
       out.dirName = CutAtNul(d, len);
       break;
+    case Extension::wideFileName:
+      out.wideFileName = std::string(reinterpret_cast<const char*>(d), len);
+      break;
+    case Extension::wideDirName:
+      out.wideDirName = std::string(reinterpret_cast<const char*>(d), len);
+      break;
     case Extension::dosAttribute:
       if (len >= 2) out.dosAttribute = Get16(d);
       break;
@@ -142,7 +148,8 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
   std::uint64_t extTotal = 0;
   ExtState st;
   std::string error;
-  while (next != 0) {
+  for (std::size_t count = 0; next != 0; ++count) {
+    if (count == kMaxExtendedHeaders) return Damaged("too many extended headers");
     if (next < kFraming) return Damaged("extended header size too small");
     if (at + next > kMaxHeaderLength) return Damaged("extended headers too long");
     if (size < at + next) return NeedMore(at + next);
@@ -194,7 +201,8 @@ ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader&
   std::size_t at = fixed;
   ExtState st;
   std::string error;
-  while (next != 0) {
+  for (std::size_t count = 0; next != 0; ++count) {
+    if (count == kMaxExtendedHeaders) return Damaged("too many extended headers");
     if (next < field::kExtensionData + sizeWidth) return Damaged("extended header size too small");
     // Some writers count the header two bytes short; the chain of extended
     // headers then tells where the data really starts.

@@ -25,6 +25,9 @@ struct ParseResult {
 
 // Largest header the parser accepts (level 1 extension chains, level 3).
 inline constexpr std::size_t kMaxHeaderLength = 1u << 20;
+// Most extended headers one member may carry. Writers use a handful; a long
+// chain of empty ones is only there to make readers slow.
+inline constexpr std::size_t kMaxExtendedHeaders = 256;
 
 ParseResult ParseHeader(const std::uint8_t* data, std::size_t size, EntryHeader& out);
 

@@ -14,6 +14,9 @@ arc::ExtractRules RulesFor(ExtractOptions options) {
   // The member's parts are already split; joined with '/' they hold no '\'
   // separators of their own.
   rules.backslashSeparates = false;
+  // "/Volume/dir/file" and "\dir\file" land below the base folder; the
+  // report says the root was removed.
+  rules.stripAbsolute = true;
   return rules;
 }
 
@@ -34,9 +37,10 @@ ExtractReport SafeExtractor::Extract(int archiveFd, const std::string& archiveNa
                                      const ArchiveMember& m) {
   const EntryPath& path = m.path;
   if (path.symlink) return {ExtractOutcome::skippedLink, "symbolic link not extracted"};
-  if (!path.IsSafe()) return {ExtractOutcome::refusedUnsafe, "unsafe name refused"};
+  if (path.hasParent) return {ExtractOutcome::refusedUnsafe, "name holds \"..\""};
+  if (path.parts.empty()) return {ExtractOutcome::refusedUnsafe, "empty name refused"};
   arc::EntryToExtract entry;
-  entry.name = path.Joined('/');
+  entry.name = (path.absolute ? "/" : "") + path.Joined('/');
   entry.kind = m.header.isDirectory() ? arc::EntryKind::folder : arc::EntryKind::file;
   entry.mtime = MemberTime(m.header);
   if (m.header.unixMode) entry.unixMode = *m.header.unixMode;

@@ -38,7 +38,7 @@ std::string AttributeText(const lzh::EntryHeader& h) {
 void FillEntryInfo(const lzh::ArchiveMember& m, TArchiveEntryInfo& info) {
   std::memset(&info, 0, sizeof info);
   const auto& h = m.header;
-  info.OriginalSize = Clamp32(h.originalSize);
+  info.OriginalSize = Clamp32(m.listedSize());
   info.CompressedSize = Clamp32(h.packedSize);
   info.Crc = h.dataCrc;
   info.Flags = 0;

@@ -83,7 +83,12 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
     switch (r.outcome) {
       case lzh::ExtractOutcome::written:
         ++written;
-        report.Line("Melted   " + name);
+        if (r.warning) {
+          report.Line("Melted   " + name + ": " + lzh::PrintableName(r.message));
+          Worsen(result, arc::kWarning);
+        } else {
+          report.Line("Melted   " + name);
+        }
         break;
       case lzh::ExtractOutcome::skippedNotNewer:
         report.Line("Skipped  " + name + ": " + lzh::PrintableName(r.message));

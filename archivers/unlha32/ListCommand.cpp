@@ -22,13 +22,13 @@ std::int32_t RunList(const UnlhaOptions& o, arc::Report& report) {
     if (!MatchesAny(m.path, o.files)) continue;
     ++count;
     const auto& h = m.header;
-    totalOriginal += h.originalSize;
+    totalOriginal += m.listedSize();
     totalPacked += h.packedSize;
     std::uint16_t date = 0, time = 0;
     lzh::MemberDosStamp(h, date, time);
     char buf[160];
     std::snprintf(buf, sizeof buf, "%12llu %12llu %s  %04u-%02u-%02u %02u:%02u:%02u %s",
-                  static_cast<unsigned long long>(h.originalSize),
+                  static_cast<unsigned long long>(m.listedSize()),
                   static_cast<unsigned long long>(h.packedSize),
                   RatioText(h.packedSize, h.originalSize).c_str(), 1980u + (date >> 9),
                   (date >> 5) & 15u, date & 31u, time >> 11, (time >> 5) & 63u, (time & 31u) * 2,

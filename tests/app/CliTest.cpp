@@ -109,6 +109,16 @@ TEST_F(CliTest, DefaultsComeFromTheStoredSettingsAndThePreviousMonth) {
   EXPECT_TRUE(platform::FileExists(dir / "BB2611.LZH"));
 }
 
+TEST_F(CliTest, ABrokenHiveStopsNothingTheCommandLineGivesInFull) {
+  RequireLibrary();
+  dir.Write("hive.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\"Keta\"=garbage\n");
+  MakeLogs(Folder(), "DR11", 2);
+  const auto r = Cli("--folder '" + dir.Path() + "' --kind DR --year 26 --month 11 --no-six-digit");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("hive.reg"), std::string::npos) << r.output;  // still reported
+  EXPECT_TRUE(platform::FileExists(dir / "DR2611.LZH"));
+}
+
 TEST(CliOptions, ParsesEveryOption) {
   const auto o = pelsok::app::ParseCliOptions(
       {"--kinds=DR,DD", "-y", "98", "--month=7", "-f", "/x", "-6", "-d"});

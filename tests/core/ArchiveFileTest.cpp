@@ -148,7 +148,7 @@ TEST(ArchiveFile, FormatsWithoutBackEndAreRefusedUnlessLoading) {
   TArchiveFile file(nullptr);
   file.SetFileName("a.lzh");
   TArchiver* bound = file.Archiver();
-  EXPECT_EQ(MessageOf([&] { file.SetFileName("a.zip"); }),
+  EXPECT_EQ(MessageOf([&] { file.SetFileName("a.cab"); }),
             "現在のバージョンではこの形式の書庫をサポートしていません。");
   EXPECT_EQ(file.FileName(), "a.lzh");
   EXPECT_EQ(file.ArchiverType(), atLha);

@@ -200,3 +200,38 @@ TEST(HiveText, SyntaxErrorsAreCaught) {
   }
   EXPECT_NO_THROW(RegistryHive::Parse(""));
 }
+
+TEST_F(Hive, ALinkedHiveStaysALinkAndAReadOnlyHiveIsNeverRewritten) {
+  namespace fs = std::filesystem;
+  // A hive kept elsewhere behind a symbolic link: the link stays.
+  const std::string real = dir_.Write("real/hive.reg", "REGEDIT4\n");
+  fs::create_symlink(real, HivePath());
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kKey, true));
+    reg.WriteString("Keta", "Keta", "Yes");
+  }
+  EXPECT_TRUE(fs::is_symlink(HivePath()));
+  EXPECT_NE(ReadFile(real).find("\"Keta\"=\"Yes\""), std::string::npos);
+
+  // Read-only: even root's writes leave it byte for byte.
+  fs::permissions(real, fs::perms::owner_read);
+  const std::string before = ReadFile(real);
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(kKey, false));
+  EXPECT_THROW(reg.WriteString("Keta", "Keta", "No"), ERegistryException);
+  EXPECT_EQ(ReadFile(real), before);
+}
+
+TEST_F(Hive, TheCorruptCopyIsNoMoreReadableThanTheHive) {
+  dir_.Write("hive.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\"Keta\"=garbage\n");
+  std::filesystem::permissions(
+      HivePath(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  const mode_t oldMask = umask(0);
+  TRegistry reg;
+  EXPECT_THROW(reg.OpenKey(kKey, true), EHiveCorrupt);
+  umask(oldMask);
+  struct stat st {};
+  ASSERT_EQ(stat((HivePath() + ".corrupt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+}

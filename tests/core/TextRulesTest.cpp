@@ -93,6 +93,26 @@ TEST(Wildcard, WindowsRules) {
   EXPECT_FALSE(HasWildcard("a.log"));
 }
 
+TEST(Wildcard, QuestionMarkTakesOneCharacterOfTheCodePage) {
+  {
+    ScopedCodePage utf8(CodePage::Utf8);
+    EXPECT_TRUE(MatchesMask("ア.log", "?.log"));
+    EXPECT_TRUE(MatchesMask("DRア1.log", "DR??.log"));
+    EXPECT_FALSE(MatchesMask("アイ.log", "?.log"));
+    EXPECT_TRUE(MatchesMask("xアy.log", "*ア?.log"));
+    EXPECT_FALSE(MatchesMask("イ.log", "ア.log"));  // same lead byte, another character
+  }
+  {
+    ScopedCodePage cp932(CodePage::Cp932);
+    const std::string a = "\x83\x41";  // ア
+    EXPECT_TRUE(MatchesMask(a + ".log", "?.log"));
+    EXPECT_TRUE(MatchesMask(kSo + ".log", "?.log"));
+    EXPECT_FALSE(MatchesMask(a + kSo + ".log", "?.log"));
+    EXPECT_TRUE(MatchesMask(a + kSo + ".log", "??.log"));
+    EXPECT_TRUE(MatchesMask("x" + kSo + ".log", "*" + kSo + ".log"));
+  }
+}
+
 TEST(StringList, SortedIgnoresDuplicatesWithoutCase) {
   TStringList l(true);
   l.Add("b.log");

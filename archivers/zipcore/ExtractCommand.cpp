@@ -1,0 +1,272 @@
+// "UnZip": -x extracts (into the base folder, the current folder when none),
+// -t decodes every selected entry and checks its CRC, -l lists. The data is
+// read with libarchive, which decodes more methods than libzip; the
+// directory is first read with libzip (CentralDirectory.h), so both
+// libraries must accept the archive.
+#include <archive.h>
+#include <archive_entry.h>
+#include <locale.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CentralDirectory.h"
+#include "Commands.h"
+#include "EntryMasks.h"
+#include "ZipFailure.h"
+#include "ZipNames.h"
+#include "common/ArchiverApi.h"
+#include "common/Progress.h"
+#include "common/SafeExtractor.h"
+#include "common/SafeText.h"
+
+namespace zipcore {
+namespace {
+
+// libarchive converts names to the thread's locale; in a UTF-8 locale the
+// bytes of a name without the UTF-8 flag come through unchanged, and
+// ZipNames decides what they are.
+class Utf8LocaleScope {
+ public:
+  Utf8LocaleScope() {
+    static locale_t utf8 = newlocale(LC_ALL_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    if (utf8 != static_cast<locale_t>(0)) old_ = uselocale(utf8);
+  }
+  ~Utf8LocaleScope() {
+    if (old_ != static_cast<locale_t>(0)) uselocale(old_);
+  }
+  Utf8LocaleScope(const Utf8LocaleScope&) = delete;
+  Utf8LocaleScope& operator=(const Utf8LocaleScope&) = delete;
+
+ private:
+  locale_t old_ = static_cast<locale_t>(0);
+};
+
+struct ArchiveFree {
+  void operator()(archive* a) const { archive_read_free(a); }
+};
+
+std::string ErrorText(archive* a) {
+  const char* s = archive_error_string(a);
+  return s ? s : "unknown error";
+}
+
+bool IsUnsupportedMethod(const std::string& message) {
+  return message.find("Unsupported ZIP compression method") != std::string::npos ||
+         message.find("not supported") != std::string::npos;
+}
+
+arc::EntryKind KindOf(archive_entry* e) {
+  switch (archive_entry_filetype(e)) {
+    case AE_IFDIR:
+      return arc::EntryKind::folder;
+    case AE_IFLNK:
+      return arc::EntryKind::symlink;
+    case AE_IFREG:
+      return arc::EntryKind::file;
+    default:
+      return arc::EntryKind::special;
+  }
+}
+
+class Extraction {
+ public:
+  Extraction(const ZipOptions& o, arc::Report& report) : o_(o), report_(report) {}
+
+  std::int32_t Run() {
+    const OpenedZip directory = OpenZip(o_.archive, ZIP_RDONLY);
+    std::uint64_t totalBytes = 0;
+    for (const auto& e : directory.entries) totalBytes += e.originalSize;
+    progress_.SetTotals(directory.entries.size(), totalBytes);
+    if (o_.command == ZipCommand::extract) {
+      arc::ExtractRules rules;
+      rules.withFolders = !o_.junkPaths;
+      rules.overwriteAlways = o_.overwrite;
+      rules.stripAbsolute = true;
+      rules.linksInside = true;
+      rules.backslashSeparates = true;
+      try {
+        extractor_ =
+            std::make_unique<arc::SafeExtractor>(o_.baseDir.empty() ? "." : o_.baseDir, rules);
+      } catch (const std::exception& e) {
+        throw ZipFailure(arc::kCannotWrite, e.what());
+      }
+    }
+    Utf8LocaleScope locale;
+    std::unique_ptr<archive, ArchiveFree> a(archive_read_new());
+    if (!a) throw ZipFailure(arc::kNoMemory, "out of memory");
+    archive_read_support_format_zip_seekable(a.get());
+    if (!o_.password.empty()) archive_read_add_passphrase(a.get(), o_.password.c_str());
+    if (archive_read_open_filename(a.get(), o_.archive.c_str(), 1 << 16) != ARCHIVE_OK)
+      throw ZipFailure(arc::kNotArchive, "cannot read the archive: " + ErrorText(a.get()));
+    archive_entry* entry = nullptr;
+    for (;;) {
+      const int r = archive_read_next_header(a.get(), &entry);
+      if (r == ARCHIVE_EOF) break;
+      if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
+        report_.Line("Damaged  the archive: " + arc::SafeText(ErrorText(a.get())));
+        Worsen(result_, arc::kNotArchive);
+        break;
+      }
+      if (!One(a.get(), entry)) break;
+    }
+    if (progress_.Cancelled()) {
+      report_.Line("cancelled");
+      return arc::kCancelled;
+    }
+    if (matched_ == 0 && result_ == arc::kOk) {
+      report_.Line("no entry matched");
+      return arc::kNothingMatched;
+    }
+    const char* verb = o_.command == ZipCommand::test ? " tested, " : " extracted, ";
+    if (o_.command == ZipCommand::list) {
+      report_.Line(std::to_string(matched_) + " entr(y/ies)");
+    } else {
+      report_.Line(std::to_string(done_) + " of " + std::to_string(matched_) + " entr(y/ies)" +
+                   verb + std::to_string(bad_) + " damaged");
+    }
+    return result_;
+  }
+
+ private:
+  void Line(const std::string& text) {
+    if (!o_.quiet) report_.Line(text);
+  }
+
+  // False when reading cannot go on.
+  bool One(archive* a, archive_entry* entry) {
+    const char* raw = archive_entry_pathname(entry);
+    const std::string name = DecodeStoredName(raw ? raw : "");
+    if (!MatchesAny(name, o_.files)) return true;
+    ++matched_;
+    const std::string shown = arc::SafeText(name);
+    const arc::EntryKind kind = KindOf(entry);
+    if (o_.command == ZipCommand::list) {
+      Line(std::to_string(archive_entry_size(entry)) + "  " + shown);
+      return true;
+    }
+    if (archive_entry_is_data_encrypted(entry) && o_.password.empty()) {
+      report_.Line("Skipped  " + shown + ": encrypted; give the password with -P");
+      Worsen(result_, arc::kCannotRead);
+      return true;
+    }
+    if (!progress_.StartFile(name)) return false;
+    bool fatal = false, unsupported = false;
+    std::string why;
+    // An empty entry has nothing to decode (and libarchive fails on the
+    // bare end marker some LZMA writers store for it).
+    const bool empty = archive_entry_size_is_set(entry) && archive_entry_size(entry) == 0;
+    auto pump = [&](int fd) -> arc::DataResult {
+      static thread_local std::vector<char> buf(1 << 16);
+      while (!empty) {
+        const la_ssize_t n = archive_read_data(a, buf.data(), buf.size());
+        if (n == 0) return {};
+        if (n < 0) {
+          why = ErrorText(a);
+          fatal = n == ARCHIVE_FATAL;
+          unsupported = IsUnsupportedMethod(why);
+          return {false, !unsupported, why};
+        }
+        if (fd >= 0) {
+          for (la_ssize_t off = 0; off < n;) {
+            const ssize_t w = ::write(fd, buf.data() + off, static_cast<std::size_t>(n - off));
+            if (w < 0) return {false, false, "cannot write: " + std::string(strerror(errno))};
+            off += w;
+          }
+        }
+        if (!progress_.AddBytes(static_cast<std::uint64_t>(n))) return {false, false, "cancelled"};
+      }
+      return {};
+    };
+    if (o_.command == ZipCommand::test) {
+      if (kind == arc::EntryKind::file) {
+        const arc::DataResult d = pump(-1);
+        Judge(shown, d.ok, unsupported, d.message, true);
+      } else {
+        ++done_;
+      }
+    } else {
+      arc::EntryToExtract e;
+      e.name = name;
+      e.kind = kind;
+      e.mtime = archive_entry_mtime(entry);
+      e.unixMode = static_cast<std::uint32_t>(archive_entry_perm(entry));
+      if (kind == arc::EntryKind::symlink) {
+        const char* target = archive_entry_symlink(entry);
+        e.linkTarget = DecodeStoredName(target ? target : "");
+      }
+      const arc::ExtractReport r = extractor_->Extract(e, pump);
+      Report(shown, r, unsupported);
+    }
+    if (progress_.Cancelled()) return false;
+    progress_.FinishFile();
+    return !fatal || unsupported;
+  }
+
+  void Judge(const std::string& shown, bool ok, bool unsupported, const std::string& why,
+             bool test) {
+    if (ok) {
+      ++done_;
+      Line(std::string(test ? "OK       " : "Inflated ") + shown);
+    } else if (unsupported) {
+      report_.Line("Skipped  " + shown + ": " + arc::SafeText(why));
+      Worsen(result_, arc::kWarning);
+    } else if (!progress_.Cancelled()) {
+      ++bad_;
+      report_.Line("Damaged  " + shown + ": " + arc::SafeText(why));
+      Worsen(result_, arc::kNotArchive);
+    }
+  }
+
+  void Report(const std::string& shown, const arc::ExtractReport& r, bool unsupported) {
+    const std::string why = arc::SafeText(r.message);
+    switch (r.outcome) {
+      case arc::ExtractOutcome::written:
+        ++done_;
+        Line("Inflated " + shown + (r.warning ? ": " + why : std::string()));
+        break;
+      case arc::ExtractOutcome::skippedNotNewer:
+        Line("Skipped  " + shown + ": " + why);
+        break;
+      case arc::ExtractOutcome::skippedLink:
+        report_.Line("Skipped  " + shown + ": " + why);
+        Worsen(result_, arc::kWarning);
+        break;
+      case arc::ExtractOutcome::refusedUnsafe:
+        report_.Line("Refused  " + shown + ": " + why);
+        Worsen(result_, arc::kUnsafeName);
+        break;
+      case arc::ExtractOutcome::failed:
+        if (progress_.Cancelled()) break;
+        if (unsupported) {
+          report_.Line("Skipped  " + shown + ": " + why);
+          Worsen(result_, arc::kWarning);
+        } else {
+          if (r.damaged) ++bad_;
+          report_.Line((r.damaged ? "Damaged  " : "Failed   ") + shown + ": " + why);
+          Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+        }
+        break;
+    }
+  }
+
+  const ZipOptions& o_;
+  arc::Report& report_;
+  arc::Progress progress_;
+  std::unique_ptr<arc::SafeExtractor> extractor_;
+  std::int32_t result_ = arc::kOk;
+  std::size_t matched_ = 0, done_ = 0, bad_ = 0;
+};
+
+}  // namespace
+
+std::int32_t RunExtract(const ZipOptions& o, arc::Report& report) {
+  return Extraction(o, report).Run();
+}
+
+}  // namespace zipcore

@@ -1,0 +1,178 @@
+#include "Precompressor.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+namespace zipcore {
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+Precompressed Deflate(const PrecompressJob& job, int level, const std::atomic<bool>& stop) {
+  Precompressed r;
+  Fd fd(job.diskPath);
+  if (fd.get() < 0) {
+    r.error = std::string("cannot open: ") + std::strerror(errno);
+    return r;
+  }
+  z_stream z{};
+  if (deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+    r.error = "out of memory";
+    return r;
+  }
+  std::vector<unsigned char> in(1 << 16);
+  r.data.resize(static_cast<std::size_t>(deflateBound(&z, job.size)) + 64);
+  uLong crc = crc32(0, nullptr, 0);
+  std::size_t out = 0;
+  int flush = Z_NO_FLUSH;
+  while (flush != Z_FINISH) {
+    if (stop) {
+      r.error = "cancelled";
+      deflateEnd(&z);
+      return r;
+    }
+    const ssize_t n = ::read(fd.get(), in.data(), in.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      r.error = std::string("cannot read: ") + std::strerror(errno);
+      deflateEnd(&z);
+      return r;
+    }
+    if (n == 0) flush = Z_FINISH;
+    crc = crc32(crc, in.data(), static_cast<uInt>(n));
+    r.size += static_cast<std::uint64_t>(n);
+    z.next_in = in.data();
+    z.avail_in = static_cast<uInt>(n);
+    int ret;
+    do {
+      if (r.data.size() - out < 1024) r.data.resize(r.data.size() * 2 + 1024);
+      z.next_out = reinterpret_cast<Bytef*>(r.data.data() + out);
+      z.avail_out = static_cast<uInt>(std::min<std::size_t>(r.data.size() - out, 1u << 30));
+      const uInt before = z.avail_out;
+      ret = deflate(&z, flush);
+      out += before - z.avail_out;
+    } while (flush == Z_FINISH ? ret != Z_STREAM_END : z.avail_out == 0);
+  }
+  deflateEnd(&z);
+  r.data.resize(out);
+  r.data.shrink_to_fit();
+  r.crc = static_cast<std::uint32_t>(crc);
+  r.worthIt = r.data.size() < r.size;
+  r.ok = true;
+  return r;
+}
+
+struct Served {
+  Precompressed result;
+  std::size_t pos = 0;
+  zip_error_t error;
+};
+
+zip_int64_t Serve(void* state, void* data, zip_uint64_t len, zip_source_cmd_t cmd) {
+  auto* s = static_cast<Served*>(state);
+  switch (cmd) {
+    case ZIP_SOURCE_OPEN:
+      s->pos = 0;
+      return 0;
+    case ZIP_SOURCE_READ: {
+      const std::size_t n =
+          static_cast<std::size_t>(std::min<zip_uint64_t>(len, s->result.data.size() - s->pos));
+      std::memcpy(data, s->result.data.data() + s->pos, n);
+      s->pos += n;
+      return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+      return 0;
+    case ZIP_SOURCE_STAT: {
+      auto* st = static_cast<zip_stat_t*>(data);
+      zip_stat_init(st);
+      st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC;
+      st->size = s->result.size;
+      st->comp_size = s->result.data.size();
+      st->comp_method = ZIP_CM_DEFLATE;
+      st->crc = s->result.crc;
+      return sizeof(*st);
+    }
+    case ZIP_SOURCE_ERROR:
+      return zip_error_to_data(&s->error, data, len);
+    case ZIP_SOURCE_FREE:
+      zip_error_fini(&s->error);
+      delete s;
+      return 0;
+    case ZIP_SOURCE_SUPPORTS:
+      return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+      zip_error_set(&s->error, ZIP_ER_OPNOTSUPP, 0);
+      return -1;
+  }
+}
+
+}  // namespace
+
+std::vector<Precompressed> PrecompressAll(const std::vector<PrecompressJob>& jobs, int level,
+                                          const std::function<bool(std::size_t)>& onDone) {
+  std::vector<Precompressed> results(jobs.size());
+  std::vector<char> done(jobs.size(), 0);
+  std::mutex mutex;
+  std::condition_variable ready;
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> stop{false};
+  auto work = [&] {
+    for (std::size_t i; (i = next++) < jobs.size() && !stop;) {
+      Precompressed r = Deflate(jobs[i], level, stop);
+      std::lock_guard<std::mutex> lock(mutex);
+      results[i] = std::move(r);
+      done[i] = 1;
+      ready.notify_all();
+    }
+  };
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::thread> workers;
+  for (unsigned t = 0; t < std::min<std::size_t>(cores, jobs.size()); ++t)
+    workers.emplace_back(work);
+  for (std::size_t i = 0; i < jobs.size() && !stop; ++i) {
+    {
+      std::unique_lock<std::mutex> lock(mutex);
+      ready.wait(lock, [&] { return done[i] != 0 || workers.empty(); });
+    }
+    if (!onDone(i)) stop = true;
+  }
+  for (auto& w : workers) w.join();
+  for (std::size_t i = 0; i < jobs.size(); ++i)
+    if (!done[i]) results[i].error = "cancelled";
+  return results;
+}
+
+zip_source_t* PrecompressedSource(zip_t* z, Precompressed&& result) {
+  auto* s = new Served{std::move(result), 0, {}};
+  zip_error_init(&s->error);
+  zip_source_t* source = zip_source_function(z, Serve, s);
+  if (source == nullptr) {
+    zip_error_fini(&s->error);
+    delete s;
+  }
+  return source;
+}
+
+}  // namespace zipcore

@@ -1,0 +1,55 @@
+// "Zip" -d: deletes the entries the operands select. The archive is written
+// anew through a temporary file; when no entry is left the archive file is
+// removed.
+#include <cstdio>
+
+#include "CentralDirectory.h"
+#include "Commands.h"
+#include "EntryMasks.h"
+#include "ZipFailure.h"
+#include "common/ArchiverApi.h"
+#include "common/Progress.h"
+#include "common/SafeText.h"
+
+namespace zipcore {
+namespace {
+
+int OnCancel(zip_t*, void* user) { return static_cast<arc::Progress*>(user)->Cancelled(); }
+
+}  // namespace
+
+std::int32_t RunRemove(const ZipOptions& o, arc::Report& report) {
+  OpenedZip opened = OpenZip(o.archive, 0);
+  zip_t* z = opened.zip.get();
+  arc::Progress progress;
+  std::size_t deleted = 0;
+  for (const auto& e : opened.entries) {
+    if (!MatchesAny(e.name, o.files)) continue;
+    if (!progress.StartFile(e.name)) break;
+    if (zip_delete(z, e.index) != 0)
+      throw ZipFailure(arc::kCannotWrite,
+                       std::string("cannot delete an entry: ") + zip_strerror(z));
+    ++deleted;
+    if (!o.quiet) report.Line("Deleted  " + arc::SafeText(e.name));
+  }
+  if (progress.Cancelled()) {
+    report.Line("cancelled; the archive is unchanged");
+    return arc::kCancelled;
+  }
+  if (deleted == 0) {
+    report.Line("no entry matched; the archive is unchanged");
+    return arc::kNothingMatched;
+  }
+  zip_register_cancel_callback_with_state(z, OnCancel, nullptr, &progress);
+  if (zip_close(z) != 0) {
+    report.Line(std::string("cannot write the archive: ") + arc::SafeText(zip_strerror(z)) +
+                "; the archive is unchanged");
+    return progress.Cancelled() ? arc::kCancelled : arc::kCannotWrite;
+  }
+  opened.zip.release();  // zip_close freed it
+  report.Line(std::to_string(deleted) + " entr(y/ies) deleted, " +
+              std::to_string(opened.entries.size() - deleted) + " left");
+  return arc::kOk;
+}
+
+}  // namespace zipcore

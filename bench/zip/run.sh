@@ -1,0 +1,62 @@
+#!/bin/bash
+# Our ZIP libraries against Info-ZIP zip -6, 7zz -tzip -mx5 and unzip, in one run on one
+# generated month of logs (31 daily files, fixed seed): archive size and time to create,
+# and time to extract. Ours runs the line the product builds (" -D  A masks").
+# usage: bench/zip/run.sh [BUILD_DIR]     (needs bench_zip, pelsok-loggen and the libraries built)
+# Times are wall-clock seconds, best of 3 runs.
+set -euo pipefail
+build=${1:-build}
+bin="$build/bin"
+for tool in "$bin/bench_zip" "$bin/pelsok-loggen" "$bin/ZIP32J.DLL" "$bin/UNZIP32.DLL"; do
+  [ -e "$tool" ] || { echo "run.sh: $tool is missing; build bench_zip and pelsok-loggen first" >&2; exit 2; }
+done
+for tool in zip unzip 7zz bc; do
+  command -v "$tool" >/dev/null || { echo "run.sh: $tool is not on PATH" >&2; exit 2; }
+done
+bin=$(cd "$bin" && pwd)
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$bin/pelsok-loggen" --out "$work/logs" --kind DR --year 2026 --month 10 --seed 2026
+cd "$work"
+size=$(cat logs/DR10*.log | wc -c)
+files=$(ls logs | wc -l)
+
+now() { date +%s.%N; }
+# best <command...>: the shortest wall time of three runs, in seconds
+best() {
+  local b=999999 t0 t1 t
+  for _ in 1 2 3; do
+    t0=$(now); "$@" > /dev/null; t1=$(now)
+    t=$(echo "$t1 - $t0" | bc -l)
+    if (( $(echo "$t < $b" | bc -l) )); then b=$t; fi
+  done
+  echo "$b"
+}
+ratio() { echo "scale=3; $1 / $2" | bc -l; }
+
+ours_pack() { rm -f ours.zip; "$bin/bench_zip" "$bin/ZIP32J.DLL" Zip " -D  \"$work/ours.zip\" \"$work/logs/DR10*.log\" "; }
+zip6_pack() { rm -f zip6.zip; zip -q -6 zip6.zip logs/DR10*.log; }
+sz5_pack() { rm -f 7z5.zip; 7zz a -tzip -mx5 7z5.zip logs/DR10*.log; }
+ours_unpack() { rm -rf out-ours; "$bin/bench_zip" "$bin/UNZIP32.DLL" UnZip "-x -o  \"$work/ours.zip\" \"$work/out-ours/\" "; }
+unzip_unpack() { rm -rf out-unzip; unzip -qq -o ours.zip -d out-unzip; }
+
+ours_c=$(best ours_pack); ours_size=$(stat -c %s ours.zip)
+zip6_c=$(best zip6_pack); zip6_size=$(stat -c %s zip6.zip)
+sz5_c=$(best sz5_pack); sz5_size=$(stat -c %s 7z5.zip)
+ours_x=$(best ours_unpack)
+unzip_x=$(best unzip_unpack)
+cmp <(cat logs/DR10*.log) <(cat out-ours/*/*/*/DR10*.log 2>/dev/null || find out-ours -name 'DR10*.log' | sort | xargs cat) \
+  || { echo "run.sh: our extraction differs from the input" >&2; exit 1; }
+
+echo "Input: $files generated daily logs, $size bytes"
+printf '%-26s %11s %8s %10s\n' "archiver" "bytes" "ratio" "create s"
+printf '%-26s %11d %8s %10.3f\n' "ours (ZIP32J.DLL default)" "$ours_size" "$(ratio "$ours_size" "$size")" "$ours_c"
+printf '%-26s %11d %8s %10.3f\n' "zip -6" "$zip6_size" "$(ratio "$zip6_size" "$size")" "$zip6_c"
+printf '%-26s %11d %8s %10.3f\n' "7zz a -tzip -mx5" "$sz5_size" "$(ratio "$sz5_size" "$size")" "$sz5_c"
+echo
+echo "size, ours / zip -6:                 $(ratio "$ours_size" "$zip6_size")   (target <= 1)"
+echo "size, ours / 7zz -mx5:               $(ratio "$ours_size" "$sz5_size")"
+echo "create time, ours / zip -6:          $(ratio "$ours_c" "$zip6_c")   (target <= 1)"
+echo "create time, ours / 7zz -mx5:        $(ratio "$ours_c" "$sz5_c")"
+echo "extract time, ours / unzip:          $(ratio "$ours_x" "$unzip_x")   (target <= 1; ours $ours_x s, unzip $unzip_x s)"

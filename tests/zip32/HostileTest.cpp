@@ -1,0 +1,108 @@
+// Hostile archives from the generator: each gives a clean result and
+// nothing is written outside the target folder.
+#include "HostileZip.h"
+#include "ZipHarness.h"
+
+namespace ziptest {
+namespace {
+
+class HostileTest : public ZipTest {
+ protected:
+  RunResult Extract(const std::vector<HostileEntry>& entries) {
+    WriteFile(Path("evil.zip"), HostileZip::Build(entries));
+    return UnZip("-x -o " + Q(P("evil.zip")) + " " + Q(P("out") + "/"));
+  }
+  // Only the archive and the target folder are in the test folder.
+  void ExpectNothingOutside() {
+    for (const auto& e : fs::directory_iterator(dir_)) {
+      const std::string n = e.path().filename().string();
+      EXPECT_TRUE(n == "evil.zip" || n == "out") << "written outside: " << n;
+    }
+  }
+};
+
+TEST_F(HostileTest, ParentFolderNamesAreRefused) {
+  auto r = Extract({HostileZip::Stored("../evil.txt", "x", Crc32("x")),
+                    HostileZip::Stored("a/../../evil2.txt", "x", Crc32("x")),
+                    HostileZip::Stored("..\\evil3.txt", "x", Crc32("x")),
+                    HostileZip::Stored("good.txt", "ok", Crc32("ok"))});
+  EXPECT_EQ(r.result, arc::kUnsafeName) << r.output;
+  EXPECT_EQ(ListFiles(Path("out")), std::vector<std::string>{"good.txt"});
+  ExpectNothingOutside();
+}
+
+TEST_F(HostileTest, AbsoluteNamesLandInsideTheFolder) {
+  const std::string target = P("abs-target/abs.txt");
+  auto r = Extract({HostileZip::Stored(target, "x", Crc32("x")),
+                    HostileZip::Stored("\\windows\\evil.txt", "y", Crc32("y"))});
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_FALSE(fs::exists(target));
+  EXPECT_EQ(ReadFile(Path("out") / target.substr(1)), "x");
+  EXPECT_EQ(ReadFile(Path("out/windows/evil.txt")), "y");
+  ExpectNothingOutside();
+}
+
+TEST_F(HostileTest, LinksPointingOutsideAreRefusedAndNeverFollowed) {
+  auto r = Extract({HostileZip::Stored("up", "../..", Crc32("../.."), 0120777),
+                    HostileZip::Stored("abs", P(""), Crc32(P("")), 0120777),
+                    HostileZip::Stored("up/escape.txt", "x", Crc32("x")),
+                    HostileZip::Stored("a.txt", "inside", Crc32("inside")),
+                    HostileZip::Stored("inner", "a.txt", Crc32("a.txt"), 0120777)});
+  EXPECT_EQ(r.result, arc::kUnsafeName) << r.output;
+  EXPECT_FALSE(fs::is_symlink(Path("out/up")));
+  EXPECT_FALSE(fs::is_symlink(Path("out/abs")));
+  ASSERT_TRUE(fs::is_symlink(Path("out/inner")));
+  EXPECT_EQ(fs::read_symlink(Path("out/inner")), "a.txt");
+  ExpectNothingOutside();
+}
+
+TEST_F(HostileTest, ALocalHeaderThatDisagreesWithTheDirectoryWritesNothingOutside) {
+  HostileEntry e = HostileZip::Stored("good.txt", "x", Crc32("x"));
+  e.localName = "../bad.txt";
+  auto r = Extract({e});
+  EXPECT_NE(r.result, arc::kOk) << r.output;  // refused or reported damaged
+  ExpectNothingOutside();
+}
+
+TEST_F(HostileTest, EntriesSharingOneDataBlockAreRefused) {
+  // A small "zip bomb": a thousand names for the same compressed block.
+  const std::string block = HostileZip::DeflateStored(std::string(60000, 'A'));
+  std::vector<HostileEntry> entries;
+  HostileEntry first;
+  first.name = "0.txt";
+  first.method = 8;
+  first.data = block;
+  first.crc = Crc32(std::string(60000, 'A'));
+  first.originalSize = 60000;
+  first.compressedSize = static_cast<std::uint32_t>(block.size());
+  entries.push_back(first);
+  for (int i = 1; i < 1000; ++i) {
+    HostileEntry e = first;
+    e.name = std::to_string(i) + ".txt";
+    e.sharesDataOf = 0;
+    entries.push_back(e);
+  }
+  auto r = Extract(entries);
+  EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+  EXPECT_NE(r.output.find("overlapping"), std::string::npos) << r.output;
+  EXPECT_TRUE(ListFiles(Path("out")).empty());
+  EXPECT_EQ(ListNames(Library::UnZip(), P("evil.zip")).size(), 0u);
+  ExpectNothingOutside();
+}
+
+TEST_F(HostileTest, AHugeClaimedSizeEndsAsDamagedWithNoFile) {
+  HostileEntry e;
+  e.name = "huge.bin";
+  e.method = 8;
+  e.data = HostileZip::DeflateStored("only ten b");
+  e.crc = Crc32("only ten b");
+  e.originalSize = 0xFFFFFFFFu;
+  e.compressedSize = static_cast<std::uint32_t>(e.data.size());
+  auto r = Extract({e});
+  EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+  EXPECT_TRUE(ListFiles(Path("out")).empty());
+  ExpectNothingOutside();
+}
+
+}  // namespace
+}  // namespace ziptest

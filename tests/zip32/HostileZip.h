@@ -1,0 +1,118 @@
+// Builds ZIP archives byte by byte for the hostile-input tests: names,
+// sizes, attributes and offsets are whatever the test says, including lies.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ziptest {
+
+struct HostileEntry {
+  std::string name;       // central directory name
+  std::string localName;  // local header name; empty: the same as name
+  std::string data;       // the bytes stored after the local header
+  std::uint16_t method = 0;
+  std::uint32_t crc = 0;
+  std::uint32_t originalSize = 0;  // claimed; 0xFFFFFFFF allowed
+  std::uint32_t compressedSize = 0;
+  std::uint32_t unixMode = 0100644;
+  int sharesDataOf = -1;  // index of an earlier entry whose local header this one points to
+};
+
+class HostileZip {
+ public:
+  // A stored entry whose sizes and CRC are right.
+  static HostileEntry Stored(const std::string& name, const std::string& data, std::uint32_t crc,
+                             std::uint32_t mode = 0100644) {
+    HostileEntry e;
+    e.name = name;
+    e.data = data;
+    e.crc = crc;
+    e.originalSize = e.compressedSize = static_cast<std::uint32_t>(data.size());
+    e.unixMode = mode;
+    return e;
+  }
+
+  // A deflate stream of one final stored block holding data.
+  static std::string DeflateStored(const std::string& data) {
+    std::string s;
+    s += '\x01';
+    const auto n = static_cast<std::uint16_t>(data.size());
+    s += static_cast<char>(n & 0xFF);
+    s += static_cast<char>(n >> 8);
+    s += static_cast<char>(~n & 0xFF);
+    s += static_cast<char>((~n >> 8) & 0xFF);
+    return s + data;
+  }
+
+  static std::string Build(const std::vector<HostileEntry>& entries) {
+    std::string out, central;
+    std::vector<std::uint32_t> offsets;
+    for (const auto& e : entries) {
+      if (e.sharesDataOf >= 0) {
+        offsets.push_back(offsets.at(static_cast<std::size_t>(e.sharesDataOf)));
+        continue;
+      }
+      offsets.push_back(static_cast<std::uint32_t>(out.size()));
+      const std::string& local = e.localName.empty() ? e.name : e.localName;
+      U32(out, 0x04034b50);
+      U16(out, 20);
+      U16(out, 0);
+      U16(out, e.method);
+      U16(out, 0);
+      U16(out, 0x21);  // 1980-01-01
+      U32(out, e.crc);
+      U32(out, e.compressedSize);
+      U32(out, e.originalSize);
+      U16(out, static_cast<std::uint16_t>(local.size()));
+      U16(out, 0);
+      out += local;
+      out += e.data;
+    }
+    const auto cdOffset = static_cast<std::uint32_t>(out.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const auto& e = entries[i];
+      U32(central, 0x02014b50);
+      U16(central, 0x031E);  // Unix, version 3.0
+      U16(central, 20);
+      U16(central, 0);
+      U16(central, e.method);
+      U16(central, 0);
+      U16(central, 0x21);
+      U32(central, e.crc);
+      U32(central, e.compressedSize);
+      U32(central, e.originalSize);
+      U16(central, static_cast<std::uint16_t>(e.name.size()));
+      U16(central, 0);
+      U16(central, 0);
+      U16(central, 0);
+      U16(central, 0);
+      U32(central, e.unixMode << 16);
+      U32(central, offsets[i]);
+      central += e.name;
+    }
+    out += central;
+    U32(out, 0x06054b50);
+    U16(out, 0);
+    U16(out, 0);
+    U16(out, static_cast<std::uint16_t>(entries.size()));
+    U16(out, static_cast<std::uint16_t>(entries.size()));
+    U32(out, static_cast<std::uint32_t>(central.size()));
+    U32(out, cdOffset);
+    U16(out, 0);
+    return out;
+  }
+
+ private:
+  static void U16(std::string& s, std::uint16_t v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>(v >> 8);
+  }
+  static void U32(std::string& s, std::uint32_t v) {
+    U16(s, static_cast<std::uint16_t>(v & 0xFFFF));
+    U16(s, static_cast<std::uint16_t>(v >> 16));
+  }
+};
+
+}  // namespace ziptest
