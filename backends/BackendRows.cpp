@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "backends/Arj32.h"
 #include "backends/Cab32.h"
 #include "backends/Lha32.h"
 #include "backends/Rar32.h"
@@ -29,6 +30,7 @@ const std::array kRows = {
     TBackendRow{atTgz, &Make<TTgz32>, nullptr},
     TBackendRow{atBZ2, &Make<TBZ232>, nullptr},
     TBackendRow{atRar, &Make<TRar32>, &Answer<atRar, IsRarArchive>},
+    TBackendRow{atArj, &Make<TArj32>, &Answer<atArj, IsArjArchive>},
     TBackendRow{atCab, &Make<TCab32>, &Answer<atCab, IsCabArchive>},
     TBackendRow{atZip, &Make<TZip32>, &Answer<atZip, IsZipArchive>},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},

@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev zlib1g-dev libzip-dev libarchive-dev
   qt6-base-dev fonts-ipafont-gothic
-  lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2 pigz bc
+  lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2 pigz bc arj
   libmspack-dev libgcab-dev gcab cabextract
   dpkg-dev python3
   unar

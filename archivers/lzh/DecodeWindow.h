@@ -6,6 +6,7 @@
 #include "LzhCodec.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace lzh {
@@ -32,10 +33,15 @@ class DecodeWindow {
   void copyFrom(std::size_t from, std::size_t n) {
     from &= mask_;
     if (from + n <= ring_.size() && pos_ + n < ring_.size()) {
-      // No wrap on either side: a forward byte copy gives the same bytes as one put() at a time.
+      // No wrap on either side: a forward byte copy gives the same bytes as one put() at a time;
+      // when the source does not run into what is being written, that is a plain move.
       std::uint8_t* d = ring_.data() + pos_;
       const std::uint8_t* s = ring_.data() + from;
-      for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
+      if (from < pos_ && pos_ - from < n) {
+        for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
+      } else {
+        std::memmove(d, s, n);
+      }
       pos_ += n;
       return;
     }
@@ -51,6 +57,8 @@ class DecodeWindow {
   void flush();
   std::uint64_t written() const { return written_ + (pos_ - flushFrom_); }
   std::uint16_t crc() const { return crc_; }
+  // For formats that check another CRC on the Sink side: crc() stays 0.
+  void disableCrc16() { crcOn_ = false; }
 
  private:
   void wrap() {
@@ -65,6 +73,7 @@ class DecodeWindow {
   std::size_t flushFrom_;
   std::uint64_t written_ = 0;
   std::uint16_t crc_ = 0;
+  bool crcOn_ = true;
 };
 
 }  // namespace lzh

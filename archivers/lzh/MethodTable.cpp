@@ -9,15 +9,15 @@ namespace lzh {
 namespace {
 
 constexpr MethodEntry kMethods[] = {
-    {"-lh0-", Family::stored, true, {0, 0, 0}},
-    {"-lz4-", Family::stored, false, {0, 0, 0}},
-    {"-lh1-", Family::lh1, false, {kLh1DictBits, 0, 0}},
-    {"-lzs-", Family::lzs, false, {kLzsDictBits, 0, 0}},
-    {"-lz5-", Family::lz5, false, {kLz5DictBits, 0, 0}},
-    {"-lh4-", Family::lhNew, false, {12, 4, 14}},
-    {"-lh5-", Family::lhNew, true, {13, 4, 14}},
-    {"-lh6-", Family::lhNew, true, {15, 5, 16}},
-    {"-lh7-", Family::lhNew, true, {16, 5, 17}},
+    {"-lh0-", Family::stored, true, {0, 0, 0, 0}},
+    {"-lz4-", Family::stored, false, {0, 0, 0, 0}},
+    {"-lh1-", Family::lh1, false, {kLh1DictBits, 0, 0, 0}},
+    {"-lzs-", Family::lzs, false, {kLzsDictBits, 0, 0, 0}},
+    {"-lz5-", Family::lz5, false, {kLz5DictBits, 0, 0, 0}},
+    {"-lh4-", Family::lhNew, false, {12, 4, 14, 0}},
+    {"-lh5-", Family::lhNew, true, {13, 4, 14, 0}},
+    {"-lh6-", Family::lhNew, true, {15, 5, 16, 0}},
+    {"-lh7-", Family::lhNew, true, {16, 5, 17, 0}},
 };
 
 }  // namespace

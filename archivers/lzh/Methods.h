@@ -15,6 +15,9 @@ struct NewMethodParams {
   int dictBits;  // 12, 13, 15, 16
   int pbit;      // bits that give the number of offset codes: 4 or 5
   int np;        // largest number of offset codes a stream may declare
+  // Matches may reach at most this far back; 0 means the whole 2^dictBits
+  // ring (a format whose window is not a power of two sets its own limit).
+  std::size_t maxDistance = 0;
 };
 
 // -lh0- and -lz4-: the data as it is.

@@ -17,13 +17,16 @@ class NewDecoder {
 
   void run(std::uint64_t originalSize) {
     originalSize_ = originalSize;
-    const std::size_t dictSize = std::size_t{1} << params_.dictBits;
-    while (w_.written() < originalSize) {
+    const std::size_t dictSize =
+        params_.maxDistance ? params_.maxDistance : std::size_t{1} << params_.dictBits;
+    std::uint64_t left = originalSize - std::min(originalSize, w_.written());
+    while (left > 0) {
       if (blockLeft_ == 0) readBlockHeader();
       --blockLeft_;
       int c = c_.decode(br_);
       if (c < 256) {
         w_.put(static_cast<std::uint8_t>(c));
+        --left;
         continue;
       }
       std::uint64_t len = static_cast<std::uint64_t>(c - 256 + kMinMatch);
@@ -31,7 +34,9 @@ class NewDecoder {
       std::size_t dist = static_cast<std::size_t>(pc);
       if (pc > 1) dist = (std::size_t{1} << (pc - 1)) | br_.get(pc - 1);
       if (dist >= dictSize) throw DataError("a match reaches further back than the dictionary");
-      w_.copyBack(dist, static_cast<std::size_t>(std::min(len, originalSize - w_.written())));
+      const std::uint64_t n = std::min(len, left);
+      w_.copyBack(dist, static_cast<std::size_t>(n));
+      left -= n;
     }
   }
 

@@ -144,6 +144,13 @@ EntryPath DecodeEntryPath(const EntryHeader& h) {
     auto bar = raw.find('|');
     if (bar != std::string::npos) raw.resize(bar);
   }
+  EntryPath decoded = DecodeStoredPath(raw);
+  decoded.symlink = path.symlink;
+  return decoded;
+}
+
+EntryPath DecodeStoredPath(std::string raw) {
+  EntryPath path;
   if (!raw.empty() && IsSeparator(static_cast<unsigned char>(raw[0]))) path.absolute = true;
   if (StartsWithDrive(raw)) {
     // Extracted with its root removed, the drive goes too.

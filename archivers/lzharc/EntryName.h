@@ -29,6 +29,10 @@ struct EntryPath {
 // they are; names that are only valid cp932 are converted to UTF-8.
 EntryPath DecodeEntryPath(const EntryHeader& h);
 
+// The same rules for a whole stored path ('\\', '/' or 0xFF between
+// folders), as other formats with DOS-era names store it.
+EntryPath DecodeStoredPath(std::string raw);
+
 struct StoredName {
   std::string fileName;  // extended header 0x01
   std::string dirName;   // extended header 0x02, each folder ended by 0xFF

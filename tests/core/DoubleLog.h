@@ -13,7 +13,7 @@ namespace testing_support {
 class DoubleLog {
  public:
   DoubleLog() : lib_(pelsok::TLha32::Library().Handle()) {}
-  // The double loaded under another name (CAB32.DLL).
+  // The record of another double, through the handle its back end loaded.
   explicit DoubleLog(platform::LibraryHandle lib) : lib_(lib) {}
   int Count() const { return Fn<int (*)()>("Double_CallCount")(); }
   std::string Entry(int i) const { return Fn<const char* (*)(int)>("Double_Entry")(i); }

@@ -34,7 +34,7 @@ esac
 rm -rf "$work/pkg"
 prefix=$work/root/usr
 
-expect=(bin/pelsok-cli lib/pelsok/UNLHA32.DLL lib/pelsok/lzhsfx lib/pelsok/libpelsok_platform.so
+expect=(bin/pelsok-cli lib/pelsok/UNLHA32.DLL lib/pelsok/UNARJ32J.DLL lib/pelsok/lzhsfx lib/pelsok/libpelsok_platform.so
   lib/pelsok/tar32.dll lib/pelsok/kmtarsef.exe lib/pelsok/UNZIP32.DLL lib/pelsok/ZIP32J.DLL
   lib/pelsok/CAB32.DLL lib/pelsok/cabsfx)
 if [ -e "$build/bin/Pelsok" ]; then

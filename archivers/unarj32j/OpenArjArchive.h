@@ -1,0 +1,42 @@
+// An ARJ archive opened for reading, with its index, and the member masks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "arj/ArjArchive.h"
+
+namespace unarj {
+
+class OpenArjArchive {
+ public:
+  // Throws UnarjFailure(kNotArchive) when the file is missing, not an ARJ
+  // archive or damaged.
+  explicit OpenArjArchive(const std::string& path);
+  ~OpenArjArchive();
+  OpenArjArchive(const OpenArjArchive&) = delete;
+  OpenArjArchive& operator=(const OpenArjArchive&) = delete;
+
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+  const arj::Index& index() const { return index_; }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  arj::Index index_;
+};
+
+// True when the member's name matches one of the masks (all when there are
+// none). A mask with a '/' (or '\') is matched against the whole stored
+// path, one without against the name alone; "*" and "*.*" match everything.
+bool MatchesAny(const lzh::EntryPath& path, const std::vector<std::string>& masks);
+
+// The member's name as listed: folders joined by '/', a folder ending in '/'.
+std::string ListedName(const arj::Member& m);
+
+// "-arj0-" to "-arj4-": the method as the listings show it.
+std::string MethodText(const arj::Header& h);
+
+}  // namespace unarj

@@ -1,0 +1,125 @@
+// The library's exported entries. Nothing else is visible from outside.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <memory>
+#include <new>
+
+#include "ArjCommands.h"
+#include "ArjListing.h"
+#include "UnarjFailure.h"
+#include "arj/ArjArchive.h"
+#include "common/ArchiverApi.h"
+#include "common/CommandLine.h"
+#include "common/HandleTable.h"
+#include "common/Progress.h"
+#include "common/Report.h"
+
+#define UNARJ_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace unarj {
+namespace {
+
+constexpr std::uint16_t kVersion = 100;  // 1.00
+
+arc::HandleTable<ArjListing>& Listings() {
+  static arc::HandleTable<ArjListing> table;
+  return table;
+}
+
+std::int32_t Dispatch(const char* text, arc::Report& report) {
+  arc::CommandLine line;
+  if (auto err =
+          arc::ParseCommandLine(text ? text : "", KnownSwitches(), arc::ReadResponseFile, line)) {
+    report.Line(err->message);
+    return err->result;
+  }
+  const UnarjOptions o = ReadOptions(line);
+  if (o.command == 'l' || o.command == 'v') return RunList(o, report);
+  return RunExtract(o, report);
+}
+
+// Reads the archive's index; false when it is not a whole ARJ archive.
+bool ReadIndex(const char* name, arj::Index& index) {
+  if (name == nullptr) return false;
+  int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  index = arj::ReadIndex(fd, name);
+  ::close(fd);
+  return index.ok;
+}
+
+}  // namespace
+}  // namespace unarj
+
+UNARJ_EXPORT std::int32_t Unarj(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
+  arc::Report report;
+  std::int32_t result;
+  try {
+    result = unarj::Dispatch(cmdLine, report);
+  } catch (const unarj::UnarjFailure& e) {
+    report.Line(e.what());
+    result = e.Result();
+  } catch (const std::bad_alloc&) {
+    report.Line("out of memory");
+    result = arc::kNoMemory;
+  } catch (const std::exception& e) {
+    report.Line(e.what());
+    result = arc::kCannotWrite;
+  }
+  try {
+    report.CopyTo(output, size);
+  } catch (...) {
+  }
+  return result;
+}
+
+UNARJ_EXPORT ArcHandle UnarjOpenArchive(ArcWnd, const char* archiveName, std::uint32_t) {
+  try {
+    arj::Index index;
+    if (!unarj::ReadIndex(archiveName, index)) return 0;
+    return unarj::Listings().Add(std::make_unique<unarj::ArjListing>(std::move(index.members)));
+  } catch (...) {
+    return 0;
+  }
+}
+
+UNARJ_EXPORT std::int32_t UnarjCloseArchive(ArcHandle handle) {
+  return unarj::Listings().Remove(handle) ? 0 : -1;
+}
+
+UNARJ_EXPORT std::int32_t UnarjFindFirst(ArcHandle handle, const char* wildName,
+                                         TArchiveEntryInfo* info) {
+  auto* listing = unarj::Listings().Find(handle);
+  if (listing == nullptr || info == nullptr) return -1;
+  try {
+    return listing->FindFirst(wildName, *info) ? 0 : -1;
+  } catch (...) {
+    return -1;
+  }
+}
+
+UNARJ_EXPORT std::int32_t UnarjFindNext(ArcHandle handle, TArchiveEntryInfo* info) {
+  auto* listing = unarj::Listings().Find(handle);
+  if (listing == nullptr || info == nullptr) return -1;
+  try {
+    return listing->FindNext(*info) ? 0 : -1;
+  } catch (...) {
+    return -1;
+  }
+}
+
+UNARJ_EXPORT std::int32_t UnarjSetProgressCallback(ArcProgressCallback callback, void* user) {
+  return arc::SetProgressCallback(callback, user);
+}
+
+UNARJ_EXPORT std::uint16_t UnarjGetVersion(void) { return unarj::kVersion; }
+
+UNARJ_EXPORT std::int32_t UnarjCheckArchive(const char* archiveName, std::int32_t) {
+  try {
+    arj::Index index;
+    return unarj::ReadIndex(archiveName, index) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
