@@ -145,19 +145,20 @@ TEST(ArchiveFile, UnknownFormatFailsInPackAndOpen) {
 }
 
 TEST(ArchiveFile, FormatsWithoutBackEndAreRefusedUnlessLoading) {
+  // Every named format has a row now; a type past them has none.
+  const auto unknown = static_cast<TArchiverType>(12);
   TArchiveFile file(nullptr);
   file.SetFileName("a.lzh");
   TArchiver* bound = file.Archiver();
-  EXPECT_EQ(MessageOf([&] { file.SetFileName("a.arj"); }),
+  EXPECT_EQ(MessageOf([&] { file.SetArchiverType(unknown); }),
             "現在のバージョンではこの形式の書庫をサポートしていません。");
   EXPECT_EQ(file.FileName(), "a.lzh");
   EXPECT_EQ(file.ArchiverType(), atLha);
   EXPECT_EQ(file.Archiver(), bound);
-  EXPECT_THROW(file.SetArchiverType(static_cast<TArchiverType>(12)), EArchiver);
 
   file.SetComponentState(platform::csLoading);
-  file.SetArchiverType(atRar);
-  EXPECT_EQ(file.ArchiverType(), atRar);
+  file.SetArchiverType(unknown);
+  EXPECT_EQ(file.ArchiverType(), unknown);
   EXPECT_EQ(file.Archiver(), bound);
 }
 
