@@ -16,7 +16,9 @@ struct Piece {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Splits at blanks; double quotes group (and are removed), with no escaping.
+// Splits at blanks; double quotes group (and are removed). The front end
+// never escapes a quote inside a name, so inside quotes a double quote
+// closes them only before a blank or the end: "/log/a"b/x.log" is one name.
 std::optional<CommandLineError> SplitPieces(std::string_view text, std::vector<Piece>& pieces) {
   std::size_t i = 0;
   while (i < text.size()) {
@@ -28,7 +30,8 @@ std::optional<CommandLineError> SplitPieces(std::string_view text, std::vector<P
     p.quoted = text[i] == '"';
     bool inQuote = false;
     while (i < text.size() && (inQuote || !IsBlank(text[i]))) {
-      if (text[i] == '"') {
+      const bool closes = i + 1 == text.size() || IsBlank(text[i + 1]);
+      if (text[i] == '"' && (!inQuote || closes)) {
         inQuote = !inQuote;
       } else {
         p.text += text[i];

@@ -9,6 +9,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/Command.h"
 
 namespace {
 
@@ -117,6 +118,16 @@ TEST_F(CliTest, ABrokenHiveStopsNothingTheCommandLineGivesInFull) {
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("hive.reg"), std::string::npos) << r.output;  // still reported
   EXPECT_TRUE(platform::FileExists(dir / "DR2611.LZH"));
+}
+
+TEST_F(CliTest, ALogFolderWithADoubleQuoteInItsNamePacks) {
+  RequireLibrary();
+  const std::string folder = dir / "a\"b";
+  std::filesystem::create_directory(folder);
+  MakeLogs(folder + "/", "DR11", 2);
+  const auto r = Cli("--folder " + testing_support::ShellQuote(folder) + " --year 26 --month 11");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(platform::FileExists(folder + "/DR2611.LZH"));
 }
 
 TEST(CliOptions, ParsesEveryOption) {
