@@ -1,7 +1,8 @@
 // a: add every matching file (replacing members of the same name).
 // u: add files that are missing from the archive or newer than their member.
 // The archive is written to a temporary file and renamed into place only
-// when complete: any failure leaves the old archive as it was.
+// when complete: any failure, and a cancel through the progress callback,
+// leaves the old archive as it was.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include "MemberPacker.h"
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
+#include "common/Progress.h"
 #include "common/ReplacementFile.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/FileStreams.h"
@@ -105,11 +107,25 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
   const std::string outName = out->TempPath();
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t kept = 0;
+  arc::Progress progress;
+  {
+    std::uint64_t bytes = 0;
+    for (const auto& [i, f] : replacing) bytes += f->size;
+    for (const SourceFile* f : appended) bytes += f->size;
+    progress.SetTotals(replacing.size() + appended.size(), bytes);
+  }
+  // Dropping out before Commit removes the temporary file.
+  auto check = [](bool goOn) {
+    if (!goOn) throw CommandFailure(arc::kCancelled, "cancelled; the archive was not changed");
+  };
   auto pack = [&](const SourceFile& f, const char* verb) {
+    check(progress.StartFile(lzh::EntryPath{f.parts}.Joined()));
     PackedFile p = PackFile(out->fd(), outName, f, o.method, o.effort, o.cp932Names);
     totalOriginal += p.originalSize;
     totalPacked += p.packedSize;
     report.Line(Line(verb, lzh::EntryPath{f.parts}.Joined(), p));
+    progress.AddBytes(p.originalSize);
+    check(progress.FinishFile());
   };
   if (old) {
     const auto& members = old->index().members;

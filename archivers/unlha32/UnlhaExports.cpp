@@ -11,6 +11,7 @@
 #include "common/ArchiverApi.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
+#include "common/Progress.h"
 #include "common/Report.h"
 #include "lzharc/ArchiveReader.h"
 
@@ -133,4 +134,8 @@ UNLHA_EXPORT std::int32_t UnlhaCheckArchive(const char* archiveName, std::int32_
   } catch (...) {
     return 0;
   }
+}
+
+UNLHA_EXPORT std::int32_t UnlhaSetProgressCallback(ArcProgressCallback callback, void* user) {
+  return arc::SetProgressCallback(callback, user);
 }
