@@ -134,6 +134,16 @@ std::int32_t TArchiveFile::Pack(ArcWnd wnd, const std::string& baseDir,
   return result;
 }
 
+std::int32_t TArchiveFile::Unpack(ArcWnd wnd, const std::string& baseDir,
+                                  const platform::TStringList* fileList) {
+  AutoDetect();
+  CheckArchiver();
+  const std::int32_t result =
+      archiver_->Unpack(wnd, fileName_, options_, baseDir, fileList, output_);
+  commandLine_ = archiver_->CommandLine;
+  return result;
+}
+
 std::int32_t TArchiveFile::OpenArchive(ArcWnd wnd, std::uint32_t mode) {
   AutoDetect();
   CheckArchiver();

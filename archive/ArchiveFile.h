@@ -39,6 +39,9 @@ class TArchiveFile : public platform::TComponent {
   TArchiver* Archiver() const { return archiver_.get(); }
 
   std::int32_t Pack(ArcWnd wnd, const std::string& baseDir, const platform::TStringList* fileList);
+  // Extracts the members fileList names (every member when null) below baseDir.
+  std::int32_t Unpack(ArcWnd wnd, const std::string& baseDir,
+                      const platform::TStringList* fileList);
   std::int32_t OpenArchive(ArcWnd wnd, std::uint32_t mode);
   std::int32_t FindFirst(const std::string& wildName, TArchiveEntryInfo& info);
   std::int32_t FindNext(TArchiveEntryInfo& info);
