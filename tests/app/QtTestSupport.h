@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -38,12 +40,24 @@ inline void WhenModal(std::function<void(QWidget*)> action) {
   timer->start(0);
 }
 
+// Runs the event loop until idle() is true, or at most timeoutMs.
+inline bool SpinUntil(const std::function<bool()>& idle, int timeoutMs = 60000) {
+  QElapsedTimer t;
+  t.start();
+  while (!idle()) {
+    if (t.elapsed() > timeoutMs) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
 // What an error message box showed.
 struct ShownMessage {
   bool shown = false;
   std::string title;
   std::string text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  std::string informative;  // what to do, below the message
 };
 
 // Closes the next message box with OK and records it.
@@ -55,6 +69,7 @@ inline std::shared_ptr<ShownMessage> AcceptNextMessage() {
       msg->title = box->windowTitle().toStdString();
       msg->text = box->text().toStdString();
       msg->icon = box->icon();
+      msg->informative = box->informativeText().toStdString();
     }
     w->close();
   });
