@@ -25,7 +25,7 @@ THelpWindow::THelpWindow(const std::string& folder, const std::string& page, boo
     SearchField->setPlaceholderText(QStringLiteral("キーワードを入力してください"));
     // Wide enough for the whole prompt.
     SearchField->setMinimumWidth(
-        SearchField->fontMetrics().horizontalAdvance(SearchField->placeholderText()) + 16);
+        SearchField->fontMetrics().horizontalAdvance(SearchField->placeholderText()) + 32);
     Keywords = new QListWidget(this);
     for (const auto& [word, target] : app::ReadHelpKeywords(folder)) {
       auto* item = new QListWidgetItem(QString::fromStdString(word), Keywords);

@@ -124,7 +124,7 @@ void TForm1::BuildControls() {
   Spin = new TSpinEdit(1, 12, client);
   Spin->setGeometry(112, 64, 57, 26);
   Spin->setText(QStringLiteral("1"));
-  Check = new QCheckBox(QStringLiteral("数字６桁用(&6)"), client);
+  Check = new QCheckBox(QStringLiteral("数字６桁用"), client);
   Check->setGeometry(13, 62, 97, 17);
   Spin2 = new TSpinEdit(1, 9999, client);
   Spin2->setGeometry(112, 32, 57, 26);
@@ -132,15 +132,16 @@ void TForm1::BuildControls() {
   Edit1 = new QLineEdit(QStringLiteral("Logフォルダを指定してください。"), client);
   Edit1->setGeometry(6, 119, 235, 24);
   Button2 = new QPushButton(QStringLiteral("参照(&B)"), client);
-  Button2->setGeometry(248, 119, 49, 25);
+  // Wider than the captions alone need: the access keys follow them.
+  Button2->setGeometry(244, 119, 60, 25);
   Button3 = new QPushButton(QStringLiteral("連続圧縮(&R)"), client);
-  Button3->setGeometry(11, 31, 75, 26);
+  Button3->setGeometry(11, 31, 97, 26);
   Button4 = new QPushButton(QStringLiteral("種類追加(&K)"), client);
-  Button4->setGeometry(216, 7, 73, 25);
+  Button4->setGeometry(208, 7, 96, 25);
   Button5 = new QPushButton(QStringLiteral("種類削除(&L)"), client);
-  Button5->setGeometry(216, 32, 73, 25);
-  Check2 = new QCheckBox(QStringLiteral("圧縮後削除(&E)"), client);
-  Check2->setGeometry(197, 62, 97, 17);
+  Button5->setGeometry(208, 32, 96, 25);
+  Check2 = new QCheckBox(QStringLiteral("圧縮後削除"), client);
+  Check2->setGeometry(197, 62, 108, 17);
 
   auto label = [client](const QString& text, int x, int y) {
     auto* l = new QLabel(text, client);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/core/RunSummary.h"
+#include "app/ui/Fonts.h"
 #include "app/ui/RunWorker.h"
 
 namespace pelsok::ui {
@@ -24,10 +25,12 @@ TRunProgress::TRunProgress(QWidget* parent) : QWidget(parent) {
   Bar->setFixedHeight(14);
   CancelBtn = new QPushButton(QStringLiteral("中止(&S)"), this);
   CancelBtn->setAutoDefault(true);
+  Current->setFont(PelsokFont(12));
+  Counts->setFont(PelsokFont(12));
   grid->addWidget(Current, 0, 0, 1, 2);
   grid->addWidget(Bar, 1, 0);
-  grid->addWidget(CancelBtn, 1, 1, 2, 1);
-  grid->addWidget(Counts, 2, 0);
+  grid->addWidget(CancelBtn, 1, 1);
+  grid->addWidget(Counts, 2, 0, 1, 2);
   grid->setColumnStretch(0, 1);
 }
 

