@@ -138,10 +138,41 @@ std::int32_t TArchiveFile::Unpack(ArcWnd wnd, const std::string& baseDir,
                                   const platform::TStringList* fileList) {
   AutoDetect();
   CheckArchiver();
+  const platform::TStringList* forBackend = MakeResponseFile(ruOnUnpack, fileList);
   const std::int32_t result =
-      archiver_->Unpack(wnd, fileName_, options_, baseDir, fileList, output_);
+      archiver_->Unpack(wnd, fileName_, options_, baseDir, forBackend, output_);
   commandLine_ = archiver_->CommandLine;
   return result;
+}
+
+std::int32_t TArchiveFile::Remove(ArcWnd wnd, const platform::TStringList* fileList) {
+  AutoDetect();
+  CheckArchiver();
+  const platform::TStringList* forBackend = MakeResponseFile(ruOnRemoveItem, fileList);
+  const std::int32_t result = archiver_->Remove(wnd, fileName_, options_, "", forBackend, output_);
+  commandLine_ = archiver_->CommandLine;
+  return result;
+}
+
+std::int32_t TArchiveFile::MakeSfx(ArcWnd wnd) {
+  AutoDetect();
+  CheckArchiver();
+  const std::int32_t result = archiver_->MakeSfx(wnd, fileName_, options_, output_);
+  commandLine_ = archiver_->CommandLine;
+  return result;
+}
+
+std::int32_t TArchiveFile::Test(ArcWnd wnd) {
+  AutoDetect();
+  CheckArchiver();
+  const std::int32_t result = archiver_->Test(wnd, fileName_, output_);
+  commandLine_ = archiver_->CommandLine;
+  return result;
+}
+
+std::optional<std::uint64_t> TArchiveFile::OriginalSize64() {
+  if (!archiver_) return std::nullopt;
+  return archiver_->OriginalSize64(archiveHandle_);
 }
 
 std::int32_t TArchiveFile::OpenArchive(ArcWnd wnd, std::uint32_t mode) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "archive/EntryTypes.h"
@@ -39,13 +40,21 @@ class TArchiveFile : public platform::TComponent {
   TArchiver* Archiver() const { return archiver_.get(); }
 
   std::int32_t Pack(ArcWnd wnd, const std::string& baseDir, const platform::TStringList* fileList);
-  // Extracts the members fileList names (every member when null) below baseDir.
+  // Extracts the entries fileList names (all when absent) below baseDir.
   std::int32_t Unpack(ArcWnd wnd, const std::string& baseDir,
                       const platform::TStringList* fileList);
+  // Deletes the entries fileList names from the archive.
+  std::int32_t Remove(ArcWnd wnd, const platform::TStringList* fileList);
+  std::int32_t MakeSfx(ArcWnd wnd);
+  // Decodes every entry and checks its CRC; 0 when all are sound.
+  std::int32_t Test(ArcWnd wnd);
   std::int32_t OpenArchive(ArcWnd wnd, std::uint32_t mode);
   std::int32_t FindFirst(const std::string& wildName, TArchiveEntryInfo& info);
   std::int32_t FindNext(TArchiveEntryInfo& info);
   void CloseArchive();
+  // The full original size of the entry FindFirst/FindNext found last, where
+  // the library tells it beyond the record's 32 bits; nullopt otherwise.
+  std::optional<std::uint64_t> OriginalSize64();
 
   // The list to hand to the back end for use: a one-line "@file" list when a
   // response file applies, else list itself.

@@ -26,4 +26,10 @@ std::int32_t TArchiver::MakeSfx(ArcWnd, const std::string&, const TArchiverOptio
   throw EArchiver("この形式では自己解凍書庫の作成をサポートしておりません。");
 }
 
+std::int32_t TArchiver::Test(ArcWnd, const std::string&, std::string&) {
+  throw EArchiver("この形式では書庫の検査をサポートしておりません。");
+}
+
+std::optional<std::uint64_t> TArchiver::OriginalSize64(ArcHandle) { return std::nullopt; }
+
 }  // namespace pelsok

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "archivecore/ArchiverOptions.h"
@@ -43,6 +44,13 @@ class TArchiver {
                               const platform::TStringList* fileList, std::string& output);
   virtual std::int32_t MakeSfx(ArcWnd wnd, const std::string& archiveName,
                                const TArchiverOptions& options, std::string& output);
+
+  // Beyond the slots above, for checking an archive before its files go:
+  // decodes every entry and checks its CRC (0: all sound). The base refuses.
+  virtual std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output);
+  // The whole original size of the entry the last FindFirst/FindNext found,
+  // when the library tells it (the record holds 32 bits); nullopt otherwise.
+  virtual std::optional<std::uint64_t> OriginalSize64(ArcHandle handle);
 
  protected:
   // Concrete classes call LoadDll() in their constructors, so that

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "backends/Lha32.h"
+#include "backends/Tar32.h"
 
 namespace pelsok {
 
@@ -21,6 +22,9 @@ TArchiverType Answer(const std::string& fileName) {
 }
 
 const std::array kRows = {
+    TBackendRow{atTar, &Make<TTar32>, &DetectTarType},
+    TBackendRow{atTgz, &Make<TTgz32>, nullptr},
+    TBackendRow{atBZ2, &Make<TBZ232>, nullptr},
     TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},
 };
 

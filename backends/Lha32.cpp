@@ -2,6 +2,7 @@
 
 #include "archivecore/CmdOpt.h"
 #include "backends/ProgressHook.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
@@ -72,6 +73,23 @@ std::int32_t TLha32::MakeSfx(ArcWnd wnd, const std::string& archiveName,
                              const TArchiverOptions& options, std::string& output) {
   CommandLine = MakeCmdLine("s", archiveName, options, "", nullptr);
   return RunCommand(wnd, output);
+}
+
+std::int32_t TLha32::Test(ArcWnd wnd, const std::string& archiveName, std::string& output) {
+  const TArchiverOptions defaults;
+  CommandLine = MakeCmdLine("t", archiveName, defaults, "", nullptr);
+  return RunCommand(wnd, output);
+}
+
+std::optional<std::uint64_t> TLha32::OriginalSize64(ArcHandle handle) {
+  // Optional: a library without it leaves the record's 32-bit size.
+  const platform::LibraryHandle lib = Library().Handle();
+  if (lib == nullptr) return std::nullopt;
+  const auto size64 =
+      reinterpret_cast<ArcGetSize64Proc>(platform::GetProcAddress(lib, "UnlhaGetOriginalSize64"));
+  std::uint64_t size = 0;
+  if (size64 == nullptr || size64(handle, &size) != 0) return std::nullopt;
+  return size;
 }
 
 std::string TLha32::MakeCmdLine(const std::string& command, const std::string& archiveName,

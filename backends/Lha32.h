@@ -30,6 +30,9 @@ class TLha32 : public TArchiver {
   std::int32_t MakeSfx(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
                        std::string& output) override;
 
+  std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output) override;
+  std::optional<std::uint64_t> OriginalSize64(ArcHandle handle) override;
+
   // The command line for a command letter; depends on nothing in the instance.
   static std::string MakeCmdLine(const std::string& command, const std::string& archiveName,
                                  const TArchiverOptions& options, const std::string& baseDir,

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "DynamicLibrary.h"
 #include "Paths.h"
 
 namespace platform {
@@ -50,6 +51,15 @@ std::optional<std::uint64_t> FileSize(const std::string& path) {
   return static_cast<std::uint64_t>(st.st_size);
 }
 
+std::optional<TFileIdentity> FileIdentity(const std::string& path) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0) return std::nullopt;
+  return TFileIdentity{
+      static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+      static_cast<std::uint64_t>(st.st_size),
+      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 std::string GetCurrentDir() {
   std::vector<char> buf(PATH_MAX);
   if (getcwd(buf.data(), buf.size()) == nullptr) return std::string();
@@ -83,7 +93,11 @@ std::string SearchPath(const std::string& fileName) {
   if (fileName.find(kPathDelim) != std::string::npos) {
     return FileExists(fileName) ? ExpandFileName(fileName) : std::string();
   }
-  std::vector<std::string> dirs{ExecutableDir(), IncludeTrailingPathDelimiter(GetCurrentDir())};
+  // The installed library folder stands where Windows has its system
+  // folder: the helper programs installed beside the libraries (the
+  // self-extracting stubs) are found there.
+  std::vector<std::string> dirs{ExecutableDir(), IncludeTrailingPathDelimiter(GetCurrentDir()),
+                                InstalledLibraryFolder()};
   if (const char* path = std::getenv("PATH")) {
     std::string p(path);
     std::size_t pos = 0;

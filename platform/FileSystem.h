@@ -57,12 +57,20 @@ bool DirectoryExists(const std::string& path);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 std::optional<std::uint64_t> FileSize(const std::string& path);
+// Which file a name stands for now (not following a final link): two equal
+// identities are the same file, unchanged in size and time.
+struct TFileIdentity {
+  std::uint64_t Device = 0, Inode = 0, Size = 0;
+  std::int64_t ModifiedNs = 0;
+  bool operator==(const TFileIdentity&) const = default;
+};
+std::optional<TFileIdentity> FileIdentity(const std::string& path);
 std::string GetCurrentDir();
 bool SetCurrentDir(const std::string& path);
 // The folder of the running executable, with a trailing delimiter.
 std::string ExecutableDir();
 // Looks for a program file: the executable's folder, the current folder,
-// then each folder of PATH. Empty when not found.
+// the installed library folder, then each folder of PATH. Empty when not found.
 std::string SearchPath(const std::string& fileName);
 // Finds an entry of a folder whose name equals name without regard to ASCII case.
 std::optional<std::string> FindNameIgnoringCase(const std::string& dir, const std::string& name);

@@ -6,6 +6,7 @@ packages=(
   libgtest-dev zlib1g-dev
   qt6-base-dev fonts-ipafont-gothic
   lhasa 7zip jlha-utils libarchive-tools unzip gzip
+  libarchive-dev tar bzip2
   dpkg-dev python3
   clang libclang-rt-14-dev clang-format
 )

@@ -33,6 +33,8 @@ TArchiveBackup::~TArchiveBackup() {
   }
 }
 
+void TArchiveBackup::MarkWritten() { written_ = platform::FileIdentity(archiveName_); }
+
 void TArchiveBackup::Commit() {
   done_ = true;
   if (!asideName_.empty()) platform::DeleteFile(asideName_);
@@ -41,8 +43,9 @@ void TArchiveBackup::Commit() {
 void TArchiveBackup::Restore() {
   done_ = true;
   if (asideName_.empty()) return;
-  if (platform::FileExists(archiveName_)) platform::DeleteFile(archiveName_);
-  if (!platform::RenameFile(asideName_, archiveName_))
+  const auto standing = platform::FileIdentity(archiveName_);
+  if (standing && written_ && *standing == *written_) platform::DeleteFile(archiveName_);
+  if (platform::FileIdentity(archiveName_) || !platform::RenameFile(asideName_, archiveName_))
     throw platform::EFileError(
         platform::FormatText("元の書庫を戻せません。'%s' に残っています", {asideName_}));
   asideName_.clear();

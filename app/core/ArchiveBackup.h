@@ -4,7 +4,10 @@
 // file matched.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "platform/FileSystem.h"
 
 namespace pelsok::app {
 
@@ -20,19 +23,24 @@ class TArchiveBackup {
   bool HasOldArchive() const { return !asideName_.empty(); }
   const std::string& AsideName() const { return asideName_; }
 
+  // What stands under the archive name now is this run's new archive: only
+  // that file may be removed by Restore.
+  void MarkWritten();
   // The new archive is in place: drop the old one.
   void Commit();
   // Both stay: the old archive keeps its aside name (it holds files the new
   // one lacks).
   void Keep() { done_ = true; }
-  // The new archive is not wanted: remove whatever the run left under the
-  // archive name and put the old one back. Raises EFileError when the old
-  // archive cannot go back (it then stays under AsideName()).
+  // The new archive is not wanted: remove what this run wrote under the
+  // archive name (never a file it did not write) and put the old one back.
+  // Raises EFileError when the old archive cannot go back (it then stays
+  // under AsideName()).
   void Restore();
 
  private:
   std::string archiveName_;
   std::string asideName_;
+  std::optional<platform::TFileIdentity> written_;
   bool done_ = false;
 };
 

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <ostream>
 
 #include "app/core/CliJob.h"
@@ -85,24 +84,16 @@ int Extract(const std::string& name, const std::string& dir, const std::vector<s
   return ExitOf(result);
 }
 
-// Every member decodes: extracted into a fresh temporary folder, then removed.
+// Every member decodes and matches its CRC.
 int Test(const std::string& name, std::ostream& out, std::ostream& err) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "pelsok-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr)
-    throw platform::Exception("作業フォルダを作れません: " + std::string(std::strerror(errno)));
-  const std::string dir = platform::IncludeTrailingPathDelimiter(pattern);
-  int code = kExitError;
-  try {
-    code = Extract(name, dir, {}, out, err, true);
-  } catch (...) {
-    std::error_code ec;
-    std::filesystem::remove_all(pattern, ec);
-    throw;
-  }
-  std::error_code ec;
-  std::filesystem::remove_all(pattern, ec);
-  out << (code == kExitOk ? "OK " : "NG ") << name << "\n";
-  return code;
+  TArchiveFile archive(nullptr);
+  Bind(archive, name);
+  archive.SetOutputSize(1 << 16);
+  const std::int32_t result = archive.Test(nullptr);
+  const std::string report(archive.Output().c_str());
+  if (result != 0 && !report.empty()) err << report << "\n";
+  out << (GradeOfResult(result) == TRunGrade::Failed ? "NG " : "OK ") << name << "\n";
+  return ExitOf(result);
 }
 
 }  // namespace

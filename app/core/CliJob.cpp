@@ -8,6 +8,7 @@
 #include "app/core/DateDefaults.h"
 #include "app/core/DefaultKinds.h"
 #include "app/core/FolderText.h"
+#include "app/core/OutputText.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 
@@ -54,13 +55,17 @@ std::string CliUsage() {
          "  -h, --help           show this text\n"
          "\n"
          "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
-         "and \"deleted FILE\" lines.\n"
+         "and \"deleted FILE\" lines. In names, bytes below 0x20, 0x7F, the C1 controls\n"
+         "U+0080-U+009F and the backslash are written as \\xHH, so every line is one name.\n"
          "Exit status: 0 all runs ok; 1 a warning (archiver warning, or packed logs\n"
          "that were not deleted); 2 an archiver error result (e.g. no log matched);\n"
-         "3 an error (bad option, month not an integer, archiver library missing).\n"
+         "3 an error (bad option, month not an integer, archiver library missing,\n"
+         "another run busy with the same archive).\n"
          "The continuous command stops at the first error. An existing archive is\n"
          "replaced only by a new archive that was made and lists; when the old\n"
-         "archive holds entries the new one lacks, it is kept as NAME.old.\n"
+         "archive holds entries the new one lacks, it is kept as NAME.old. A run\n"
+         "that was killed midway is put right by the next run for that archive.\n"
+
          "\n"
          "Files, below the installation prefix (/usr for the Debian package):\n"
          "  bin/pelsok-cli, bin/Pelsok       this program and the window\n"
@@ -171,10 +176,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     TCompressRun run(state);
     auto runOne = [&]() {
       const TRunResult r = run.Run(in, [] { return true; });
-      out << "archive " << r.Names.ArchiveName << " result "
+      out << "archive " << OutputName(r.Names.ArchiveName) << " result "
           << TCompressRun::ResultText(r.PackResult) << "\n";
-      for (const auto& e : r.Entries) out << "packed " << e.Name << "\n";
-      for (const auto& d : r.Deletion.Deleted) out << "deleted " << d << "\n";
+      for (const auto& e : r.Entries) out << "packed " << OutputName(e.Name) << "\n";
+      for (const auto& d : r.Deletion.Deleted) out << "deleted " << OutputName(d) << "\n";
+      for (const auto& note : r.Notes) err << "pelsok-cli: " << OutputName(note) << "\n";
       if (r.OldArchiveRestored)
         err << "pelsok-cli: " << r.Names.ArchiveName
             << ": 新しい書庫ができなかったため元の書庫を残しました\n";

@@ -2,11 +2,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <set>
 
 #include "app/core/ArchiveBackup.h"
+#include "app/core/InterruptedRun.h"
 #include "archive/ArchiveFile.h"
 #include "platform/Exceptions.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/StringList.h"
 
@@ -20,19 +23,31 @@ std::string TCompressRun::ResultText(std::int32_t result) {
 
 namespace {
 
-// Entry names of an archive, whatever its file name says; empty when it
-// cannot be listed.
-std::set<std::string> EntryNames(const std::string& archiveName, ArcWnd wnd) {
-  std::set<std::string> names;
-  TArchiveFile archive(nullptr);
-  archive.SetFileName(archiveName);
-  if (archive.OpenArchive(wnd, 0) == 0) return names;
-  TArchiveEntryInfo info{};
-  for (int rc = archive.FindFirst("*.*", info); rc == 0; rc = archive.FindNext(info)) {
-    names.emplace(info.FileName, strnlen(info.FileName, sizeof info.FileName));
+// Entry names of an archive, whatever its file name says; nullopt when it
+// cannot be listed (damaged, or of no format we know).
+std::optional<std::set<std::string>> EntryNames(const std::string& archiveName, ArcWnd wnd) {
+  try {
+    std::set<std::string> names;
+    TArchiveFile archive(nullptr);
+    archive.SetFileName(archiveName);
+    if (archive.OpenArchive(wnd, 0) == 0) return std::nullopt;
+    TArchiveEntryInfo info{};
+    for (int rc = archive.FindFirst("*.*", info); rc == 0; rc = archive.FindNext(info))
+      names.emplace(info.FileName, strnlen(info.FileName, sizeof info.FileName));
+    archive.CloseArchive();
+    return names;
+  } catch (const std::exception&) {
+    return std::nullopt;
   }
-  archive.CloseArchive();
-  return names;
+}
+
+// Whether every member of the new archive decodes with its CRC.
+bool ArchiveTestsClean(TArchiveFile& archive, ArcWnd wnd) {
+  try {
+    return archive.Test(wnd) == 0;
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 }  // namespace
@@ -51,6 +66,17 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
   const std::string& archiveName = result.Names.ArchiveName;
   state_.ListBox1.clear();
 
+  // One run at a time per archive, the window's and the command line's alike.
+  platform::TFileLock lock(archiveName);
+  if (!lock.Held()) {
+    if (lock.HeldByAnother())
+      throw platform::Exception(platform::FormatText(
+          "書庫 '%s' は別の実行が作成中です。終わってからやり直してください。", {archiveName}));
+    throw platform::EFileError(platform::FormatText("ロックファイル '%s' を作成できません: %s",
+                                                    {lock.LockName(), lock.Error()}));
+  }
+  result.Notes = RecoverInterruptedRun(archiveName);
+
   TArchiveBackup backup(archiveName);
   platform::TStringList list;
   list.Add(mask);
@@ -61,6 +87,8 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     archive.Options().x = 1;
     archive.SetOutputSize(8192);
     result.PackResult = archive.Pack(wnd_, "", &list);
+    // Under the lock, whatever stands under the name now is this run's.
+    backup.MarkWritten();
     state_.Edit2 = ResultText(result.PackResult);
 
     const std::int32_t handle = archive.OpenArchive(wnd_, 0);
@@ -68,7 +96,9 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     if (archive.FindFirst("*.*", info) == 0) {
       do {
         const std::string name(info.FileName, strnlen(info.FileName, sizeof info.FileName));
-        result.Entries.push_back({name, info.OriginalSize});
+        TListedEntry entry{name, archive.OriginalSize64().value_or(info.OriginalSize)};
+        if (archive.ArchiverType() == atLha) entry.Crc16 = static_cast<std::uint16_t>(info.Crc);
+        result.Entries.push_back(entry);
         state_.ListBox1.push_back(name);
         info = TArchiveEntryInfo{};
       } while (archive.FindNext(info) == 0);
@@ -84,8 +114,16 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
       if (backup.HasOldArchive()) {
         std::set<std::string> fresh;
         for (const auto& e : result.Entries) fresh.insert(e.Name);
-        for (const auto& name : EntryNames(backup.AsideName(), wnd_)) {
-          if (fresh.count(name) == 0) oldHasMore = true;
+        const auto old = EntryNames(backup.AsideName(), wnd_);
+        if (!old) {
+          // Unreadable: whatever it holds stays as it is, beside the new one.
+          oldHasMore = true;
+          result.Notes.push_back(platform::FormatText(
+              "以前の書庫は壊れているため読めません。'%s' としてそのまま残しました。",
+              {backup.AsideName()}));
+        } else {
+          for (const auto& name : *old)
+            if (fresh.count(name) == 0) oldHasMore = true;
         }
       }
       if (oldHasMore) {
@@ -110,13 +148,21 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     if (in.DeleteAfter && confirm && madeNew) {
       const bool yes = confirm();
       result.Confirmed = yes;
-      if (yes) {
+      if (yes && !ArchiveTestsClean(archive, wnd_)) {
+        // Every member must decode with its CRC before any log goes.
+        for (const auto& e : result.Entries)
+          result.Deletion.Kept.push_back(e.Name + " (書庫の検査で誤りが見つかりました)");
+        result.Grade = Worse(result.Grade, TRunGrade::Failed);
+      } else if (yes) {
         result.Deletion = DeletePackedFiles(mask, result.Entries);
         for (const auto& d : result.Deletion.Deleted) state_.ListBox2.push_back(d);
         if (!result.Deletion.Kept.empty()) result.Grade = Worse(result.Grade, TRunGrade::Warning);
       }
     }
   }
+  for (const auto& kept : KeptOldArchives(archiveName))
+    if (kept != result.OldArchiveKeptAs)
+      result.Notes.push_back(platform::FormatText("以前の書庫 '%s' が残っています", {kept}));
   state_.Edit2 = mask;
   return result;
 }

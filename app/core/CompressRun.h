@@ -34,6 +34,10 @@ struct TRunResult {
   // Where the old archive was kept because it holds entries the new one
   // lacks (a rebuild after some logs were deleted); empty otherwise.
   std::string OldArchiveKeptAs;
+  // One line per thing the run put right or wants the user to know: an
+  // interrupted run's leftovers it repaired, every old archive kept beside
+  // this one, an old archive too damaged to read.
+  std::vector<std::string> Notes;
   bool Confirmed = false;  // deletion was asked and answered OK
   TDeletionResult Deletion;
   TRunGrade Grade = TRunGrade::Ok;
@@ -46,9 +50,10 @@ class TCompressRun {
 
   TCompressRun(TRunState& state, ArcWnd wnd = nullptr) : state_(state), wnd_(wnd) {}
 
-  // Raises the conversion error for a month that is not an integer and any
-  // error of the archive component; an existing archive is back in place
-  // whenever no new archive was made.
+  // Raises the conversion error for a month that is not an integer, an
+  // error when another run holds this archive, and any error of the archive
+  // component; an existing archive is back in place whenever no new archive
+  // was made.
   TRunResult Run(const TRunInput& input, const ConfirmFn& confirm);
 
   // The warning for a kept old archive.

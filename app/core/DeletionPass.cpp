@@ -1,5 +1,7 @@
 #include "app/core/DeletionPass.h"
 
+#include "app/core/FileChecksum.h"
+
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -44,6 +46,18 @@ TDeletionResult DeletePackedFiles(const std::string& mask,
     if (*size != entry.OriginalSize) {
       result.Kept.push_back(full + " (書庫の中とサイズが違います)");
       continue;
+    }
+    if (entry.Crc16) {
+      // Read again now: a log rewritten in place since it was packed stays.
+      const auto sum = FileCrc16(full);
+      if (!sum) {
+        result.Kept.push_back(full + " (読み直せません)");
+        continue;
+      }
+      if (sum->Size != entry.OriginalSize || sum->Crc16 != *entry.Crc16) {
+        result.Kept.push_back(full + " (書庫の中と内容が違います)");
+        continue;
+      }
     }
     if (!platform::DeleteFile(full)) {
       result.Kept.push_back(full + " (削除できません)");

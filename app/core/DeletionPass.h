@@ -1,17 +1,22 @@
 // The deletion after packing: deletes exactly the files this run packed,
-// and only those whose size on disk still equals the size the archive
-// holds for them.
+// and only those that are still what the archive holds: the same size and,
+// where the archive keeps one, the same CRC-16, read again from the disk
+// right before each file goes.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace pelsok::app {
 
 struct TListedEntry {
+  TListedEntry(std::string name, std::uint64_t size, std::optional<std::uint16_t> crc = {})
+      : Name(std::move(name)), OriginalSize(size), Crc16(crc) {}
   std::string Name;  // as the archive lists it, possibly with folder parts
   std::uint64_t OriginalSize = 0;
+  std::optional<std::uint16_t> Crc16;  // the member's CRC-16, where the format keeps one
 };
 
 struct TDeletionResult {
@@ -22,8 +27,8 @@ struct TDeletionResult {
 };
 
 // Each entry's name without its folder part, in the folder the mask
-// searched; deleted only when it matches the mask's name part and its size
-// equals the entry's original size.
+// searched; deleted only when it matches the mask's name part, its size
+// equals the entry's original size and its CRC-16 the entry's.
 TDeletionResult DeletePackedFiles(const std::string& mask,
                                   const std::vector<TListedEntry>& entries);
 

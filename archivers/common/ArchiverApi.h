@@ -57,6 +57,11 @@ struct ArcProgress {
 };
 typedef std::int32_t (*ArcProgressCallback)(void* user, const ArcProgress* progress);
 typedef std::int32_t (*ArcSetProgressProc)(ArcProgressCallback callback, void* user);
+// Optional entry "<Prefix>GetOriginalSize64" (e.g. "UnlhaGetOriginalSize64"):
+// the whole original size of the entry that the last find entry filled
+// through this handle (the record's OriginalSize stops at 0xFFFFFFFF).
+// 0 when it stored the size, non-zero when there is no such entry.
+typedef std::int32_t (*ArcGetSize64Proc)(ArcHandle handle, std::uint64_t* size);
 // Optional: version as major*100+minor.
 typedef std::uint16_t (*ArcGetVersionProc)(void);
 // Optional: non-zero when the file is a readable archive of the format.

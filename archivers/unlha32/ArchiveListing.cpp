@@ -62,6 +62,7 @@ bool ArchiveListing::FindFirst(const char* wildName, TArchiveEntryInfo& info) {
   masks_.clear();
   if (wildName != nullptr && *wildName != '\0') masks_.push_back(wildName);
   next_ = 0;
+  last_ = nullptr;
   return FindNext(info);
 }
 
@@ -70,6 +71,7 @@ bool ArchiveListing::FindNext(TArchiveEntryInfo& info) {
     const auto& m = members_[next_++];
     if (MatchesAny(m.path, masks_)) {
       FillEntryInfo(m, info);
+      last_ = &m;
       return true;
     }
   }

@@ -17,11 +17,14 @@ class ArchiveListing {
   // Starts over with a wildcard (null or empty: every member).
   bool FindFirst(const char* wildName, TArchiveEntryInfo& info);
   bool FindNext(TArchiveEntryInfo& info);
+  // The member the last find filled, or null.
+  const lzh::ArchiveMember* Last() const { return last_; }
 
  private:
   std::vector<lzh::ArchiveMember> members_;
   std::vector<std::string> masks_;
   std::size_t next_ = 0;
+  const lzh::ArchiveMember* last_ = nullptr;
 };
 
 // Fills the whole record from a member. Sizes above 4 GiB are clamped to

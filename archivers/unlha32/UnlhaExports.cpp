@@ -125,6 +125,13 @@ UNLHA_EXPORT std::int32_t UnlhaFindNext(ArcHandle handle, TArchiveEntryInfo* inf
   }
 }
 
+UNLHA_EXPORT std::int32_t UnlhaGetOriginalSize64(ArcHandle handle, std::uint64_t* size) {
+  auto* listing = unlha::Listings().Find(handle);
+  if (listing == nullptr || size == nullptr || listing->Last() == nullptr) return -1;
+  *size = listing->Last()->header.originalSize;
+  return 0;
+}
+
 UNLHA_EXPORT std::uint16_t UnlhaGetVersion(void) { return unlha::kVersion; }
 
 UNLHA_EXPORT std::int32_t UnlhaCheckArchive(const char* archiveName, std::int32_t) {

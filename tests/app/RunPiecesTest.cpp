@@ -12,6 +12,7 @@
 #include "app/core/ArchiveBackup.h"
 #include "app/core/ContinuousRun.h"
 #include "app/core/DeletionPass.h"
+#include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -110,8 +111,21 @@ TEST_F(RunPiecesTest, OldArchiveGoesBackUnlessCommitted) {
     EXPECT_TRUE(backup.HasOldArchive());
     EXPECT_FALSE(platform::FileExists(archive));
     dir.Write("DR2611.LZH", "half-written");
+    backup.MarkWritten();
   }  // neither committed nor restored: goes back
   EXPECT_EQ(testing_support::ReadFile(archive), "old archive");
+  {
+    // An archive this run did not write (another run's) is never removed:
+    // the old one stays aside instead.
+    TArchiveBackup backup(archive);
+    backup.MarkWritten();
+    dir.Write("DR2611.LZH", "another run's archive");
+    EXPECT_THROW(backup.Restore(), platform::EFileError);
+    EXPECT_EQ(testing_support::ReadFile(archive), "another run's archive");
+    EXPECT_EQ(testing_support::ReadFile(backup.AsideName()), "old archive");
+    std::filesystem::remove(archive);
+    std::filesystem::rename(backup.AsideName(), archive);
+  }
   {
     TArchiveBackup backup(archive);
     dir.Write("DR2611.LZH", "new archive");

@@ -7,6 +7,7 @@
 #include "archive/ArchiveFile.h"
 #include "archivecore/EArchiver.h"
 #include "backends/Lha32.h"
+#include "backends/Tar32.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -96,4 +97,20 @@ TEST(NoLibrary, SearchOrderIsProgramThenInstalledThenLoaderPath) {
   ASSERT_NE(h, nullptr) << platform::LastLoadError();
   EXPECT_EQ(platform::GetModuleFileName(h), first / "Unlha32.Dll");
   platform::FreeLibrary(h);
+}
+
+TEST(NoLibrary, TarFamilyRaisesItsMessageAndItsCheckAnswersNone) {
+  TempDir empty;
+  ScopedCwd cwd(empty.Path());
+  const std::string tarFile = empty.Write("A.tar", std::string(1024, '\0'));
+  EXPECT_EQ(DetectTarType(tarFile), atNone);
+  for (const char* name : {"A.tar", "A.tgz", "A.bz2", "A.taz"}) {
+    TArchiveFile file(nullptr);
+    try {
+      file.SetFileName(name);
+      ADD_FAILURE() << name;
+    } catch (const EArchiver& e) {
+      EXPECT_EQ(e.Message(), "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。") << name;
+    }
+  }
 }

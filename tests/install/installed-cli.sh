@@ -34,7 +34,8 @@ esac
 rm -rf "$work/pkg"
 prefix=$work/root/usr
 
-expect=(bin/pelsok-cli lib/pelsok/UNLHA32.DLL lib/pelsok/lzhsfx lib/pelsok/libpelsok_platform.so)
+expect=(bin/pelsok-cli lib/pelsok/UNLHA32.DLL lib/pelsok/lzhsfx lib/pelsok/libpelsok_platform.so
+  lib/pelsok/tar32.dll lib/pelsok/kmtarsef.exe)
 if [ -e "$build/bin/Pelsok" ]; then
   expect+=(bin/Pelsok share/pelsok/help/Pelsok1/contents.html share/pelsok/help/WinHelp/contents.html
     share/applications/pelsok.desktop share/icons/hicolor/scalable/apps/pelsok.svg)

@@ -1,0 +1,37 @@
+// x: extracts the matching members into the base folder (the current folder
+// when none is given) through the shared safe extractor.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ArchiveStart.h"
+#include "Commands.h"
+#include "common/ArchiverApi.h"
+#include "common/SafeText.h"
+#include "tararc/TarExtractor.h"
+
+namespace tar32 {
+
+std::int32_t RunExtract(const TarOptions& o, arc::Report& report, arc::Progress& progress) {
+  const int fd = ::open(o.archive.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    throw CommandFailure(arc::kNotArchive,
+                         "cannot open " + arc::SafeText(o.archive) + ": " + std::strerror(errno));
+  tararc::ExtractSettings s;
+  s.baseDir = o.baseDir;
+  s.rules.withFolders = o.useDirectory;
+  s.rules.overwriteAlways = o.overwriteAlways;
+  s.rules.stripAbsolute = true;
+  s.rules.linksInside = true;
+  s.rules.backslashSeparates = false;
+  s.masks = o.files;
+  s.checkAllFirst = o.checkAllPath;
+  const std::int32_t result =
+      tararc::ExtractArchive(fd, ArchiveStart(fd), o.archive, s, report, progress);
+  ::close(fd);
+  return result;
+}
+
+}  // namespace tar32

@@ -1,0 +1,128 @@
+#include "SourceGatherer.h"
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <set>
+
+#include "common/ArchiverApi.h"
+#include "common/Delimiters.h"
+#include "common/SafeText.h"
+#include "platform/Wildcard.h"
+
+namespace tar32 {
+namespace {
+
+class Gatherer {
+ public:
+  Gatherer(const TarOptions& o, const std::vector<struct stat>& skip, arc::Report& report)
+      : o_(o), skip_(skip), report_(report) {}
+
+  void Operand(const std::string& operand) {
+    std::string op = arc::ToPlatformDelimiters(operand);
+    while (op.size() > 1 && op.back() == '/') op.pop_back();
+    const std::string full = op.front() == '/' || o_.baseDir.empty() ? op : o_.baseDir + op;
+    const std::size_t slash = full.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "" : full.substr(0, slash + 1);
+    const std::string last = slash == std::string::npos ? full : full.substr(slash + 1);
+    if (platform::HasWildcard(last)) {
+      for (const auto& name : List(folder.empty() ? "." : folder))
+        if (platform::MatchesMask(name, last) &&
+            (o_.includeHidden || name[0] != '.' || last[0] == '.'))
+          Add(folder + name, StoredFor(folder + name));
+      return;
+    }
+    struct stat st {};
+    if (::lstat(full.c_str(), &st) != 0)
+      throw CommandFailure(arc::kCannotRead, "cannot find " + arc::SafeText(operand));
+    Add(full, StoredFor(full));
+  }
+
+  std::vector<Source> Take() { return std::move(out_); }
+
+ private:
+  // The member name of a path: relative to the base folder when below it,
+  // else the path without its root and without "." and ".." parts.
+  std::string StoredFor(const std::string& path) const {
+    std::string rel = path;
+    if (!o_.baseDir.empty() && rel.compare(0, o_.baseDir.size(), o_.baseDir) == 0)
+      rel = rel.substr(o_.baseDir.size());
+    std::string out, part;
+    for (std::size_t i = 0; i <= rel.size(); ++i) {
+      if (i == rel.size() || rel[i] == '/') {
+        if (!part.empty() && part != "." && part != "..") out += (out.empty() ? "" : "/") + part;
+        part.clear();
+      } else {
+        part += rel[i];
+      }
+    }
+    return out;
+  }
+
+  std::vector<std::string> List(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* d = ::opendir(folder.c_str());
+    if (d == nullptr) return names;
+    while (dirent* e = ::readdir(d)) {
+      const std::string n = e->d_name;
+      if (n != "." && n != "..") names.push_back(n);
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  bool Skipped(const struct stat& st) const {
+    for (const auto& s : skip_)
+      if (s.st_dev == st.st_dev && s.st_ino == st.st_ino) return true;
+    return false;
+  }
+
+  void Add(const std::string& path, std::string stored) {
+    Source s;
+    s.path = path;
+    if (::lstat(path.c_str(), &s.st) != 0 || Skipped(s.st)) return;
+    if (S_ISCHR(s.st.st_mode) || S_ISBLK(s.st.st_mode) || S_ISFIFO(s.st.st_mode) ||
+        S_ISSOCK(s.st.st_mode)) {
+      report_.Line("Skipped   " + arc::SafeText(path) + ": not a file, folder or link");
+      return;
+    }
+    const bool folder = S_ISDIR(s.st.st_mode);
+    if (!o_.useDirectory) {
+      const std::size_t slash = stored.find_last_of('/');
+      if (slash != std::string::npos) stored = stored.substr(slash + 1);
+    }
+    if (!stored.empty() && (!folder || o_.useDirectory)) {
+      s.stored = stored;
+      if (names_.insert(stored).second) {
+        out_.push_back(s);
+      } else {
+        report_.Line("Skipped   " + arc::SafeText(path) + ": a member of that name is packed");
+      }
+    }
+    if (!folder) return;
+    for (const auto& name : List(path)) {
+      if (!o_.includeHidden && name[0] == '.') continue;
+      Add(path == "/" ? "/" + name : path + "/" + name,
+          stored.empty() ? name : stored + "/" + name);
+    }
+  }
+
+  const TarOptions& o_;
+  const std::vector<struct stat>& skip_;
+  arc::Report& report_;
+  std::vector<Source> out_;
+  std::set<std::string> names_;
+};
+
+}  // namespace
+
+std::vector<Source> GatherSources(const TarOptions& o, const std::vector<struct stat>& skip,
+                                  arc::Report& report) {
+  Gatherer g(o, skip, report);
+  for (const auto& f : o.files)
+    if (!f.empty()) g.Operand(f);
+  return g.Take();
+}
+
+}  // namespace tar32

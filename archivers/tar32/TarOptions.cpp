@@ -1,0 +1,104 @@
+#include "TarOptions.h"
+
+#include <cctype>
+
+#include "common/ArchiverApi.h"
+#include "common/Delimiters.h"
+
+namespace tar32 {
+namespace {
+
+const std::vector<std::string> kSwitches = {"z",
+                                            "B",
+                                            "f",
+                                            "o",
+                                            "c",
+                                            "g",
+                                            "I",
+                                            "AH",
+                                            "-use-directory=",
+                                            "-check-all-path=",
+                                            "-display-dialog="};
+
+[[noreturn]] void Bad(const std::string& message) {
+  throw CommandFailure(arc::kBadCommand, message);
+}
+
+int Number(const arc::Switch& sw, int low, int high, int empty) {
+  if (sw.value.empty()) return empty;
+  int v = 0;
+  bool negative = false;
+  for (std::size_t i = 0; i < sw.value.size(); ++i) {
+    const char c = sw.value[i];
+    if (i == 0 && c == '-') {
+      negative = true;
+      continue;
+    }
+    if (c < '0' || c > '9' || v > 1000) Bad("bad value in switch -" + sw.name + sw.value);
+    v = v * 10 + (c - '0');
+  }
+  if (negative) v = -v;
+  if (v < low || v > high) Bad("bad value in switch -" + sw.name + sw.value);
+  return v;
+}
+
+bool EndsWithNoCase(const std::string& s, const std::string& tail) {
+  if (s.size() < tail.size()) return false;
+  for (std::size_t i = 0; i < tail.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(s[s.size() - tail.size() + i])) !=
+        std::tolower(static_cast<unsigned char>(tail[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+const std::vector<std::string>& KnownSwitches() { return kSwitches; }
+
+tararc::Compression CompressionForName(const std::string& archive) {
+  for (const char* t : {".tgz", ".gz"})
+    if (EndsWithNoCase(archive, t)) return tararc::Compression::gzip;
+  for (const char* t : {".tbz", ".tbz2", ".bz2"})
+    if (EndsWithNoCase(archive, t)) return tararc::Compression::bzip2;
+  for (const char* t : {".taz", ".Z"})
+    if (EndsWithNoCase(archive, t)) return tararc::Compression::compress;
+  return tararc::Compression::none;
+}
+
+TarOptions ReadOptions(const arc::CommandLine& line) {
+  TarOptions o;
+  if (line.command.size() != 1 ||
+      (std::tolower(static_cast<unsigned char>(line.command[0])) != 'c' &&
+       std::tolower(static_cast<unsigned char>(line.command[0])) != 'x'))
+    Bad("unknown command " + line.command + " (c creates, x extracts)");
+  o.command = static_cast<char>(std::tolower(static_cast<unsigned char>(line.command[0])));
+  if (!line.archive || line.archive->empty()) Bad("no archive name (-f NAME)");
+  o.archive = arc::ToPlatformDelimiters(*line.archive);
+  o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
+  o.files = line.files;
+  for (const auto& sw : line.switches) {
+    if (!sw.known) continue;
+    const std::string& n = sw.name;
+    if (n == "z" || n == "B") {
+      o.compression = n == "z" ? tararc::Compression::gzip : tararc::Compression::bzip2;
+      o.level = Number(sw, 0, 9, 0);
+    } else if (n == "-use-directory=") {
+      o.useDirectory = Number(sw, 0, 1, 1) != 0;
+    } else if (n == "-check-all-path=") {
+      // Any other number is taken as "not asked": the front end may pass what it was given.
+      o.checkAllPath = Number(sw, -1000, 1000, 1) == 1;
+    } else if (n == "-display-dialog=") {
+      Number(sw, 0, 1, 0);
+    } else if (n == "AH") {
+      o.includeHidden = true;
+    } else if (n == "I") {
+      o.includeHidden = false;
+    } else if (n == "c") {
+      o.overwriteAlways = Number(sw, 0, 1, 1) != 0;
+    }
+    // -f and -o only mark the operand that follows; -g is accepted and ignored.
+  }
+  return o;
+}
+
+}  // namespace tar32

@@ -1,0 +1,51 @@
+// What a "Tar" command line asks of the library, read from the parsed pieces.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "common/CommandLine.h"
+#include "tararc/TarReader.h"
+
+namespace tar32 {
+
+// A command that cannot go on: its arc::Result and the message for the report.
+class CommandFailure : public std::runtime_error {
+ public:
+  CommandFailure(std::int32_t result, const std::string& message)
+      : std::runtime_error(message), result_(result) {}
+  std::int32_t Result() const { return result_; }
+
+ private:
+  std::int32_t result_;
+};
+
+struct TarOptions {
+  char command = 0;  // 'c' create, 'x' extract
+  std::string archive;
+  std::string baseDir;             // from -o, with its trailing '/'; empty when none
+  std::vector<std::string> files;  // c: files, folders, masks; x: member masks
+  // -z[N], -B[N]; nullopt: chosen by the archive's extension when creating.
+  std::optional<tararc::Compression> compression;
+  int level = 0;             // 1..9; 0: the compressor's default (gzip 6, bzip2 9)
+  bool useDirectory = true;  // --use-directory=1 (default): names keep their folders
+  bool checkAllPath =
+      false;  // --check-all-path=1: refuse the whole archive if one member is unsafe
+  bool includeHidden = false;    // -AH: files and folders whose names begin with '.'
+  bool overwriteAlways = false;  // -c1: x replaces existing files whatever their time
+};
+
+const std::vector<std::string>& KnownSwitches();
+
+// Throws CommandFailure(kBadCommand) for an unknown command, a missing
+// archive name or a switch value it cannot use.
+TarOptions ReadOptions(const arc::CommandLine& line);
+
+// The compression a new archive gets from its name when no switch says:
+// .tgz .tar.gz .gz gzip; .tbz .tbz2 .tar.bz2 .bz2 bzip2; .taz .tar.Z .Z compress.
+tararc::Compression CompressionForName(const std::string& archive);
+
+}  // namespace tar32

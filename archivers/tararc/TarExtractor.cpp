@@ -1,0 +1,190 @@
+#include "TarExtractor.h"
+
+#include <memory>
+
+#include "TarReader.h"
+#include "common/ArchiverApi.h"
+#include "common/SafeText.h"
+#include "platform/Wildcard.h"
+
+namespace tararc {
+namespace {
+
+// Keeps the most serious result (errors over warnings; the first error wins).
+void Worsen(std::int32_t& current, std::int32_t next) {
+  if (next == arc::kOk) return;
+  if (current == arc::kOk || (current < 0x8000 && next >= 0x8000)) current = next;
+}
+
+arc::EntryToExtract ToEntry(const Member& m) {
+  arc::EntryToExtract e;
+  e.name = m.name;
+  e.kind = m.kind;
+  e.mtime = m.mtime;
+  e.unixMode = m.mode;
+  e.linkTarget = m.linkTarget;
+  return e;
+}
+
+// Whether a link target read from a link `depth` folders below the base
+// stays inside the base folder.
+bool StaysInside(const std::string& target, std::size_t depth) {
+  const arc::SplitName split = arc::SplitEntryName(target, true);
+  if (split.absolute || target.empty()) return false;
+  long level = static_cast<long>(depth);
+  std::string cur;
+  for (std::size_t i = 0; i <= target.size(); ++i) {
+    if (i == target.size() || target[i] == '/' || target[i] == '\\') {
+      if (cur == "..") {
+        if (--level < 0) return false;
+      } else if (!cur.empty() && cur != ".") {
+        ++level;
+      }
+      cur.clear();
+    } else {
+      cur += target[i];
+    }
+  }
+  return true;
+}
+
+// Why a member would be refused or dropped; empty when it is safe.
+std::string Unsafe(const Member& m, const arc::ExtractRules& rules) {
+  const arc::SplitName split = arc::SplitEntryName(m.name, rules.backslashSeparates);
+  if (split.hasParent) return "name holds \"..\"";
+  if (split.absolute && !rules.stripAbsolute) return "absolute name";
+  if (m.kind == arc::EntryKind::special) return "device, FIFO or socket";
+  if (m.kind == arc::EntryKind::symlink) {
+    const std::size_t depth = split.parts.empty() ? 0 : split.parts.size() - 1;
+    if (!StaysInside(m.linkTarget, rules.withFolders ? depth : 0))
+      return "link points outside the folder";
+  }
+  if (m.kind == arc::EntryKind::hardlink) {
+    const arc::SplitName target = arc::SplitEntryName(m.linkTarget, rules.backslashSeparates);
+    if (target.hasParent || target.absolute || target.parts.empty())
+      return "link points outside the folder";
+  }
+  return {};
+}
+
+std::int32_t CheckAll(int fd, std::uint64_t offset, const std::string& displayName,
+                      const ExtractSettings& settings, arc::Report& report) {
+  TarReader reader(fd, offset, displayName);
+  std::int32_t result = arc::kOk;
+  for (Member m; reader.Next(m);) {
+    if (!MatchesAnyMask(m.name, settings.masks)) continue;
+    const std::string why = Unsafe(m, settings.rules);
+    if (!why.empty()) {
+      report.Line("Refused   " + arc::SafeText(m.name) + ": " + why);
+      result = arc::kUnsafeName;
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+bool MatchesAnyMask(const std::string& name, const std::vector<std::string>& masks) {
+  if (masks.empty()) return true;
+  std::string path = name;
+  while (!path.empty() && path.back() == '/') path.pop_back();
+  const std::size_t slash = path.find_last_of('/');
+  const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
+  for (const auto& mask : masks) {
+    if (mask == "*" || mask == "*.*") return true;
+    const bool whole = mask.find_first_of("/\\") != std::string::npos;
+    std::string m = mask;
+    for (auto& c : m)
+      if (c == '\\') c = '/';
+    if (platform::MatchesMask(whole ? path : last, m)) return true;
+  }
+  return false;
+}
+
+std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& displayName,
+                            const ExtractSettings& settings, arc::Report& report,
+                            arc::Progress& progress) {
+  try {
+    if (settings.checkAllFirst) {
+      const std::int32_t check = CheckAll(fd, offset, displayName, settings, report);
+      if (check != arc::kOk) {
+        report.Line("nothing extracted: the archive holds unsafe members");
+        return check;
+      }
+    }
+    TarReader reader(fd, offset, displayName);
+    reader.VerifyStream();
+    // Made at the first member, so an archive we cannot read creates no folder.
+    std::unique_ptr<arc::SafeExtractor> extractor;
+    std::int32_t result = arc::kOk;
+    std::size_t matched = 0, written = 0;
+    for (Member m; reader.Next(m);) {
+      if (!MatchesAnyMask(m.name, settings.masks)) continue;
+      ++matched;
+      if (!extractor) {
+        try {
+          extractor = std::make_unique<arc::SafeExtractor>(settings.baseDir, settings.rules);
+        } catch (const std::exception& e) {
+          report.Line(arc::SafeText(e.what()));
+          return arc::kCannotWrite;
+        }
+      }
+      const std::string shown = arc::SafeText(m.name);
+      if (!progress.StartFile(m.name)) return arc::kCancelled;
+      bool stopped = false;
+      const arc::ExtractReport r = extractor->Extract(ToEntry(m), [&](int out) {
+        try {
+          if (reader.CopyData(out, [&](std::uint64_t n) { return progress.AddBytes(n); }) ==
+              TarReader::Copy::stopped) {
+            stopped = true;
+            return arc::DataResult{false, false, "cancelled"};
+          }
+          return arc::DataResult{};
+        } catch (const ReadError& e) {
+          return arc::DataResult{false, true, e.what()};
+        }
+      });
+      if (stopped) {
+        report.Line("Cancelled " + shown);
+        return arc::kCancelled;
+      }
+      switch (r.outcome) {
+        case arc::ExtractOutcome::written:
+          ++written;
+          report.Line("Extracted " + shown + (r.warning ? ": " + arc::SafeText(r.message) : ""));
+          if (r.warning) Worsen(result, arc::kWarning);
+          break;
+        case arc::ExtractOutcome::skippedNotNewer:
+          report.Line("Skipped   " + shown + ": " + arc::SafeText(r.message));
+          break;
+        case arc::ExtractOutcome::skippedLink:
+          report.Line("Skipped   " + shown + ": " + arc::SafeText(r.message));
+          Worsen(result, arc::kWarning);
+          break;
+        case arc::ExtractOutcome::refusedUnsafe:
+          report.Line("Refused   " + shown + ": " + arc::SafeText(r.message));
+          Worsen(result, arc::kUnsafeName);
+          break;
+        case arc::ExtractOutcome::failed:
+          report.Line("Failed    " + shown + ": " + arc::SafeText(r.message));
+          Worsen(result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+          // Damaged data ends the archive: nothing after it can be trusted.
+          if (r.damaged) return result;
+          break;
+      }
+      if (!progress.FinishFile()) return arc::kCancelled;
+    }
+    if (matched == 0) {
+      report.Line("no member matched");
+      return arc::kNothingMatched;
+    }
+    report.Line(std::to_string(written) + " of " + std::to_string(matched) +
+                " member(s) extracted");
+    return result;
+  } catch (const ReadError& e) {
+    report.Line(arc::SafeText(e.what()));
+    return arc::kNotArchive;
+  }
+}
+
+}  // namespace tararc

@@ -1,0 +1,265 @@
+#include "TarReader.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "GzipCheck.h"
+#include "platform/TextConvert.h"
+
+namespace tararc {
+
+struct ReaderCallbacks {
+  static la_ssize_t Read(struct archive*, void* data, const void** buf) {
+    auto* r = static_cast<TarReader*>(data);
+    for (;;) {
+      ssize_t n = ::pread(r->fd_, r->buffer_.data(), r->buffer_.size(),
+                          static_cast<off_t>(r->offset_ + r->pos_));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return -1;
+      r->pos_ += static_cast<std::uint64_t>(n);
+      *buf = r->buffer_.data();
+      return n;
+    }
+  }
+  static la_int64_t Skip(struct archive*, void* data, la_int64_t request) {
+    auto* r = static_cast<TarReader*>(data);
+    struct stat st {};
+    if (request <= 0 || ::fstat(r->fd_, &st) != 0) return 0;
+    const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
+    const std::uint64_t at = r->offset_ + r->pos_;
+    const std::uint64_t left = size > at ? size - at : 0;
+    const std::uint64_t n = std::min<std::uint64_t>(left, static_cast<std::uint64_t>(request));
+    r->pos_ += n;
+    return static_cast<la_int64_t>(n);
+  }
+};
+
+namespace {
+
+std::string BaseName(const std::string& path) {
+  std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+  if (s.size() <= tail.size()) return false;
+  for (std::size_t i = 0; i < tail.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(s[s.size() - tail.size() + i])) != tail[i])
+      return false;
+  return true;
+}
+
+// The name of the one member of a lone compressed file: the file's own name
+// without its compression suffix.
+std::string LoneMemberName(const std::string& displayName) {
+  std::string base = BaseName(displayName);
+  for (const char* tail : {".gz", ".bz2", ".z"})
+    if (EndsWith(base, tail)) return base.substr(0, base.size() - std::strlen(tail));
+  return base + ".out";
+}
+
+}  // namespace
+
+const char* CompressionName(Compression c) {
+  switch (c) {
+    case Compression::gzip:
+      return "gzip";
+    case Compression::bzip2:
+      return "bzip2";
+    case Compression::compress:
+      return "lzw";
+    case Compression::none:
+      break;
+  }
+  return "tar";
+}
+
+TarReader::TarReader(int fd, std::uint64_t offset, const std::string& displayName)
+    : fd_(fd), offset_(offset), display_(displayName), buffer_(1 << 16, '\0') {
+  a_ = archive_read_new();
+  if (a_ == nullptr) throw std::bad_alloc();
+  archive_read_support_filter_gzip(a_);
+  archive_read_support_filter_bzip2(a_);
+  archive_read_support_filter_compress(a_);
+  archive_read_support_format_tar(a_);
+  archive_read_support_format_gnutar(a_);
+  archive_read_support_format_raw(a_);
+  archive_read_set_read_callback(a_, &ReaderCallbacks::Read);
+  archive_read_set_skip_callback(a_, &ReaderCallbacks::Skip);
+  archive_read_set_callback_data(a_, this);
+  if (archive_read_open1(a_) != ARCHIVE_OK) {
+    const std::string why = archive_error_string(a_) ? archive_error_string(a_) : "unknown format";
+    archive_read_free(a_);
+    a_ = nullptr;
+    throw ReadError(display_ + ": not a tar archive (" + why + ")");
+  }
+  for (int i = 0; i < archive_filter_count(a_); ++i) {
+    switch (archive_filter_code(a_, i)) {
+      case ARCHIVE_FILTER_GZIP:
+        compression_ = Compression::gzip;
+        break;
+      case ARCHIVE_FILTER_BZIP2:
+        compression_ = Compression::bzip2;
+        break;
+      case ARCHIVE_FILTER_COMPRESS:
+        compression_ = Compression::compress;
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void TarReader::VerifyStream() const {
+  if (compression_ != Compression::gzip) return;
+  if (auto why = CheckGzipStream(fd_, offset_)) throw ReadError(display_ + ": " + *why);
+}
+
+TarReader::~TarReader() {
+  if (a_ != nullptr) archive_read_free(a_);
+}
+
+void TarReader::Check(int status, const char* what) {
+  if (status >= ARCHIVE_WARN) return;
+  const char* why = archive_error_string(a_);
+  throw ReadError(display_ + ": " + what + ": " + (why ? why : "damaged archive"));
+}
+
+std::string TarReader::MemberName(archive_entry* e) const {
+  if (lone_) return LoneMemberName(display_);
+  const char* raw = archive_entry_pathname(e);
+  std::string name = raw ? raw : "";
+  if (name.empty()) {
+    const char* utf8 = archive_entry_pathname_utf8(e);
+    if (utf8) name = utf8;
+  }
+  if (!platform::IsValidUtf8(name) && platform::IsValidCp932(name))
+    if (auto converted = platform::Cp932ToUtf8(name)) name = *converted;
+  return name;
+}
+
+bool TarReader::Next(Member& m) {
+  archive_entry* e = nullptr;
+  const int status = archive_read_next_header(a_, &e);
+  if (status == ARCHIVE_EOF) {
+    // Only the end blocks: an empty tar archive.
+    if (first_ && archive_format(a_) == ARCHIVE_FORMAT_RAW)
+      throw ReadError(display_ + ": not a tar archive (no member)");
+    return false;
+  }
+  Check(status, "cannot read a member's header");
+  if (first_) {
+    first_ = false;
+    if (archive_format(a_) == ARCHIVE_FORMAT_RAW) {
+      // Any data reads as "raw"; only a compressed file counts as one.
+      if (compression_ == Compression::none)
+        throw ReadError(display_ + ": not a tar archive (unrecognized format)");
+      lone_ = true;
+    }
+  }
+  current_ = e;
+  m = Member{};
+  m.name = MemberName(e);
+  m.size = archive_entry_size_is_set(e) && archive_entry_size(e) > 0
+               ? static_cast<std::uint64_t>(archive_entry_size(e))
+               : 0;
+  m.mtime = archive_entry_mtime(e);
+  m.mode = static_cast<std::uint32_t>(archive_entry_perm(e)) & 07777;
+  if (lone_) m.mode = 0644;
+  const char* hard = archive_entry_hardlink(e);
+  if (hard != nullptr) {
+    m.kind = arc::EntryKind::hardlink;
+    m.linkTarget = hard;
+    return true;
+  }
+  switch (archive_entry_filetype(e)) {
+    case AE_IFREG:
+      m.kind = arc::EntryKind::file;
+      break;
+    case AE_IFDIR:
+      m.kind = arc::EntryKind::folder;
+      break;
+    case AE_IFLNK:
+      m.kind = arc::EntryKind::symlink;
+      if (const char* t = archive_entry_symlink(e)) m.linkTarget = t;
+      break;
+    default:
+      m.kind = arc::EntryKind::special;
+      break;
+  }
+  return true;
+}
+
+TarReader::Copy TarReader::CopyData(int out, const std::function<bool(std::uint64_t)>& onBytes) {
+  std::uint64_t end = 0;
+  for (;;) {
+    const void* buf = nullptr;
+    size_t size = 0;
+    la_int64_t at = 0;
+    const int status = archive_read_data_block(a_, &buf, &size, &at);
+    if (status == ARCHIVE_EOF) break;
+    Check(status, "cannot read a member's data");
+    const char* p = static_cast<const char*>(buf);
+    std::uint64_t pos = static_cast<std::uint64_t>(at);
+    for (std::size_t done = 0; done < size;) {
+      ssize_t n = ::pwrite(out, p + done, size - done, static_cast<off_t>(pos + done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw std::runtime_error(std::string("cannot write: ") + std::strerror(errno));
+      done += static_cast<std::size_t>(n);
+    }
+    end = std::max<std::uint64_t>(end, pos + size);
+    if (onBytes && !onBytes(size)) return Copy::stopped;
+  }
+  std::uint64_t length = end;
+  if (!lone_ && current_ != nullptr && archive_entry_size_is_set(current_))
+    length =
+        std::max<std::uint64_t>(length, static_cast<std::uint64_t>(archive_entry_size(current_)));
+  if (::ftruncate(out, static_cast<off_t>(length)) != 0)
+    throw std::runtime_error(std::string("cannot write: ") + std::strerror(errno));
+  return Copy::done;
+}
+
+std::uint64_t TarReader::CountData() {
+  std::uint64_t end = 0;
+  for (;;) {
+    const void* buf = nullptr;
+    size_t size = 0;
+    la_int64_t at = 0;
+    const int status = archive_read_data_block(a_, &buf, &size, &at);
+    if (status == ARCHIVE_EOF) return end;
+    Check(status, "cannot read a member's data");
+    end = std::max<std::uint64_t>(end, static_cast<std::uint64_t>(at) + size);
+  }
+}
+
+ArchiveType TarReader::Type() const {
+  switch (compression_) {
+    case Compression::none:
+      return kTar;
+    case Compression::gzip:
+      return lone_ ? kLoneGzip : kTarGzip;
+    case Compression::compress:
+      return lone_ ? kLoneCompress : kTarCompress;
+    case Compression::bzip2:
+      return lone_ ? kLoneBzip2 : kTarBzip2;
+  }
+  return kNotTar;
+}
+
+ArchiveType DetectType(int fd, std::uint64_t offset, const std::string& displayName) {
+  try {
+    TarReader reader(fd, offset, displayName);
+    Member m;
+    reader.Next(m);
+    return reader.Type();
+  } catch (const std::exception&) {
+    return kNotTar;
+  }
+}
+
+}  // namespace tararc

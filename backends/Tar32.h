@@ -1,0 +1,61 @@
+// The back ends for tar archives and their compressed forms, driving
+// "tar32.dll": TTar32 (atTar), TTgz32 (atTgz) and TBZ232 (atBZ2). The three
+// share one library binding, one command-line builder and one content check;
+// TTgz32 and TBZ232 differ from TTar32 only in their class identity, which
+// decides the compression switch and whether MakeSfx is allowed.
+#pragma once
+
+#include "archivecore/ArchiverType.h"
+#include "backends/Archiver.h"
+#include "backends/LibraryBinding.h"
+
+namespace pelsok {
+
+class TTar32 : public TArchiver {
+ public:
+  // Loads the library; raises "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。" without
+  // it.
+  TTar32();
+
+  void LoadDll() override;
+  void UnloadDll() override;
+  ArcHandle OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) override;
+  std::int32_t FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
+                         const std::string& wildName) override;
+  std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
+  std::int32_t CloseArchive(ArcHandle handle) override;
+  std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
+                      const std::string& baseDir, const platform::TStringList* fileList,
+                      std::string& output) override;
+  std::int32_t Pack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
+                    const std::string& baseDir, const platform::TStringList* fileList,
+                    std::string& output) override;
+  // Writes the archive's name with ".EXE" for its extension: "kmtarsef.exe"
+  // (found on the search path) followed by the archive, through a temporary
+  // file renamed into place, executable. Raises EArchiver for a TBZ232, a
+  // missing stub, or an archive that itself ends in ".EXE"; EFileError when
+  // a file cannot be opened, created or copied (no .EXE is left then).
+  std::int32_t MakeSfx(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
+                       std::string& output) override;
+
+  // The command text: the command, then the switches, the archive, the base
+  // folder and the files; the compression switch follows the class.
+  std::string MakeCmdLine(const std::string& command, const std::string& archiveName,
+                          const TArchiverOptions& options, const std::string& baseDir,
+                          const platform::TStringList* fileList) const;
+  std::int32_t RunCommand(ArcWnd wnd, std::string& output);
+
+  // The process-wide binding of tar32.dll (shared with DetectTarType).
+  static LibraryBinding& Library();
+};
+
+class TTgz32 : public TTar32 {};
+
+class TBZ232 : public TTar32 {};
+
+// The TAR family's content check: the library's archive type mapped to
+// atTar (1), atTgz (2 to 5), atBZ2 (6, 7) or atNone; any failure (library
+// or entry missing) answers atNone.
+TArchiverType DetectTarType(const std::string& fileName);
+
+}  // namespace pelsok

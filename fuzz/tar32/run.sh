@@ -1,0 +1,5 @@
+#!/usr/bin/env bash
+# tar32.dll's entries on damaged tar, tgz, tbz and taz files.
+# usage: fuzz/tar32/run.sh <bindir> <seconds>
+here=$(cd "$(dirname "$0")" && pwd)
+exec "$here/../run-fuzzer.sh" "$1" "$2" tar32_entries_fuzz "$here/seeds" -max_len=65536

@@ -1,0 +1,69 @@
+// A month's logs are never lost: a second run for the same archive is
+// refused while the first holds it, and no log goes unless the archive
+// tests clean and the log still is what was packed.
+#include <fstream>
+
+#include "app/core/CompressRun.h"
+#include "tests/app/RunSafetyFixture.h"
+#include "tests/support/Files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace pelsok::app;
+using apptest::RunSafetyTest;
+
+TEST_F(RunSafetyTest, ASecondRunIsRefusedWhileTheFirstHoldsTheArchive) {
+  const auto logs = MakeLogs(Folder(), "DR11", 30);
+  TRunState state;
+  TCompressRun run(state);
+  testing_support::CommandResult second;
+  // The first run waits at its confirmation while the second one starts.
+  const TRunResult first = run.Run({Folder(), "DR", "26", "11", false, true}, [&] {
+    second = Cli();
+    return true;
+  });
+  EXPECT_EQ(second.status, 3) << second.output;
+  EXPECT_NE(second.output.find("別の実行が作成中です"), std::string::npos) << second.output;
+  EXPECT_EQ(first.Deletion.Deleted.size(), logs.size());
+  EXPECT_EQ(ArchivedAndTested().size(), logs.size());
+  EXPECT_FALSE(fs::exists(dir / "DR2611.LZH.lock"));
+}
+
+// Overwrites bytes of a file in place, keeping its size.
+void Scribble(const std::string& path, std::size_t at, const std::string& bytes) {
+  std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+  f.seekp(static_cast<std::streamoff>(at));
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST_F(RunSafetyTest, ALogRewrittenInPlaceWhileConfirmingIsKept) {
+  const auto logs = MakeLogs(Folder(), "DR11", 3, std::string(4000, 'a'));
+  TRunState state;
+  TCompressRun run(state);
+  const TRunResult r = run.Run({Folder(), "DR", "26", "11", false, true}, [&] {
+    Scribble(dir / logs[1], 100, "rewritten");  // same size, new content
+    return true;
+  });
+  EXPECT_EQ(r.Deletion.Deleted.size(), 2u);
+  ASSERT_EQ(r.Deletion.Kept.size(), 1u);
+  EXPECT_NE(r.Deletion.Kept[0].find("書庫の中と内容が違います"), std::string::npos);
+  EXPECT_NE(testing_support::ReadFile(dir / logs[1]).find("rewritten"), std::string::npos);
+}
+
+TEST_F(RunSafetyTest, AnArchiveThatFailsItsTestDeletesNothing) {
+  const auto logs = MakeLogs(Folder(), "DR11", 3, std::string(40000, 'b'));
+  TRunState state;
+  TCompressRun run(state);
+  const TRunResult r = run.Run({Folder(), "DR", "26", "11", false, true}, [&] {
+    // Damage the packed data of the first member (past its header).
+    Scribble(dir / "DR2611.LZH", 60, std::string(8, '\xA5'));
+    return true;
+  });
+  EXPECT_TRUE(r.Deletion.Deleted.empty());
+  EXPECT_EQ(r.Deletion.Kept.size(), logs.size());
+  EXPECT_EQ(r.Grade, TRunGrade::Failed);
+  for (const auto& l : logs) EXPECT_TRUE(fs::exists(dir / l)) << l;
+}
+
+}  // namespace
