@@ -1,5 +1,6 @@
 #include "app/ui/MainForm.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 #include <cstdint>
 
+#include "app/core/ArchiveFormat.h"
 #include "app/core/ContinuousRun.h"
 #include "app/core/DataSave.h"
 #include "app/core/DateDefaults.h"
@@ -177,6 +179,19 @@ void TForm1::BuildMenu() {
   QMenu* options = bar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
   A1 = options->addAction(QStringLiteral("種類追加(&A)"));
   D1 = options->addAction(QStringLiteral("種類削除(&D)"));
+  // The archive format, one item per format that can be written; stored at once.
+  options->addSeparator();
+  QMenu* formats = options->addMenu(QStringLiteral("書庫の形式(&F)"));
+  auto* group = new QActionGroup(formats);
+  const std::string chosen = app::LoadArchiveFormat().Name;
+  for (const app::TArchiveFormat& f : app::ArchiveFormats()) {
+    QAction* a = formats->addAction(QString::fromLatin1(f.Extension + 1));
+    a->setCheckable(true);
+    a->setChecked(chosen == f.Name);
+    group->addAction(a);
+    connect(a, &QAction::triggered, this,
+            [this, f] { TApplication::Guarded([&] { app::SaveArchiveFormat(f); }, this); });
+  }
   QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   Contents1 = help->addAction(QStringLiteral("目次(&C)"));
   SearchforHelpOn1 = help->addAction(QStringLiteral("ﾄﾋﾟｯｸの検索(&S)..."));
@@ -329,7 +344,7 @@ void TForm1::RunFinished() {
   } else if (!LastRun.NewArchiveKept) {
     SetRunning(false);
     StatusLine->clear();
-    const app::TFailureText t = app::FailureText(LastRun, std::string());
+    const app::TFailureText t = app::FailureText(LastRun, LastRun.PackReport);
     ShowProblem(t.Why, t.WhatToDo);
     stop = !continuous_;
   } else {
@@ -341,6 +356,17 @@ void TForm1::RunFinished() {
     if (!LastRun.OldArchiveKeptAs.empty())
       QMessageBox::warning(this, Q(TApplication::Title()),
                            Q(app::TCompressRun::OldArchiveKeptMessage(LastRun)));
+  }
+  // What the run put right or wants known (a killed run's leftovers repaired, ...).
+  // Shown in the status line, its tool tip holding them all.
+  if (!error && !LastRun.Notes.empty()) {
+    std::string notes;
+    for (const auto& n : LastRun.Notes) notes += (notes.empty() ? "" : "\n") + n;
+    const QString line = StatusLine->text();
+    StatusLine->setText((line.isEmpty() ? QString() : line + QStringLiteral("  ")) +
+                        Q(LastRun.Notes.front()) +
+                        (LastRun.Notes.size() > 1 ? QStringLiteral(" …") : QString()));
+    StatusLine->setToolTip(Q(notes));
   }
   emit RunEnded();
   if (continuous_ && !stop) {

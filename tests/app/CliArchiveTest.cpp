@@ -96,4 +96,36 @@ TEST_F(CliArchiveTest, FailuresHaveHonestExitCodes) {
   EXPECT_EQ(r.status, 2) << r.output;
 }
 
+TEST_F(CliArchiveTest, DryRunPrintsWhatWouldHappenAndTouchesNothing) {
+  const auto made = MakeLogs(Folder(), "DR11", 2);
+  MakeLogs(Folder(), "DR10", 1);
+  const std::string archive = dir.Write("DR2611.LZH", "the old archive");
+  const auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --delete --dry-run");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("mask " + Folder() + "DR11*.log\n"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("archive " + archive + "\n"), std::string::npos) << r.output;
+  for (const auto& l : made) {
+    EXPECT_NE(r.output.find("would-pack " + Folder() + l), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("would-delete " + Folder() + l), std::string::npos) << r.output;
+    EXPECT_TRUE(platform::FileExists(dir / l));
+  }
+  EXPECT_EQ(r.output.find("DR1001.log"), std::string::npos) << r.output;
+  EXPECT_EQ(testing_support::ReadFile(archive), "the old archive");
+  // Nothing to pack: the dry run says so by its status.
+  EXPECT_EQ(Cli("--folder '" + dir.Path() + "' --year 26 --month 9 --dry-run").status, 2);
+}
+
+TEST_F(CliArchiveTest, FormatLzhNamesTheArchiveAndOthersAreRefused) {
+  MakeLogs(Folder(), "DR11", 1);
+  auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --format lzh");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(platform::FileExists(dir / "DR2611.LZH"));
+  r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --format arj");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.output.find("lzh"), std::string::npos) << r.output;
+  r = Cli("--help");
+  for (const char* s : {"--dry-run", "--format", "list ARCHIVE", "extract ARCHIVE"})
+    EXPECT_NE(r.output.find(s), std::string::npos) << s;
+}
+
 }  // namespace
