@@ -29,15 +29,17 @@ inline void CancelModalWatches() {
 
 inline void WhenModal(std::function<void(QWidget*)> action) {
   auto* timer = new QTimer(&WatchRoot());
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, action, tries] {
+  // Runs go on a worker thread, so the modal may come a while later.
+  auto since = std::make_shared<QElapsedTimer>();
+  since->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, action, since] {
     QWidget* w = QApplication::activeModalWidget();
-    if (!w && ++*tries < 5000) return;
+    if (!w && since->elapsed() < 30000) return;
     timer->stop();
     timer->deleteLater();
     if (w) action(w);
   });
-  timer->start(0);
+  timer->start(1);
 }
 
 // Runs the event loop until idle() is true, or at most timeoutMs.
