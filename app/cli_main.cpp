@@ -1,12 +1,18 @@
-// The command-line front: one Compress run or the continuous command, no window.
+// The command-line front: one Compress run or the continuous command, no
+// window; or an archive command (list, test, extract).
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/core/CliArchive.h"
 #include "app/core/CliJob.h"
+#include "app/core/TerminalProgress.h"
 #include "platform/DateTime.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  const pelsok::app::TTerminalProgress progress;
+  if (pelsok::app::IsArchiveCommand(args))
+    return pelsok::app::RunArchiveCommand(args, std::cout, std::cerr);
   return pelsok::app::RunCli(args, std::cout, std::cerr, platform::Now());
 }

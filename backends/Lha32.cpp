@@ -1,6 +1,7 @@
 #include "backends/Lha32.h"
 
 #include "archivecore/CmdOpt.h"
+#include "backends/ProgressHook.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
 
@@ -164,6 +165,7 @@ std::string TLha32::MakeCmdLine(const std::string& command, const std::string& a
 std::int32_t TLha32::RunCommand(ArcWnd wnd, std::string& output) {
   auto unlha = Library().EntryAs<ArcCommandProc>(kUnlha);
   const auto size = static_cast<std::uint32_t>(output.size());
+  const TProgressHook progress(Library(), "UnlhaSetProgressCallback");
   return unlha(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
 }
 

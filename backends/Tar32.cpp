@@ -10,6 +10,7 @@
 
 #include "archivecore/CmdOpt.h"
 #include "archivecore/EArchiver.h"
+#include "backends/ProgressHook.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -188,6 +189,7 @@ std::string TTar32::MakeCmdLine(const std::string& command, const std::string& a
 std::int32_t TTar32::RunCommand(ArcWnd wnd, std::string& output) {
   auto tar = Library().EntryAs<ArcCommandProc>(kTar);
   const auto size = static_cast<std::uint32_t>(output.size());
+  const TProgressHook progress(Library(), "TarSetProgressCallback");
   const std::int32_t result =
       tar(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
   if (wnd != nullptr) platform::SetForegroundWindow(wnd);

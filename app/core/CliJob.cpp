@@ -1,7 +1,9 @@
 #include "app/core/CliJob.h"
 
+#include <algorithm>
 #include <ostream>
 
+#include "app/core/ArchiveFormat.h"
 #include "app/core/CompressRun.h"
 #include "app/core/ContinuousRun.h"
 #include "app/core/DataSave.h"
@@ -9,9 +11,11 @@
 #include "app/core/DefaultKinds.h"
 #include "app/core/FolderText.h"
 #include "app/core/OutputText.h"
+#include "app/core/RunCheck.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
+#include "platform/Paths.h"
 
 namespace pelsok::app {
 namespace {
@@ -31,10 +35,33 @@ std::vector<std::string> SplitKinds(const std::string& text) {
   return kinds;
 }
 
+// Prints what a run would do; returns the grade the run would start with
+// (Failed when no log matches).
+TRunGrade DryRun(const TRunInput& in, bool deleteAfter, std::ostream& out) {
+  const TLogNames names = MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit);
+  out << "mask " << OutputName(names.Mask) << "\n";
+  out << "archive " << OutputName(names.ArchiveName) << "\n";
+  std::vector<std::string> files;
+  platform::DirectorySearch search;
+  platform::FindData data;
+  for (bool more = !names.Mask.empty() && search.First(names.Mask, data); more;
+       more = search.Next(data))
+    if ((data.Attributes & platform::faDirectory) == 0)
+      files.push_back(platform::ExtractFilePath(names.Mask) + data.Name);
+  std::sort(files.begin(), files.end());
+  for (const auto& f : files) out << "would-pack " << OutputName(f) << "\n";
+  if (deleteAfter)
+    for (const auto& f : files) out << "would-delete " << OutputName(f) << "\n";
+  return files.empty() ? TRunGrade::Failed : TRunGrade::Ok;
+}
+
 }  // namespace
 
 std::string CliUsage() {
   return "Usage: pelsok-cli [options]\n"
+         "       pelsok-cli list ARCHIVE\n"
+         "       pelsok-cli test ARCHIVE\n"
+         "       pelsok-cli extract ARCHIVE [DIR] [MASK...]\n"
          "Packs one month's logs of a kind into kind+year+month.LZH with UNLHA32.DLL,\n"
          "lists the archive and, with --delete, deletes the packed logs. Runs with no\n"
          "window and asks nothing. Defaults come from the settings the window stored\n"
@@ -53,6 +80,10 @@ std::string CliUsage() {
          "                       folder (with --folder: that folder)\n"
          "      --no-six-digit   logs named kind+MMDD.log in the folder\n"
          "  -d, --delete         delete each packed log whose size matches the archive\n"
+         "  -n, --dry-run        print the mask, the archive name, the logs that would\n"
+         "                       be packed and (with --delete) deleted; touch nothing\n"
+         "      --format NAME    archive format (default: the stored one, lzh); the\n"
+         "                       archive's extension follows it. Available: lzh\n"
          "  -h, --help           show this text\n"
          "\n"
          "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
@@ -67,6 +98,14 @@ std::string CliUsage() {
          "archive holds entries the new one lacks, it is kept as NAME.old. A run\n"
          "that was killed midway is put right by the next run for that archive.\n"
 
+         "\n"
+         "list shows an archive's entries, test checks every entry's data, extract\n"
+         "restores the entries (those matching a MASK) below DIR (default: the current\n"
+         "folder). The format comes from the archive's content, so any format this\n"
+         "build reads works whatever the name. Exit status: 0 ok; 1 a warning; 2 the\n"
+         "library failed (damaged archive, nothing matched); 3 an error (no such\n"
+         "archive, unknown format, library missing, bad arguments).\n"
+         "Progress goes to standard error while it is a terminal.\n"
          "\n"
          "Files, below the installation prefix (/usr for the Debian package):\n"
          "  bin/pelsok-cli, bin/Pelsok       this program and the window\n"
@@ -123,6 +162,11 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     } else if (name == "-d" || name == "--delete") {
       noValue();
       o.Delete = true;
+    } else if (name == "-n" || name == "--dry-run") {
+      noValue();
+      o.DryRun = true;
+    } else if (name == "--format") {
+      o.Format = value();
     } else if (name == "-h" || name == "--help") {
       noValue();
       o.Help = true;
@@ -178,9 +222,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     in.Month = o.Month.value_or(when.Month);
     in.DeleteAfter = o.Delete;
 
+    if (o.Format && !FindArchiveFormat(*o.Format))
+      throw platform::Exception(platform::FormatText(
+          "形式 '%s' では書庫を作れません (使える形式: %s)", {*o.Format, ArchiveFormatNames()}));
+
     TRunState state;
     TCompressRun run(state);
     auto runOne = [&]() {
+      if (o.DryRun) {
+        grade = Worse(grade, DryRun(in, o.Delete, out));
+        return;
+      }
       const TRunResult r = run.Run(in, [] { return true; });
       out << "archive " << OutputName(r.Names.ArchiveName) << " result "
           << TCompressRun::ResultText(r.PackResult) << "\n";

@@ -20,6 +20,8 @@ struct TCliOptions {
   std::optional<std::string> Folder;
   std::optional<bool> SixDigit;
   bool Delete = false;
+  bool DryRun = false;                // print what would happen, touch nothing
+  std::optional<std::string> Format;  // --format NAME (a row of ArchiveFormats)
   bool Continuous = false;
   bool Help = false;
 };

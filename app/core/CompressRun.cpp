@@ -87,6 +87,7 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     archive.Options().x = 1;
     archive.SetOutputSize(8192);
     result.PackResult = archive.Pack(wnd_, "", &list);
+    result.PackReport = archive.Output().c_str();
     // Under the lock, whatever stands under the name now is this run's.
     backup.MarkWritten();
     state_.Edit2 = ResultText(result.PackResult);

@@ -28,6 +28,8 @@ struct TRunInput {
 struct TRunResult {
   TLogNames Names;
   std::int32_t PackResult = 0;
+  // What the library reported for the pack (its output text).
+  std::string PackReport;
   std::vector<TListedEntry> Entries;
   bool NewArchiveKept = false;  // the new archive is in place
   bool OldArchiveRestored = false;

@@ -1,8 +1,11 @@
 #include "app/ui/BrowseDialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -30,6 +33,52 @@ std::map<std::string, std::string>& DriveFolders() {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// The folder list: items are indented by their level, so type-ahead matches
+// the names without the indentation; Enter opens the current folder and is
+// not passed on to the dialog's default button.
+class TFolderList : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+
+  void keyboardSearch(const QString& search) override {
+    if (search.isEmpty()) return;
+    if (typed_.isValid() && typed_.elapsed() <= QApplication::keyboardInputInterval())
+      prefix_ += search;
+    else
+      prefix_ = search;
+    typed_.start();
+    // A repeated single letter steps through the names that start with it.
+    const bool stepping = prefix_.size() > 1 && prefix_.count(prefix_[0]) == prefix_.size();
+    const QString wanted = stepping ? prefix_.left(1) : prefix_;
+    const int n = count();
+    const int from =
+        currentRow() < 0 ? 0 : currentRow() + (stepping || prefix_.size() == 1 ? 1 : 0);
+    for (int k = 0; k < n; ++k) {
+      QListWidgetItem* it = item((from + k) % n);
+      if (it->text().trimmed().startsWith(wanted, Qt::CaseInsensitive)) {
+        setCurrentItem(it);
+        scrollToItem(it);
+        return;
+      }
+    }
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+      if (QListWidgetItem* it = currentItem()) emit itemActivated(it);
+      event->accept();
+      return;
+    }
+    QListWidget::keyPressEvent(event);
+  }
+
+ private:
+  QString prefix_;
+  QElapsedTimer typed_;
+};
+
 }  // namespace
 
 TOKBottomDlg::TOKBottomDlg(std::function<void(const std::string&)> setFolder, QWidget* parent)
@@ -50,7 +99,7 @@ TOKBottomDlg::TOKBottomDlg(std::function<void(const std::string&)> setFolder, QW
   DriveCombodrv = new QComboBox(this);
   DriveCombodrv->setFont(PelsokFont(16));
   DriveCombodrv->setGeometry(20, 39, 253, 22);
-  Directory = new QListWidget(this);
+  Directory = new TFolderList(this);
   Directory->setFont(PelsokFont(16));
   Directory->setGeometry(20, 75, 253, 97);
   Label2 = new QLabel(this);

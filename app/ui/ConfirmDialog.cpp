@@ -1,5 +1,6 @@
 #include "app/ui/ConfirmDialog.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -16,7 +17,7 @@ TOKBottomDlg1::TOKBottomDlg1(std::function<void(const std::string&)> answer, QWi
   setObjectName("OKBottomDlg1");
   setWindowTitle(QStringLiteral("ﾀﾞｲｱﾛｸﾞ"));
   setFont(PelsokFont(12));
-  setFixedSize(313, 105);
+  setFixedSize(313, 145);
   setModal(true);
 
   Bevel1 = new QFrame(this);
@@ -27,13 +28,25 @@ TOKBottomDlg1::TOKBottomDlg1(std::function<void(const std::string&)> answer, QWi
   Label->move(44, 27);
   Label->adjustSize();
 
+  Details = new QLabel(this);
+  Details->setGeometry(12, 62, 289, 36);
+  Details->setWordWrap(true);
+
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setGeometry(71, 68, 75, 25);
+  OKBtn->setGeometry(71, 108, 75, 25);
   OKBtn->setDefault(true);
   CancelBtn = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  CancelBtn->setGeometry(159, 68, 75, 25);
+  CancelBtn->setGeometry(159, 108, 75, 25);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TOKBottomDlg1::SetDetails(const std::string& archive, std::size_t logs) {
+  const QFontMetrics fm(Details->font());
+  const QString name =
+      fm.elidedText(QString::fromStdString(archive), Qt::ElideMiddle,
+                    Details->width() - fm.horizontalAdvance(QStringLiteral("書庫: ")));
+  Details->setText(QStringLiteral("書庫: %1\n削除するログ: %2 ファイル").arg(name).arg(logs));
 }
 
 void TOKBottomDlg1::OKBtnClick() { answer_("Y"); }

@@ -1,5 +1,6 @@
 // TOKBottomDlg1, the deletion confirmation dialog. OK answers "Y", Cancel,
 // Esc, the close box and Alt+F4 answer "N"; the caller reads the answer.
+// Below the question it names the archive and how many logs would go.
 #pragma once
 
 #include <QDialog>
@@ -22,6 +23,10 @@ class TOKBottomDlg1 : public QDialog {
   QPushButton* CancelBtn;
   QLabel* Label;
   QFrame* Bevel1;
+  QLabel* Details;
+
+  // Names the archive and the number of logs the deletion would remove.
+  void SetDetails(const std::string& archive, std::size_t logs);
 
   void OKBtnClick();
   void CancelBtnClick();

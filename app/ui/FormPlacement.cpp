@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "app/ui/ScreenFit.h"
+
 namespace pelsok::ui {
 
 TFormPlacement::TFormPlacement(QWidget& window, std::string name)
@@ -40,8 +42,11 @@ void TFormPlacement::SetPlacement(const winplace::TWindowPlacement& p) {
   const auto& r = p.rcNormalPosition;
   if (window_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
     window_.setWindowState(Qt::WindowNoState);
-  window_.move(r.left, r.top);
-  normal_ = QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  // A placement stored on a screen that is gone comes back onto one of today's.
+  const QRect stored(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  const QRect fitted = FitOntoScreens(stored, AvailableScreenAreas());
+  window_.move(fitted.topLeft());
+  normal_ = fitted;
   switch (p.showCmd) {
     case winplace::SW_HIDE:
       break;

@@ -23,6 +23,9 @@ THelpWindow::THelpWindow(const std::string& folder, const std::string& page, boo
     auto* side = new QVBoxLayout;
     SearchField = new QLineEdit(this);
     SearchField->setPlaceholderText(QStringLiteral("キーワードを入力してください"));
+    // Wide enough for the whole prompt.
+    SearchField->setMinimumWidth(
+        SearchField->fontMetrics().horizontalAdvance(SearchField->placeholderText()) + 32);
     Keywords = new QListWidget(this);
     for (const auto& [word, target] : app::ReadHelpKeywords(folder)) {
       auto* item = new QListWidgetItem(QString::fromStdString(word), Keywords);
@@ -32,6 +35,7 @@ THelpWindow::THelpWindow(const std::string& folder, const std::string& page, boo
     side->addWidget(Keywords);
     layout->addLayout(side, 1);
     connect(SearchField, &QLineEdit::textChanged, this, &THelpWindow::Filter);
+    connect(SearchField, &QLineEdit::returnPressed, this, &THelpWindow::Search);
     connect(Keywords, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
       Browser->setSource(QUrl::fromLocalFile(item->data(Qt::UserRole).toString()));
     });
@@ -41,6 +45,17 @@ THelpWindow::THelpWindow(const std::string& folder, const std::string& page, boo
   Browser->setSearchPaths({QString::fromStdString(folder)});
   Browser->setSource(QUrl::fromLocalFile(QString::fromStdString(page)));
   layout->addWidget(Browser, 3);
+}
+
+void THelpWindow::Search() {
+  Filter(SearchField->text());
+  for (int i = 0; i < Keywords->count(); ++i) {
+    QListWidgetItem* item = Keywords->item(i);
+    if (item->isHidden()) continue;
+    Keywords->setCurrentItem(item);
+    Browser->setSource(QUrl::fromLocalFile(item->data(Qt::UserRole).toString()));
+    return;
+  }
 }
 
 void THelpWindow::Filter(const QString& text) {

@@ -21,6 +21,9 @@ class THelpWindow : public QDialog {
   QLineEdit* SearchField = nullptr;  // only for a keyword search
   QListWidget* Keywords = nullptr;
 
+  // Enter in the search field: shows the first keyword that contains the text.
+  void Search();
+
  private:
   void Filter(const QString& text);
 };

@@ -1,5 +1,6 @@
 #include "app/ui/MainForm.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -9,21 +10,31 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
 #include <cstdint>
 
+#include "app/core/ArchiveFormat.h"
 #include "app/core/ContinuousRun.h"
 #include "app/core/DataSave.h"
 #include "app/core/DateDefaults.h"
 #include "app/core/DefaultKinds.h"
 #include "app/core/HelpFiles.h"
+#include "app/core/RunCheck.h"
+#include "app/core/RunSummary.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/Application.h"
 #include "app/ui/BrowseDialog.h"
 #include "app/ui/ConfirmDialog.h"
+#include "app/ui/EnterKey.h"
 #include "app/ui/Fonts.h"
 #include "app/ui/FormPlacement.h"
 #include "app/ui/HelpWindow.h"
+#include "app/ui/RunProgress.h"
+#include "app/ui/RunWorker.h"
 #include "app/ui/SpinEdit.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 namespace pelsok::ui {
@@ -34,6 +45,14 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 // The path label names the platform's delimiter where the original names "\".
 QString PathLabelText() {
   return QStringLiteral("パス(最後に必ず %1 をつけること)").arg(QChar(platform::kPathDelim));
+}
+
+// What to do about an error that ended a run before it packed anything.
+std::string ErrorAdvice(const std::string& message) {
+  if (message.find(".DLL") != std::string::npos || message.find(".dll") != std::string::npos)
+    return "アーカイバ ライブラリを、プログラムと同じフォルダか " +
+           platform::InstalledLibraryFolder() + " に置いてから、もう一度「圧縮」を押してください。";
+  return "入力を確かめて、もう一度「圧縮」を押してください。";
 }
 
 }  // namespace
@@ -58,9 +77,18 @@ TForm1::TForm1(std::function<platform::TDateTime()> today, QWidget* parent)
   TApplication::Guarded([this] { FormCreate(); }, this);
 
   confirm_ = new TOKBottomDlg1([this](const std::string& answer) { Edit3 = answer; }, this);
+
+  // The keyboard user sees where the focus is from the start.
+  setAttribute(Qt::WA_KeyboardFocusChange);
+  Button1->setFocus();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  if (worker_ != nullptr) {
+    worker_->Cancel();
+    worker_->Wait();
+  }
+}
 
 template <typename Sender, typename Signal>
 void TForm1::Handle(Sender* sender, Signal signal, void (TForm1::*handler)()) {
@@ -69,11 +97,26 @@ void TForm1::Handle(Sender* sender, Signal signal, void (TForm1::*handler)()) {
 }
 
 void TForm1::BuildControls() {
-  auto* client = new QWidget(this);
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  auto* client = new QWidget(central);
+  ClientArea = client;
   client->setFixedSize(306, 149);
-  setCentralWidget(client);
+  column->addWidget(client);
+  Progress = new TRunProgress(central);
+  Progress->setFixedWidth(306);
+  Progress->hide();
+  column->addWidget(Progress);
+  setCentralWidget(central);
+  StatusLine = new QLabel(this);
+  StatusLine->setObjectName("StatusLine");
+  StatusLine->setFont(PelsokFont(12));
+  statusBar()->setSizeGripEnabled(false);
+  statusBar()->addWidget(StatusLine, 1);
 
-  Button1 = new QPushButton(QStringLiteral("圧縮"), client);
+  Button1 = new QPushButton(QStringLiteral("圧縮(&C)"), client);
   Button1->setGeometry(11, 5, 75, 25);
   Combo = new QComboBox(client);
   Combo->setEditable(true);
@@ -90,16 +133,17 @@ void TForm1::BuildControls() {
   Spin2->setText(QStringLiteral("1"));
   Edit1 = new QLineEdit(QStringLiteral("Logフォルダを指定してください。"), client);
   Edit1->setGeometry(6, 119, 235, 24);
-  Button2 = new QPushButton(QStringLiteral("参照"), client);
-  Button2->setGeometry(248, 119, 49, 25);
-  Button3 = new QPushButton(QStringLiteral("連続圧縮"), client);
-  Button3->setGeometry(11, 31, 75, 26);
-  Button4 = new QPushButton(QStringLiteral("種類追加"), client);
-  Button4->setGeometry(216, 7, 73, 25);
-  Button5 = new QPushButton(QStringLiteral("種類削除"), client);
-  Button5->setGeometry(216, 32, 73, 25);
+  Button2 = new QPushButton(QStringLiteral("参照(&B)"), client);
+  // Wider than the captions alone need: the access keys follow them.
+  Button2->setGeometry(244, 119, 60, 25);
+  Button3 = new QPushButton(QStringLiteral("連続圧縮(&R)"), client);
+  Button3->setGeometry(11, 31, 97, 26);
+  Button4 = new QPushButton(QStringLiteral("種類追加(&K)"), client);
+  Button4->setGeometry(208, 7, 96, 25);
+  Button5 = new QPushButton(QStringLiteral("種類削除(&L)"), client);
+  Button5->setGeometry(208, 32, 96, 25);
   Check2 = new QCheckBox(QStringLiteral("圧縮後削除"), client);
-  Check2->setGeometry(197, 62, 97, 17);
+  Check2->setGeometry(197, 62, 108, 17);
 
   auto label = [client](const QString& text, int x, int y) {
     auto* l = new QLabel(text, client);
@@ -116,6 +160,10 @@ void TForm1::BuildControls() {
                       Button2, Button3, Button4, Button5, Check2};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
+  for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5}) ClickOnEnter(b);
+  ClickOnEnter(Progress->CancelBtn);
+  connect(Progress->CancelBtn, &QPushButton::clicked, this, [this] { CancelRun(); });
+
   Handle(Button1, &QPushButton::clicked, &TForm1::Button1Click);
   Handle(Button2, &QPushButton::clicked, &TForm1::Button2Click);
   Handle(Button3, &QPushButton::clicked, &TForm1::Button3Click);
@@ -131,6 +179,19 @@ void TForm1::BuildMenu() {
   QMenu* options = bar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
   A1 = options->addAction(QStringLiteral("種類追加(&A)"));
   D1 = options->addAction(QStringLiteral("種類削除(&D)"));
+  // The archive format, one item per format that can be written; stored at once.
+  options->addSeparator();
+  QMenu* formats = options->addMenu(QStringLiteral("書庫の形式(&F)"));
+  auto* group = new QActionGroup(formats);
+  const std::string chosen = app::LoadArchiveFormat().Name;
+  for (const app::TArchiveFormat& f : app::ArchiveFormats()) {
+    QAction* a = formats->addAction(QString::fromLatin1(f.Extension + 1));
+    a->setCheckable(true);
+    a->setChecked(chosen == f.Name);
+    group->addAction(a);
+    connect(a, &QAction::triggered, this,
+            [this, f] { TApplication::Guarded([&] { app::SaveArchiveFormat(f); }, this); });
+  }
   QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   Contents1 = help->addAction(QStringLiteral("目次(&C)"));
   SearchforHelpOn1 = help->addAction(QStringLiteral("ﾄﾋﾟｯｸの検索(&S)..."));
@@ -177,7 +238,9 @@ void TForm1::FormCreate() {
 
   app::TSettingsFields fields{Edit1->text().toStdString(), Edit3, Kinds()};
   app::TDataSave::LoadSettings(fields);
-  Edit1->setText(Q(fields.PathName));
+  // No folder stored: the field shows its prompt.
+  Edit1->setText(fields.PathName.empty() ? QString::fromUtf8(app::kFolderPrompt)
+                                         : Q(fields.PathName));
   Edit3 = fields.Keta;
   SetKinds(fields.Kinds);
 
@@ -187,25 +250,132 @@ void TForm1::FormCreate() {
 
 void TForm1::FormClose() {
   Edit3 = Check->isChecked() ? "Yes" : "No";
-  app::TDataSave::SaveSettings({Edit1->text().toStdString(), Edit3, Kinds()});
+  // The prompt is not a folder: it is never stored as one.
+  std::string folder = Edit1->text().toStdString();
+  if (folder == app::kFolderPrompt) folder.clear();
+  app::TDataSave::SaveSettings({folder, Edit3, Kinds()});
   winPlace_->SavePlacement();
 }
 
 void TForm1::Button1Click() {
+  if (Running()) return;
+  continuous_ = false;
+  StartRun();
+  if (!Running()) emit Idle();
+}
+
+bool TForm1::StartRun() {
   const app::TRunInput in{Edit1->text().toStdString(), KindText(),
                           Spin2->text().toStdString(), Spin->text().toStdString(),
                           Check->isChecked(),          Check2->isChecked()};
-  app::TCompressRun run(State, reinterpret_cast<ArcWnd>(static_cast<std::uintptr_t>(winId())));
+  // Raises the conversion error for a month that is not an integer.
+  const app::TLogNames names =
+      app::MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit);
+  if (auto problem = app::CheckRunInput(in, names)) {
+    if (continuous_ && problem->NoLogs) {
+      skippedKinds_.push_back(in.Kind);
+      return false;
+    }
+    pendingKinds_.clear();
+    ShowProblem(problem->Why, problem->WhatToDo);
+    return false;
+  }
   LastRun = app::TRunResult{};
-  LastRun = run.Run(in, [this] {
-    confirm_->exec();
-    return Edit3 == "Y";
-  });
-  if (!LastRun.Deletion.Kept.empty())
-    QMessageBox::warning(this, Q(TApplication::Title()), Q(LastRun.Deletion.KeptMessage()));
-  if (!LastRun.OldArchiveKeptAs.empty())
-    QMessageBox::warning(this, Q(TApplication::Title()),
-                         Q(app::TCompressRun::OldArchiveKeptMessage(LastRun)));
+  const std::string archive = names.ArchiveName;
+  worker_ = new TRunWorker(
+      State, reinterpret_cast<ArcWnd>(static_cast<std::uintptr_t>(winId())), in,
+      [this, archive] {
+        confirm_->SetDetails(archive, State.ListBox1.size());
+        confirm_->exec();
+        return Edit3 == "Y";
+      },
+      this);
+  connect(worker_, &TRunWorker::Progressed, Progress, &TRunProgress::Show);
+  connect(worker_, &TRunWorker::Finished, this, &TForm1::RunFinished);
+  Progress->Begin(Q(platform::ExtractFileName(archive)));
+  SetRunning(true);
+  worker_->Start();
+  return true;
+}
+
+void TForm1::CancelRun() {
+  pendingKinds_.clear();
+  if (worker_ == nullptr) return;
+  worker_->Cancel();
+  Progress->Cancelling();
+}
+
+void TForm1::SetRunning(bool running) {
+  Button1->setEnabled(!running);
+  Button3->setEnabled(!running);
+  Progress->setVisible(running);
+  if (!running && !Button1->hasFocus() && (focusWidget() == nullptr || !focusWidget()->isVisible()))
+    Button1->setFocus();
+}
+
+void TForm1::ShowProblem(const std::string& why, const std::string& whatToDo, bool critical) {
+  QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Warning, Q(TApplication::Title()),
+                  Q(why), QMessageBox::Ok, this);
+  box.setInformativeText(Q(whatToDo));
+  box.exec();
+}
+
+void TForm1::RunFinished() {
+  TRunWorker* worker = worker_;
+  worker->Wait();
+  const std::optional<std::string> error = worker->Error();
+  const bool cancelled = worker->CancelRequested();
+  LastRun = worker->Result();
+  worker_ = nullptr;
+  worker->deleteLater();
+
+  bool stop = false;
+  if (error) {
+    stop = true;
+    pendingKinds_.clear();
+    SetRunning(false);
+    StatusLine->clear();
+    ShowProblem(*error, ErrorAdvice(*error), true);
+  } else if (app::WasCancelled(LastRun) || (cancelled && !LastRun.NewArchiveKept)) {
+    stop = true;
+    pendingKinds_.clear();
+    SetRunning(false);
+    StatusLine->setText(QStringLiteral("中止しました。書庫とログは元のままです。"));
+  } else if (!LastRun.NewArchiveKept) {
+    SetRunning(false);
+    StatusLine->clear();
+    const app::TFailureText t = app::FailureText(LastRun, LastRun.PackReport);
+    ShowProblem(t.Why, t.WhatToDo);
+    stop = !continuous_;
+  } else {
+    const auto size = platform::FileSize(LastRun.Names.ArchiveName);
+    StatusLine->setText(Q(app::SuccessLine(LastRun, size.value_or(0))));
+    if (pendingKinds_.empty()) SetRunning(false);
+    if (!LastRun.Deletion.Kept.empty())
+      QMessageBox::warning(this, Q(TApplication::Title()), Q(LastRun.Deletion.KeptMessage()));
+    if (!LastRun.OldArchiveKeptAs.empty())
+      QMessageBox::warning(this, Q(TApplication::Title()),
+                           Q(app::TCompressRun::OldArchiveKeptMessage(LastRun)));
+  }
+  // What the run put right or wants known (a killed run's leftovers repaired, ...).
+  // Shown in the status line, its tool tip holding them all.
+  if (!error && !LastRun.Notes.empty()) {
+    std::string notes;
+    for (const auto& n : LastRun.Notes) notes += (notes.empty() ? "" : "\n") + n;
+    const QString line = StatusLine->text();
+    StatusLine->setText((line.isEmpty() ? QString() : line + QStringLiteral("  ")) +
+                        Q(LastRun.Notes.front()) +
+                        (LastRun.Notes.size() > 1 ? QStringLiteral(" …") : QString()));
+    StatusLine->setToolTip(Q(notes));
+  }
+  emit RunEnded();
+  if (continuous_ && !stop) {
+    NextKind();
+    return;
+  }
+  continuous_ = false;
+  SetRunning(false);
+  emit Idle();
 }
 
 void TForm1::Button2Click() {
@@ -213,9 +383,45 @@ void TForm1::Button2Click() {
   dialog.exec();
 }
 
+// One run per kind of the list, one after the other; an error ends the
+// series with the failed kind set, a kind with no logs is skipped and named.
 void TForm1::Button3Click() {
-  app::RunContinuous(
-      Kinds(), [this](const std::string& kind) { SetKindText(kind); }, [this] { Button1Click(); });
+  if (Running()) return;
+  pendingKinds_ = Kinds();
+  firstKind_ = pendingKinds_.empty() ? std::string() : pendingKinds_.front();
+  skippedKinds_.clear();
+  continuous_ = true;
+  NextKind();
+}
+
+void TForm1::NextKind() {
+  while (!pendingKinds_.empty()) {
+    const std::string kind = pendingKinds_.front();
+    pendingKinds_.erase(pendingKinds_.begin());
+    SetKindText(kind);
+    bool started = false;
+    if (!TApplication::Guarded([&] { started = StartRun(); }, this)) pendingKinds_.clear();
+    if (started) return;
+    if (!continuous_ || (skippedKinds_.empty() || skippedKinds_.back() != kind)) {
+      // The run did not start for another reason than missing logs: the series ends here.
+      pendingKinds_.clear();
+      continuous_ = false;
+      SetRunning(false);
+      emit Idle();
+      return;
+    }
+  }
+  SetKindText(firstKind_);
+  if (!skippedKinds_.empty()) {
+    std::string names;
+    for (const auto& k : skippedKinds_) names += (names.empty() ? "" : ", ") + k;
+    const QString line = StatusLine->text();
+    StatusLine->setText((line.isEmpty() ? QString() : line + QStringLiteral("  ")) +
+                        QStringLiteral("ログなし: ") + Q(names));
+  }
+  continuous_ = false;
+  SetRunning(false);
+  emit Idle();
 }
 
 void TForm1::A1Click() {
@@ -244,6 +450,15 @@ void TForm1::About1Click() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // Closing during a run cancels it: the old archive and the logs stay.
+  if (worker_ != nullptr) {
+    pendingKinds_.clear();
+    worker_->Cancel();
+    worker_->Wait();
+    delete worker_;
+    worker_ = nullptr;
+    SetRunning(false);
+  }
   // An error while shutting down keeps the window open.
   if (TApplication::Guarded([this] { FormClose(); }, this)) {
     event->accept();

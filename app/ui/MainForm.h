@@ -19,11 +19,14 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStatusBar;
 
 namespace pelsok::ui {
 
 class TFormPlacement;
 class TOKBottomDlg1;
+class TRunProgress;
+class TRunWorker;
 class TSpinEdit;
 
 class TForm1 : public QMainWindow {
@@ -47,6 +50,12 @@ class TForm1 : public QMainWindow {
   QPushButton* Button5;
   QCheckBox* Check2;
   QLabel* PathLabel;
+  // The 306 x 149 client area that holds the controls.
+  QWidget* ClientArea;
+  // Below the controls: the running run's progress (hidden between runs)
+  // and the status line with the last run's outcome.
+  TRunProgress* Progress;
+  QLabel* StatusLine;
   // Menu items.
   QAction* Exit1;
   QAction* A1;
@@ -61,6 +70,11 @@ class TForm1 : public QMainWindow {
   std::string Edit3 = "Edit3";
   // The last run's outcome, for the window's own use and tests.
   app::TRunResult LastRun;
+
+  // A Compress run (or a continuous series) is going on a worker thread.
+  bool Running() const { return worker_ != nullptr || !pendingKinds_.empty(); }
+  // Asks the running run to stop; the old archive and the logs stay.
+  void CancelRun();
 
   TOKBottomDlg1* ConfirmDialog() const { return confirm_; }
   winplace::TWinPlace& WinPlace1() { return *winPlace_; }
@@ -92,6 +106,10 @@ class TForm1 : public QMainWindow {
  signals:
   // The window closed for good (shutdown ran); the program ends.
   void Closed();
+  // A Compress run ended (after its messages were shown).
+  void RunEnded();
+  // A continuous series ended, or a single run when none is going.
+  void Idle();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -102,6 +120,12 @@ class TForm1 : public QMainWindow {
  private:
   void BuildControls();
   void BuildMenu();
+  // Starts one run; false when it could not start (its problem was shown).
+  bool StartRun();
+  void RunFinished();
+  void NextKind();
+  void SetRunning(bool running);
+  void ShowProblem(const std::string& why, const std::string& whatToDo, bool critical = false);
   template <typename Sender, typename Signal>
   void Handle(Sender* sender, Signal signal, void (TForm1::*handler)());
 
@@ -110,6 +134,13 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<winplace::TWinPlace> winPlace_;
   TOKBottomDlg1* confirm_ = nullptr;
   int selectedKind_ = -1;
+  TRunWorker* worker_ = nullptr;
+  // The kinds a continuous series has still to run, the first kind to set
+  // at its end, and the kinds skipped for want of logs.
+  std::vector<std::string> pendingKinds_;
+  std::string firstKind_;
+  std::vector<std::string> skippedKinds_;
+  bool continuous_ = false;
 };
 
 }  // namespace pelsok::ui

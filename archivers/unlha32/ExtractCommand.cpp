@@ -1,6 +1,8 @@
 // x: extract with folders; e: extract into the base folder alone; t: check
 // every member's data and CRC. Extraction goes to the base folder (the
-// current folder when none is given) and never outside it.
+// current folder when none is given) and never outside it. A cancel through
+// the progress callback stops before the next member: every file written
+// so far is whole, nothing is half-written.
 #include <cstdio>
 #include <memory>
 
@@ -8,6 +10,7 @@
 #include "Commands.h"
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
+#include "common/Progress.h"
 #include "lzh/LzhCodec.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/FileStreams.h"
@@ -16,14 +19,32 @@
 namespace unlha {
 namespace {
 
+// Totals of the members a command works on, told before the first one.
+void TellTotals(const UnlhaOptions& o, const OpenArchive& archive, arc::Progress& progress) {
+  std::uint64_t files = 0, bytes = 0;
+  for (const auto& m : archive.index().members) {
+    if (!MatchesAny(m.path, o.files) || m.header.isDirectory()) continue;
+    ++files;
+    bytes += m.header.originalSize;
+  }
+  progress.SetTotals(files, bytes);
+}
+
+void CheckGoOn(bool goOn) {
+  if (!goOn) throw CommandFailure(arc::kCancelled, "cancelled");
+}
+
 std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& report) {
   std::int32_t result = arc::kOk;
   std::size_t matched = 0, bad = 0;
+  arc::Progress progress;
+  TellTotals(o, archive, progress);
   for (const auto& m : archive.index().members) {
     if (!MatchesAny(m.path, o.files)) continue;
     ++matched;
     const std::string name = lzh::PrintableName(m.path.Joined());
     if (m.header.isDirectory()) continue;
+    CheckGoOn(progress.StartFile(m.path.Joined()));
     if (!lzh::canDecode(m.header.method)) {
       report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) +
                   " not supported");
@@ -44,6 +65,8 @@ std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& r
       report.Line("Damaged  " + name + ": " + r.message);
       Worsen(result, arc::kNotArchive);
     }
+    progress.AddBytes(m.header.originalSize);
+    CheckGoOn(progress.FinishFile());
   }
   if (matched == 0) {
     report.Line("no member matched");
@@ -69,10 +92,13 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
   }
   std::int32_t result = arc::kOk;
   std::size_t matched = 0, written = 0;
+  arc::Progress progress;
+  TellTotals(o, archive, progress);
   for (const auto& m : archive.index().members) {
     if (!MatchesAny(m.path, o.files)) continue;
     ++matched;
     const std::string name = lzh::PrintableName(m.path.Joined());
+    if (!m.header.isDirectory()) CheckGoOn(progress.StartFile(m.path.Joined()));
     if (!m.header.isDirectory() && !lzh::canDecode(m.header.method)) {
       report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) +
                   " not supported");
@@ -105,6 +131,10 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
         report.Line("Failed   " + name + ": " + lzh::PrintableName(r.message));
         Worsen(result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         break;
+    }
+    if (!m.header.isDirectory()) {
+      progress.AddBytes(m.header.originalSize);
+      CheckGoOn(progress.FinishFile());
     }
   }
   if (matched == 0) {

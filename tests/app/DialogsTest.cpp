@@ -38,7 +38,7 @@ TEST_F(DialogsTest, ConfirmationAnswersYesOnlyForOk) {
   EXPECT_EQ(dlg.windowTitle().toStdString(), "ﾀﾞｲｱﾛｸﾞ");
   EXPECT_EQ(dlg.Label->text().toStdString(), "本当にファイルを削除しますか？");
   EXPECT_TRUE(dlg.OKBtn->isDefault());
-  EXPECT_EQ(dlg.size(), QSize(313, 105));
+  EXPECT_EQ(dlg.size(), QSize(313, 145));
   apptest::WhenModal([](QWidget* w) { static_cast<TOKBottomDlg1*>(w)->OKBtn->click(); });
   dlg.exec();
   EXPECT_EQ(answer, "Y");

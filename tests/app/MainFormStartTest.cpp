@@ -146,7 +146,7 @@ TEST_F(MainFormStartTest, DeleteRemovesTheChosenItemOnlyAndKeepsTheText) {
 TEST_F(MainFormStartTest, CaptionsMenusAndFixedClientArea) {
   TForm1 form(apptest::FixedDate(2026, 12, 8));
   EXPECT_EQ(form.windowTitle().toStdString(), "ペルソク");
-  EXPECT_EQ(form.centralWidget()->size(), QSize(306, 149));
+  EXPECT_EQ(form.ClientArea->size(), QSize(306, 149));
   EXPECT_EQ(form.Button1->geometry(), QRect(11, 5, 75, 25));
   EXPECT_EQ(form.Edit1->geometry(), QRect(6, 119, 235, 24));
   EXPECT_EQ(form.Check2->text().toStdString(), "圧縮後削除");

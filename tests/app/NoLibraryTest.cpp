@@ -44,15 +44,19 @@ TEST_F(NoLibraryTest, TheRunFailsAndTheOldArchiveStays) {
 
 TEST_F(NoLibraryTest, TheWindowShowsTheMessageAndContinuousStopsAtTheFirstKind) {
   const std::string archive = dir.Write("DD2611.LZH", "the only copy");
+  MakeLogs(Folder(), "DD11", 1);
   pelsok::ui::TForm1 form(apptest::FixedDate(2026, 12, 8));
   form.Edit1->setText(QString::fromStdString(Folder()));
   form.SetKinds({"DD", "DR", "NA"});
   form.SetKindText("typed");
   auto first = apptest::AcceptNextMessage();
   form.Button3->click();
+  ASSERT_TRUE(apptest::SpinUntil([&] { return !form.Running(); }));
   EXPECT_TRUE(first->shown);
   EXPECT_EQ(first->title, "ペルソク");
   EXPECT_EQ(first->text, kMissing);
+  // What to do: where the library goes.
+  EXPECT_NE(first->informative.find("ライブラリ"), std::string::npos) << first->informative;
   EXPECT_EQ(form.KindText(), "DD");  // the failed kind, not the first-kind reset
   EXPECT_EQ(testing_support::ReadFile(archive), "the only copy");
   // One box only: no later kind ran.

@@ -4,7 +4,11 @@
 
 #include <QApplication>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "app/ui/MainForm.h"
+#include "app/ui/ScreenFit.h"
 #include "platform/Registry.h"
 #include "tests/app/AppTestSupport.h"
 #include "winplace/WindowPlacement.h"
@@ -64,6 +68,45 @@ TEST_F(PlacementTest, MinimizedAtShutdownReopensNormalAtTheNormalRectangle) {
   EXPECT_FALSE(again.isMinimized());
   EXPECT_EQ(again.pos(), QPoint(150, 90));
   again.hide();
+}
+
+TEST(ScreenFitTest, AFrameIsPulledOntoTheScreenItOverlapsMostOrTheNearest) {
+  using pelsok::ui::FitOntoScreens;
+  const QList<QRect> two = {QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
+  struct Row {
+    QRect frame;
+    QPoint expected;
+  } rows[] = {
+      {QRect(100, 100, 320, 200), QPoint(100, 100)},     // inside: unchanged
+      {QRect(-3000, 50, 320, 200), QPoint(0, 50)},       // left of every screen
+      {QRect(5000, 5000, 320, 200), QPoint(2880, 880)},  // far right below: nearest, corner
+      {QRect(1200, 900, 320, 200), QPoint(1280, 880)},   // mostly on the second screen
+      {QRect(1500, -400, 320, 200), QPoint(1500, 0)},    // above the second
+      {QRect(10, 10, 2000, 2000), QPoint(0, 0)},         // larger than the screen: corner shows
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(FitOntoScreens(r.frame, two).topLeft(), r.expected)
+        << r.frame.x() << "," << r.frame.y();
+  EXPECT_EQ(FitOntoScreens(QRect(-5, -5, 10, 10), {}), QRect(-5, -5, 10, 10));
+}
+
+TEST_F(PlacementTest, APlacementOffEveryScreenOpensOnTheScreen) {
+  winplace::TWindowPlacement p;
+  p.length = 44;
+  p.showCmd = winplace::SW_SHOWNORMAL;
+  p.rcNormalPosition = {5000, -3000, 5320, -2800};
+  {
+    platform::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Corvane\\Pelsok", true));
+    const auto bytes = p.ToBytes();
+    reg.WriteBinaryData("Form1WinPlace1", bytes.data(), bytes.size());
+  }
+  TForm1 form(apptest::FixedDate(2026, 12, 8));
+  form.show();
+  QApplication::processEvents();
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(area.contains(form.pos())) << form.pos().x() << "," << form.pos().y();
+  form.hide();
 }
 
 }  // namespace

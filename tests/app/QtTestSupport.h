@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -27,15 +29,28 @@ inline void CancelModalWatches() {
 
 inline void WhenModal(std::function<void(QWidget*)> action) {
   auto* timer = new QTimer(&WatchRoot());
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, action, tries] {
+  // Runs go on a worker thread, so the modal may come a while later.
+  auto since = std::make_shared<QElapsedTimer>();
+  since->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, action, since] {
     QWidget* w = QApplication::activeModalWidget();
-    if (!w && ++*tries < 5000) return;
+    if (!w && since->elapsed() < 30000) return;
     timer->stop();
     timer->deleteLater();
     if (w) action(w);
   });
-  timer->start(0);
+  timer->start(1);
+}
+
+// Runs the event loop until idle() is true, or at most timeoutMs.
+inline bool SpinUntil(const std::function<bool()>& idle, int timeoutMs = 60000) {
+  QElapsedTimer t;
+  t.start();
+  while (!idle()) {
+    if (t.elapsed() > timeoutMs) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
 }
 
 // What an error message box showed.
@@ -44,6 +59,7 @@ struct ShownMessage {
   std::string title;
   std::string text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  std::string informative;  // what to do, below the message
 };
 
 // Closes the next message box with OK and records it.
@@ -55,6 +71,7 @@ inline std::shared_ptr<ShownMessage> AcceptNextMessage() {
       msg->title = box->windowTitle().toStdString();
       msg->text = box->text().toStdString();
       msg->icon = box->icon();
+      msg->informative = box->informativeText().toStdString();
     }
     w->close();
   });

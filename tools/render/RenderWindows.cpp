@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QWidget>
 #include <cstdio>
 #include <exception>
@@ -16,6 +18,8 @@
 #include "app/ui/ConfirmDialog.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/MainForm.h"
+#include "app/ui/RunProgress.h"
+#include "app/ui/RunWorker.h"
 
 namespace {
 
@@ -42,7 +46,20 @@ int main(int argc, char** argv) {
 
   pelsok::ui::TForm1 form;
   bool ok = Save(form, out + "/main-window.png");
+  // A run under way: the progress display below the controls.
+  form.Progress->Begin(QStringLiteral("DR2611.LZH"));
+  form.Progress->Show({12, 30, 13u << 20, 33u << 20, QStringLiteral("/var/log/app/DR1112.log")});
+  form.Progress->show();
+  form.Button1->setEnabled(false);
+  form.Button3->setEnabled(false);
+  ok = Save(form, out + "/main-window-running.png") && ok;
+  form.Progress->hide();
+  form.Button1->setEnabled(true);
+  form.Button3->setEnabled(true);
+  form.StatusLine->setText(QStringLiteral("DR2611.LZH: 30 ファイル, 33.0 MB → 4.6 MB"));
+  ok = Save(form, out + "/main-window-done.png") && ok;
   pelsok::ui::TOKBottomDlg1 confirm([](const std::string&) {}, &form);
+  confirm.SetDetails("/var/log/app/DR2611.LZH", 30);
   ok = Save(confirm, out + "/confirm-dialog.png") && ok;
   pelsok::ui::TOKBottomDlg browse([](const std::string&) {}, &form);
   ok = Save(browse, out + "/browse-dialog.png") && ok;
@@ -51,7 +68,16 @@ int main(int argc, char** argv) {
   QMessageBox error(QMessageBox::Critical, QStringLiteral("ペルソク"),
                     QStringLiteral("Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。"),
                     QMessageBox::Ok, &form);
+  error.setInformativeText(QStringLiteral(
+      "アーカイバ ライブラリを、プログラムと同じフォルダか /usr/lib/pelsok/ に置いてから、"
+      "もう一度「圧縮」を押してください。"));
   ok = Save(error, out + "/error-message.png") && ok;
+  QMessageBox noLogs(
+      QMessageBox::Warning, QStringLiteral("ペルソク"),
+      QStringLiteral("フォルダ '/var/log/app/' に DR11*.log に当たるファイルがありません。"),
+      QMessageBox::Ok, &form);
+  noLogs.setInformativeText(QStringLiteral("種類・年・月とフォルダを確かめてください。"));
+  ok = Save(noLogs, out + "/no-logs-message.png") && ok;
   // The help pages are found beside the executable once the pelsok target was built.
   try {
     pelsok::ui::THelpWindow* help = pelsok::ui::WinHelp(&form, "Pelsok1.hlp", 257, 0);

@@ -1,0 +1,35 @@
+// The texts a finished or running Compress run shows: sizes, the success
+// line ("DR2611.LZH: 30 ファイル, 33.0 MB → 4.6 MB"), the progress counts and
+// the message of a run that made no archive.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/core/CompressRun.h"
+
+namespace pelsok::app {
+
+// "512 B", "12.3 KB", "33.0 MB", "1.4 GB" (1 KB = 1024 bytes).
+std::string SizeText(std::uint64_t bytes);
+
+// The success line of a run: archive name, files packed, their size and the
+// archive's size.
+std::string SuccessLine(const TRunResult& result, std::uint64_t archiveBytes);
+
+// "3 / 30 ファイル, 12.0 MB / 33.0 MB"
+std::string ProgressCounts(std::uint64_t filesDone, std::uint64_t filesTotal,
+                           std::uint64_t bytesDone, std::uint64_t bytesTotal);
+
+// True when the run was stopped by the user (the library's cancel result).
+bool WasCancelled(const TRunResult& result);
+
+// Why a run that made no new archive failed, with the library's report when
+// there is one, and what to do.
+struct TFailureText {
+  std::string Why;
+  std::string WhatToDo;
+};
+TFailureText FailureText(const TRunResult& result, const std::string& report);
+
+}  // namespace pelsok::app

@@ -1,0 +1,32 @@
+// The progress display of a running Compress run: the current file, files
+// and bytes done out of the total, a bar, and the Cancel button.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace pelsok::ui {
+
+struct TRunProgressInfo;
+
+class TRunProgress : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TRunProgress(QWidget* parent = nullptr);
+
+  QLabel* Current;
+  QLabel* Counts;
+  QProgressBar* Bar;
+  QPushButton* CancelBtn;
+
+  // Clears the display for a new run of the named archive.
+  void Begin(const QString& archive);
+  void Show(const TRunProgressInfo& info);
+  // Cancel was pressed: the display says so until the run ends.
+  void Cancelling();
+};
+
+}  // namespace pelsok::ui
