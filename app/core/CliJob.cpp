@@ -14,8 +14,8 @@
 #include "app/core/RunCheck.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
-#include "platform/Registry.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 
 namespace pelsok::app {
 namespace {

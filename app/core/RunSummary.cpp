@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "archivers/common/ArchiverApi.h"
+#include "archive/EntryTypes.h"
 #include "platform/Exceptions.h"
 #include "platform/Paths.h"
 
