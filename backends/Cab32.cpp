@@ -1,6 +1,7 @@
 #include "backends/Cab32.h"
 
 #include "archivecore/CmdOpt.h"
+#include "backends/ListingCalls.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
@@ -25,26 +26,19 @@ void TCab32::LoadDll() { Library().Load(); }
 void TCab32::UnloadDll() { Library().Unload(); }
 
 ArcHandle TCab32::OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) {
-  auto open = Library().EntryAs<ArcOpenProc>(kOpen);
-  return open(wnd, platform::ExpandFileName(archiveName).c_str(), mode);
+  return listing::Open(Library(), wnd, archiveName, mode);
 }
 
 std::int32_t TCab32::FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
                                const std::string& wildName) {
-  auto findFirst = Library().EntryAs<ArcFindFirstProc>(kFindFirst);
-  return findFirst(handle, wildName.c_str(), &info);
+  return listing::FindFirst(Library(), handle, info, wildName);
 }
 
 std::int32_t TCab32::FindNext(ArcHandle handle, TArchiveEntryInfo& info) {
-  // The one entry that does not load the library first.
-  auto findNext = Library().EntryAs<ArcFindNextProc>(kFindNext, true);
-  return findNext(handle, &info);
+  return listing::FindNext(Library(), handle, info);
 }
 
-std::int32_t TCab32::CloseArchive(ArcHandle handle) {
-  auto close = Library().EntryAs<ArcCloseProc>(kClose);
-  return close(handle);
-}
+std::int32_t TCab32::CloseArchive(ArcHandle handle) { return listing::Close(Library(), handle); }
 
 // The only command that names the archive by its full path.
 std::int32_t TCab32::Unpack(ArcWnd wnd, const std::string& archiveName,
@@ -91,17 +85,7 @@ std::int32_t TCab32::RunCommand(ArcWnd wnd, std::string& output) {
 }
 
 bool IsCabArchive(const std::string& fileName) {
-  try {
-    LibraryBinding& lib = TCab32::Library();
-    lib.Load();
-    auto open = lib.EntryAs<ArcOpenProc>(kOpen);
-    const ArcHandle h =
-        open(nullptr, platform::ExpandFileName(fileName).c_str(), kContentCheckOpenMode);
-    if (h != 0) lib.EntryAs<ArcCloseProc>(kClose)(h);
-    return h != 0;
-  } catch (...) {
-    return false;
-  }
+  return listing::OpensAsArchive(TCab32::Library(), fileName);
 }
 
 }  // namespace pelsok

@@ -1,6 +1,7 @@
 #include "backends/Lha32.h"
 
 #include "archivecore/CmdOpt.h"
+#include "backends/ListingCalls.h"
 #include "backends/ProgressHook.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
@@ -27,26 +28,19 @@ void TLha32::LoadDll() { Library().Load(); }
 void TLha32::UnloadDll() { Library().Unload(); }
 
 ArcHandle TLha32::OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) {
-  auto open = Library().EntryAs<ArcOpenProc>(kOpen);
-  return open(wnd, platform::ExpandFileName(archiveName).c_str(), mode);
+  return listing::Open(Library(), wnd, archiveName, mode);
 }
 
 std::int32_t TLha32::FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
                                const std::string& wildName) {
-  auto findFirst = Library().EntryAs<ArcFindFirstProc>(kFindFirst);
-  return findFirst(handle, wildName.c_str(), &info);
+  return listing::FindFirst(Library(), handle, info, wildName);
 }
 
 std::int32_t TLha32::FindNext(ArcHandle handle, TArchiveEntryInfo& info) {
-  // Only ever follows FindFirst, so the library is loaded already.
-  auto findNext = Library().EntryAs<ArcFindNextProc>(kFindNext, true);
-  return findNext(handle, &info);
+  return listing::FindNext(Library(), handle, info);
 }
 
-std::int32_t TLha32::CloseArchive(ArcHandle handle) {
-  auto close = Library().EntryAs<ArcCloseProc>(kClose);
-  return close(handle);
-}
+std::int32_t TLha32::CloseArchive(ArcHandle handle) { return listing::Close(Library(), handle); }
 
 std::int32_t TLha32::Unpack(ArcWnd wnd, const std::string& archiveName,
                             const TArchiverOptions& options, const std::string& baseDir,
@@ -170,17 +164,7 @@ std::int32_t TLha32::RunCommand(ArcWnd wnd, std::string& output) {
 }
 
 bool IsLhaArchive(const std::string& fileName) {
-  try {
-    LibraryBinding& lib = TLha32::Library();
-    lib.Load();
-    auto open = lib.EntryAs<ArcOpenProc>(kOpen);
-    const ArcHandle h =
-        open(nullptr, platform::ExpandFileName(fileName).c_str(), kContentCheckOpenMode);
-    if (h != 0) lib.EntryAs<ArcCloseProc>(kClose)(h);
-    return h != 0;
-  } catch (...) {
-    return false;
-  }
+  return listing::OpensAsArchive(TLha32::Library(), fileName);
 }
 
 }  // namespace pelsok

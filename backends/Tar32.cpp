@@ -10,6 +10,7 @@
 
 #include "archivecore/CmdOpt.h"
 #include "archivecore/EArchiver.h"
+#include "backends/ListingCalls.h"
 #include "backends/ProgressHook.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
@@ -79,26 +80,19 @@ void TTar32::LoadDll() { Library().Load(); }
 void TTar32::UnloadDll() { Library().Unload(); }
 
 ArcHandle TTar32::OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) {
-  auto open = Library().EntryAs<ArcOpenProc>(kOpen);
-  return open(wnd, platform::ExpandFileName(archiveName).c_str(), mode);
+  return listing::Open(Library(), wnd, archiveName, mode);
 }
 
 std::int32_t TTar32::FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
                                const std::string& wildName) {
-  auto findFirst = Library().EntryAs<ArcFindFirstProc>(kFindFirst);
-  return findFirst(handle, wildName.c_str(), &info);
+  return listing::FindFirst(Library(), handle, info, wildName);
 }
 
 std::int32_t TTar32::FindNext(ArcHandle handle, TArchiveEntryInfo& info) {
-  // Only ever follows FindFirst, so the library is loaded already.
-  auto findNext = Library().EntryAs<ArcFindNextProc>(kFindNext, true);
-  return findNext(handle, &info);
+  return listing::FindNext(Library(), handle, info);
 }
 
-std::int32_t TTar32::CloseArchive(ArcHandle handle) {
-  auto close = Library().EntryAs<ArcCloseProc>(kClose);
-  return close(handle);
-}
+std::int32_t TTar32::CloseArchive(ArcHandle handle) { return listing::Close(Library(), handle); }
 
 std::int32_t TTar32::Unpack(ArcWnd wnd, const std::string& archiveName,
                             const TArchiverOptions& options, const std::string& baseDir,
