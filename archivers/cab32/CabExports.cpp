@@ -8,6 +8,7 @@
 #include "common/ArchiverApi.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
+#include "common/ListingEntries.h"
 #include "common/Progress.h"
 #include "common/Report.h"
 
@@ -83,23 +84,11 @@ CAB_EXPORT std::int32_t CabCloseArchive(ArcHandle handle) {
 
 CAB_EXPORT std::int32_t CabFindFirst(ArcHandle handle, const char* wildName,
                                      TArchiveEntryInfo* info) {
-  auto* listing = cab::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindFirst(wildName, *info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindFirstEntry(cab::Listings(), handle, wildName, info);
 }
 
 CAB_EXPORT std::int32_t CabFindNext(ArcHandle handle, TArchiveEntryInfo* info) {
-  auto* listing = cab::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindNext(*info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindNextEntry(cab::Listings(), handle, info);
 }
 
 CAB_EXPORT std::int32_t CabSetProgressCallback(ArcProgressCallback callback, void* user) {

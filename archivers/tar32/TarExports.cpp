@@ -12,6 +12,7 @@
 #include "common/ArchiverApi.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
+#include "common/ListingEntries.h"
 #include "common/Progress.h"
 #include "common/Report.h"
 #include "common/SafeText.h"
@@ -80,23 +81,11 @@ TAR32_EXPORT std::int32_t TarCloseArchive(ArcHandle handle) {
 
 TAR32_EXPORT std::int32_t TarFindFirst(ArcHandle handle, const char* wildName,
                                        TArchiveEntryInfo* info) {
-  auto* listing = tar32::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindFirst(wildName, *info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindFirstEntry(tar32::Listings(), handle, wildName, info);
 }
 
 TAR32_EXPORT std::int32_t TarFindNext(ArcHandle handle, TArchiveEntryInfo* info) {
-  auto* listing = tar32::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindNext(*info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindNextEntry(tar32::Listings(), handle, info);
 }
 
 TAR32_EXPORT std::int32_t TarGetArchiveType(const char* fileName) {

@@ -12,6 +12,7 @@
 #include "common/ArchiverApi.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
+#include "common/ListingEntries.h"
 #include "common/Progress.h"
 #include "common/Report.h"
 
@@ -90,23 +91,11 @@ UNARJ_EXPORT std::int32_t UnarjCloseArchive(ArcHandle handle) {
 
 UNARJ_EXPORT std::int32_t UnarjFindFirst(ArcHandle handle, const char* wildName,
                                          TArchiveEntryInfo* info) {
-  auto* listing = unarj::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindFirst(wildName, *info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindFirstEntry(unarj::Listings(), handle, wildName, info);
 }
 
 UNARJ_EXPORT std::int32_t UnarjFindNext(ArcHandle handle, TArchiveEntryInfo* info) {
-  auto* listing = unarj::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindNext(*info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindNextEntry(unarj::Listings(), handle, info);
 }
 
 UNARJ_EXPORT std::int32_t UnarjSetProgressCallback(ArcProgressCallback callback, void* user) {

@@ -11,6 +11,7 @@
 #include "common/ArchiverApi.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
+#include "common/ListingEntries.h"
 #include "common/Progress.h"
 #include "common/Report.h"
 #include "lzharc/ArchiveReader.h"
@@ -106,23 +107,11 @@ UNLHA_EXPORT std::int32_t UnlhaCloseArchive(ArcHandle handle) {
 
 UNLHA_EXPORT std::int32_t UnlhaFindFirst(ArcHandle handle, const char* wildName,
                                          TArchiveEntryInfo* info) {
-  auto* listing = unlha::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindFirst(wildName, *info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindFirstEntry(unlha::Listings(), handle, wildName, info);
 }
 
 UNLHA_EXPORT std::int32_t UnlhaFindNext(ArcHandle handle, TArchiveEntryInfo* info) {
-  auto* listing = unlha::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindNext(*info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindNextEntry(unlha::Listings(), handle, info);
 }
 
 UNLHA_EXPORT std::int32_t UnlhaGetOriginalSize64(ArcHandle handle, std::uint64_t* size) {

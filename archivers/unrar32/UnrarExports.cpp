@@ -7,6 +7,7 @@
 #include "common/ArchiverApi.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
+#include "common/ListingEntries.h"
 #include "common/Progress.h"
 #include "common/Report.h"
 
@@ -80,23 +81,11 @@ UNRAR_EXPORT std::int32_t UnrarCloseArchive(ArcHandle handle) {
 
 UNRAR_EXPORT std::int32_t UnrarFindFirst(ArcHandle handle, const char* wildName,
                                          TArchiveEntryInfo* info) {
-  auto* listing = unrar::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindFirst(wildName, *info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindFirstEntry(unrar::Listings(), handle, wildName, info);
 }
 
 UNRAR_EXPORT std::int32_t UnrarFindNext(ArcHandle handle, TArchiveEntryInfo* info) {
-  auto* listing = unrar::Listings().Find(handle);
-  if (listing == nullptr || info == nullptr) return -1;
-  try {
-    return listing->FindNext(*info) ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  return arc::FindNextEntry(unrar::Listings(), handle, info);
 }
 
 UNRAR_EXPORT std::uint16_t UnrarGetVersion(void) { return unrar::kVersion; }
