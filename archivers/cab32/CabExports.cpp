@@ -6,6 +6,7 @@
 #include "CabListing.h"
 #include "Commands.h"
 #include "common/ArchiverApi.h"
+#include "common/CommandEntry.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
 #include "common/ListingEntries.h"
@@ -47,25 +48,7 @@ std::int32_t Dispatch(const char* text, arc::Report& report) {
 }  // namespace cab
 
 CAB_EXPORT std::int32_t Cab(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
-  arc::Report report;
-  std::int32_t result;
-  try {
-    result = cab::Dispatch(cmdLine, report);
-  } catch (const cab::CabFailure& e) {
-    report.Line(e.what());
-    result = e.Result();
-  } catch (const std::bad_alloc&) {
-    report.Line("out of memory");
-    result = arc::kNoMemory;
-  } catch (const std::exception& e) {
-    report.Line(e.what());
-    result = arc::kCannotWrite;
-  }
-  try {
-    report.CopyTo(output, size);
-  } catch (...) {
-  }
-  return result;
+  return arc::RunCommandEntry<cab::CabFailure>(cmdLine, output, size, &cab::Dispatch);
 }
 
 CAB_EXPORT ArcHandle CabOpenArchive(ArcWnd, const char* archiveName, std::uint32_t) {

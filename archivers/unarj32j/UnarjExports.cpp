@@ -10,6 +10,7 @@
 #include "UnarjFailure.h"
 #include "arj/ArjArchive.h"
 #include "common/ArchiverApi.h"
+#include "common/CommandEntry.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
 #include "common/ListingEntries.h"
@@ -54,25 +55,7 @@ bool ReadIndex(const char* name, arj::Index& index) {
 }  // namespace unarj
 
 UNARJ_EXPORT std::int32_t Unarj(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
-  arc::Report report;
-  std::int32_t result;
-  try {
-    result = unarj::Dispatch(cmdLine, report);
-  } catch (const unarj::UnarjFailure& e) {
-    report.Line(e.what());
-    result = e.Result();
-  } catch (const std::bad_alloc&) {
-    report.Line("out of memory");
-    result = arc::kNoMemory;
-  } catch (const std::exception& e) {
-    report.Line(e.what());
-    result = arc::kCannotWrite;
-  }
-  try {
-    report.CopyTo(output, size);
-  } catch (...) {
-  }
-  return result;
+  return arc::RunCommandEntry<unarj::UnarjFailure>(cmdLine, output, size, &unarj::Dispatch);
 }
 
 UNARJ_EXPORT ArcHandle UnarjOpenArchive(ArcWnd, const char* archiveName, std::uint32_t) {

@@ -9,6 +9,7 @@
 #include "CommandFailure.h"
 #include "Commands.h"
 #include "common/ArchiverApi.h"
+#include "common/CommandEntry.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
 #include "common/ListingEntries.h"
@@ -70,25 +71,7 @@ bool ReadIndex(const char* name, lzh::ArchiveIndex& index) {
 }  // namespace unlha
 
 UNLHA_EXPORT std::int32_t Unlha(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
-  arc::Report report;
-  std::int32_t result;
-  try {
-    result = unlha::Dispatch(cmdLine, report);
-  } catch (const unlha::CommandFailure& e) {
-    report.Line(e.what());
-    result = e.Result();
-  } catch (const std::bad_alloc&) {
-    report.Line("out of memory");
-    result = arc::kNoMemory;
-  } catch (const std::exception& e) {
-    report.Line(e.what());
-    result = arc::kCannotWrite;
-  }
-  try {
-    report.CopyTo(output, size);
-  } catch (...) {
-  }
-  return result;
+  return arc::RunCommandEntry<unlha::CommandFailure>(cmdLine, output, size, &unlha::Dispatch);
 }
 
 UNLHA_EXPORT ArcHandle UnlhaOpenArchive(ArcWnd, const char* archiveName, std::uint32_t) {

@@ -5,6 +5,7 @@
 #include "RarCommands.h"
 #include "RarListing.h"
 #include "common/ArchiverApi.h"
+#include "common/CommandEntry.h"
 #include "common/CommandLine.h"
 #include "common/HandleTable.h"
 #include "common/ListingEntries.h"
@@ -41,25 +42,7 @@ std::int32_t Dispatch(const char* text, arc::Report& report) {
 }  // namespace unrar
 
 UNRAR_EXPORT std::int32_t Unrar(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
-  arc::Report report;
-  std::int32_t result;
-  try {
-    result = unrar::Dispatch(cmdLine, report);
-  } catch (const unrar::CommandFailure& e) {
-    report.Line(e.what());
-    result = e.Result();
-  } catch (const std::bad_alloc&) {
-    report.Line("out of memory");
-    result = arc::kNoMemory;
-  } catch (const std::exception& e) {
-    report.Line(e.what());
-    result = arc::kCannotWrite;
-  }
-  try {
-    report.CopyTo(output, size);
-  } catch (...) {
-  }
-  return result;
+  return arc::RunCommandEntry<unrar::CommandFailure>(cmdLine, output, size, &unrar::Dispatch);
 }
 
 UNRAR_EXPORT ArcHandle UnrarOpenArchive(ArcWnd, const char* archiveName, std::uint32_t mode) {
