@@ -1,5 +1,6 @@
 #include "Registry.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -64,9 +65,26 @@ class HiveLock {
   int fd_ = -1;
 };
 
+// Temporary files of saves that were killed midway (PATH.tmpXXXXXX). Saves
+// run under the exclusive hive lock and this under either lock, so any such
+// file is a leftover.
+void RemoveStaleTemps(const std::string& path) {
+  const std::string dir = ExtractFilePath(path);
+  const std::string stem = path.substr(dir.size()) + ".tmp";
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (d == nullptr) return;
+  while (const dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (name.size() == stem.size() + 6 && name.compare(0, stem.size(), stem) == 0)
+      unlink((dir + name).c_str());
+  }
+  closedir(d);
+}
+
 // Reads the hive file. A missing file is an empty hive; a file that does
 // not parse is copied aside (once per content) and reported, never replaced.
 RegistryHive LoadHive(const std::string& path, const std::string& valueName) {
+  RemoveStaleTemps(path);
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     if (errno == ENOENT || access(path.c_str(), F_OK) != 0) return RegistryHive();
@@ -124,6 +142,7 @@ std::string SaveTarget(const std::string& path) {
 
 bool SaveHive(const std::string& hivePath, const RegistryHive& hive) {
   const std::string path = SaveTarget(hivePath);
+  RemoveStaleTemps(path);
   // A hive the user made read-only is left alone; the new file keeps the
   // old one's permissions.
   mode_t mode = 0600;

@@ -60,6 +60,7 @@ TEST_F(RunSafetyTest, ARunKilledAtAnyMomentLosesNoLog) {
   for (const auto& e : fs::directory_iterator(dir.Path())) {
     const std::string file = e.path().filename().string();
     EXPECT_NE(file.rfind(".DR2611.LZH.tmp", 0), 0u) << file;
+    EXPECT_NE(file.rfind("hive.reg.tmp", 0), 0u) << file;
     EXPECT_NE(file, "DR2611.LZH.lock");
   }
 }
