@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "arj/ArjDecoder.h"
-#include "lzh/MemoryStreams.h"
+#include "tests/support/MemoryStreams.h"
 
 namespace {
 
