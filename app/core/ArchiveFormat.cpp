@@ -9,7 +9,8 @@ namespace pelsok::app {
 namespace {
 
 constexpr TArchiveFormat kFormats[] = {
-    {"lzh", ".LZH", atLha},
+    {"lzh", ".LZH", atLha}, {"zip", ".ZIP", atZip}, {"tgz", ".TGZ", atTgz},
+    {"tbz", ".TBZ", atBZ2}, {"tar", ".TAR", atTar}, {"cab", ".CAB", atCab},
 };
 
 std::string Lower(std::string s) {

@@ -1,7 +1,8 @@
 // The archive formats a Compress run can write, one row each, and the
 // setting that chooses one (stored in the hive under "Format", LZH when
 // nothing is stored). The archive's extension follows the format. Only the
-// formats with a back end that can create archives are rows here.
+// formats with a back end that can create archives are rows here; the first
+// row is the default.
 #pragma once
 
 #include <optional>

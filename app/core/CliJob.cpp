@@ -38,7 +38,8 @@ std::vector<std::string> SplitKinds(const std::string& text) {
 // Prints what a run would do; returns the grade the run would start with
 // (Failed when no log matches).
 TRunGrade DryRun(const TRunInput& in, bool deleteAfter, std::ostream& out) {
-  const TLogNames names = MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit);
+  const TLogNames names =
+      MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
   out << "mask " << OutputName(names.Mask) << "\n";
   out << "archive " << OutputName(names.ArchiveName) << "\n";
   std::vector<std::string> files;
@@ -62,8 +63,10 @@ std::string CliUsage() {
          "       pelsok-cli list ARCHIVE\n"
          "       pelsok-cli test ARCHIVE\n"
          "       pelsok-cli extract ARCHIVE [DIR] [MASK...]\n"
-         "Packs one month's logs of a kind into kind+year+month.LZH with UNLHA32.DLL,\n"
-         "lists the archive and, with --delete, deletes the packed logs. Runs with no\n"
+         "Packs one month's logs of a kind into one archive, kind+year+month.LZH\n"
+         "(or the chosen format's extension), lists the archive and, with --delete,\n"
+         "deletes the packed logs once the archive gives each one back whole (an LZH\n"
+         "archive is tested; any other is extracted beside it). Runs with no\n"
          "window and asks nothing. Defaults come from the settings the window stored\n"
          "(folder, 6-digit mode, kind list) and from today's date (the previous month).\n"
          "\n"
@@ -83,7 +86,8 @@ std::string CliUsage() {
          "  -n, --dry-run        print the mask, the archive name, the logs that would\n"
          "                       be packed and (with --delete) deleted; touch nothing\n"
          "      --format NAME    archive format (default: the stored one, lzh); the\n"
-         "                       archive's extension follows it. Available: lzh\n"
+         "                       archive's extension follows it. Available: lzh,\n"
+         "                       zip, tgz, tbz, tar, cab\n"
          "  -h, --help           show this text\n"
          "\n"
          "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
@@ -109,7 +113,7 @@ std::string CliUsage() {
          "\n"
          "Files, below the installation prefix (/usr for the Debian package):\n"
          "  bin/pelsok-cli, bin/Pelsok       this program and the window\n"
-         "  lib/pelsok/UNLHA32.DLL           the LZH archiver library (one next to the\n"
+         "  lib/pelsok/UNLHA32.DLL, ...      the archiver libraries (one next to the\n"
          "                                   program is used first)\n"
          "  share/pelsok/help/Pelsok1/       the help pages (contents.html)\n"
          "Settings: $XDG_CONFIG_HOME/pelsok/registry.reg (default ~/.config/pelsok/),\n"
@@ -222,9 +226,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     in.Month = o.Month.value_or(when.Month);
     in.DeleteAfter = o.Delete;
 
-    if (o.Format && !FindArchiveFormat(*o.Format))
-      throw platform::Exception(platform::FormatText(
-          "形式 '%s' では書庫を作れません (使える形式: %s)", {*o.Format, ArchiveFormatNames()}));
+    if (o.Format) {
+      const auto format = FindArchiveFormat(*o.Format);
+      if (!format)
+        throw platform::Exception(platform::FormatText(
+            "形式 '%s' では書庫を作れません (使える形式: %s)", {*o.Format, ArchiveFormatNames()}));
+      in.Format = *format;
+    } else {
+      try {
+        in.Format = LoadArchiveFormat();
+      } catch (const platform::EHiveCorrupt&) {
+        // Reported above with the other settings; the default format serves.
+      }
+    }
 
     TRunState state;
     TCompressRun run(state);

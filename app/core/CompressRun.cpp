@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/core/ArchiveBackup.h"
+#include "app/core/ExtractionCheck.h"
 #include "app/core/InterruptedRun.h"
 #include "archive/ArchiveFile.h"
 #include "platform/Exceptions.h"
@@ -41,11 +42,18 @@ std::optional<std::set<std::string>> EntryNames(const std::string& archiveName, 
   }
 }
 
-// Whether every member of the new archive decodes with its CRC.
-bool ArchiveTestsClean(TArchiveFile& archive, ArcWnd wnd) {
+// Whether every member of the new archive comes back whole: an LZH archive
+// is tested by its library, each member against its CRC-16; any other is
+// extracted beside it, which gives each entry the CRC-32 of its contents.
+bool VerifyNewArchive(TArchiveFile& archive, TRunResult& result, ArcWnd wnd) {
   try {
-    return archive.Test(wnd) == 0;
-  } catch (const std::exception&) {
+    if (archive.ArchiverType() == atLha) return archive.Test(wnd) == 0;
+    const TExtractionCheck check =
+        SumsByExtraction(result.Names.ArchiveName, archive.ArchiverType(), result.Entries, wnd);
+    if (!check.Extracted && !check.Report.empty()) result.Notes.push_back(check.Report);
+    return check.Extracted;
+  } catch (const std::exception& e) {
+    result.Notes.push_back(e.what());
     return false;
   }
 }
@@ -61,7 +69,8 @@ std::string TCompressRun::OldArchiveKeptMessage(const TRunResult& result) {
 TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
   TRunResult result;
   // The month is converted before any file is touched.
-  result.Names = MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit);
+  result.Names =
+      MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
   const std::string& mask = result.Names.Mask;
   const std::string& archiveName = result.Names.ArchiveName;
   state_.ListBox1.clear();
@@ -84,6 +93,7 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
   {
     TArchiveFile archive(nullptr);
     archive.SetFileName(archiveName);
+    archive.SetArchiverType(in.Format.Type);
     archive.Options().x = 1;
     archive.SetOutputSize(8192);
     result.PackResult = archive.Pack(wnd_, "", &list);
@@ -98,7 +108,8 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
       do {
         const std::string name(info.FileName, strnlen(info.FileName, sizeof info.FileName));
         TListedEntry entry{name, archive.OriginalSize64().value_or(info.OriginalSize)};
-        if (archive.ArchiverType() == atLha) entry.Crc16 = static_cast<std::uint16_t>(info.Crc);
+        if (archive.ArchiverType() == atLha)
+          entry.Sum = TMemberSum{TSumKind::Crc16, info.Crc & 0xFFFFu};
         result.Entries.push_back(entry);
         state_.ListBox1.push_back(name);
         info = TArchiveEntryInfo{};
@@ -149,13 +160,24 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     if (in.DeleteAfter && confirm && madeNew) {
       const bool yes = confirm();
       result.Confirmed = yes;
-      if (yes && !ArchiveTestsClean(archive, wnd_)) {
-        // Every member must decode with its CRC before any log goes.
+      if (yes && !VerifyNewArchive(archive, result, wnd_)) {
+        // Every member must come back whole before any log goes.
         for (const auto& e : result.Entries)
           result.Deletion.Kept.push_back(e.Name + " (書庫の検査で誤りが見つかりました)");
         result.Grade = Worse(result.Grade, TRunGrade::Failed);
       } else if (yes) {
-        result.Deletion = DeletePackedFiles(mask, result.Entries);
+        // A log goes only when its checksum can be compared with the archive's.
+        std::vector<TListedEntry> checked;
+        for (const auto& e : result.Entries) {
+          if (e.Sum)
+            checked.push_back(e);
+          else
+            result.Deletion.Kept.push_back(e.Name + " (書庫から取り出して確かめられません)");
+        }
+        TDeletionResult deletion = DeletePackedFiles(mask, checked);
+        result.Deletion.Deleted = std::move(deletion.Deleted);
+        result.Deletion.Kept.insert(result.Deletion.Kept.end(), deletion.Kept.begin(),
+                                    deletion.Kept.end());
         for (const auto& d : result.Deletion.Deleted) state_.ListBox2.push_back(d);
         if (!result.Deletion.Kept.empty()) result.Grade = Worse(result.Grade, TRunGrade::Warning);
       }

@@ -1,5 +1,6 @@
-// One Compress run: packs one month's logs of one kind into its LZH archive,
-// lists the archive and, when asked and confirmed, deletes the packed logs.
+// One Compress run: packs one month's logs of one kind into its archive of
+// the chosen format, lists the archive and, when asked and confirmed,
+// deletes the packed logs.
 // The window and the command-line front both run it.
 #pragma once
 
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/ArchiveFormat.h"
 #include "app/core/DeletionPass.h"
 #include "app/core/LogNames.h"
 #include "app/core/RunGrade.h"
@@ -23,6 +25,7 @@ struct TRunInput {
   std::string Month;   // M, as typed
   bool SixDigit = false;
   bool DeleteAfter = false;
+  TArchiveFormat Format = ArchiveFormats().front();
 };
 
 struct TRunResult {

@@ -47,14 +47,14 @@ TDeletionResult DeletePackedFiles(const std::string& mask,
       result.Kept.push_back(full + " (書庫の中とサイズが違います)");
       continue;
     }
-    if (entry.Crc16) {
+    if (entry.Sum) {
       // Read again now: a log rewritten in place since it was packed stays.
-      const auto sum = FileCrc16(full);
+      const auto sum = FileChecksum(full, entry.Sum->Kind);
       if (!sum) {
         result.Kept.push_back(full + " (読み直せません)");
         continue;
       }
-      if (sum->Size != entry.OriginalSize || sum->Crc16 != *entry.Crc16) {
+      if (sum->Size != entry.OriginalSize || sum->Sum != *entry.Sum) {
         result.Kept.push_back(full + " (書庫の中と内容が違います)");
         continue;
       }

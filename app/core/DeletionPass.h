@@ -1,7 +1,7 @@
 // The deletion after packing: deletes exactly the files this run packed,
 // and only those that are still what the archive holds: the same size and,
-// where the archive keeps one, the same CRC-16, read again from the disk
-// right before each file goes.
+// where the archive keeps one or the check by extraction made one, the same
+// checksum, read again from the disk right before each file goes.
 #pragma once
 
 #include <cstdint>
@@ -9,14 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "app/core/FileChecksum.h"
+
 namespace pelsok::app {
 
 struct TListedEntry {
-  TListedEntry(std::string name, std::uint64_t size, std::optional<std::uint16_t> crc = {})
-      : Name(std::move(name)), OriginalSize(size), Crc16(crc) {}
+  TListedEntry(std::string name, std::uint64_t size, std::optional<TMemberSum> sum = {})
+      : Name(std::move(name)), OriginalSize(size), Sum(sum) {}
   std::string Name;  // as the archive lists it, possibly with folder parts
   std::uint64_t OriginalSize = 0;
-  std::optional<std::uint16_t> Crc16;  // the member's CRC-16, where the format keeps one
+  std::optional<TMemberSum> Sum;  // the member's checksum, where one is known
 };
 
 struct TDeletionResult {
@@ -28,7 +30,7 @@ struct TDeletionResult {
 
 // Each entry's name without its folder part, in the folder the mask
 // searched; deleted only when it matches the mask's name part, its size
-// equals the entry's original size and its CRC-16 the entry's.
+// equals the entry's original size and its checksum the entry's.
 TDeletionResult DeletePackedFiles(const std::string& mask,
                                   const std::vector<TListedEntry>& entries);
 

@@ -1,5 +1,7 @@
-// The CRC-16 an LZH archive keeps for each member (polynomial 0xA001,
-// reflected, starting at 0), of a whole file on disk, read in pieces.
+// The checksums an archive keeps for a member, computed over a whole file on
+// disk, read in pieces: the CRC-16 of LZH archives (polynomial 0xA001,
+// reflected, starting at 0) and the CRC-32 of ZIP archives and of the check
+// by extraction (polynomial 0xEDB88320, reflected, as zlib computes it).
 #pragma once
 
 #include <cstdint>
@@ -8,12 +10,21 @@
 
 namespace pelsok::app {
 
+enum class TSumKind { Crc16, Crc32 };
+
+// A member's checksum and which kind it is.
+struct TMemberSum {
+  TSumKind Kind = TSumKind::Crc16;
+  std::uint32_t Value = 0;
+  bool operator==(const TMemberSum&) const = default;
+};
+
 struct TFileSum {
   std::uint64_t Size = 0;
-  std::uint16_t Crc16 = 0;
+  TMemberSum Sum;
 };
 
 // nullopt when the file cannot be read to its end.
-std::optional<TFileSum> FileCrc16(const std::string& path);
+std::optional<TFileSum> FileChecksum(const std::string& path, TSumKind kind);
 
 }  // namespace pelsok::app

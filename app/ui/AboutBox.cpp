@@ -34,7 +34,7 @@ TAboutBox::TAboutBox(QWidget* parent)
   Version->move(56, 34);
   Copyright = new QLabel(QStringLiteral("Copyright (C) 1998-2026 Corvane"), panel);
   Copyright->move(10, 56);
-  Comments = new QLabel(QStringLiteral("月ごとのログファイルを LZH 書庫にまとめます。"), panel);
+  Comments = new QLabel(QStringLiteral("月ごとのログファイルを 1 つの書庫にまとめます。"), panel);
   Comments->move(10, 76);
   for (QLabel* l : {ProductName, Version, Copyright, Comments}) l->adjustSize();
 

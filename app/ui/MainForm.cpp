@@ -267,10 +267,11 @@ void TForm1::Button1Click() {
 bool TForm1::StartRun() {
   const app::TRunInput in{Edit1->text().toStdString(), KindText(),
                           Spin2->text().toStdString(), Spin->text().toStdString(),
-                          Check->isChecked(),          Check2->isChecked()};
+                          Check->isChecked(),          Check2->isChecked(),
+                          app::LoadArchiveFormat()};
   // Raises the conversion error for a month that is not an integer.
   const app::TLogNames names =
-      app::MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit);
+      app::MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
   if (auto problem = app::CheckRunInput(in, names)) {
     if (continuous_ && problem->NoLogs) {
       skippedKinds_.push_back(in.Kind);

@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/Corpus.h"
+#include "tests/support/Tools.h"
 
 namespace {
 
@@ -115,17 +116,45 @@ TEST_F(CliArchiveTest, DryRunPrintsWhatWouldHappenAndTouchesNothing) {
   EXPECT_EQ(Cli("--folder '" + dir.Path() + "' --year 26 --month 9 --dry-run").status, 2);
 }
 
-TEST_F(CliArchiveTest, FormatLzhNamesTheArchiveAndOthersAreRefused) {
-  MakeLogs(Folder(), "DR11", 1);
-  auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --format lzh");
-  EXPECT_EQ(r.status, 0) << r.output;
-  EXPECT_TRUE(platform::FileExists(dir / "DR2611.LZH"));
-  r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --format arj");
+// Every format that can be written: the archive takes its extension, an
+// independent reader accepts it, and --delete removes every log only after
+// the archive gave it back, leaving no check folder behind.
+TEST_F(CliArchiveTest, EveryWritableFormatPacksChecksAndDeletes) {
+  struct Row {
+    const char* format;
+    const char* archive;
+    const char* tool;
+    const char* check;  // a command that reads the archive whole
+  };
+  const Row rows[] = {
+      {"lzh", "DR2611.LZH", "lhasa", "lhasa t"},
+      {"zip", "DR2611.ZIP", "unzip", "unzip -t"},
+      {"tgz", "DR2611.TGZ", "bsdtar", "bsdtar -tvzf"},
+      {"tbz", "DR2611.TBZ", "bsdtar", "bsdtar -tvjf"},
+      {"tar", "DR2611.TAR", "bsdtar", "bsdtar -tvf"},
+      {"cab", "DR2611.CAB", "cabextract", "cabextract -t"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.format);
+    SKIP_WITHOUT_TOOL(row.tool);
+    const auto made = MakeLogs(Folder(), "DR11", 3, std::string(3000, 'q') + row.format);
+    auto r =
+        Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --delete --format " + row.format);
+    EXPECT_EQ(r.status, 0) << r.output;
+    const std::string archive = dir / row.archive;
+    const auto read = testing_support::RunCommand(std::string(row.check) + " '" + archive + "'");
+    EXPECT_EQ(read.status, 0) << read.output;
+    for (const auto& l : made) {
+      EXPECT_NE(read.output.find(l), std::string::npos) << l << "\n" << read.output;
+      EXPECT_FALSE(platform::FileExists(dir / l)) << l;
+    }
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+      EXPECT_EQ(e.path().filename().string().find(".check-"), std::string::npos) << e.path();
+    std::filesystem::remove(archive);
+  }
+  const auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --format arj");
   EXPECT_EQ(r.status, 3);
-  EXPECT_NE(r.output.find("lzh"), std::string::npos) << r.output;
-  r = Cli("--help");
-  for (const char* s : {"--dry-run", "--format", "list ARCHIVE", "extract ARCHIVE"})
-    EXPECT_NE(r.output.find(s), std::string::npos) << s;
+  EXPECT_NE(r.output.find("zip, tgz, tbz, tar, cab"), std::string::npos) << r.output;
 }
 
 }  // namespace

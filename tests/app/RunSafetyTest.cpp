@@ -66,4 +66,45 @@ TEST_F(RunSafetyTest, AnArchiveThatFailsItsTestDeletesNothing) {
   for (const auto& l : logs) EXPECT_TRUE(fs::exists(dir / l)) << l;
 }
 
+// Formats whose listing keeps no checksum of the logs are extracted beside
+// the archive before any log goes: a damaged archive or a log that changed
+// keeps its logs, and the check's folder never stays, not even a dead run's.
+TEST_F(RunSafetyTest, ArchivesCheckedByExtractionKeepWhatDoesNotComeBack) {
+  struct Row {
+    const char* format;
+    const char* archive;
+    std::size_t damageAt;  // 0: rewrite the second log in place instead
+    std::size_t kept;
+  };
+  const Row rows[] = {
+      {"tar", "DR2611.TAR", 20000, 1},  // no checksum: the comparison finds it
+      {"zip", "DR2611.ZIP", 20000, 3},  // the library's own check fails the extraction
+      {"tgz", "DR2611.TGZ", 0, 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.format);
+    std::string noise(40000, '\0');
+    std::uint32_t x = 2026;
+    for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+    const auto logs = MakeLogs(Folder(), "DR11", 3, noise);
+    const std::string stale = (dir / ".") + std::string(row.archive) + ".check-1-2";
+    fs::create_directories(stale + "/sub");
+    TRunInput in{Folder(), "DR", "26", "11", false, true, *FindArchiveFormat(row.format)};
+    TRunState state;
+    const TRunResult r = TCompressRun(state).Run(in, [&] {
+      if (row.damageAt)
+        Scribble(dir / row.archive, row.damageAt, std::string(8, '\xA5'));
+      else
+        Scribble(dir / logs[1], 100, "rewritten");
+      return true;
+    });
+    EXPECT_EQ(r.Deletion.Kept.size(), row.kept);
+    EXPECT_EQ(r.Deletion.Deleted.size(), logs.size() - row.kept);
+    EXPECT_NE(r.Grade, TRunGrade::Ok);
+    for (const auto& e : fs::directory_iterator(dir.Path()))
+      EXPECT_EQ(e.path().filename().string().find(".check-"), std::string::npos) << e.path();
+    for (const auto& e : fs::directory_iterator(dir.Path())) fs::remove_all(e.path());
+  }
+}
+
 }  // namespace

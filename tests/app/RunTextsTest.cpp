@@ -30,15 +30,15 @@ class FormatSetting : public apptest::AppTest {};
 TEST_F(FormatSetting, LzhUntilAnotherIsStoredAndUnknownNamesFallBack) {
   EXPECT_STREQ(LoadArchiveFormat().Extension, ".LZH");
   ASSERT_TRUE(FindArchiveFormat("LZH"));
-  SaveArchiveFormat(*FindArchiveFormat("lzh"));
-  EXPECT_STREQ(LoadArchiveFormat().Name, "lzh");
+  SaveArchiveFormat(*FindArchiveFormat("Zip"));
+  EXPECT_STREQ(LoadArchiveFormat().Extension, ".ZIP");
   {
     platform::TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("Software\\\\Corvane\\\\Pelsok", true));
     reg.WriteString("Format", "Format", "RAR");  // cannot be written
   }
   EXPECT_STREQ(LoadArchiveFormat().Name, "lzh");
-  EXPECT_FALSE(FindArchiveFormat("zip").has_value());
+  EXPECT_FALSE(FindArchiveFormat("arj").has_value());  // read only
 }
 
 }  // namespace

@@ -1,0 +1,113 @@
+#include "app/core/ExtractionCheck.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#include "archive/ArchiveFile.h"
+#include "platform/Paths.h"
+
+namespace pelsok::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Removes every check folder of this archive. The run's lock is held, so
+// any there is a dead run's.
+void RemoveCheckFolders(const std::string& archiveName) {
+  const fs::path prefix(ExtractionCheckPrefix(archiveName));
+  const std::string stem = prefix.filename().string();
+  std::error_code ec;
+  const fs::path parent = prefix.has_parent_path() ? prefix.parent_path() : fs::path(".");
+  for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::error_code typeError;
+    if (name.rfind(stem, 0) == 0 && it->is_directory(typeError) && !it->is_symlink(typeError)) {
+      std::error_code removeError;
+      fs::remove_all(it->path(), removeError);
+    }
+  }
+}
+
+// A fresh, empty folder named from the prefix; empty when none can be made.
+std::string MakeCheckFolder(const std::string& archiveName) {
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::string name = ExtractionCheckPrefix(archiveName) + std::to_string(::getpid()) + "-" +
+                             std::to_string(random() % 1000000);
+    std::error_code ec;
+    if (fs::create_directory(name, ec)) {
+      fs::permissions(name, fs::perms::owner_all, fs::perm_options::replace, ec);
+      return name;
+    }
+  }
+  return {};
+}
+
+// The file an entry came out as: under its listed path, else under its own name.
+std::string ExtractedFile(const std::string& folder, const std::string& entryName) {
+  std::string relative = entryName;
+  for (char& c : relative)
+    if (c == '\\') c = '/';
+  while (!relative.empty() && relative.front() == '/') relative.erase(0, 1);
+  const std::string withPath = folder + "/" + relative;
+  std::error_code ec;
+  if (fs::is_regular_file(withPath, ec)) return withPath;
+  const std::size_t slash = relative.rfind('/');
+  return folder + "/" + (slash == std::string::npos ? relative : relative.substr(slash + 1));
+}
+
+class CheckFolder {
+ public:
+  explicit CheckFolder(std::string path) : path_(std::move(path)) {}
+  ~CheckFolder() {
+    std::error_code ec;
+    if (!path_.empty()) fs::remove_all(path_, ec);
+  }
+  CheckFolder(const CheckFolder&) = delete;
+  CheckFolder& operator=(const CheckFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
+std::string ExtractionCheckPrefix(const std::string& archiveName) {
+  return platform::ExtractFilePath(archiveName) + "." + platform::ExtractFileName(archiveName) +
+         ".check-";
+}
+
+TExtractionCheck SumsByExtraction(const std::string& archiveName, TArchiverType type,
+                                  std::vector<TListedEntry>& entries, ArcWnd wnd) {
+  TExtractionCheck result;
+  for (auto& e : entries) e.Sum.reset();
+  RemoveCheckFolders(archiveName);
+  const CheckFolder folder(MakeCheckFolder(archiveName));
+  if (folder.path().empty()) {
+    result.Report = "確認用のフォルダを作れません";
+    return result;
+  }
+  TArchiveFile archive(nullptr);
+  archive.SetFileName(archiveName);
+  archive.SetArchiverType(type);
+  archive.SetOutputSize(8192);
+  const std::int32_t rc =
+      archive.Unpack(wnd, platform::IncludeTrailingPathDelimiter(folder.path()), nullptr);
+  if (rc != 0) {
+    result.Report = archive.Output().c_str();
+    return result;
+  }
+  result.Extracted = true;
+  for (auto& e : entries) {
+    const auto sum = FileChecksum(ExtractedFile(folder.path(), e.Name), TSumKind::Crc32);
+    if (sum && sum->Size == e.OriginalSize) e.Sum = sum->Sum;
+  }
+  return result;
+}
+
+}  // namespace pelsok::app
