@@ -18,8 +18,8 @@ struct ExtensionRow {
 
 constexpr ExtensionRow kExtensions[] = {
     {".z", atTgz},   {".gz", atTgz},  {".tgz", atTgz}, {".taz", atTgz},
-    {".tar", atTar}, {".bz2", atBZ2}, {".rar", atRar}, {".arj", atArj},
-    {".zip", atZip}, {".cab", atCab}, {".lzh", atLha},
+    {".tar", atTar}, {".bz2", atBZ2}, {".tbz", atBZ2}, {".rar", atRar},
+    {".arj", atArj}, {".zip", atZip}, {".cab", atCab}, {".lzh", atLha},
 };
 
 // Only ASCII letters fold, as the comparison must.

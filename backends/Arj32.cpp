@@ -1,5 +1,6 @@
 #include "backends/Arj32.h"
 
+#include "archivecore/CmdOpt.h"
 #include "archivecore/EArchiver.h"
 #include "backends/ListingCalls.h"
 #include "platform/Paths.h"
@@ -44,6 +45,13 @@ std::int32_t TArj32::Unpack(ArcWnd /*wnd*/, const std::string& archiveName,
                             const TArchiverOptions& options, const std::string& baseDir,
                             const platform::TStringList* fileList, std::string& output) {
   CommandLine = MakeCmdLine("x", archiveName, options, baseDir, fileList);
+  return RunCommand(output);
+}
+
+std::int32_t TArj32::Test(ArcWnd /*wnd*/, const std::string& archiveName, std::string& output) {
+  TCmdOpt cmd;
+  cmd.AddString("", archiveName);
+  CommandLine = "t" + cmd.Text;
   return RunCommand(output);
 }
 

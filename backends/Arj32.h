@@ -22,6 +22,8 @@ class TArj32 : public TLha32 {
   std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
   std::int32_t CloseArchive(ArcHandle handle) override;
   // Command "x" through "Unarj", always with window handle 0.
+  // Every member decodes and matches its CRC (the library's test command).
+  std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output) override;
   std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
                       const std::string& baseDir, const platform::TStringList* fileList,
                       std::string& output) override;

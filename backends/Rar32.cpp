@@ -48,6 +48,13 @@ std::int32_t TRar32::Unpack(ArcWnd wnd, const std::string& archiveName,
   return RunCommand(wnd, output);
 }
 
+std::int32_t TRar32::Test(ArcWnd wnd, const std::string& archiveName, std::string& output) {
+  TCmdOpt cmd;
+  cmd.AddString("", archiveName);
+  CommandLine = "-t" + cmd.Text;
+  return RunCommand(wnd, output);
+}
+
 std::string TRar32::MakeCmdLine(const std::string& command, const std::string& archiveName,
                                 const TArchiverOptions& o, const std::string& baseDir,
                                 const platform::TStringList* fileList) {

@@ -21,6 +21,8 @@ class TRar32 : public TArchiver {
   std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
   std::int32_t CloseArchive(ArcHandle handle) override;
   // "-e" when option x is exactly 0, else "-x".
+  // Every member decodes and matches its CRC (the library's test command).
+  std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output) override;
   std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
                       const std::string& baseDir, const platform::TStringList* fileList,
                       std::string& output) override;

@@ -140,6 +140,13 @@ std::int32_t TZip32::Unpack(ArcWnd wnd, const std::string& archiveName,
   return RunUnZip(wnd, output);
 }
 
+std::int32_t TZip32::Test(ArcWnd wnd, const std::string& archiveName, std::string& output) {
+  TCmdOpt cmd;
+  cmd.AddString("", archiveName);
+  CommandLine = "-t" + cmd.Text;
+  return RunUnZip(wnd, output);
+}
+
 std::int32_t TZip32::Pack(ArcWnd wnd, const std::string& archiveName,
                           const TArchiverOptions& options, const std::string& baseDir,
                           const platform::TStringList* fileList, std::string& output) {

@@ -1,5 +1,7 @@
 #include "app/core/CliArchive.h"
 
+#include "app/core/ExtractionCheck.h"
+
 #include <cstdio>
 #include <cstring>
 #include <ostream>
@@ -84,13 +86,28 @@ int Extract(const std::string& name, const std::string& dir, const std::vector<s
   return ExitOf(result);
 }
 
-// Every member decodes and matches its CRC.
+// Every member decodes and matches its CRC. The TAR family and CAB have no
+// test command: the archive is extracted into a temporary folder instead.
 int Test(const std::string& name, std::ostream& out, std::ostream& err) {
   TArchiveFile archive(nullptr);
   Bind(archive, name);
   archive.SetOutputSize(1 << 16);
-  const std::int32_t result = archive.Test(nullptr);
-  const std::string report(archive.Output().c_str());
+  std::int32_t result = 0;
+  std::string report;
+  switch (archive.ArchiverType()) {
+    case atTar:
+    case atTgz:
+    case atBZ2:
+    case atCab: {
+      const TExtractionCheck check = TestByExtraction(name, archive.ArchiverType(), nullptr);
+      result = check.Result;
+      report = check.Report;
+      break;
+    }
+    default:
+      result = archive.Test(nullptr);
+      report = archive.Output().c_str();
+  }
   if (result != 0 && !report.empty()) err << report << "\n";
   out << (GradeOfResult(result) == TRunGrade::Failed ? "NG " : "OK ") << name << "\n";
   return ExitOf(result);

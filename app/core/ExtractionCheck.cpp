@@ -75,7 +75,42 @@ class CheckFolder {
   std::string path_;
 };
 
+TExtractionCheck ExtractInto(const std::string& archiveName, TArchiverType type,
+                             const std::string& folder, ArcWnd wnd) {
+  TExtractionCheck result;
+  TArchiveFile archive(nullptr);
+  archive.SetFileName(archiveName);
+  archive.SetArchiverType(type);
+  archive.SetOutputSize(8192);
+  const std::int32_t rc =
+      archive.Unpack(wnd, platform::IncludeTrailingPathDelimiter(folder), nullptr);
+  result.Result = rc;
+  result.Report = archive.Output().c_str();
+  result.Extracted = rc == 0;
+  return result;
+}
+
 }  // namespace
+
+TExtractionCheck TestByExtraction(const std::string& archiveName, TArchiverType type, ArcWnd wnd) {
+  std::error_code ec;
+  const fs::path base = fs::temp_directory_path(ec);
+  std::string made;
+  for (int attempt = 0; attempt < 16 && made.empty() && !ec; ++attempt) {
+    const fs::path name = base / ("pelsok-check-" + std::to_string(::getpid()) + "-" +
+                                  std::to_string(std::random_device{}() % 1000000));
+    std::error_code createError;
+    if (fs::create_directory(name, createError)) made = name.string();
+  }
+  const CheckFolder folder(made);
+  if (folder.path().empty()) {
+    TExtractionCheck failed;
+    failed.Result = arc::kCannotWrite;
+    failed.Report = "作業用のフォルダを作れません";
+    return failed;
+  }
+  return ExtractInto(archiveName, type, folder.path(), wnd);
+}
 
 std::string ExtractionCheckPrefix(const std::string& archiveName) {
   return platform::ExtractFilePath(archiveName) + "." + platform::ExtractFileName(archiveName) +
@@ -92,17 +127,8 @@ TExtractionCheck SumsByExtraction(const std::string& archiveName, TArchiverType 
     result.Report = "確認用のフォルダを作れません";
     return result;
   }
-  TArchiveFile archive(nullptr);
-  archive.SetFileName(archiveName);
-  archive.SetArchiverType(type);
-  archive.SetOutputSize(8192);
-  const std::int32_t rc =
-      archive.Unpack(wnd, platform::IncludeTrailingPathDelimiter(folder.path()), nullptr);
-  if (rc != 0) {
-    result.Report = archive.Output().c_str();
-    return result;
-  }
-  result.Extracted = true;
+  result = ExtractInto(archiveName, type, folder.path(), wnd);
+  if (!result.Extracted) return result;
   for (auto& e : entries) {
     const auto sum = FileChecksum(ExtractedFile(folder.path(), e.Name), TSumKind::Crc32);
     if (sum && sum->Size == e.OriginalSize) e.Sum = sum->Sum;

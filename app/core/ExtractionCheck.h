@@ -6,6 +6,7 @@
 // midway goes at the next check of the same archive.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,13 +17,18 @@
 namespace pelsok::app {
 
 struct TExtractionCheck {
-  bool Extracted = false;  // the library extracted the archive without error
-  std::string Report;      // the library's report when it did not
+  bool Extracted = false;   // the library extracted the archive without error
+  std::int32_t Result = 0;  // the library's result
+  std::string Report;       // the library's report
 };
 
 // Entries whose file did not come out keep no checksum.
 TExtractionCheck SumsByExtraction(const std::string& archiveName, TArchiverType type,
                                   std::vector<TListedEntry>& entries, ArcWnd wnd);
+
+// A test for back ends without one: the archive is extracted into a fresh
+// folder under the system's temporary folder, which then goes.
+TExtractionCheck TestByExtraction(const std::string& archiveName, TArchiverType type, ArcWnd wnd);
 
 // The folder prefix of the check's folders for an archive (tests look for leftovers).
 std::string ExtractionCheckPrefix(const std::string& archiveName);

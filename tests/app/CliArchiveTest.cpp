@@ -67,14 +67,18 @@ TEST_F(CliArchiveTest, ExtractRestoresTheLogsByteForByteAndHonoursAMask) {
 }
 
 TEST_F(CliArchiveTest, TheFormatIsToldByContentNotByName) {
-  const std::string foreign = testing_support::CorpusDir("lzh") + "/lha255e/lh5.lzh";
-  ASSERT_TRUE(platform::FileExists(foreign));
-  std::filesystem::copy_file(foreign, dir / "backup.dat");
-  auto r = Cli("list '" + (dir / "backup.dat") + "'");
-  EXPECT_EQ(r.status, 0) << r.output;
-  r = Cli("test '" + (dir / "backup.dat") + "'");
-  EXPECT_EQ(r.status, 0) << r.output;
-  EXPECT_NE(r.output.find("OK"), std::string::npos) << r.output;
+  for (const char* foreign : {"lzh/lha255e/lh5.lzh", "arj/sample.arj", "rar/Rar.rar"}) {
+    SCOPED_TRACE(foreign);
+    const std::string path = testing_support::CorpusDir("") + "/" + foreign;
+    ASSERT_TRUE(platform::FileExists(path));
+    std::filesystem::copy_file(path, dir / "backup.dat",
+                               std::filesystem::copy_options::overwrite_existing);
+    auto r = Cli("list '" + (dir / "backup.dat") + "'");
+    EXPECT_EQ(r.status, 0) << r.output;
+    r = Cli("test '" + (dir / "backup.dat") + "'");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("OK"), std::string::npos) << r.output;
+  }
 }
 
 TEST_F(CliArchiveTest, FailuresHaveHonestExitCodes) {
@@ -150,6 +154,16 @@ TEST_F(CliArchiveTest, EveryWritableFormatPacksChecksAndDeletes) {
     }
     for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
       EXPECT_EQ(e.path().filename().string().find(".check-"), std::string::npos) << e.path();
+    // test reads it whole, and fails on a damaged copy (TAR keeps no checksum).
+    r = Cli(std::string("test '") + archive + "'");
+    EXPECT_EQ(r.status, 0) << r.output;
+    if (std::string(row.format) != "tar") {
+      std::string bytes = testing_support::ReadFile(archive);
+      bytes[bytes.size() / 2] ^= 0x5A;
+      testing_support::WriteFile(archive, bytes);
+      r = Cli(std::string("test '") + archive + "'");
+      EXPECT_EQ(r.status, 2) << r.output;
+    }
     std::filesystem::remove(archive);
   }
   const auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --format arj");
