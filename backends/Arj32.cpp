@@ -3,6 +3,7 @@
 #include "archivecore/CmdOpt.h"
 #include "archivecore/EArchiver.h"
 #include "backends/ListingCalls.h"
+#include "backends/ProgressHook.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
@@ -67,6 +68,7 @@ std::int32_t TArj32::MakeSfx(ArcWnd, const std::string&, const TArchiverOptions&
 std::int32_t TArj32::RunCommand(std::string& output) {
   auto unarj = Library().EntryAs<ArcCommandProc>(kUnarj);
   const auto size = static_cast<std::uint32_t>(output.size());
+  const TProgressHook progress(Library(), "UnarjSetProgressCallback");
   // The library gets no owner window.
   return unarj(nullptr, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
 }

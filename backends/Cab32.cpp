@@ -2,6 +2,7 @@
 
 #include "archivecore/CmdOpt.h"
 #include "backends/ListingCalls.h"
+#include "backends/ProgressHook.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
@@ -81,6 +82,7 @@ std::string TCab32::MakeCmdLine(const std::string& command, const std::string& a
 std::int32_t TCab32::RunCommand(ArcWnd wnd, std::string& output) {
   auto cab = Library().EntryAs<ArcCommandProc>(kCab);
   const auto size = static_cast<std::uint32_t>(output.size());
+  const TProgressHook progress(Library(), "CabSetProgressCallback");
   return cab(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
 }
 

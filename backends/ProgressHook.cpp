@@ -26,11 +26,11 @@ TProgressScope::~TProgressScope() { tListener = previous_; }
 
 const ProgressListener* TProgressScope::Current() { return tListener; }
 
-TProgressHook::TProgressHook(LibraryBinding& library, const char* entryName) {
+TProgressHook::TProgressHook(LibraryBinding& library, const char* entryName, std::size_t lib) {
   const ProgressListener* listener = TProgressScope::Current();
-  if (listener == nullptr || !library.Loaded()) return;
-  auto set =
-      reinterpret_cast<ArcSetProgressProc>(platform::GetProcAddress(library.Handle(), entryName));
+  if (listener == nullptr || !library.Loaded(lib)) return;
+  auto set = reinterpret_cast<ArcSetProgressProc>(
+      platform::GetProcAddress(library.Handle(lib), entryName));
   if (set == nullptr) return;
   if (set(&Trampoline, const_cast<ProgressListener*>(listener)) != 0) return;
   set_ = set;

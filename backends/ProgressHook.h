@@ -6,6 +6,7 @@
 // entry runs as before: no progress is told and nothing can be cancelled.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 #include "archivers/common/ArchiverApi.h"
@@ -34,10 +35,10 @@ class TProgressScope {
 
 // Registers the thread's listener with the library for one command and
 // unregisters it at the end. Does nothing when no scope is open or the
-// library does not export entryName.
+// library (the binding's library number lib) does not export entryName.
 class TProgressHook {
  public:
-  TProgressHook(LibraryBinding& library, const char* entryName);
+  TProgressHook(LibraryBinding& library, const char* entryName, std::size_t lib = 0);
   ~TProgressHook();
   TProgressHook(const TProgressHook&) = delete;
   TProgressHook& operator=(const TProgressHook&) = delete;

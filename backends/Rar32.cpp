@@ -2,6 +2,7 @@
 
 #include "archivecore/CmdOpt.h"
 #include "backends/ListingCalls.h"
+#include "backends/ProgressHook.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
@@ -73,6 +74,7 @@ std::string TRar32::MakeCmdLine(const std::string& command, const std::string& a
 std::int32_t TRar32::RunCommand(ArcWnd wnd, std::string& output) {
   auto unrar = Library().EntryAs<ArcCommandProc>(kUnrar);
   const auto size = static_cast<std::uint32_t>(output.size());
+  const TProgressHook progress(Library(), "UnrarSetProgressCallback");
   return unrar(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
 }
 

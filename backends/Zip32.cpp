@@ -5,6 +5,7 @@
 
 #include "archivecore/CmdOpt.h"
 #include "archivecore/EArchiver.h"
+#include "backends/ProgressHook.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -215,12 +216,14 @@ std::string TZip32::MakeZipCmdLine(const std::string& command, const std::string
 std::int32_t TZip32::RunUnZip(ArcWnd wnd, std::string& output) {
   auto unzip = reinterpret_cast<ArcCommandProc>(CallableEntry(kUnZip));
   const auto size = static_cast<std::uint32_t>(output.size());
+  const TProgressHook progress(Library(), "UnZipSetProgressCallback", kUnzip32);
   return unzip(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
 }
 
 std::int32_t TZip32::RunZip(ArcWnd wnd, std::string& output) {
   auto zip = reinterpret_cast<ArcCommandProc>(CallableEntry(kZip));
   const auto size = static_cast<std::uint32_t>(output.size());
+  const TProgressHook progress(Library(), "ZipSetProgressCallback", kZip32j);
   return zip(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
 }
 
