@@ -12,6 +12,7 @@
 #include "app/core/FolderText.h"
 #include "app/core/OutputText.h"
 #include "app/core/RunCheck.h"
+#include "app/core/RunSummary.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -262,6 +263,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       else if (r.PackResult != 0)
         err << "pelsok-cli: " << r.Names.ArchiveName << ": 書庫ライブラリの結果 "
             << TCompressRun::ResultText(r.PackResult) << "\n";
+      if (r.DeletionCancelled) err << "pelsok-cli: " << kDeletionCancelledText << "\n";
       if (!r.Deletion.Kept.empty()) err << "pelsok-cli: " << r.Deletion.KeptMessage() << "\n";
       if (!r.OldArchiveKeptAs.empty())
         err << "pelsok-cli: " << TCompressRun::OldArchiveKeptMessage(r) << "\n";

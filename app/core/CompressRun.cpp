@@ -42,19 +42,28 @@ std::optional<std::set<std::string>> EntryNames(const std::string& archiveName, 
   }
 }
 
+enum class TCheck { Whole, Damaged, Cancelled };
+
 // Whether every member of the new archive comes back whole: an LZH archive
 // is tested by its library, each member against its CRC-16; any other is
 // extracted beside it, which gives each entry the CRC-32 of its contents.
-bool VerifyNewArchive(TArchiveFile& archive, TRunResult& result, ArcWnd wnd) {
+TCheck CheckNewArchive(TArchiveFile& archive, TRunResult& result, ArcWnd wnd) {
   try {
-    if (archive.ArchiverType() == atLha) return archive.Test(wnd) == 0;
-    const TExtractionCheck check =
-        SumsByExtraction(result.Names.ArchiveName, archive.ArchiverType(), result.Entries, wnd);
-    if (!check.Extracted && !check.Report.empty()) result.Notes.push_back(check.Report);
-    return check.Extracted;
+    std::int32_t rc = 0;
+    if (archive.ArchiverType() == atLha) {
+      rc = archive.Test(wnd);
+    } else {
+      const TExtractionCheck check =
+          SumsByExtraction(result.Names.ArchiveName, archive.ArchiverType(), result.Entries, wnd);
+      if (!check.Extracted && check.Result != arc::kCancelled && !check.Report.empty())
+        result.Notes.push_back(check.Report);
+      rc = check.Extracted ? 0 : check.Result;
+    }
+    if (rc == arc::kCancelled) return TCheck::Cancelled;
+    return rc == 0 ? TCheck::Whole : TCheck::Damaged;
   } catch (const std::exception& e) {
     result.Notes.push_back(e.what());
-    return false;
+    return TCheck::Damaged;
   }
 }
 
@@ -160,7 +169,11 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     if (in.DeleteAfter && confirm && madeNew) {
       const bool yes = confirm();
       result.Confirmed = yes;
-      if (yes && !VerifyNewArchive(archive, result, wnd_)) {
+      const TCheck check = yes ? CheckNewArchive(archive, result, wnd_) : TCheck::Whole;
+      if (check == TCheck::Cancelled) {
+        result.DeletionCancelled = true;
+        result.Grade = Worse(result.Grade, TRunGrade::Warning);
+      } else if (check == TCheck::Damaged) {
         // Every member must come back whole before any log goes.
         for (const auto& e : result.Entries)
           result.Deletion.Kept.push_back(e.Name + " (書庫の検査で誤りが見つかりました)");

@@ -44,6 +44,8 @@ struct TRunResult {
   // this one, an old archive too damaged to read.
   std::vector<std::string> Notes;
   bool Confirmed = false;  // deletion was asked and answered OK
+  // Cancelled while the new archive was being checked: no log went.
+  bool DeletionCancelled = false;
   TDeletionResult Deletion;
   TRunGrade Grade = TRunGrade::Ok;
 };

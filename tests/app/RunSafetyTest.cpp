@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "app/core/CompressRun.h"
+#include "backends/ProgressHook.h"
 #include "tests/app/RunSafetyFixture.h"
 #include "tests/support/Files.h"
 
@@ -101,6 +102,28 @@ TEST_F(RunSafetyTest, ArchivesCheckedByExtractionKeepWhatDoesNotComeBack) {
     EXPECT_EQ(r.Deletion.Kept.size(), row.kept);
     EXPECT_EQ(r.Deletion.Deleted.size(), logs.size() - row.kept);
     EXPECT_NE(r.Grade, TRunGrade::Ok);
+    for (const auto& e : fs::directory_iterator(dir.Path()))
+      EXPECT_EQ(e.path().filename().string().find(".check-"), std::string::npos) << e.path();
+    for (const auto& e : fs::directory_iterator(dir.Path())) fs::remove_all(e.path());
+  }
+}
+
+// Cancel while the new archive is being checked: the archive stays, no log
+// goes and the run says so.
+TEST_F(RunSafetyTest, CancelDuringTheCheckKeepsEveryLog) {
+  for (const char* format : {"lzh", "tgz"}) {
+    SCOPED_TRACE(format);
+    const auto logs = MakeLogs(Folder(), "DR11", 3, std::string(300000, 'c'));
+    bool confirmed = false;
+    const pelsok::TProgressScope scope([&](const ArcProgress&) { return !confirmed; });
+    TRunInput in{Folder(), "DR", "26", "11", false, true, *FindArchiveFormat(format)};
+    TRunState state;
+    const TRunResult r = TCompressRun(state).Run(in, [&] { return confirmed = true; });
+    EXPECT_TRUE(r.NewArchiveKept);
+    EXPECT_TRUE(r.DeletionCancelled);
+    EXPECT_TRUE(r.Deletion.Deleted.empty());
+    EXPECT_EQ(r.Grade, TRunGrade::Warning);
+    for (const auto& l : logs) EXPECT_TRUE(fs::exists(dir / l)) << l;
     for (const auto& e : fs::directory_iterator(dir.Path()))
       EXPECT_EQ(e.path().filename().string().find(".check-"), std::string::npos) << e.path();
     for (const auto& e : fs::directory_iterator(dir.Path())) fs::remove_all(e.path());
