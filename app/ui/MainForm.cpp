@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cstdint>
 
@@ -485,6 +486,15 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 void TForm1::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange && placement_) placement_->Track();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusFrameShown_) {
+    // Activation gives the focus back with a reason that hides its frame;
+    // the first time, show the frame again once that is done.
+    focusFrameShown_ = true;
+    QTimer::singleShot(0, this, [this] {
+      setAttribute(Qt::WA_KeyboardFocusChange);
+      if (QWidget* w = focusWidget()) w->update();
+    });
+  }
 }
 
 }  // namespace pelsok::ui

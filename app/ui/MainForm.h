@@ -130,6 +130,7 @@ class TForm1 : public QMainWindow {
   void Handle(Sender* sender, Signal signal, void (TForm1::*handler)());
 
   std::function<platform::TDateTime()> today_;
+  bool focusFrameShown_ = false;  // the focus frame was shown after the first activation
   std::unique_ptr<TFormPlacement> placement_;
   std::unique_ptr<winplace::TWinPlace> winPlace_;
   TOKBottomDlg1* confirm_ = nullptr;

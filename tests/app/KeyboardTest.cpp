@@ -34,6 +34,8 @@ TEST_F(KeyboardTest, TheWindowStartsWithAVisibleFocusAndEveryButtonHasAnAccessKe
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   EXPECT_EQ(QApplication::focusWidget(), form.Button1);
+  // The focus frame is drawn only while the window shows keyboard focus.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.testAttribute(Qt::WA_KeyboardFocusChange); }));
   std::set<QChar> keys;
   for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
            form.Button1, form.Button2, form.Button3, form.Button4, form.Button5}) {

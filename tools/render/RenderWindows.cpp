@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
@@ -45,7 +46,21 @@ int main(int argc, char** argv) {
   pelsok::ui::TApplication::Initialize();
 
   pelsok::ui::TForm1 form;
-  bool ok = Save(form, out + "/main-window.png");
+  // Shown and active, as at start: the focus frame on 圧縮 must show.
+  form.show();
+  form.activateWindow();
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();
+  if (!form.Button1->hasFocus()) std::fprintf(stderr, "圧縮 does not have the focus at start\n");
+  // The focused button, four times as large, to see its focus frame.
+  const QPixmap button = form.Button1->grab();
+  bool ok = button.scaled(button.size() * 4).save(out + "/focus-at-start.png");
+  ok = Save(form, out + "/main-window.png") && ok;
+  // The format menu, with the stored (default) format ticked.
+  for (QMenu* menu : form.findChildren<QMenu*>()) {
+    if (menu->title() != QStringLiteral("書庫の形式(&F)")) continue;
+    menu->adjustSize();
+    ok = Save(*menu, out + "/format-menu.png") && ok;
+  }
   // A run under way: the progress display below the controls.
   form.Progress->Begin(QStringLiteral("DR2611.LZH"));
   form.Progress->Show({12, 30, 13u << 20, 33u << 20, QStringLiteral("/var/log/app/DR1112.log")});
