@@ -1,15 +1,18 @@
 // Compress runs from the window with the real UNLHA32.DLL: the archive that
 // lhasa lists, the old archive kept when nothing new is made, the mended
-// deletion pass, and continuous compression.
+// deletion pass, continuous compression and the chosen format.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <filesystem>
 #include <fstream>
 
+#include "app/core/ArchiveFormat.h"
 #include "app/ui/ConfirmDialog.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/SpinEdit.h"
@@ -125,6 +128,24 @@ TEST_F(MainFormRunTest, OkDeletesExactlyThePackedFilesOfAThreeLetterKind) {
   EXPECT_TRUE(platform::FileExists(decoy));
   EXPECT_EQ(form->State.ListBox2, (std::vector<std::string>{dir / logs[0], dir / logs[1]}));
   EXPECT_TRUE(platform::FileExists(dir / "ABC2611.LZH"));
+}
+
+// The format chosen in the menu names the archive and is kept for the next start.
+TEST_F(MainFormRunTest, TheChosenFormatWritesItsArchiveAndDeletesAfterTheCheck) {
+  QAction* zip = nullptr;
+  for (QMenu* menu : form->findChildren<QMenu*>())
+    for (QAction* a : menu->actions())
+      if (a->text() == QStringLiteral("ZIP")) zip = a;
+  ASSERT_NE(zip, nullptr);
+  zip->trigger();
+  form->Check2->setChecked(true);
+  const auto logs = MakeLogs(Folder(), "DR11", 2);
+  Compress([](auto* dlg) { dlg->OKBtn->click(); });
+  EXPECT_TRUE(platform::FileExists(dir / "DR2611.ZIP"));
+  EXPECT_FALSE(platform::FileExists(dir / "DR2611.LZH"));
+  for (const auto& l : logs) EXPECT_FALSE(platform::FileExists(dir / l)) << l;
+  EXPECT_EQ(form->StatusLine->text().left(12), QStringLiteral("DR2611.ZIP: "));
+  EXPECT_STREQ(pelsok::app::LoadArchiveFormat().Name, "zip");
 }
 
 TEST_F(MainFormRunTest, CancelAndTheCloseBoxDeleteNothing) {
