@@ -9,8 +9,12 @@ namespace pelsok::app {
 namespace {
 
 constexpr TArchiveFormat kFormats[] = {
-    {"lzh", ".LZH", atLha}, {"zip", ".ZIP", atZip}, {"tgz", ".TGZ", atTgz},
-    {"tbz", ".TBZ", atBZ2}, {"tar", ".TAR", atTar}, {"cab", ".CAB", atCab},
+    {"lzh", ".LZH", atLha, "&LZH"},
+    {"zip", ".ZIP", atZip, "&ZIP"},
+    {"tgz", ".TGZ", atTgz, "T&GZ (tar + gzip)"},
+    {"tbz", ".TBZ", atBZ2, "T&BZ (tar + bzip2)"},
+    {"tar", ".TAR", atTar, "&TAR"},
+    {"cab", ".CAB", atCab, "&CAB"},
 };
 
 std::string Lower(std::string s) {

@@ -17,6 +17,7 @@ struct TArchiveFormat {
   const char* Name;       // as --format and the hive spell it, lower case: "lzh"
   const char* Extension;  // of the archive name: ".LZH"
   TArchiverType Type;
+  const char* MenuText;  // the window's menu item, with its access key: "&LZH"
 };
 
 std::span<const TArchiveFormat> ArchiveFormats();

@@ -186,7 +186,8 @@ void TForm1::BuildMenu() {
   auto* group = new QActionGroup(formats);
   const std::string chosen = app::LoadArchiveFormat().Name;
   for (const app::TArchiveFormat& f : app::ArchiveFormats()) {
-    QAction* a = formats->addAction(QString::fromLatin1(f.Extension + 1));
+    QAction* a = formats->addAction(QString::fromUtf8(f.MenuText));
+    a->setData(QString::fromLatin1(f.Name));
     a->setCheckable(true);
     a->setChecked(chosen == f.Name);
     group->addAction(a);

@@ -135,7 +135,7 @@ TEST_F(MainFormRunTest, TheChosenFormatWritesItsArchiveAndDeletesAfterTheCheck) 
   QAction* zip = nullptr;
   for (QMenu* menu : form->findChildren<QMenu*>())
     for (QAction* a : menu->actions())
-      if (a->text() == QStringLiteral("ZIP")) zip = a;
+      if (a->data().toString() == QStringLiteral("zip")) zip = a;
   ASSERT_NE(zip, nullptr);
   zip->trigger();
   form->Check2->setChecked(true);
