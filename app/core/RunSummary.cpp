@@ -36,6 +36,12 @@ std::string ProgressCounts(std::uint64_t filesDone, std::uint64_t filesTotal,
          SizeText(bytesDone) + " / " + SizeText(bytesTotal);
 }
 
+std::string DeletionLine(const TRunResult& result) {
+  if (result.DeletionCancelled) return kDeletionCancelledText;
+  if (!result.Confirmed) return {};
+  return std::to_string(result.Deletion.Deleted.size()) + " ファイルを削除しました。";
+}
+
 bool WasCancelled(const TRunResult& result) { return result.PackResult == arc::kCancelled; }
 
 TFailureText FailureText(const TRunResult& result, const std::string& report) {

@@ -21,10 +21,14 @@ std::string SuccessLine(const TRunResult& result, std::uint64_t archiveBytes);
 std::string ProgressCounts(std::uint64_t filesDone, std::uint64_t filesTotal,
                            std::uint64_t bytesDone, std::uint64_t bytesTotal);
 
-// True when the run was stopped by the user (the library's cancel result).
 // Shown after the success line when the check before deletion was cancelled.
 inline constexpr const char* kDeletionCancelledText = "削除は中止しました。ログは元のままです。";
 
+// What became of the logs, for after the success line: "30 ファイルを削除しました。",
+// the cancelled text, or empty when no deletion was confirmed.
+std::string DeletionLine(const TRunResult& result);
+
+// True when the run was stopped by the user (the library's cancel result).
 bool WasCancelled(const TRunResult& result);
 
 // Why a run that made no new archive failed, with the library's report when

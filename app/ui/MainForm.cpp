@@ -352,10 +352,9 @@ void TForm1::RunFinished() {
     stop = !continuous_;
   } else {
     const auto size = platform::FileSize(LastRun.Names.ArchiveName);
-    StatusLine->setText(
-        Q(app::SuccessLine(LastRun, size.value_or(0)) +
-          (LastRun.DeletionCancelled ? std::string("  ") + app::kDeletionCancelledText
-                                     : std::string())));
+    const std::string deletion = app::DeletionLine(LastRun);
+    StatusLine->setText(Q(app::SuccessLine(LastRun, size.value_or(0)) +
+                          (deletion.empty() ? std::string() : "  " + deletion)));
     if (pendingKinds_.empty()) SetRunning(false);
     if (!LastRun.Deletion.Kept.empty())
       QMessageBox::warning(this, Q(TApplication::Title()), Q(LastRun.Deletion.KeptMessage()));

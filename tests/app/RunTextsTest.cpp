@@ -23,6 +23,13 @@ TEST(RunTexts, TheSuccessLineNamesArchiveFilesAndBothSizes) {
   r.Names.ArchiveName = "/var/log/app/DR2611.LZH";
   for (int i = 0; i < 30; ++i) r.Entries.push_back({"DR11.log", 34603008 / 30});
   EXPECT_EQ(SuccessLine(r, 4823449), "DR2611.LZH: 30 ファイル, 33.0 MB → 4.6 MB");
+  // What became of the logs follows it: nothing asked, deleted, or cancelled.
+  EXPECT_EQ(DeletionLine(r), "");
+  r.Confirmed = true;
+  r.Deletion.Deleted = {"a", "b"};
+  EXPECT_EQ(DeletionLine(r), "2 ファイルを削除しました。");
+  r.DeletionCancelled = true;
+  EXPECT_EQ(DeletionLine(r), "削除は中止しました。ログは元のままです。");
 }
 
 class FormatSetting : public apptest::AppTest {};
