@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <ostream>
 
 #include "app/core/CliJob.h"
@@ -132,11 +133,21 @@ int RunArchiveCommand(const std::vector<std::string>& args, std::ostream& out, s
       if (args.size() > 2) throw platform::Exception("test: 余分な引数 '" + args[2] + "'");
       return Test(name, out, err);
     }
-    // extract ARCHIVE [DIR] [MASK...]: DIR is an existing folder; without
-    // one the current folder is used.
+    // extract ARCHIVE [DIR] [MASK...]: DIR is an existing folder, or a name
+    // ending with the delimiter, made when missing; without one the current
+    // folder is used.
     std::size_t next = 2;
     std::string dir = platform::GetCurrentDir();
-    if (args.size() > 2 && platform::DirectoryExists(args[2])) dir = args[next++];
+    if (args.size() > 2 &&
+        (platform::DirectoryExists(args[2]) ||
+         (!args[2].empty() && platform::IsPathDelimiter(args[2], args[2].size() - 1)))) {
+      dir = args[next++];
+      std::error_code ec;
+      std::filesystem::create_directories(dir, ec);
+      if (!platform::DirectoryExists(dir))
+        throw platform::Exception(
+            platform::FormatText("フォルダ '%s' を作れません: %s", {dir, ec.message()}));
+    }
     std::vector<std::string> masks(args.begin() + static_cast<std::ptrdiff_t>(next), args.end());
     return Extract(name, platform::IncludeTrailingPathDelimiter(platform::ExpandFileName(dir)),
                    masks, out, err, false);
