@@ -52,7 +52,9 @@ QString PathLabelText() {
 std::string ErrorAdvice(const std::string& message) {
   if (message.find(".DLL") != std::string::npos || message.find(".dll") != std::string::npos)
     return "アーカイバ ライブラリを、プログラムと同じフォルダか " +
-           platform::InstalledLibraryFolder() + " に置いてから、もう一度「圧縮」を押してください。";
+           platform::InstalledLibraryFolder() +
+           " に置くか、[ｵﾌﾟｼｮﾝ] の [書庫の形式] で別の形式を選んでから、"
+           "もう一度「圧縮」を押してください。";
   return "入力を確かめて、もう一度「圧縮」を押してください。";
 }
 

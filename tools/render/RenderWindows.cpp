@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
                     QStringLiteral("Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。"),
                     QMessageBox::Ok, &form);
   error.setInformativeText(QStringLiteral(
-      "アーカイバ ライブラリを、プログラムと同じフォルダか /usr/lib/pelsok/ に置いてから、"
+      "アーカイバ ライブラリを、プログラムと同じフォルダか /usr/lib/pelsok/ に置くか、"
+      "[ｵﾌﾟｼｮﾝ] の [書庫の形式] で別の形式を選んでから、"
       "もう一度「圧縮」を押してください。"));
   ok = Save(error, out + "/error-message.png") && ok;
   QMessageBox noLogs(
