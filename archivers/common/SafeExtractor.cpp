@@ -245,6 +245,11 @@ ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWrit
         }))
       return {ExtractOutcome::failed, "cannot create a link in the folder: " + Errno()};
   } else {
+    // A file that replaces another is synced before the rename, so a crash
+    // leaves the old file or the whole new one. A new file has nothing to
+    // lose (the archive still holds it) and is not waited for.
+    struct stat existing;
+    const bool replacing = ::fstatat(dir, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
     Fd out;
     if (!MakeTemp(name, tmpName, [&](const std::string& t) {
           out = Fd(
@@ -273,7 +278,7 @@ ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWrit
     times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(entry.mtime);
     times[0].tv_nsec = times[1].tv_nsec = 0;
     ::futimens(out.get(), times);
-    if (::fsync(out.get()) != 0) {
+    if (replacing && ::fsync(out.get()) != 0) {
       const std::string why = Errno();
       ::unlinkat(dir, tmpName.c_str(), 0);
       return {ExtractOutcome::failed, "cannot write " + name + ": " + why};
