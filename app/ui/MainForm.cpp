@@ -292,7 +292,9 @@ bool TForm1::StartRun() {
       [this, archive] {
         confirm_->SetDetails(archive, State.ListBox1.size());
         confirm_->exec();
-        return Edit3 == "Y";
+        if (Edit3 != "Y") return false;
+        Progress->Checking(Q(platform::ExtractFileName(archive)));
+        return true;
       },
       this);
   connect(worker_, &TRunWorker::Progressed, Progress, &TRunProgress::Show);

@@ -35,6 +35,7 @@ TRunProgress::TRunProgress(QWidget* parent) : QWidget(parent) {
 }
 
 void TRunProgress::Begin(const QString& archive) {
+  phase_.clear();
   Current->setText(QStringLiteral("%1 を作っています…").arg(archive));
   Counts->setText(QString());
   Bar->setValue(0);
@@ -43,13 +44,21 @@ void TRunProgress::Begin(const QString& archive) {
 
 void TRunProgress::Show(const TRunProgressInfo& p) {
   const QFontMetrics fm(Current->font());
-  Current->setText(fm.elidedText(p.Current, Qt::ElideMiddle, Current->width()));
+  Current->setText(phase_ + fm.elidedText(p.Current, Qt::ElideMiddle,
+                                          Current->width() - fm.horizontalAdvance(phase_)));
   Counts->setText(QString::fromStdString(
       app::ProgressCounts(p.FilesDone, p.FilesTotal, p.BytesDone, p.BytesTotal)));
   if (p.BytesTotal > 0)
     Bar->setValue(static_cast<int>(p.BytesDone * 1000 / p.BytesTotal));
   else if (p.FilesTotal > 0)
     Bar->setValue(static_cast<int>(p.FilesDone * 1000 / p.FilesTotal));
+}
+
+void TRunProgress::Checking(const QString& archive) {
+  phase_ = QStringLiteral("確かめています: ");
+  Current->setText(QStringLiteral("削除の前に %1 を確かめています…").arg(archive));
+  Counts->setText(QString());
+  Bar->setValue(0);
 }
 
 void TRunProgress::Cancelling() {

@@ -25,8 +25,13 @@ class TRunProgress : public QWidget {
   // Clears the display for a new run of the named archive.
   void Begin(const QString& archive);
   void Show(const TRunProgressInfo& info);
+  // The logs are to go: the new archive is being checked first.
+  void Checking(const QString& archive);
   // Cancel was pressed: the display says so until the run ends.
   void Cancelling();
+
+ private:
+  QString phase_;  // what the run is doing, before the current file
 };
 
 }  // namespace pelsok::ui

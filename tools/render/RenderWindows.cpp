@@ -68,6 +68,10 @@ int main(int argc, char** argv) {
   form.Button1->setEnabled(false);
   form.Button3->setEnabled(false);
   ok = Save(form, out + "/main-window-running.png") && ok;
+  // Deletion confirmed: the new archive is checked before any log goes.
+  form.Progress->Checking(QStringLiteral("DR2611.ZIP"));
+  form.Progress->Show({7, 30, 8u << 20, 33u << 20, QStringLiteral("var/log/app/DR1107.log")});
+  ok = Save(form, out + "/main-window-checking.png") && ok;
   form.Progress->hide();
   form.Button1->setEnabled(true);
   form.Button3->setEnabled(true);
