@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "Crc16Clmul.h"
+
 namespace lzh {
 namespace {
 
@@ -27,6 +29,12 @@ constexpr auto kTables = makeTables();
 }  // namespace
 
 std::uint16_t crc16(std::uint16_t crc, const std::uint8_t* p, std::size_t n) {
+  if (n >= 64 && clmulAvailable()) {
+    const std::size_t whole = n & ~std::size_t{15};
+    crc = crc16Clmul(crc, p, whole);
+    p += whole;
+    n -= whole;
+  }
   while (n >= 16) {
     const std::uint16_t lo = static_cast<std::uint16_t>(crc ^ (p[0] | (p[1] << 8)));
     crc = static_cast<std::uint16_t>(
