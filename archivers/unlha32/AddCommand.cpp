@@ -20,6 +20,7 @@
 #include "OpenArchive.h"
 #include "PackingPool.h"
 #include "common/ArchiverApi.h"
+#include "common/OrderedPool.h"
 #include "common/Progress.h"
 #include "common/ReplacementFile.h"
 #include "lzharc/EntryName.h"
@@ -128,7 +129,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
 
   const std::string spillDir = std::filesystem::path(outName).parent_path().string();
   PackingPool pool(toPack, PackSettings{o.method, o.effort, o.cp932Names},
-                   PackingPool::ThreadsFor(o.threads, toPack.size()),
+                   arc::OrderedPool::ThreadsFor(o.threads, toPack.size()),
                    spillDir.empty() ? std::string(".") : spillDir);
   std::size_t taken = 0;
   std::uint64_t totalOriginal = 0, totalPacked = 0;

@@ -37,10 +37,9 @@ class SourceFd {
 // reads for the progress report and gives up once the run is stopped.
 class WatchedSource : public lzh::Source {
  public:
-  WatchedSource(lzh::Source& in, PackSignals& signals) : in_(in), signals_(signals) {}
+  WatchedSource(lzh::Source& in, const PackSignals& signals) : in_(in), signals_(signals) {}
   std::size_t read(std::uint8_t* buf, std::size_t n) override {
-    if (signals_.stop.load(std::memory_order_relaxed))
-      throw CommandFailure(arc::kCancelled, "cancelled");
+    if (signals_.stop.stop_requested()) throw CommandFailure(arc::kCancelled, "cancelled");
     std::size_t got;
     try {
       got = in_.read(buf, n);
@@ -54,13 +53,13 @@ class WatchedSource : public lzh::Source {
 
  private:
   lzh::Source& in_;
-  PackSignals& signals_;
+  const PackSignals& signals_;
 };
 
 }  // namespace
 
 PackedFile PackMember(const SourceFile& file, const PackSettings& settings, MemberBuffer& out,
-                      PackSignals& signals) {
+                      const PackSignals& signals) {
   const std::string& method = settings.method;
   SourceFd src(::open(file.diskPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (src.get() < 0)

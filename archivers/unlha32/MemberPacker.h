@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 #include "FileGatherer.h"
@@ -26,15 +27,15 @@ struct PackSettings {
 
 // What a packing run shares with the thread that watches it.
 struct PackSignals {
-  std::atomic<bool> stop{false};            // set: the next read gives up with kCancelled
-  std::atomic<std::uint64_t> bytesRead{0};  // source bytes read so far, all members together
+  std::stop_token stop;                   // requested: the next read gives up with kCancelled
+  std::atomic<std::uint64_t>& bytesRead;  // source bytes read so far, all members together
 };
 
 // Appends the member to out. Throws CommandFailure: kCannotRead when the
 // source cannot be read (vanished, unreadable, changed size class),
 // kCannotWrite when the member cannot be stored, kCancelled once
-// signals.stop is set.
+// signals.stop is requested.
 PackedFile PackMember(const SourceFile& file, const PackSettings& settings, MemberBuffer& out,
-                      PackSignals& signals);
+                      const PackSignals& signals);
 
 }  // namespace unlha

@@ -116,10 +116,11 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
   progress.SetTotals(plan.size(), totalBytes);
 
   // Deflate on every core first; a file that cannot be read stops the command.
-  std::vector<Precompressed> deflated = PrecompressAll(jobs, o.level, [&](std::size_t i) {
-    return progress.StartFile(jobs[i].diskPath) && progress.AddBytes(jobs[i].size) &&
-           progress.FinishFile();
-  });
+  std::vector<Precompressed> deflated =
+      PrecompressAll(jobs, o.level, o.threads, [&](std::size_t i) {
+        return progress.StartFile(jobs[i].diskPath) && progress.AddBytes(jobs[i].size) &&
+               progress.FinishFile();
+      });
   if (progress.Cancelled()) {
     report.Line("cancelled; the archive is unchanged");
     return arc::kCancelled;

@@ -5,11 +5,10 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <thread>
+#include <stop_token>
+
+#include "common/OrderedPool.h"
 
 namespace zipcore {
 namespace {
@@ -28,7 +27,7 @@ class Fd {
   int fd_;
 };
 
-Precompressed Deflate(const PrecompressJob& job, int level, const std::atomic<bool>& stop) {
+Precompressed Deflate(const PrecompressJob& job, int level, const std::stop_token& stop) {
   Precompressed r;
   Fd fd(job.diskPath);
   if (fd.get() < 0) {
@@ -46,7 +45,7 @@ Precompressed Deflate(const PrecompressJob& job, int level, const std::atomic<bo
   std::size_t out = 0;
   int flush = Z_NO_FLUSH;
   while (flush != Z_FINISH) {
-    if (stop) {
+    if (stop.stop_requested()) {
       r.error = "cancelled";
       deflateEnd(&z);
       return r;
@@ -131,36 +130,23 @@ zip_int64_t Serve(void* state, void* data, zip_uint64_t len, zip_source_cmd_t cm
 }  // namespace
 
 std::vector<Precompressed> PrecompressAll(const std::vector<PrecompressJob>& jobs, int level,
+                                          int threads,
                                           const std::function<bool(std::size_t)>& onDone) {
   std::vector<Precompressed> results(jobs.size());
-  std::vector<char> done(jobs.size(), 0);
-  std::mutex mutex;
-  std::condition_variable ready;
-  std::atomic<std::size_t> next{0};
-  std::atomic<bool> stop{false};
-  auto work = [&] {
-    for (std::size_t i; (i = next++) < jobs.size() && !stop;) {
-      Precompressed r = Deflate(jobs[i], level, stop);
-      std::lock_guard<std::mutex> lock(mutex);
-      results[i] = std::move(r);
-      done[i] = 1;
-      ready.notify_all();
+  // No window: the libzip sources hold every result until the archive is
+  // written anyway, and kPrecompressTotalLimit bounds them all together.
+  arc::OrderedPool pool(
+      jobs.size(), arc::OrderedPool::ThreadsFor(threads, jobs.size()), jobs.size(),
+      [&](std::size_t i, std::stop_token stop) { results[i] = Deflate(jobs[i], level, stop); });
+  std::size_t handed = 0;
+  while (handed < jobs.size() && pool.Take(handed) && onDone(handed)) ++handed;
+  if (handed < jobs.size()) {
+    pool.Stop();
+    for (std::size_t i = handed + 1; i < jobs.size(); ++i) {
+      results[i] = Precompressed{};
+      results[i].error = "cancelled";
     }
-  };
-  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-  std::vector<std::thread> workers;
-  for (unsigned t = 0; t < std::min<std::size_t>(cores, jobs.size()); ++t)
-    workers.emplace_back(work);
-  for (std::size_t i = 0; i < jobs.size() && !stop; ++i) {
-    {
-      std::unique_lock<std::mutex> lock(mutex);
-      ready.wait(lock, [&] { return done[i] != 0 || workers.empty(); });
-    }
-    if (!onDone(i)) stop = true;
   }
-  for (auto& w : workers) w.join();
-  for (std::size_t i = 0; i < jobs.size(); ++i)
-    if (!done[i]) results[i].error = "cancelled";
   return results;
 }
 

@@ -34,11 +34,13 @@ struct Precompressed {
 constexpr std::uint64_t kPrecompressFileLimit = 64ull << 20;
 constexpr std::uint64_t kPrecompressTotalLimit = 512ull << 20;
 
-// Deflates every job at the given level (1-9), on as many threads as there
-// are cores. onDone(index) runs on the calling thread as results come in, in
-// job order; returning false stops the remaining work (their results stay
-// not ok with the error "cancelled").
+// Deflates every job at the given level (1-9) on `threads` worker threads
+// (0: one per core; arc::OrderedPool::ThreadsFor). onDone(index) runs on the
+// calling thread as results come in, in job order; returning false stops the
+// remaining work (the results after that index are not ok, with the error
+// "cancelled"). Running out of memory on a worker throws std::bad_alloc here.
 std::vector<Precompressed> PrecompressAll(const std::vector<PrecompressJob>& jobs, int level,
+                                          int threads,
                                           const std::function<bool(std::size_t)>& onDone);
 
 // A libzip source that hands over result's deflated bytes (taking them);

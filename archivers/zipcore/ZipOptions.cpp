@@ -1,8 +1,12 @@
 #include "ZipOptions.h"
 
+#include <string_view>
+
 #include "ZipFailure.h"
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
+#include "common/OrderedPool.h"
+#include "common/SafeText.h"
 
 namespace zipcore {
 namespace {
@@ -79,6 +83,19 @@ void UnZipLetter(char c, ZipOptions& o) {
   }
 }
 
+constexpr std::string_view kThreads = "-threads=";
+
+int ThreadCount(const std::string& digits) {
+  if (!digits.empty() && digits.size() <= 2 &&
+      digits.find_first_not_of("0123456789") == std::string::npos) {
+    const int n = std::stoi(digits);
+    if (n <= arc::OrderedPool::kMaxThreads) return n;
+  }
+  throw ZipFailure(arc::kBadCommand, "--threads takes 0 to " +
+                                         std::to_string(arc::OrderedPool::kMaxThreads) + ": " +
+                                         arc::SafeText(digits));
+}
+
 }  // namespace
 
 ZipOptions ReadZipOptions(const std::string& text, bool unzip) {
@@ -96,6 +113,8 @@ ZipOptions ReadZipOptions(const std::string& text, bool unzip) {
       o.password = body.substr(1);
     } else if (body[0] == '-') {
       if (unzip && body == "-i") o.quiet = true;  // --i: no report line per member
+      if (!unzip && body.starts_with(kThreads))
+        o.threads = ThreadCount(body.substr(kThreads.size()));
     } else {
       for (char c : body) unzip ? UnZipLetter(c, o) : ZipLetter(c, o);
     }

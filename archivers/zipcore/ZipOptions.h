@@ -33,14 +33,15 @@ struct ZipOptions {
   bool msdos = false;              // -k
   bool stripSfx = false;           // -J
   bool salvage = false;            // -FF (and -F)
+  int threads = 0;                 // --threads=<n>: deflating threads, 0 one per core
 
   // "UnZip"
   bool overwrite = false;  // -o
 };
 
 // Reads a "Zip" (unzip false) or "UnZip" (unzip true) line. Throws
-// ZipFailure(kBadCommand) for a line without an archive name, or for
-// -d/-u without file names.
+// ZipFailure(kBadCommand) for a line without an archive name, for -d/-u
+// without file names, or for a thread count that is not 0 to 64.
 ZipOptions ReadZipOptions(const std::string& text, bool unzip);
 
 }  // namespace zipcore

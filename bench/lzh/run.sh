@@ -5,7 +5,15 @@
 # usage: bench/lzh/run.sh [BUILD_DIR] [--smoke]
 #   BUILD_DIR needs bench_lzh, bench_unlha_pack, pelsok-loggen and UNLHA32.DLL built in bin/.
 #   --smoke: a tiny month, one run of each; only checks that everything runs (CI).
-#   LZH_BASELINE=/path/to/an/older/bench_lzh also times that build's best effort, to compare.
+#   LZH_BASELINE=/path/to/an/older/bench_lzh also times that build's best effort and its
+#   decoding of the -lh7- and -lh5- streams, to compare. The decoder before the faster block
+#   decoding is commit 313a302; to build its bench_lzh (nothing else is needed):
+#     git worktree add /tmp/lzh-baseline 313a302
+#     cmake -S /tmp/lzh-baseline -B /tmp/lzh-baseline/build -G Ninja \
+#       -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELSOK_TESTS=OFF -DPELSOK_APP=OFF
+#     cmake --build /tmp/lzh-baseline/build --target bench_lzh -j2
+#     LZH_BASELINE=/tmp/lzh-baseline/build/bin/bench_lzh bash bench/lzh/run.sh build
+#   (git worktree remove /tmp/lzh-baseline afterwards.)
 # Times are wall-clock seconds, best of 3 runs (1 run for the slow ones). Other work on the
 # machine slows every run; compare ratios, and run it more than once on a busy machine. The
 # archive command's time includes syncing the archive to disk, which the stream tools skip.
@@ -61,8 +69,13 @@ read -r _ def_size def_c < <("$bin/bench_lzh" --repeat "$many" encode -lh7- 5 "$
 read -r _ _ def_d < <("$bin/bench_lzh" --repeat "$many" decode -lh7- "$size" def.lh7)
 read -r _ best_size best_c < <("$bin/bench_lzh" encode -lh7- 9 "$in" best.lh7)
 read -r _ _ best_d < <("$bin/bench_lzh" --repeat "$many" decode -lh7- "$size" best.lh7)
+read -r _ lh5_size lh5_c < <("$bin/bench_lzh" --repeat "$many" encode -lh5- 5 "$in" def.lh5)
+read -r _ _ lh5_d < <("$bin/bench_lzh" --repeat "$many" decode -lh5- "$size" def.lh5)
 if [ -n "$baseline" ]; then
   read -r _ base_size base_c < <("$baseline" encode -lh7- 9 "$in" base.lh7)
+  # The older decoder on the very streams ours decoded above.
+  read -r _ _ base_d7 < <("$baseline" --repeat "$many" decode -lh7- "$size" def.lh7)
+  read -r _ _ base_d5 < <("$baseline" --repeat "$many" decode -lh5- "$size" def.lh5)
 fi
 # The archive command on the month's files: one thread (as before the pool), then the default.
 lib="$bin/UNLHA32.DLL"
@@ -88,6 +101,7 @@ printf '%-40s %11s %8s %10s %10s\n' "setting" "bytes" "ratio" "comp MB/s" "dec M
 row() { printf '%-40s %11d %8s %10s %10s\n' "$1" "$2" "$(ratio "$2" "$size")" "$(mbs "$3")" "$4"; }
 row "ours stream default (-lh7-, effort 5)" "$def_size" "$def_c" "$(mbs "$def_d")"
 row "ours stream best (-lh7-, effort 9)" "$best_size" "$best_c" "$(mbs "$best_d")"
+row "ours stream -lh5-, effort 5" "$lh5_size" "$lh5_c" "$(mbs "$lh5_d")"
 [ -n "$baseline" ] && row "baseline stream best (effort 9)" "$base_size" "$base_c" "-"
 row "ours archive a, 1 thread (-jt1)" "$a1_size" "$a1_c" "-"
 row "ours archive a, default threads" "$an_size" "$an_c" "-"
@@ -121,6 +135,14 @@ if [ -n "$baseline" ]; then
   echo "  stream speed / baseline speed:               $(ratio "$base_c" "$best_c")   (target >= 3)"
 fi
 echo "Decoding:"
+echo "  ours -lh7- default stream, MB/s:             $(mbs "$def_d")   (target >= 500)"
+echo "  ours -lh5- default stream, MB/s:             $(mbs "$lh5_d")   (target >= 500)"
+if [ -n "$baseline" ]; then
+  echo "  ours / baseline, -lh7- default stream:       $(ratio "$base_d7" "$def_d")   (baseline $(mbs "$base_d7") MB/s)"
+  echo "  ours / baseline, -lh5- default stream:       $(ratio "$base_d5" "$lh5_d")   (baseline $(mbs "$base_d5") MB/s)"
+fi
 echo "  ours / lhasa (same jlha -lh7- archive):      $(ratio "$lhasa_d" "$ours_j7_d")   (target >= 1)"
-echo "  ours default stream / gzip -6 -d:            $(ratio "$gz6_d" "$def_d")"
-echo "  ours default stream / 7zz Deflate64 test:    $(ratio "$z_d" "$def_d")"
+echo "  ours -lh7- default stream / gzip -6 -d:      $(ratio "$gz6_d" "$def_d")"
+echo "  ours -lh5- default stream / gzip -6 -d:      $(ratio "$gz6_d" "$lh5_d")"
+echo "  ours -lh7- default stream / 7zz Deflate64 t: $(ratio "$z_d" "$def_d")"
+echo "  ours -lh5- default stream / 7zz Deflate64 t: $(ratio "$z_d" "$lh5_d")"

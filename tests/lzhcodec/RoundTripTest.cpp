@@ -155,6 +155,15 @@ TEST(Crc16, MatchesTheBitwiseDefinition) {
   EXPECT_EQ(c, referenceCrc16(data));
   const std::uint8_t check[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
   EXPECT_EQ(lzh::crc16(0, check, 9), 0xBB3D);
+  // Every length around the 64-byte folding blocks and the 16-byte steps,
+  // from aligned and unaligned starts, continuing a running CRC.
+  for (std::size_t start : {16, 17, 23}) {
+    const std::uint16_t head = lzh::crc16(0, data.data(), start);
+    for (std::size_t n = 0; n <= 300; ++n)
+      ASSERT_EQ(lzh::crc16(head, data.data() + start, n),
+                referenceCrc16({data.begin(), data.begin() + static_cast<long>(start + n)}))
+          << "start " << start << " length " << n;
+  }
 }
 
 TEST(MethodTable, KnowsWhatItCanDo) {

@@ -136,6 +136,34 @@ TEST_F(ZipTest, BadLinesAndEmptyMatchesChangeNothing) {
   EXPECT_EQ(UnZip("-x " + Q(P("missing.zip"))).result, arc::kNotArchive);
 }
 
+TEST_F(ZipTest, ThreadCountDoesNotChangeTheArchive) {
+  // Files of uneven sizes (one empty, one incompressible) finish out of order
+  // on several threads; the entries still follow the files.
+  for (int i = 0; i < 10; ++i) {
+    const std::string name = "src/DR" + std::to_string(10 + i) + ".log";
+    WriteFile(Path(name), i == 2 ? "" : i == 5 ? RandomBytes(50000, 5) : LogText(30000 * i, i));
+    SetTime(Path(name), 1700000000 + i);
+  }
+  const std::string base = Q(P("src") + "/");
+  std::string first;
+  for (const char* threads : {"--threads=1", "--threads=2", "--threads=8", ""}) {
+    SCOPED_TRACE(threads);
+    const std::string archive = P(std::string("t") + threads + ".zip");
+    auto r = Zip(std::string("-D ") + threads + " " + Q(archive) + " " + base + " *.log");
+    ASSERT_EQ(r.result, 0) << r.output;
+    if (first.empty())
+      first = ReadFile(archive);
+    else
+      EXPECT_EQ(ReadFile(archive), first);
+  }
+  for (const char* bad : {"--threads=65", "--threads=", "--threads=x"}) {
+    EXPECT_EQ(Zip(std::string(bad) + " " + Q(P("bad.zip")) + " " + base + " *.log").result,
+              arc::kBadCommand)
+        << bad;
+    EXPECT_FALSE(fs::exists(Path("bad.zip")));
+  }
+}
+
 // The progress callback of the tests below: counts calls, and on a chosen
 // call either asks to cancel or removes a source that is still to be read.
 struct Spy {
