@@ -4,6 +4,7 @@
 #include <utime.h>
 
 #include <cstring>
+#include <fstream>
 
 #include "CabHarness.h"
 
@@ -133,7 +134,7 @@ std::int32_t CancelAtSecond(void* user, const ArcProgress* p) {
 }
 
 TEST_F(CommandLineTest, CancelLeavesNothingBehind) {
-  Library& lib = Library::Get();
+  const ArchiverLibrary& lib = Cab32();
   ASSERT_NE(lib.setProgress, nullptr);
   for (int i = 0; i < 5; ++i)
     WriteFile(Path("src/f" + std::to_string(i) + ".log"), LogText(1000, i));
@@ -156,7 +157,7 @@ TEST_F(CommandLineTest, OutputIsCutToTheBufferAndNulTerminated) {
   WriteFile(Path("a.log"), "a");
   char small[8];
   std::memset(small, 'x', sizeof small);
-  Library& lib = Library::Get();
+  const ArchiverLibrary& lib = Cab32();
   const std::string line = "-a  " + Q(P("O.CAB")) + " " + Q(P("a.log"));
   EXPECT_EQ(lib.command(nullptr, line.c_str(), small, sizeof small), arc::kOk);
   EXPECT_EQ(std::strlen(small), sizeof small - 1);

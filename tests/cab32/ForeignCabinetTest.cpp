@@ -1,18 +1,11 @@
 // Cabinets written by gcab, the checked-in ones and ones made on the spot,
 // are listed and extracted bit for bit.
+#include <fstream>
+
 #include "CabHarness.h"
 
 namespace cabtest {
 namespace {
-
-std::uint32_t Crc32(const std::string& data) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char c : data) {
-    crc ^= c;
-    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-  }
-  return ~crc;
-}
 
 struct Expected {
   std::string name;

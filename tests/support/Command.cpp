@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <sys/wait.h>
 
+#include <utility>
+
 namespace testing_support {
 
 CommandResult RunCommand(const std::string& command, const std::string& folder) {
@@ -20,6 +22,12 @@ CommandResult RunCommand(const std::string& command, const std::string& folder) 
   const int status = pclose(pipe);
   r.status = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return r;
+}
+
+int Shell(const std::string& command, const std::string& folder, std::string* output) {
+  CommandResult r = RunCommand(command, folder);
+  if (output != nullptr) *output = std::move(r.output);
+  return r.status;
 }
 
 std::string ShellQuote(const std::string& text) {

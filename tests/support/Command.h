@@ -14,6 +14,11 @@ struct CommandResult {
 // from /dev/null (pipes inside the command still feed their commands).
 CommandResult RunCommand(const std::string& command, const std::string& folder = "");
 
+// RunCommand for assertions such as ASSERT_EQ(Shell(...), 0) << output:
+// the exit status, the output into *output when given.
+int Shell(const std::string& command, const std::string& folder = "",
+          std::string* output = nullptr);
+
 // text quoted for the shell, whatever characters it holds.
 std::string ShellQuote(const std::string& text);
 
