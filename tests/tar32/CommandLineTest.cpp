@@ -1,5 +1,7 @@
 // The "Tar" command line: the front end's exact lines, every switch, and
 // what a failed or cancelled command leaves behind.
+#include <cstring>
+
 #include "TarHarness.h"
 
 namespace tartest {
@@ -116,7 +118,7 @@ TEST_F(CommandLineTest, OutputBufferIsCutAndNulTerminated) {
   auto r = Tar(line, 0);
   EXPECT_EQ(r.result, arc::kOk);
   std::vector<char> small(8, 'x');
-  EXPECT_EQ(Library::Get().command(nullptr, line.c_str(), small.data(), 5), arc::kOk);
+  EXPECT_EQ(Tar32().command(nullptr, line.c_str(), small.data(), 5), arc::kOk);
   EXPECT_EQ(std::strlen(small.data()), 4u);
   EXPECT_EQ(small[5], 'x');
 }
@@ -126,8 +128,8 @@ int CancelAfterSomeBytes(void* user, const ArcProgress* p) {
 }
 
 TEST_F(CommandLineTest, FailedOrCancelledCreationLeavesTheOldArchive) {
-  Library& lib = Library::Get();
-  ASSERT_NE(lib.progress, nullptr);
+  const ArchiverLibrary& lib = Tar32();
+  ASSERT_NE(lib.setProgress, nullptr);
   ASSERT_EQ(Tar("c -z -f " + Q(P("keep.tgz")) + " " + Q(P("logs/NA1101.log"))).result, arc::kOk);
   const std::string before = ReadFile(Path("keep.tgz"));
   // A missing operand after good ones.
@@ -136,9 +138,9 @@ TEST_F(CommandLineTest, FailedOrCancelledCreationLeavesTheOldArchive) {
   EXPECT_EQ(ReadFile(Path("keep.tgz")), before);
   // Cancelled half-way through the data.
   std::uint64_t limit = 150000;
-  lib.progress(&CancelAfterSomeBytes, &limit);
+  lib.setProgress(&CancelAfterSomeBytes, &limit);
   r = Tar("c -z -f " + Q(P("keep.tgz")) + " -o " + Q(P("logs/")) + " *.log");
-  lib.progress(nullptr, nullptr);
+  lib.setProgress(nullptr, nullptr);
   EXPECT_EQ(r.result, arc::kCancelled) << r.output;
   EXPECT_EQ(ReadFile(Path("keep.tgz")), before);
   for (auto& e : fs::directory_iterator(dir_))

@@ -3,6 +3,8 @@
 // and what they write is extracted bit for bit by us.
 #include <fcntl.h>
 
+#include <fstream>
+
 #include "TarHarness.h"
 
 namespace tartest {

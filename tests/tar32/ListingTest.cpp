@@ -1,5 +1,8 @@
 // The listing entries and the archive type: every field of the record, the
 // wildcard, handles, and the type numbers of every form.
+#include <cstring>
+#include <random>
+
 #include "TarHarness.h"
 
 namespace tartest {
@@ -64,7 +67,7 @@ TEST_F(ListingTest, WildcardsSelectMembers) {
 }
 
 TEST_F(ListingTest, HandlesAreIndependentAndClosedOnce) {
-  Library& lib = Library::Get();
+  const ArchiverLibrary& lib = Tar32();
   const std::string archive = Make("h.tar", "");
   ArcHandle h1 = lib.open(nullptr, archive.c_str(), 0);
   ArcHandle h2 = lib.open(nullptr, archive.c_str(), 0);
