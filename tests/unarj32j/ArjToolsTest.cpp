@@ -3,7 +3,6 @@
 // and extracted bit for bit by us, and extracted the same by 7zz and unar.
 #include <fstream>
 #include <map>
-#include <random>
 #include <sstream>
 
 #include "ArjTestWriter.h"
@@ -11,25 +10,6 @@
 
 namespace unarjtest {
 namespace {
-
-// Log-like text: repetitive lines with varying numbers.
-std::string LogText(std::size_t bytes, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::string s;
-  const char* words[] = {"INFO", "WARN", "ERROR", "connect", "request", "timeout", "user", "id"};
-  while (s.size() < bytes)
-    s += "2026-11-" + std::to_string(1 + rng() % 28) + " 12:" + std::to_string(rng() % 60) + " " +
-         words[rng() % 8] + " " + words[rng() % 8] + " n=" + std::to_string(rng() % 100000) + "\n";
-  s.resize(bytes);
-  return s;
-}
-
-std::string RandomBytes(std::size_t n, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (auto& c : s) c = static_cast<char>(rng());
-  return s;
-}
 
 class ArjToolsTest : public UnarjTest {
  protected:

@@ -1,9 +1,8 @@
-// Shared pieces of the UNARJ32J.DLL tests: the real library loaded with
-// dlopen from bin/, a fresh temporary folder per test, file helpers and the
-// independent tools (arj, 7zz, unar) found on PATH.
+// Shared pieces of the UNARJ32J.DLL tests: the real library, loaded by path,
+// and a fresh temporary folder per test; files, tools and commands come from
+// the test support library (arj, 7zz, unar are found on PATH).
 #pragma once
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,62 +10,32 @@
 #include <string>
 #include <vector>
 
-#include "common/ArchiverApi.h"
+#include "tests/support/ArchiverLibrary.h"
 #include "tests/support/Command.h"
 #include "tests/support/Files.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/GeneratedData.h"
+#include "tests/support/TempDirFixture.h"
 #include "tests/support/Tools.h"
 
 namespace unarjtest {
 
 namespace fs = std::filesystem;
+using testing_support::ArchiverLibrary;
 using testing_support::FindTool;
+using testing_support::LogText;
+using testing_support::RandomBytes;
 using testing_support::ReadFile;
+using testing_support::Shell;
+using RunResult = testing_support::ArchiverRun;
 
-struct Library {
-  void* handle = nullptr;
-  ArcCommandProc command = nullptr;
-  ArcOpenProc open = nullptr;
-  ArcCloseProc close = nullptr;
-  ArcFindFirstProc findFirst = nullptr;
-  ArcFindNextProc findNext = nullptr;
-  ArcSetProgressProc setProgress = nullptr;
-  ArcCheckArchiveProc check = nullptr;
-
-  static Library& Get() {
-    static Library lib = [] {
-      Library l;
-      l.handle = ::dlopen(UNARJ32J_PATH, RTLD_NOW | RTLD_LOCAL);
-      if (!l.handle) return l;
-      l.command = reinterpret_cast<ArcCommandProc>(::dlsym(l.handle, "Unarj"));
-      l.open = reinterpret_cast<ArcOpenProc>(::dlsym(l.handle, "UnarjOpenArchive"));
-      l.close = reinterpret_cast<ArcCloseProc>(::dlsym(l.handle, "UnarjCloseArchive"));
-      l.findFirst = reinterpret_cast<ArcFindFirstProc>(::dlsym(l.handle, "UnarjFindFirst"));
-      l.findNext = reinterpret_cast<ArcFindNextProc>(::dlsym(l.handle, "UnarjFindNext"));
-      l.setProgress =
-          reinterpret_cast<ArcSetProgressProc>(::dlsym(l.handle, "UnarjSetProgressCallback"));
-      l.check = reinterpret_cast<ArcCheckArchiveProc>(::dlsym(l.handle, "UnarjCheckArchive"));
-      return l;
-    }();
-    return lib;
-  }
-};
-
-struct RunResult {
-  std::int32_t result = -1;
-  std::string output;
-};
-
-inline RunResult Unarj(const std::string& cmd) {
-  std::vector<char> buf(1 << 16, '\x7f');
-  RunResult r;
-  r.result = Library::Get().command(nullptr, cmd.c_str(), buf.data(),
-                                    static_cast<std::uint32_t>(buf.size()));
-  r.output = buf.data();
-  return r;
+inline const ArchiverLibrary& Unarj32j() {
+  static const ArchiverLibrary lib(UNARJ32J_PATH, "Unarj");
+  return lib;
 }
 
-inline std::string Q(const std::string& s) { return "\"" + s + "\""; }
+inline RunResult Unarj(const std::string& cmd) { return Unarj32j().Run(cmd); }
+
+inline std::string Q(const std::string& s) { return testing_support::CommandLineQuote(s); }
 
 // One listing of the archive through the find entries: name, size, CRC.
 struct Listed {
@@ -76,22 +45,10 @@ struct Listed {
   TArchiveEntryInfo info{};
 };
 inline std::vector<Listed> ListArchive(const std::string& archive, const char* wild = "*.*") {
-  Library& lib = Library::Get();
   std::vector<Listed> out;
-  ArcHandle h = lib.open(nullptr, archive.c_str(), 0);
-  if (h == 0) return out;
-  TArchiveEntryInfo info{};
-  for (int r = lib.findFirst(h, wild, &info); r == 0; r = lib.findNext(h, &info))
+  for (const TArchiveEntryInfo& info : Unarj32j().List(archive, wild))
     out.push_back({info.FileName, info.OriginalSize, info.Crc, info});
-  lib.close(h);
   return out;
-}
-
-// Runs a shell command in folder; returns the exit status, output in *out.
-inline int Shell(const std::string& cmd, const fs::path& folder, std::string* out = nullptr) {
-  testing_support::CommandResult r = testing_support::RunCommand(cmd, folder.string());
-  if (out) *out = r.output;
-  return r.status;
 }
 
 // Every file, folder and link below root, relative ('/' after folders), sorted.
@@ -104,19 +61,9 @@ inline std::vector<std::string> ListTree(const fs::path& root) {
   return names;
 }
 
-// A fresh temporary folder for each test.
-class UnarjTest : public ::testing::Test {
+class UnarjTest : public testing_support::TempDirFixture {
  protected:
-  void SetUp() override {
-    ASSERT_NE(Library::Get().handle, nullptr) << "cannot load " << UNARJ32J_PATH;
-  }
-  fs::path Path(const std::string& rel) const { return fs::path(dir_.Path()) / rel; }
-  std::string P(const std::string& rel) const { return Path(rel).string(); }
-  std::string Write(const std::string& rel, const std::string& data) const {
-    return dir_.Write(rel, data);
-  }
-
-  testing_support::TempDir dir_;
+  void SetUp() override { ASSERT_EQ(Unarj32j().Problem(), ""); }
 };
 
 }  // namespace unarjtest

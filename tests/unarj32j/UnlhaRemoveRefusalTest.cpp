@@ -7,10 +7,8 @@ namespace unarjtest {
 namespace {
 
 TEST(UnlhaRemoveRefusalTest, DeleteOnAnArjArchiveFailsAndChangesNothing) {
-  void* lib = ::dlopen(UNLHA32_PATH, RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(lib, nullptr) << ::dlerror();
-  auto unlha = reinterpret_cast<ArcCommandProc>(::dlsym(lib, "Unlha"));
-  ASSERT_NE(unlha, nullptr);
+  const ArchiverLibrary unlha(UNLHA32_PATH, "Unlha");
+  ASSERT_EQ(unlha.Problem(), "");
   testing_support::TempDir dir;
   const std::string bytes = ReadFile(std::string(DATA_DIR) + "/sample.arj");
   ASSERT_FALSE(bytes.empty());
@@ -18,7 +16,7 @@ TEST(UnlhaRemoveRefusalTest, DeleteOnAnArjArchiveFailsAndChangesNothing) {
   for (const char* mask : {"*.*", "docs\\readme.txt"}) {
     char out[1024] = {};
     const std::string line = std::string("d -+  \"") + archive + "\" \"" + mask + "\" ";
-    EXPECT_EQ(unlha(nullptr, line.c_str(), out, sizeof out), arc::kNotArchive) << out;
+    EXPECT_EQ(unlha.command(nullptr, line.c_str(), out, sizeof out), arc::kNotArchive) << out;
     EXPECT_NE(std::string(out), "");
     EXPECT_TRUE(ReadFile(archive) == bytes);
     EXPECT_EQ(ListTree(dir.Path()), std::vector<std::string>{"LOGS.ARJ"});
