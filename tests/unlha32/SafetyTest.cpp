@@ -2,6 +2,8 @@
 // (kUnsafeName), absolute names lose their root (kWarning), links in the
 // archive are never created and links on disk never followed; set-id bits
 // of a member never reach the disk.
+#include <sys/stat.h>
+
 #include "UnlhaHarness.h"
 #include "lzh/Crc16.h"
 #include "lzharc/HeaderWriter.h"
