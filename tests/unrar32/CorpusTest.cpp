@@ -53,7 +53,7 @@ TEST_F(CorpusTest, ExtractsWhatTheIndependentReaderExtracts) {
     const std::string cmd = row.tool == Reference::unar
                                 ? "unar -q -D -o " + Q(ref) + " " + Q(source)
                                 : "bsdtar -xf " + Q(source) + " -C " + Q(ref);
-    ASSERT_EQ(Shell(cmd, &log), 0) << cmd << "\n" << log;
+    ASSERT_EQ(Shell(cmd, "", &log), 0) << cmd << "\n" << log;
     const auto expected = Tree(ref);
     ASSERT_GE(expected.size(), 1u);
     EXPECT_EQ(Tree(ours), expected);

@@ -1,6 +1,8 @@
 // Generated hostile archives: names that climb out or start at the root, a
 // link member, wrong CRCs, data cut short, a false size, control characters.
 // Nothing lands outside the base folder and nothing half-written stays.
+#include <cstring>
+
 #include "UnrarHarness.h"
 
 namespace unrartest {
@@ -9,13 +11,13 @@ namespace {
 class HostileTest : public UnrarTest {
  protected:
   RunResult Extract(const RarBuilder& b, std::size_t cut = 0, const std::string& cmd = "-x -u") {
-    const std::string archive = dir_.Write("in/hostile.rar", b.Build(cut));
+    const std::string archive = Write("in/hostile.rar", b.Build(cut));
     return Unrar(cmd + "  " + Q(archive) + " " + Q(P("base/")));
   }
   // Everything under the temporary folder except the archive itself.
   std::vector<std::string> Written() {
     std::vector<std::string> names;
-    for (const auto& [name, _] : Tree(dir_.Path()))
+    for (const auto& [name, _] : Tree(dir_))
       if (name.rfind("in/", 0) != 0) names.push_back(name);
     return names;
   }
@@ -100,7 +102,7 @@ TEST_F(HostileTest, ALongNameIsCutInTheRecordOnly) {
       std::string(200, 'd') + "\\" + std::string(200, 'e') + "\\" + std::string(200, 'f') + ".log";
   RarBuilder b;
   b.Add(StoredMember(longName, "x")).Add(StoredMember(std::string(250, 'n'), "y"));
-  auto entries = List(dir_.Write("long.rar", b.Build()));
+  auto entries = List(Write("long.rar", b.Build()));
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(std::strlen(entries[0].FileName), 512u);
   EXPECT_EQ(std::string(entries[0].FileName, 201), std::string(200, 'd') + "/");

@@ -1,6 +1,7 @@
 // The find entries: every field of the record, wildcards, the check-only
 // open mode the content check uses, and archives that do not open.
 #include <ctime>
+#include <sstream>
 
 #include "UnrarHarness.h"
 
@@ -16,7 +17,7 @@ TEST_F(ListingTest, NamesAreWhatLsarLists) {
   for (const char* archive : {"Rar4.rar", "Rar2.rar", "Rar15.rar", "Rar.multi.part01.rar"}) {
     SCOPED_TRACE(archive);
     std::string log;
-    ASSERT_EQ(Shell("lsar " + Q(Data(archive)), &log), 0) << log;
+    ASSERT_EQ(Shell("lsar " + Q(Data(archive)), "", &log), 0) << log;
     std::vector<std::string> expected;
     std::stringstream ss(log);
     std::getline(ss, log);  // "<archive>: RAR"
@@ -89,9 +90,9 @@ TEST_F(ListingTest, WildcardsMatchTheNameOrTheWholePath) {
 }
 
 TEST_F(ListingTest, OpenGivesZeroForWhatIsNoReadableRar) {
-  Library& lib = Library::Get();
-  dir_.Write("text.rar", "just text, long enough to look at");
-  dir_.Write("empty.rar", "");
+  const ArchiverLibrary& lib = Unrar32();
+  Write("text.rar", "just text, long enough to look at");
+  Write("empty.rar", "");
   for (const std::string& name :
        {P("text.rar"), P("empty.rar"), P("missing.rar"), Data("Rar.jpeg.jpg"), P("")}) {
     SCOPED_TRACE(name);
@@ -114,7 +115,7 @@ TEST_F(ListingTest, OpenGivesZeroForWhatIsNoReadableRar) {
 }
 
 TEST_F(ListingTest, HandlesAreIndependent) {
-  Library& lib = Library::Get();
+  const ArchiverLibrary& lib = Unrar32();
   const ArcHandle a = lib.open(nullptr, Data("Rar4.rar").c_str(), 0);
   const ArcHandle b = lib.open(nullptr, Data("Rar5.rar").c_str(), 0);
   ASSERT_NE(a, 0);

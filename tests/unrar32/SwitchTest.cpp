@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <cstring>
+
 #include "UnrarHarness.h"
 
 namespace unrartest {
@@ -46,7 +48,7 @@ TEST_F(SwitchTest, ReplaceRulesOfUAndY) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.switches) + " existing " + std::to_string(row.existing));
-    dir_.Write("out/exe/test.exe", "existing");
+    Write("out/exe/test.exe", "existing");
     SetTime(target, row.existing);
     const RunResult r = Unrar("-x " + std::string(row.switches) + "  " + archive + " " +
                               Q(P("out/")) + " " + Q("test.exe"));
@@ -98,13 +100,13 @@ TEST_F(SwitchTest, TestAndListReadWithoutWriting) {
   RarBuilder b;
   b.Add(StoredMember("good.log", "all well"))
       .Add(StoredMember("bad.log", "garbled").WithCrc(0x12345678u));
-  const std::string bad = dir_.Write("bad.rar", b.Build());
+  const std::string bad = Write("bad.rar", b.Build());
   const RunResult tb = Unrar("-t  " + Q(bad));
   EXPECT_EQ(tb.result, arc::kNotArchive) << tb.output;
   EXPECT_NE(tb.output.find("OK       good.log"), std::string::npos) << tb.output;
   EXPECT_NE(tb.output.find("Damaged  bad.log"), std::string::npos) << tb.output;
-  EXPECT_TRUE(Tree(dir_.Path()).count("bad.rar"));
-  EXPECT_EQ(Tree(dir_.Path()).size(), 1u);
+  EXPECT_TRUE(Tree(dir_).count("bad.rar"));
+  EXPECT_EQ(Tree(dir_).size(), 1u);
 }
 
 TEST_F(SwitchTest, BadLinesAndTheOutputBuffer) {
@@ -117,12 +119,11 @@ TEST_F(SwitchTest, BadLinesAndTheOutputBuffer) {
   // Unknown switches are ignored.
   EXPECT_EQ(Unrar("-t -zz -o+  " + Q(Data("Rar.rar"))).result, arc::kOk);
   // A null buffer is never written; a small one is cut and NUL-terminated.
-  EXPECT_EQ(Library::Get().command(nullptr, ("-t  " + Q(Data("Rar.rar"))).c_str(), nullptr, 0),
+  EXPECT_EQ(Unrar32().command(nullptr, ("-t  " + Q(Data("Rar.rar"))).c_str(), nullptr, 0),
             arc::kOk);
   char small[8];
   std::memset(small, 'x', sizeof small);
-  EXPECT_EQ(Library::Get().command(nullptr, ("-t  " + Q(Data("Rar.rar"))).c_str(), small, 5),
-            arc::kOk);
+  EXPECT_EQ(Unrar32().command(nullptr, ("-t  " + Q(Data("Rar.rar"))).c_str(), small, 5), arc::kOk);
   EXPECT_EQ(std::string(small, 5), std::string("OK  \0", 5));
   EXPECT_EQ(small[5], 'x');
 }
@@ -167,7 +168,7 @@ std::int32_t CountProgress(void* user, const ArcProgress* p) {
 }
 
 TEST_F(SwitchTest, ProgressIsToldAndCancelStops) {
-  Library& lib = Library::Get();
+  const ArchiverLibrary& lib = Unrar32();
   ASSERT_NE(lib.setProgress, nullptr);
   Counter all;
   lib.setProgress(CountProgress, &all);

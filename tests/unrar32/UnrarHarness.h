@@ -1,78 +1,40 @@
-// Shared pieces of the UNRAR32.DLL tests: the real library loaded with
-// dlopen, a fresh temporary folder per test, the copied corpus, folder
-// comparison, and the independent readers (unar, bsdtar) run in a shell.
+// Shared pieces of the UNRAR32.DLL tests: the real library, loaded by path,
+// a fresh temporary folder per test, the copied corpus and folder
+// comparison; the independent readers (unar, bsdtar) run through test support.
 #pragma once
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "RarBuilder.h"
 #include "RarOptions.h"
-#include "common/ArchiverApi.h"
+#include "tests/support/ArchiverLibrary.h"
 #include "tests/support/Command.h"
 #include "tests/support/Corpus.h"
 #include "tests/support/Files.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/TempDirFixture.h"
 #include "tests/support/Tools.h"
 
 namespace unrartest {
 
 namespace fs = std::filesystem;
+using testing_support::ArchiverLibrary;
 using testing_support::ReadFile;
+using testing_support::Shell;
+using RunResult = testing_support::ArchiverRun;
 
-struct Library {
-  void* handle = nullptr;
-  ArcCommandProc command = nullptr;
-  ArcOpenProc open = nullptr;
-  ArcCloseProc close = nullptr;
-  ArcFindFirstProc findFirst = nullptr;
-  ArcFindNextProc findNext = nullptr;
-  ArcCheckArchiveProc check = nullptr;
-  ArcSetProgressProc setProgress = nullptr;
-
-  static Library& Get() {
-    static Library lib = [] {
-      Library l;
-      l.handle = ::dlopen(UNRAR32_PATH, RTLD_NOW | RTLD_LOCAL);
-      if (!l.handle) return l;
-      auto sym = [&](const char* name) { return ::dlsym(l.handle, name); };
-      l.command = reinterpret_cast<ArcCommandProc>(sym("Unrar"));
-      l.open = reinterpret_cast<ArcOpenProc>(sym("UnrarOpenArchive"));
-      l.close = reinterpret_cast<ArcCloseProc>(sym("UnrarCloseArchive"));
-      l.findFirst = reinterpret_cast<ArcFindFirstProc>(sym("UnrarFindFirst"));
-      l.findNext = reinterpret_cast<ArcFindNextProc>(sym("UnrarFindNext"));
-      l.check = reinterpret_cast<ArcCheckArchiveProc>(sym("UnrarCheckArchive"));
-      l.setProgress = reinterpret_cast<ArcSetProgressProc>(sym("UnrarSetProgressCallback"));
-      return l;
-    }();
-    return lib;
-  }
-};
-
-struct RunResult {
-  std::int32_t result = -1;
-  std::string output;
-};
-
-inline RunResult Unrar(const std::string& cmd) {
-  std::vector<char> buf(1 << 16, '\x7f');
-  RunResult r;
-  r.result = Library::Get().command(nullptr, cmd.c_str(), buf.data(),
-                                    static_cast<std::uint32_t>(buf.size()));
-  r.output = buf.data();
-  return r;
+inline const ArchiverLibrary& Unrar32() {
+  static const ArchiverLibrary lib(UNRAR32_PATH, "Unrar");
+  return lib;
 }
 
-inline std::string Q(const std::string& s) { return "\"" + s + "\""; }
+inline RunResult Unrar(const std::string& cmd) { return Unrar32().Run(cmd); }
+
+inline std::string Q(const std::string& s) { return testing_support::CommandLineQuote(s); }
 
 inline std::string Data(const std::string& name) {
   return testing_support::CorpusDir("rar") + "/" + name;
@@ -82,22 +44,7 @@ inline std::string Data(const std::string& name) {
 // archive does not open.
 inline std::vector<TArchiveEntryInfo> List(const std::string& archive, const char* wild = "*.*",
                                            std::uint32_t mode = 0) {
-  std::vector<TArchiveEntryInfo> out;
-  Library& lib = Library::Get();
-  const ArcHandle h = lib.open(nullptr, archive.c_str(), mode);
-  if (h == 0) return out;
-  TArchiveEntryInfo info{};
-  for (int r = lib.findFirst(h, wild, &info); r == 0; r = lib.findNext(h, &info))
-    out.push_back(info);
-  lib.close(h);
-  return out;
-}
-
-// Runs a shell command; returns its exit status, output into *out.
-inline int Shell(const std::string& cmd, std::string* out = nullptr) {
-  const testing_support::CommandResult r = testing_support::RunCommand(cmd);
-  if (out) *out = r.output;
-  return r.status;
+  return Unrar32().List(archive, wild, mode);
 }
 
 // Regular files below root (relative path → content) and folders (ending '/').
@@ -114,14 +61,9 @@ inline std::map<std::string, std::string> Tree(const fs::path& root) {
   return tree;
 }
 
-class UnrarTest : public ::testing::Test {
+class UnrarTest : public testing_support::TempDirFixture {
  protected:
-  void SetUp() override {
-    ASSERT_NE(Library::Get().handle, nullptr)
-        << "cannot load " << UNRAR32_PATH << ": " << ::dlerror();
-  }
-  std::string P(const std::string& rel) const { return dir_ / rel; }
-  testing_support::TempDir dir_;
+  void SetUp() override { ASSERT_EQ(Unrar32().Problem(), ""); }
 };
 
 }  // namespace unrartest
