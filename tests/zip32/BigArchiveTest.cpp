@@ -9,7 +9,7 @@ namespace ziptest {
 namespace {
 
 TEST_F(ZipTest, SeventyThousandTinyFilesGiveAZip64ArchiveTheToolsAccept) {
-  for (const char* tool : {"unzip", "7zz", "python3"}) REQUIRE_TOOL(tool);
+  for (const char* tool : {"unzip", "7zz", "python3"}) SKIP_WITHOUT_TOOL(tool);
   for (int i = 0; i < 70000; ++i)
     WriteFile(Path("src/d" + std::to_string(i / 1000) + "/" + std::to_string(i) + ".log"),
               std::to_string(i));
@@ -32,7 +32,7 @@ TEST_F(ZipTest, SeventyThousandTinyFilesGiveAZip64ArchiveTheToolsAccept) {
 }
 
 TEST_F(ZipTest, ASparseFileOverFourGiBRoundTrips) {
-  for (const char* tool : {"unzip", "7zz", "python3"}) REQUIRE_TOOL(tool);
+  for (const char* tool : {"unzip", "7zz", "python3"}) SKIP_WITHOUT_TOOL(tool);
   const std::uint64_t size = (4ull << 30) + 12345;
   {
     fs::create_directories(Path("src"));

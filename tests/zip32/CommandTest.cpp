@@ -31,12 +31,12 @@ TEST_F(ZipTest, TheProductsPackLineStoresTheMaskedLogsWithTheirFolders) {
   auto r = Zip(" -D  " + Q(archive) + " " + Q(P("LOG/DR07*.log")) + " ");
   ASSERT_EQ(r.result, 0) << r.output;
   const std::string folder = P("LOG").substr(1);  // without its root
-  EXPECT_EQ(ListNames(Library::Zip(), archive),
+  EXPECT_EQ(ListNames(Zip32j(), archive),
             (std::vector<std::string>{folder + "/DR0701.log", folder + "/DR0702.log"}));
   // -j: bare names.
   r = Zip(" -D -j  " + Q(P("bare.zip")) + " " + Q(P("LOG/DR07*.log")) + " ");
   ASSERT_EQ(r.result, 0) << r.output;
-  EXPECT_EQ(ListNames(Library::Zip(), P("bare.zip")),
+  EXPECT_EQ(ListNames(Zip32j(), P("bare.zip")),
             (std::vector<std::string>{"DR0701.log", "DR0702.log"}));
 }
 
@@ -46,13 +46,13 @@ TEST_F(ZipTest, FolderEntriesHiddenFilesAndRecursionFollowTheirSwitches) {
   WriteFile(Path("src/.hidden"), "h");
   const std::string base = Q(P("src") + "/");
   ASSERT_EQ(Zip("-r " + Q(P("1.zip")) + " " + base + " *").result, 0);
-  EXPECT_EQ(ListNames(Library::Zip(), P("1.zip")),
+  EXPECT_EQ(ListNames(Zip32j(), P("1.zip")),
             (std::vector<std::string>{"a.txt", "sub/", "sub/b.txt"}));
   ASSERT_EQ(Zip("-r -D -S " + Q(P("2.zip")) + " " + base + " *").result, 0);
-  EXPECT_EQ(ListNames(Library::Zip(), P("2.zip")),
+  EXPECT_EQ(ListNames(Zip32j(), P("2.zip")),
             (std::vector<std::string>{".hidden", "a.txt", "sub/b.txt"}));
   ASSERT_EQ(Zip(Q(P("3.zip")) + " " + base + " *").result, 0);  // no -r: only the folder itself
-  EXPECT_EQ(ListNames(Library::Zip(), P("3.zip")), (std::vector<std::string>{"a.txt"}));
+  EXPECT_EQ(ListNames(Zip32j(), P("3.zip")), (std::vector<std::string>{"a.txt"}));
 }
 
 TEST_F(ZipTest, AddReplacesAndDashUReplacesOnlyOlderEntries) {
@@ -82,7 +82,7 @@ TEST_F(ZipTest, AddReplacesAndDashUReplacesOnlyOlderEntries) {
 }
 
 TEST_F(ZipTest, LevelSwitchesChooseStoreOrDeflate) {
-  REQUIRE_TOOL("python3");
+  SKIP_WITHOUT_TOOL("python3");
   WriteFile(Path("src/log.txt"), LogText(100000, 7));
   const std::string base = Q(P("src") + "/");
   ASSERT_EQ(Zip("-0 " + Q(P("0.zip")) + " " + base + " log.txt").result, 0);
@@ -115,7 +115,7 @@ TEST_F(ZipTest, DeleteRemovesTheMatchesAndTheArchiveWhenNoneIsLeft) {
   EXPECT_EQ(ReadFile(Path("d.zip")), before);
   r = Zip("-d -D  " + archive + " " + Q("*.log") + " ");
   ASSERT_EQ(r.result, 0) << r.output;
-  EXPECT_EQ(ListNames(Library::Zip(), P("d.zip")), std::vector<std::string>{"c.txt"});
+  EXPECT_EQ(ListNames(Zip32j(), P("d.zip")), std::vector<std::string>{"c.txt"});
   ASSERT_EQ(Zip("-d " + archive + " c.txt").result, 0);
   EXPECT_FALSE(fs::exists(Path("d.zip")));
 }
@@ -194,7 +194,7 @@ TEST_F(ZipTest, AFailedOrCancelledWriteLeavesTheOldArchiveByteForByte) {
   };
   Spy spy;
   spy.removeAtFirst = Path("src/big.log");  // gone before it is read
-  Library::Zip().setProgress(&OnProgress, &spy);
+  Zip32j().setProgress(&OnProgress, &spy);
   auto r = Zip(archive + " " + base + " *.log");
   EXPECT_EQ(r.result, arc::kCannotRead) << r.output;
   EXPECT_EQ(ReadFile(Path("keep.zip")), before);
@@ -205,15 +205,15 @@ TEST_F(ZipTest, AFailedOrCancelledWriteLeavesTheOldArchiveByteForByte) {
   EXPECT_EQ(r.result, arc::kCancelled) << r.output;
   EXPECT_EQ(ReadFile(Path("keep.zip")), before);
   noTemp();
-  Library::Zip().setProgress(nullptr, nullptr);
+  Zip32j().setProgress(nullptr, nullptr);
   // Extraction stops too, and the file being written never appears.
   WriteFile(Path("src/big.log"), "small again");
   ASSERT_EQ(Zip(archive + " " + base + " *.log").result, 0);
   Spy stop;
   stop.cancelAt = 2;
-  Library::UnZip().setProgress(&OnProgress, &stop);
+  Unzip32().setProgress(&OnProgress, &stop);
   r = UnZip("-x " + archive + " " + Q(P("out") + "/"));
-  Library::UnZip().setProgress(nullptr, nullptr);
+  Unzip32().setProgress(nullptr, nullptr);
   EXPECT_EQ(r.result, arc::kCancelled) << r.output;
   EXPECT_LE(ListFiles(Path("out")).size(), 1u);
   for (const auto& f : ListFiles(Path("out"))) EXPECT_EQ(f.find(".arctmp"), std::string::npos);
@@ -248,14 +248,14 @@ namespace ziptest {
 namespace {
 
 TEST_F(ZipTest, DashJStripsASelfExtractorStub) {
-  for (const char* tool : {"zip", "unzip"}) REQUIRE_TOOL(tool);
+  for (const char* tool : {"zip", "unzip"}) SKIP_WITHOUT_TOOL(tool);
   WriteFile(Path("src/a.txt"), LogText(4000, 9));
   ASSERT_EQ(Zip(Q(P("plain.zip")) + " " + Q(P("src") + "/") + " a.txt").result, 0);
   // A stub in front, offsets adjusted by zip -A as self-extractors have them.
   WriteFile(Path("sfx.zip"), std::string(600, 'S') + ReadFile(Path("plain.zip")));
   std::string out;
   ASSERT_EQ(Shell("zip -qA sfx.zip", dir_, &out), 0) << out;
-  EXPECT_EQ(ListNames(Library::Zip(), P("sfx.zip")), std::vector<std::string>{"a.txt"});
+  EXPECT_EQ(ListNames(Zip32j(), P("sfx.zip")), std::vector<std::string>{"a.txt"});
   auto r = Zip("-J " + Q(P("sfx.zip")));
   ASSERT_EQ(r.result, 0) << r.output;
   EXPECT_EQ(ReadFile(Path("sfx.zip")).substr(0, 4), "PK\x03\x04");
