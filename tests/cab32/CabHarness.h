@@ -20,40 +20,26 @@
 namespace cabtest {
 
 namespace fs = std::filesystem;
-using testing_support::ArchiverLibrary;
-using testing_support::Crc32;
-using testing_support::FindTool;
-using testing_support::ListFiles;
-using testing_support::LogText;
-using testing_support::RandomBytes;
-using testing_support::ReadFile;
-using testing_support::Shell;
-using testing_support::WriteFile;
-using RunResult = testing_support::ArchiverRun;
+using namespace testing_support;
 
-inline const ArchiverLibrary& Cab32() {
-  static const ArchiverLibrary lib(CAB32_PATH, "Cab");
-  return lib;
-}
+inline const ArchiverLibrary kCab32(CAB32_PATH, "Cab");
 
-inline RunResult Cab(const std::string& cmd) { return Cab32().Run(cmd); }
-
-inline std::string Q(const std::string& s) { return testing_support::CommandLineQuote(s); }
+inline RunResult Cab(const std::string& cmd) { return kCab32.Run(cmd); }
 
 // The cabinet tools are part of the test set-up: a missing one fails.
-#define REQUIRE_TOOL(name)                                                               \
-  do {                                                                                   \
-    if (::cabtest::FindTool(name).empty()) FAIL() << "tool not found on PATH: " << name; \
+#define REQUIRE_TOOL(name)                                                                       \
+  do {                                                                                           \
+    if (::testing_support::FindTool(name).empty()) FAIL() << "tool not found on PATH: " << name; \
   } while (0)
 
 // Records listed through CabOpenArchive / CabFindFirst / CabFindNext.
 inline std::vector<TArchiveEntryInfo> List(const std::string& archive, const char* wild = "*") {
-  return Cab32().List(archive, wild);
+  return kCab32.List(archive, wild);
 }
 
-class TempDirTest : public testing_support::TempDirFixture {
+class TempDirTest : public TempDirFixture {
  protected:
-  void SetUp() override { ASSERT_EQ(Cab32().Problem(), ""); }
+  void SetUp() override { ASSERT_EQ(kCab32.Problem(), ""); }
 };
 
 }  // namespace cabtest

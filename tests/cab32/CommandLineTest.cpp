@@ -134,7 +134,7 @@ std::int32_t CancelAtSecond(void* user, const ArcProgress* p) {
 }
 
 TEST_F(CommandLineTest, CancelLeavesNothingBehind) {
-  const ArchiverLibrary& lib = Cab32();
+  const ArchiverLibrary& lib = kCab32;
   ASSERT_NE(lib.setProgress, nullptr);
   for (int i = 0; i < 5; ++i)
     WriteFile(Path("src/f" + std::to_string(i) + ".log"), LogText(1000, i));
@@ -157,7 +157,7 @@ TEST_F(CommandLineTest, OutputIsCutToTheBufferAndNulTerminated) {
   WriteFile(Path("a.log"), "a");
   char small[8];
   std::memset(small, 'x', sizeof small);
-  const ArchiverLibrary& lib = Cab32();
+  const ArchiverLibrary& lib = kCab32;
   const std::string line = "-a  " + Q(P("O.CAB")) + " " + Q(P("a.log"));
   EXPECT_EQ(lib.command(nullptr, line.c_str(), small, sizeof small), arc::kOk);
   EXPECT_EQ(std::strlen(small), sizeof small - 1);

@@ -78,7 +78,7 @@ TEST_F(ListingTest, WildcardsSelectByNameOrWholePath) {
 }
 
 TEST_F(ListingTest, HandlesAndNonCabinets) {
-  const ArchiverLibrary& lib = Cab32();
+  const ArchiverLibrary& lib = kCab32;
   WriteFile(Path("not.cab"), "MSCF but not really a cabinet at all");
   EXPECT_EQ(lib.open(nullptr, P("not.cab").c_str(), 0x800002), 0);
   EXPECT_EQ(lib.open(nullptr, P("missing.cab").c_str(), 0x800002), 0);

@@ -35,9 +35,9 @@ void* ArchiverLibrary::Symbol(const std::string& name) const {
   return handle_ != nullptr ? dlsym(handle_, name.c_str()) : nullptr;
 }
 
-ArchiverRun ArchiverLibrary::Run(const std::string& commandLine, std::uint32_t size) const {
+RunResult ArchiverLibrary::Run(const std::string& commandLine, std::uint32_t size) const {
   std::vector<char> buffer(std::size_t{size} + 1, '\x7f');
-  ArchiverRun run;
+  RunResult run;
   run.result = command(nullptr, commandLine.c_str(), size != 0 ? buffer.data() : nullptr, size);
   if (size != 0) run.output = buffer.data();
   return run;
@@ -57,6 +57,6 @@ std::vector<TArchiveEntryInfo> ArchiverLibrary::List(const std::string& archive,
   return entries;
 }
 
-std::string CommandLineQuote(const std::string& name) { return "\"" + name + "\""; }
+std::string Q(const std::string& name) { return "\"" + name + "\""; }
 
 }  // namespace testing_support

@@ -12,8 +12,8 @@
 
 namespace testing_support {
 
-// What a command entry returned and the text it wrote.
-struct ArchiverRun {
+// What a library's command entry returned and the text it wrote.
+struct RunResult {
   std::int32_t result = -1;
   std::string output;
 };
@@ -42,7 +42,7 @@ class ArchiverLibrary {
 
   // Runs one command line with an output buffer of size bytes (none when
   // size is 0), filled beforehand with 0x7f so that a missing terminator shows.
-  ArchiverRun Run(const std::string& commandLine, std::uint32_t size = 65536) const;
+  RunResult Run(const std::string& commandLine, std::uint32_t size = 65536) const;
 
   // Every record the find entries give for the wildcard; none when the
   // archive does not open (opened, when given, tells which).
@@ -66,7 +66,8 @@ class ArchiverLibrary {
   std::string problem_;
 };
 
-// A name quoted for an archiver library's command line.
-std::string CommandLineQuote(const std::string& name);
+// name in double quotes, as the libraries' command lines take a name with
+// spaces. Short, as P() is: tests quote a name on nearly every line.
+std::string Q(const std::string& name);
 
 }  // namespace testing_support

@@ -118,7 +118,7 @@ TEST_F(CommandLineTest, OutputBufferIsCutAndNulTerminated) {
   auto r = Tar(line, 0);
   EXPECT_EQ(r.result, arc::kOk);
   std::vector<char> small(8, 'x');
-  EXPECT_EQ(Tar32().command(nullptr, line.c_str(), small.data(), 5), arc::kOk);
+  EXPECT_EQ(kTar32.command(nullptr, line.c_str(), small.data(), 5), arc::kOk);
   EXPECT_EQ(std::strlen(small.data()), 4u);
   EXPECT_EQ(small[5], 'x');
 }
@@ -128,7 +128,7 @@ int CancelAfterSomeBytes(void* user, const ArcProgress* p) {
 }
 
 TEST_F(CommandLineTest, FailedOrCancelledCreationLeavesTheOldArchive) {
-  const ArchiverLibrary& lib = Tar32();
+  const ArchiverLibrary& lib = kTar32;
   ASSERT_NE(lib.setProgress, nullptr);
   ASSERT_EQ(Tar("c -z -f " + Q(P("keep.tgz")) + " " + Q(P("logs/NA1101.log"))).result, arc::kOk);
   const std::string before = ReadFile(Path("keep.tgz"));

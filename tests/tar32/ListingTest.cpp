@@ -67,7 +67,7 @@ TEST_F(ListingTest, WildcardsSelectMembers) {
 }
 
 TEST_F(ListingTest, HandlesAreIndependentAndClosedOnce) {
-  const ArchiverLibrary& lib = Tar32();
+  const ArchiverLibrary& lib = kTar32;
   const std::string archive = Make("h.tar", "");
   ArcHandle h1 = lib.open(nullptr, archive.c_str(), 0);
   ArcHandle h2 = lib.open(nullptr, archive.c_str(), 0);

@@ -20,30 +20,20 @@
 namespace tartest {
 
 namespace fs = std::filesystem;
-using testing_support::ArchiverLibrary;
-using testing_support::LogText;
-using testing_support::ReadFile;
-using testing_support::Shell;
-using testing_support::WriteFile;
-using RunResult = testing_support::ArchiverRun;
+using namespace testing_support;
 
-inline const ArchiverLibrary& Tar32() {
-  static const ArchiverLibrary lib(TAR32_PATH, "Tar");
-  return lib;
-}
+inline const ArchiverLibrary kTar32(TAR32_PATH, "Tar");
 
 inline RunResult Tar(const std::string& cmd, std::uint32_t size = 1 << 20) {
-  return Tar32().Run(cmd, size);
+  return kTar32.Run(cmd, size);
 }
 
 // The type number TarGetArchiveType gives for the file.
 inline std::int32_t Type(const std::string& file) {
   using TypeProc = std::int32_t (*)(const char* fileName);
-  static const TypeProc type = Tar32().Entry<TypeProc>("TarGetArchiveType");
+  static const TypeProc type = kTar32.Entry<TypeProc>("TarGetArchiveType");
   return type(file.c_str());
 }
-
-inline std::string Q(const std::string& s) { return testing_support::CommandLineQuote(s); }
 
 // Every file and link below root with what it holds: the file's length and
 // a hash of its data, or "-> target" for a symbolic link. Folders are left out.
@@ -73,14 +63,14 @@ struct Listed {
 inline std::vector<Listed> List(const std::string& archive, const std::string& wild = "*",
                                 bool* opened = nullptr) {
   std::vector<Listed> out;
-  for (const TArchiveEntryInfo& info : Tar32().List(archive, wild, 0, opened))
+  for (const TArchiveEntryInfo& info : kTar32.List(archive, wild, 0, opened))
     out.push_back({info.FileName, info});
   return out;
 }
 
-class TempDirTest : public testing_support::TempDirFixture {
+class TempDirTest : public TempDirFixture {
  protected:
-  void SetUp() override { ASSERT_EQ(Tar32().Problem(), ""); }
+  void SetUp() override { ASSERT_EQ(kTar32.Problem(), ""); }
 };
 
 }  // namespace tartest

@@ -88,8 +88,8 @@ TEST_F(HostileArchiveTest, DamagedStructureRefusesTheWholeArchive) {
     SCOPED_TRACE(what);
     fs::remove_all(Path("box"));
     const std::string archive = Save(bytes);
-    EXPECT_EQ(Unarj32j().open(nullptr, archive.c_str(), 0), 0);
-    EXPECT_EQ(Unarj32j().check(archive.c_str(), 0), 0);
+    EXPECT_EQ(kUnarj32j.open(nullptr, archive.c_str(), 0), 0);
+    EXPECT_EQ(kUnarj32j.check(archive.c_str(), 0), 0);
     RunResult r = Extract(archive);
     EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
     EXPECT_FALSE(fs::exists(Path("box/out/a.txt")));

@@ -131,7 +131,7 @@ TEST_F(UnarjCommandsTest, TheListingRecordIsFilledWhole) {
   EXPECT_EQ(ListArchive(P("in.arj"), "*.log").size(), 1u);
   EXPECT_EQ(ListArchive(P("in.arj"), "docs/*").size(), 1u);
   EXPECT_EQ(ListArchive(P("in.arj"), "").size(), 4u);
-  const ArchiverLibrary& lib = Unarj32j();
+  const ArchiverLibrary& lib = kUnarj32j;
   EXPECT_EQ(lib.open(nullptr, P("missing.arj").c_str(), 0), 0);
   EXPECT_EQ(lib.close(12345), -1);
   TArchiveEntryInfo info{};
@@ -154,7 +154,7 @@ TEST_F(UnarjCommandsTest, ProgressIsToldAndCancelLeavesNoPartialFile) {
     s->bytes = p->bytesDone;
     return s->cancelInBig && std::string(p->current) == "big.bin" && p->bytesDone > 1000 ? 1 : 0;
   };
-  const ArchiverLibrary& lib = Unarj32j();
+  const ArchiverLibrary& lib = kUnarj32j;
   ASSERT_NE(lib.setProgress, nullptr);
   lib.setProgress(callback, &seen);
   RunResult r = Unarj("x " + Q(archive) + " " + Q(P("out") + "/"));

@@ -20,22 +20,11 @@
 namespace unarjtest {
 
 namespace fs = std::filesystem;
-using testing_support::ArchiverLibrary;
-using testing_support::FindTool;
-using testing_support::LogText;
-using testing_support::RandomBytes;
-using testing_support::ReadFile;
-using testing_support::Shell;
-using RunResult = testing_support::ArchiverRun;
+using namespace testing_support;
 
-inline const ArchiverLibrary& Unarj32j() {
-  static const ArchiverLibrary lib(UNARJ32J_PATH, "Unarj");
-  return lib;
-}
+inline const ArchiverLibrary kUnarj32j(UNARJ32J_PATH, "Unarj");
 
-inline RunResult Unarj(const std::string& cmd) { return Unarj32j().Run(cmd); }
-
-inline std::string Q(const std::string& s) { return testing_support::CommandLineQuote(s); }
+inline RunResult Unarj(const std::string& cmd) { return kUnarj32j.Run(cmd); }
 
 // One listing of the archive through the find entries: name, size, CRC.
 struct Listed {
@@ -46,7 +35,7 @@ struct Listed {
 };
 inline std::vector<Listed> ListArchive(const std::string& archive, const char* wild = "*.*") {
   std::vector<Listed> out;
-  for (const TArchiveEntryInfo& info : Unarj32j().List(archive, wild))
+  for (const TArchiveEntryInfo& info : kUnarj32j.List(archive, wild))
     out.push_back({info.FileName, info.OriginalSize, info.Crc, info});
   return out;
 }
@@ -61,9 +50,9 @@ inline std::vector<std::string> ListTree(const fs::path& root) {
   return names;
 }
 
-class UnarjTest : public testing_support::TempDirFixture {
+class UnarjTest : public TempDirFixture {
  protected:
-  void SetUp() override { ASSERT_EQ(Unarj32j().Problem(), ""); }
+  void SetUp() override { ASSERT_EQ(kUnarj32j.Problem(), ""); }
 };
 
 }  // namespace unarjtest

@@ -164,7 +164,7 @@ class CommandLineThroughLibrary : public TempDirTest {
  protected:
   std::vector<std::string> Names(const std::string& archive) {
     std::vector<std::string> names;
-    const ArchiverLibrary& lib = Unlha32();
+    const ArchiverLibrary& lib = kUnlha32;
     ArcHandle h = lib.open(nullptr, archive.c_str(), 0);
     EXPECT_NE(h, 0);
     TArchiveEntryInfo info{};

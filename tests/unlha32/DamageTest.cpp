@@ -39,7 +39,7 @@ TEST_F(DamageTest, TruncatedArchivesAreRefusedWithoutGarbage) {
     EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
     EXPECT_TRUE(ListFiles(Path(out)).empty());
     EXPECT_EQ(Unlha("t -+  " + Q(P("D.LZH"))).result, arc::kNotArchive);
-    EXPECT_EQ(Unlha32().open(nullptr, P("D.LZH").c_str(), 0), 0);
+    EXPECT_EQ(kUnlha32.open(nullptr, P("D.LZH").c_str(), 0), 0);
   }
 }
 

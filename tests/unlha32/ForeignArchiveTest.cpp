@@ -14,7 +14,7 @@ class ForeignArchiveTest : public TempDirTest {
  protected:
   std::vector<TArchiveEntryInfo> List(const std::string& archive) {
     bool opened = false;
-    std::vector<TArchiveEntryInfo> entries = Unlha32().List(archive, "*.*", 0, &opened);
+    std::vector<TArchiveEntryInfo> entries = kUnlha32.List(archive, "*.*", 0, &opened);
     EXPECT_TRUE(opened) << archive;
     return entries;
   }
@@ -140,8 +140,8 @@ TEST_F(ForeignArchiveTest, ALongChainOfExtendedHeadersIsDamageFoundQuickly) {
     RunResult r = Unlha(std::string(cmd) + " -+  " + Q(P("C.LZH")) + " " + Q(P("out/")));
     EXPECT_EQ(r.result, arc::kNotArchive) << cmd << ": " << r.output;
   }
-  EXPECT_EQ(Unlha32().open(nullptr, P("C.LZH").c_str(), 0), 0);
-  EXPECT_EQ(Unlha32().check(P("C.LZH").c_str(), 0), 0);
+  EXPECT_EQ(kUnlha32.open(nullptr, P("C.LZH").c_str(), 0), 0);
+  EXPECT_EQ(kUnlha32.check(P("C.LZH").c_str(), 0), 0);
   // A backstop: each of these took minutes when every header meant a re-parse.
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
 }

@@ -89,7 +89,7 @@ TEST_F(InteropTest, IncompressibleDataIsStored) {
   WriteFile(Path("noise.bin"), RandomBytes(100000, 11));
   RunResult r = Unlha("a -+  " + Q(P("N.LZH")) + " " + Q(P("noise.bin")));
   ASSERT_EQ(r.result, arc::kOk) << r.output;
-  const ArchiverLibrary& lib = Unlha32();
+  const ArchiverLibrary& lib = kUnlha32;
   ArcHandle h = lib.open(nullptr, P("N.LZH").c_str(), 0);
   ASSERT_NE(h, 0);
   TArchiveEntryInfo info{};
@@ -115,7 +115,7 @@ TEST_F(InteropTest, ShiftJisNamesComeBackAsUtf8) {
       arc::kOk);
   // The stored bytes are Shift-JIS: 表示 is 95 5C 8E A6.
   EXPECT_NE(ReadFile(Path("S.LZH")).find("\x95\x5C\x8E\xA6\xFF"), std::string::npos);
-  const ArchiverLibrary& lib = Unlha32();
+  const ArchiverLibrary& lib = kUnlha32;
   ArcHandle h = lib.open(nullptr, P("S.LZH").c_str(), 0);
   ASSERT_NE(h, 0);
   TArchiveEntryInfo info{};

@@ -25,7 +25,7 @@ class ListingTest : public TempDirTest {
     ASSERT_EQ(r.result, arc::kOk) << r.output;
   }
   std::vector<std::string> Walk(const char* wild) {
-    const ArchiverLibrary& lib = Unlha32();
+    const ArchiverLibrary& lib = kUnlha32;
     ArcHandle h = lib.open(nullptr, P("A.LZH").c_str(), 0);
     EXPECT_NE(h, 0);
     std::vector<std::string> names;
@@ -51,7 +51,7 @@ TEST_F(ListingTest, WildcardsMatchTheNameOrTheWholePath) {
 }
 
 TEST_F(ListingTest, RecordFieldsAreFilled) {
-  const ArchiverLibrary& lib = Unlha32();
+  const ArchiverLibrary& lib = kUnlha32;
   ArcHandle h = lib.open(nullptr, P("A.LZH").c_str(), 0);
   ASSERT_NE(h, 0);
   TArchiveEntryInfo info;
@@ -89,7 +89,7 @@ TEST_F(ListingTest, RecordFieldsAreFilled) {
 }
 
 TEST_F(ListingTest, OpenRefusesWhatIsNotAnArchive) {
-  const ArchiverLibrary& lib = Unlha32();
+  const ArchiverLibrary& lib = kUnlha32;
   EXPECT_EQ(lib.open(nullptr, P("missing.LZH").c_str(), 0), 0);
   WriteFile(Path("text.LZH"), "plain text, not an archive at all");
   EXPECT_EQ(lib.open(nullptr, P("text.LZH").c_str(), 0), 0);
@@ -103,7 +103,7 @@ TEST_F(ListingTest, OpenRefusesWhatIsNotAnArchive) {
 }
 
 TEST_F(ListingTest, HandlesAreSmallDistinctAndIndependent) {
-  const ArchiverLibrary& lib = Unlha32();
+  const ArchiverLibrary& lib = kUnlha32;
   ArcHandle a = lib.open(nullptr, P("A.LZH").c_str(), 0x800002);
   ArcHandle b = lib.open(nullptr, P("A.LZH").c_str(), 0);
   ASSERT_NE(a, 0);

@@ -101,7 +101,7 @@ std::int32_t Watcher(void* user, const ArcProgress* p) {
 }
 
 TEST_F(ParallelPackTest, ProgressCallbackSeesEveryMemberAndCanCancel) {
-  const ArcSetProgressProc setProgress = Unlha32().setProgress;
+  const ArcSetProgressProc setProgress = kUnlha32.setProgress;
   ASSERT_NE(setProgress, nullptr);
   const std::string logs = MakeLogs();
   ASSERT_EQ(Unlha("a -+  " + Q(P("C.LZH")) + " " + Q(P("DR10.log"))).result, arc::kOk);

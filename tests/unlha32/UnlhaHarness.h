@@ -21,36 +21,17 @@
 namespace unlhatest {
 
 namespace fs = std::filesystem;
+using namespace testing_support;
 
-using testing_support::ArchiverLibrary;
-using testing_support::CorpusDir;
-using testing_support::CorpusRow;
-using testing_support::CorpusRows;
-using testing_support::Crc32;
-using testing_support::FindTool;
-using testing_support::ListFiles;
-using testing_support::LogText;
-using testing_support::RandomBytes;
-using testing_support::ReadFile;
-using testing_support::RunCommand;
-using testing_support::ShellQuote;
-using testing_support::WriteFile;
-using RunResult = testing_support::ArchiverRun;
-
-inline const ArchiverLibrary& Unlha32() {
-  static const ArchiverLibrary lib(UNLHA32_PATH, "Unlha");
-  return lib;
-}
+inline const ArchiverLibrary kUnlha32(UNLHA32_PATH, "Unlha");
 
 inline RunResult Unlha(const std::string& cmd, std::uint32_t size = 65536) {
-  return Unlha32().Run(cmd, size);
+  return kUnlha32.Run(cmd, size);
 }
 
-inline std::string Q(const std::string& s) { return testing_support::CommandLineQuote(s); }
-
-class TempDirTest : public testing_support::TempDirFixture {
+class TempDirTest : public TempDirFixture {
  protected:
-  void SetUp() override { ASSERT_EQ(Unlha32().Problem(), ""); }
+  void SetUp() override { ASSERT_EQ(kUnlha32.Problem(), ""); }
 };
 
 }  // namespace unlhatest

@@ -11,7 +11,7 @@ class UpdateTest : public TempDirTest {
  protected:
   std::vector<std::pair<std::string, std::uint32_t>> Members(const std::string& archive) {
     std::vector<std::pair<std::string, std::uint32_t>> out;
-    const ArchiverLibrary& lib = Unlha32();
+    const ArchiverLibrary& lib = kUnlha32;
     ArcHandle h = lib.open(nullptr, archive.c_str(), 0);
     if (h == 0) return out;
     TArchiveEntryInfo info{};

@@ -90,7 +90,7 @@ TEST_F(ListingTest, WildcardsMatchTheNameOrTheWholePath) {
 }
 
 TEST_F(ListingTest, OpenGivesZeroForWhatIsNoReadableRar) {
-  const ArchiverLibrary& lib = Unrar32();
+  const ArchiverLibrary& lib = kUnrar32;
   Write("text.rar", "just text, long enough to look at");
   Write("empty.rar", "");
   for (const std::string& name :
@@ -115,7 +115,7 @@ TEST_F(ListingTest, OpenGivesZeroForWhatIsNoReadableRar) {
 }
 
 TEST_F(ListingTest, HandlesAreIndependent) {
-  const ArchiverLibrary& lib = Unrar32();
+  const ArchiverLibrary& lib = kUnrar32;
   const ArcHandle a = lib.open(nullptr, Data("Rar4.rar").c_str(), 0);
   const ArcHandle b = lib.open(nullptr, Data("Rar5.rar").c_str(), 0);
   ASSERT_NE(a, 0);

@@ -119,11 +119,10 @@ TEST_F(SwitchTest, BadLinesAndTheOutputBuffer) {
   // Unknown switches are ignored.
   EXPECT_EQ(Unrar("-t -zz -o+  " + Q(Data("Rar.rar"))).result, arc::kOk);
   // A null buffer is never written; a small one is cut and NUL-terminated.
-  EXPECT_EQ(Unrar32().command(nullptr, ("-t  " + Q(Data("Rar.rar"))).c_str(), nullptr, 0),
-            arc::kOk);
+  EXPECT_EQ(kUnrar32.command(nullptr, ("-t  " + Q(Data("Rar.rar"))).c_str(), nullptr, 0), arc::kOk);
   char small[8];
   std::memset(small, 'x', sizeof small);
-  EXPECT_EQ(Unrar32().command(nullptr, ("-t  " + Q(Data("Rar.rar"))).c_str(), small, 5), arc::kOk);
+  EXPECT_EQ(kUnrar32.command(nullptr, ("-t  " + Q(Data("Rar.rar"))).c_str(), small, 5), arc::kOk);
   EXPECT_EQ(std::string(small, 5), std::string("OK  \0", 5));
   EXPECT_EQ(small[5], 'x');
 }
@@ -168,7 +167,7 @@ std::int32_t CountProgress(void* user, const ArcProgress* p) {
 }
 
 TEST_F(SwitchTest, ProgressIsToldAndCancelStops) {
-  const ArchiverLibrary& lib = Unrar32();
+  const ArchiverLibrary& lib = kUnrar32;
   ASSERT_NE(lib.setProgress, nullptr);
   Counter all;
   lib.setProgress(CountProgress, &all);

@@ -22,19 +22,11 @@
 namespace unrartest {
 
 namespace fs = std::filesystem;
-using testing_support::ArchiverLibrary;
-using testing_support::ReadFile;
-using testing_support::Shell;
-using RunResult = testing_support::ArchiverRun;
+using namespace testing_support;
 
-inline const ArchiverLibrary& Unrar32() {
-  static const ArchiverLibrary lib(UNRAR32_PATH, "Unrar");
-  return lib;
-}
+inline const ArchiverLibrary kUnrar32(UNRAR32_PATH, "Unrar");
 
-inline RunResult Unrar(const std::string& cmd) { return Unrar32().Run(cmd); }
-
-inline std::string Q(const std::string& s) { return testing_support::CommandLineQuote(s); }
+inline RunResult Unrar(const std::string& cmd) { return kUnrar32.Run(cmd); }
 
 inline std::string Data(const std::string& name) {
   return testing_support::CorpusDir("rar") + "/" + name;
@@ -44,7 +36,7 @@ inline std::string Data(const std::string& name) {
 // archive does not open.
 inline std::vector<TArchiveEntryInfo> List(const std::string& archive, const char* wild = "*.*",
                                            std::uint32_t mode = 0) {
-  return Unrar32().List(archive, wild, mode);
+  return kUnrar32.List(archive, wild, mode);
 }
 
 // Regular files below root (relative path → content) and folders (ending '/').
@@ -61,9 +53,9 @@ inline std::map<std::string, std::string> Tree(const fs::path& root) {
   return tree;
 }
 
-class UnrarTest : public testing_support::TempDirFixture {
+class UnrarTest : public TempDirFixture {
  protected:
-  void SetUp() override { ASSERT_EQ(Unrar32().Problem(), ""); }
+  void SetUp() override { ASSERT_EQ(kUnrar32.Problem(), ""); }
 };
 
 }  // namespace unrartest

@@ -31,12 +31,12 @@ TEST_F(ZipTest, TheProductsPackLineStoresTheMaskedLogsWithTheirFolders) {
   auto r = Zip(" -D  " + Q(archive) + " " + Q(P("LOG/DR07*.log")) + " ");
   ASSERT_EQ(r.result, 0) << r.output;
   const std::string folder = P("LOG").substr(1);  // without its root
-  EXPECT_EQ(ListNames(Zip32j(), archive),
+  EXPECT_EQ(ListNames(kZip32j, archive),
             (std::vector<std::string>{folder + "/DR0701.log", folder + "/DR0702.log"}));
   // -j: bare names.
   r = Zip(" -D -j  " + Q(P("bare.zip")) + " " + Q(P("LOG/DR07*.log")) + " ");
   ASSERT_EQ(r.result, 0) << r.output;
-  EXPECT_EQ(ListNames(Zip32j(), P("bare.zip")),
+  EXPECT_EQ(ListNames(kZip32j, P("bare.zip")),
             (std::vector<std::string>{"DR0701.log", "DR0702.log"}));
 }
 
@@ -46,13 +46,13 @@ TEST_F(ZipTest, FolderEntriesHiddenFilesAndRecursionFollowTheirSwitches) {
   WriteFile(Path("src/.hidden"), "h");
   const std::string base = Q(P("src") + "/");
   ASSERT_EQ(Zip("-r " + Q(P("1.zip")) + " " + base + " *").result, 0);
-  EXPECT_EQ(ListNames(Zip32j(), P("1.zip")),
+  EXPECT_EQ(ListNames(kZip32j, P("1.zip")),
             (std::vector<std::string>{"a.txt", "sub/", "sub/b.txt"}));
   ASSERT_EQ(Zip("-r -D -S " + Q(P("2.zip")) + " " + base + " *").result, 0);
-  EXPECT_EQ(ListNames(Zip32j(), P("2.zip")),
+  EXPECT_EQ(ListNames(kZip32j, P("2.zip")),
             (std::vector<std::string>{".hidden", "a.txt", "sub/b.txt"}));
   ASSERT_EQ(Zip(Q(P("3.zip")) + " " + base + " *").result, 0);  // no -r: only the folder itself
-  EXPECT_EQ(ListNames(Zip32j(), P("3.zip")), (std::vector<std::string>{"a.txt"}));
+  EXPECT_EQ(ListNames(kZip32j, P("3.zip")), (std::vector<std::string>{"a.txt"}));
 }
 
 TEST_F(ZipTest, AddReplacesAndDashUReplacesOnlyOlderEntries) {
@@ -115,7 +115,7 @@ TEST_F(ZipTest, DeleteRemovesTheMatchesAndTheArchiveWhenNoneIsLeft) {
   EXPECT_EQ(ReadFile(Path("d.zip")), before);
   r = Zip("-d -D  " + archive + " " + Q("*.log") + " ");
   ASSERT_EQ(r.result, 0) << r.output;
-  EXPECT_EQ(ListNames(Zip32j(), P("d.zip")), std::vector<std::string>{"c.txt"});
+  EXPECT_EQ(ListNames(kZip32j, P("d.zip")), std::vector<std::string>{"c.txt"});
   ASSERT_EQ(Zip("-d " + archive + " c.txt").result, 0);
   EXPECT_FALSE(fs::exists(Path("d.zip")));
 }
@@ -194,7 +194,7 @@ TEST_F(ZipTest, AFailedOrCancelledWriteLeavesTheOldArchiveByteForByte) {
   };
   Spy spy;
   spy.removeAtFirst = Path("src/big.log");  // gone before it is read
-  Zip32j().setProgress(&OnProgress, &spy);
+  kZip32j.setProgress(&OnProgress, &spy);
   auto r = Zip(archive + " " + base + " *.log");
   EXPECT_EQ(r.result, arc::kCannotRead) << r.output;
   EXPECT_EQ(ReadFile(Path("keep.zip")), before);
@@ -205,15 +205,15 @@ TEST_F(ZipTest, AFailedOrCancelledWriteLeavesTheOldArchiveByteForByte) {
   EXPECT_EQ(r.result, arc::kCancelled) << r.output;
   EXPECT_EQ(ReadFile(Path("keep.zip")), before);
   noTemp();
-  Zip32j().setProgress(nullptr, nullptr);
+  kZip32j.setProgress(nullptr, nullptr);
   // Extraction stops too, and the file being written never appears.
   WriteFile(Path("src/big.log"), "small again");
   ASSERT_EQ(Zip(archive + " " + base + " *.log").result, 0);
   Spy stop;
   stop.cancelAt = 2;
-  Unzip32().setProgress(&OnProgress, &stop);
+  kUnzip32.setProgress(&OnProgress, &stop);
   r = UnZip("-x " + archive + " " + Q(P("out") + "/"));
-  Unzip32().setProgress(nullptr, nullptr);
+  kUnzip32.setProgress(nullptr, nullptr);
   EXPECT_EQ(r.result, arc::kCancelled) << r.output;
   EXPECT_LE(ListFiles(Path("out")).size(), 1u);
   for (const auto& f : ListFiles(Path("out"))) EXPECT_EQ(f.find(".arctmp"), std::string::npos);
@@ -255,7 +255,7 @@ TEST_F(ZipTest, DashJStripsASelfExtractorStub) {
   WriteFile(Path("sfx.zip"), std::string(600, 'S') + ReadFile(Path("plain.zip")));
   std::string out;
   ASSERT_EQ(Shell("zip -qA sfx.zip", dir_, &out), 0) << out;
-  EXPECT_EQ(ListNames(Zip32j(), P("sfx.zip")), std::vector<std::string>{"a.txt"});
+  EXPECT_EQ(ListNames(kZip32j, P("sfx.zip")), std::vector<std::string>{"a.txt"});
   auto r = Zip("-J " + Q(P("sfx.zip")));
   ASSERT_EQ(r.result, 0) << r.output;
   EXPECT_EQ(ReadFile(Path("sfx.zip")).substr(0, 4), "PK\x03\x04");

@@ -109,10 +109,10 @@ TEST_F(ZipTest, ForeignArchivesListAsTheirDirectorySays) {
   // The last name is cp866 without the flag: read as cp932, as the rule says.
   const std::vector<std::string> expected = {"Empty/", "exe/",         "exe/test.exe",
                                              "jpg/",   "jpg/test.jpg", "筵矮.txt"};
-  EXPECT_EQ(ListNames(Unzip32(), std::string(DATA_DIR) + "/Zip.none.zip"), expected);
+  EXPECT_EQ(ListNames(kUnzip32, std::string(DATA_DIR) + "/Zip.none.zip"), expected);
   // An archive the directory reader refuses opens no listing.
-  EXPECT_TRUE(ListNames(Unzip32(), std::string(DATA_DIR) + "/Infozip.nocomp.multi.zip").empty());
-  EXPECT_EQ(ListNames(Zip32j(), std::string(DATA_DIR) + "/Zip.zip64.zip").size(), 3u);
+  EXPECT_TRUE(ListNames(kUnzip32, std::string(DATA_DIR) + "/Infozip.nocomp.multi.zip").empty());
+  EXPECT_EQ(ListNames(kZip32j, std::string(DATA_DIR) + "/Zip.zip64.zip").size(), 3u);
 }
 
 TEST_F(ZipTest, AWrongPasswordGivesDamagedDataNeverGarbage) {

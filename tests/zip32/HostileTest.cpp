@@ -86,7 +86,7 @@ TEST_F(HostileTest, EntriesSharingOneDataBlockAreRefused) {
   EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
   EXPECT_NE(r.output.find("overlapping"), std::string::npos) << r.output;
   EXPECT_TRUE(ListFiles(Path("out")).empty());
-  EXPECT_EQ(ListNames(Unzip32(), P("evil.zip")).size(), 0u);
+  EXPECT_EQ(ListNames(kUnzip32, P("evil.zip")).size(), 0u);
   ExpectNothingOutside();
 }
 

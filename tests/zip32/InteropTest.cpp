@@ -124,7 +124,7 @@ TEST_F(ZipTest, Cp932NamesWithoutTheFlagAreReadAsCp932) {
   WriteFile(Path("src") / cp932, "old tool");
   std::string out;
   ASSERT_EQ(Shell("cd src && LC_ALL=C zip -q ../w.zip *", dir_, &out), 0) << out;
-  EXPECT_EQ(ListNames(Unzip32(), P("w.zip")), std::vector<std::string>{"日本語.txt"});
+  EXPECT_EQ(ListNames(kUnzip32, P("w.zip")), std::vector<std::string>{"日本語.txt"});
   auto r = UnZip("-x " + Q(P("w.zip")) + " " + Q(P("out") + "/"));
   ASSERT_EQ(r.result, 0) << r.output;
   EXPECT_EQ(ReadFile(Path("out/日本語.txt")), "old tool");
@@ -133,7 +133,7 @@ TEST_F(ZipTest, Cp932NamesWithoutTheFlagAreReadAsCp932) {
 TEST_F(ZipTest, UnicodePathFieldWinsOverTheStoredName) {
   // From the shared corpus: the name is in the 0x7075 extra field.
   const std::string archive = std::string(DATA_DIR) + "/Zip.UnicodePathExtra.zip";
-  const auto names = ListNames(Unzip32(), archive);
+  const auto names = ListNames(kUnzip32, archive);
   ASSERT_EQ(names.size(), 1u);
   EXPECT_EQ(names[0], "궖귛궖귙귪궖귗귪궖귙_wav.frq");
 }

@@ -10,7 +10,7 @@ TEST_F(ZipTest, ListingFillsTheRecordAndFollowsTheWildcard) {
   WriteFile(Path("src/b.txt"), "b");
   WriteFile(Path("src/d/c.log"), "c");
   ASSERT_EQ(Zip("-r " + Q(P("l.zip")) + " " + Q(P("src") + "/") + " *").result, 0);
-  for (const ArchiverLibrary* lib : {&Zip32j(), &Unzip32()}) {
+  for (const ArchiverLibrary* lib : {&kZip32j, &kUnzip32}) {
     EXPECT_EQ(ListNames(*lib, P("l.zip")),
               (std::vector<std::string>{"a.log", "b.txt", "d/", "d/c.log"}));
     EXPECT_EQ(ListNames(*lib, P("l.zip"), "*.log"), (std::vector<std::string>{"a.log", "d/c.log"}));
@@ -35,8 +35,8 @@ TEST_F(ZipTest, WhatIsNotAZipOpensNoListing) {
   WriteFile(Path("text.zip"), "no archive here");
   WriteFile(Path("empty.zip"), "");
   for (const char* name : {"text.zip", "empty.zip", "missing.zip"})
-    EXPECT_EQ(Unzip32().open(nullptr, P(name).c_str(), 0), 0) << name;
-  const ArcCheckArchiveProc check = Unzip32().check;
+    EXPECT_EQ(kUnzip32.open(nullptr, P(name).c_str(), 0), 0) << name;
+  const ArcCheckArchiveProc check = kUnzip32.check;
   ASSERT_NE(check, nullptr);
   EXPECT_EQ(check(P("text.zip").c_str(), 0), 0);
   EXPECT_EQ(check((std::string(DATA_DIR) + "/Zip.deflate.zip").c_str(), 0), 1);

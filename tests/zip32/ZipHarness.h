@@ -20,35 +20,18 @@
 namespace ziptest {
 
 namespace fs = std::filesystem;
-using testing_support::ArchiverLibrary;
-using testing_support::Crc32;
-using testing_support::FindTool;
-using testing_support::ListFiles;
-using testing_support::LogText;
-using testing_support::RandomBytes;
-using testing_support::ReadFile;
-using testing_support::Shell;
-using testing_support::WriteFile;
-using RunResult = testing_support::ArchiverRun;
+using namespace testing_support;
 
 // ZIP32J.DLL writes through "Zip" but lists through the "UnZip" entries.
-inline const ArchiverLibrary& Zip32j() {
-  static const ArchiverLibrary lib(ZIP32J_PATH, "Zip", "UnZip");
-  return lib;
-}
-inline const ArchiverLibrary& Unzip32() {
-  static const ArchiverLibrary lib(UNZIP32_PATH, "UnZip");
-  return lib;
-}
+inline const ArchiverLibrary kZip32j(ZIP32J_PATH, "Zip", "UnZip");
+inline const ArchiverLibrary kUnzip32(UNZIP32_PATH, "UnZip");
 
 inline RunResult Zip(const std::string& cmd, std::uint32_t size = 65536) {
-  return Zip32j().Run(cmd, size);
+  return kZip32j.Run(cmd, size);
 }
 inline RunResult UnZip(const std::string& cmd, std::uint32_t size = 65536) {
-  return Unzip32().Run(cmd, size);
+  return kUnzip32.Run(cmd, size);
 }
-
-inline std::string Q(const std::string& s) { return testing_support::CommandLineQuote(s); }
 
 // Names the listing entries give, in order.
 inline std::vector<std::string> ListNames(const ArchiverLibrary& lib, const std::string& archive,
@@ -58,11 +41,11 @@ inline std::vector<std::string> ListNames(const ArchiverLibrary& lib, const std:
   return names;
 }
 
-class ZipTest : public testing_support::TempDirFixture {
+class ZipTest : public TempDirFixture {
  protected:
   void SetUp() override {
-    ASSERT_EQ(Zip32j().Problem(), "");
-    ASSERT_EQ(Unzip32().Problem(), "");
+    ASSERT_EQ(kZip32j.Problem(), "");
+    ASSERT_EQ(kUnzip32.Problem(), "");
   }
 };
 
