@@ -1,13 +1,12 @@
 #include "app/core/CliArchive.h"
 
-#include "app/core/ExtractionCheck.h"
-
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <ostream>
 
 #include "app/core/CliJob.h"
+#include "app/core/ExtractionCheck.h"
 #include "app/core/RunGrade.h"
 #include "archive/ArchiveFile.h"
 #include "archive/GetArchiverType.h"

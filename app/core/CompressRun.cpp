@@ -55,9 +55,9 @@ TCheck CheckNewArchive(TArchiveFile& archive, TRunResult& result, ArcWnd wnd) {
     } else {
       const TExtractionCheck check =
           SumsByExtraction(result.Names.ArchiveName, archive.ArchiverType(), result.Entries, wnd);
-      if (!check.Extracted && check.Result != arc::kCancelled && !check.Report.empty())
+      if (!check.Extracted() && check.Result != arc::kCancelled && !check.Report.empty())
         result.Notes.push_back(check.Report);
-      rc = check.Extracted ? 0 : check.Result;
+      rc = check.Result;
     }
     if (rc == arc::kCancelled) return TCheck::Cancelled;
     return rc == 0 ? TCheck::Whole : TCheck::Damaged;

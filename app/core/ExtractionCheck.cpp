@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <random>
 #include <system_error>
 
 #include "archive/ArchiveFile.h"
@@ -31,20 +30,11 @@ void RemoveCheckFolders(const std::string& archiveName) {
   }
 }
 
-// A fresh, empty folder named from the prefix; empty when none can be made.
-std::string MakeCheckFolder(const std::string& archiveName) {
-  std::random_device seed;
-  std::mt19937 random(seed());
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    const std::string name = ExtractionCheckPrefix(archiveName) + std::to_string(::getpid()) + "-" +
-                             std::to_string(random() % 1000000);
-    std::error_code ec;
-    if (fs::create_directory(name, ec)) {
-      fs::permissions(name, fs::perms::owner_all, fs::perm_options::replace, ec);
-      return name;
-    }
-  }
-  return {};
+// A fresh, empty folder (owner only) whose name starts with prefix; empty
+// when none can be made.
+std::string MakeFreshFolder(const std::string& prefix) {
+  std::string name = prefix + "XXXXXX";
+  return ::mkdtemp(name.data()) != nullptr ? name : std::string();
 }
 
 // The file an entry came out as: under its listed path, else under its own name.
@@ -60,9 +50,11 @@ std::string ExtractedFile(const std::string& folder, const std::string& entryNam
   return folder + "/" + (slash == std::string::npos ? relative : relative.substr(slash + 1));
 }
 
+// A check folder, removed with everything in it when the check ends.
 class CheckFolder {
  public:
-  explicit CheckFolder(std::string path) : path_(std::move(path)) {}
+  explicit CheckFolder(const std::string& prefix)
+      : path_(prefix.empty() ? std::string() : MakeFreshFolder(prefix)) {}
   ~CheckFolder() {
     std::error_code ec;
     if (!path_.empty()) fs::remove_all(path_, ec);
@@ -76,17 +68,21 @@ class CheckFolder {
 };
 
 TExtractionCheck ExtractInto(const std::string& archiveName, TArchiverType type,
-                             const std::string& folder, ArcWnd wnd) {
+                             const CheckFolder& folder, ArcWnd wnd) {
   TExtractionCheck result;
+  if (folder.path().empty()) {
+    result.Result = arc::kCannotWrite;
+    result.Report = "確認用のフォルダを作れません";
+    return result;
+  }
   TArchiveFile archive(nullptr);
   archive.SetFileName(archiveName);
   archive.SetArchiverType(type);
   archive.SetOutputSize(8192);
   const std::int32_t rc =
-      archive.Unpack(wnd, platform::IncludeTrailingPathDelimiter(folder), nullptr);
+      archive.Unpack(wnd, platform::IncludeTrailingPathDelimiter(folder.path()), nullptr);
   result.Result = rc;
   result.Report = archive.Output().c_str();
-  result.Extracted = rc == 0;
   return result;
 }
 
@@ -95,21 +91,8 @@ TExtractionCheck ExtractInto(const std::string& archiveName, TArchiverType type,
 TExtractionCheck TestByExtraction(const std::string& archiveName, TArchiverType type, ArcWnd wnd) {
   std::error_code ec;
   const fs::path base = fs::temp_directory_path(ec);
-  std::string made;
-  for (int attempt = 0; attempt < 16 && made.empty() && !ec; ++attempt) {
-    const fs::path name = base / ("pelsok-check-" + std::to_string(::getpid()) + "-" +
-                                  std::to_string(std::random_device{}() % 1000000));
-    std::error_code createError;
-    if (fs::create_directory(name, createError)) made = name.string();
-  }
-  const CheckFolder folder(made);
-  if (folder.path().empty()) {
-    TExtractionCheck failed;
-    failed.Result = arc::kCannotWrite;
-    failed.Report = "作業用のフォルダを作れません";
-    return failed;
-  }
-  return ExtractInto(archiveName, type, folder.path(), wnd);
+  const CheckFolder folder(ec ? std::string() : (base / "pelsok-check-").string());
+  return ExtractInto(archiveName, type, folder, wnd);
 }
 
 std::string ExtractionCheckPrefix(const std::string& archiveName) {
@@ -119,16 +102,11 @@ std::string ExtractionCheckPrefix(const std::string& archiveName) {
 
 TExtractionCheck SumsByExtraction(const std::string& archiveName, TArchiverType type,
                                   std::vector<TListedEntry>& entries, ArcWnd wnd) {
-  TExtractionCheck result;
   for (auto& e : entries) e.Sum.reset();
   RemoveCheckFolders(archiveName);
-  const CheckFolder folder(MakeCheckFolder(archiveName));
-  if (folder.path().empty()) {
-    result.Report = "確認用のフォルダを作れません";
-    return result;
-  }
-  result = ExtractInto(archiveName, type, folder.path(), wnd);
-  if (!result.Extracted) return result;
+  const CheckFolder folder(ExtractionCheckPrefix(archiveName));
+  const TExtractionCheck result = ExtractInto(archiveName, type, folder, wnd);
+  if (!result.Extracted()) return result;
   for (auto& e : entries) {
     const auto sum = FileChecksum(ExtractedFile(folder.path(), e.Name), TSumKind::Crc32);
     if (sum && sum->Size == e.OriginalSize) e.Sum = sum->Sum;

@@ -17,9 +17,10 @@
 namespace pelsok::app {
 
 struct TExtractionCheck {
-  bool Extracted = false;   // the library extracted the archive without error
-  std::int32_t Result = 0;  // the library's result
+  std::int32_t Result = 0;  // the library's result; kCannotWrite when no folder could be made
   std::string Report;       // the library's report
+  // The library extracted the archive without error.
+  bool Extracted() const { return Result == 0; }
 };
 
 // Entries whose file did not come out keep no checksum.
