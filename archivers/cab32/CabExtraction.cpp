@@ -1,8 +1,8 @@
 #include "CabExtraction.h"
 
 #include "CabFailure.h"
-#include "EntryMatch.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
 #include "common/SafeText.h"
@@ -20,7 +20,7 @@ ExtractionSummary ExtractCabinet(Cabinet& cabinet, const std::string& baseDir, b
   std::vector<const CabEntry*> chosen;
   std::uint64_t bytes = 0;
   for (const auto& e : cabinet.Entries()) {
-    if (!MatchesAnyEntry(e.name, masks)) continue;
+    if (!arc::MatchesAnyMask(e.name, masks)) continue;
     chosen.push_back(&e);
     bytes += e.length;
   }

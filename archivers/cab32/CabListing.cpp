@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "EntryMatch.h"
+#include "common/EntryMasks.h"
 
 namespace cab {
 
@@ -33,7 +33,7 @@ bool CabListing::FindNext(TArchiveEntryInfo& info) { return FindFrom(next_, info
 
 bool CabListing::FindFrom(std::size_t start, TArchiveEntryInfo& info) {
   for (std::size_t i = start; i < entries_.size(); ++i) {
-    if (!MatchesEntry(entries_[i].entry.name, wild_)) continue;
+    if (!arc::MatchesAnyMask(entries_[i].entry.name, {wild_})) continue;
     FillEntryInfo(entries_[i], info);
     next_ = i + 1;
     return true;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "ArchiveStart.h"
+#include "common/EntryMasks.h"
 #include "platform/DateTime.h"
 #include "tararc/TarExtractor.h"
 
@@ -77,7 +78,7 @@ bool TarListing::FindFirst(const char* wildName, TArchiveEntryInfo& info) {
 bool TarListing::FindNext(TArchiveEntryInfo& info) {
   while (next_ < members_.size()) {
     const auto& m = members_[next_++];
-    if (tararc::MatchesAnyMask(m.name, masks_)) {
+    if (arc::MatchesAnyMask(m.name, masks_)) {
       FillEntryInfo(m, compression_, info);
       return true;
     }

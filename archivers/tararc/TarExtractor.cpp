@@ -4,8 +4,8 @@
 
 #include "TarReader.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/SafeText.h"
-#include "platform/Wildcard.h"
 
 namespace tararc {
 namespace {
@@ -72,7 +72,7 @@ std::int32_t CheckAll(int fd, std::uint64_t offset, const std::string& displayNa
   TarReader reader(fd, offset, displayName);
   std::int32_t result = arc::kOk;
   for (Member m; reader.Next(m);) {
-    if (!MatchesAnyMask(m.name, settings.masks)) continue;
+    if (!arc::MatchesAnyMask(m.name, settings.masks)) continue;
     const std::string why = Unsafe(m, settings.rules);
     if (!why.empty()) {
       report.Line("Refused   " + arc::SafeText(m.name) + ": " + why);
@@ -83,23 +83,6 @@ std::int32_t CheckAll(int fd, std::uint64_t offset, const std::string& displayNa
 }
 
 }  // namespace
-
-bool MatchesAnyMask(const std::string& name, const std::vector<std::string>& masks) {
-  if (masks.empty()) return true;
-  std::string path = name;
-  while (!path.empty() && path.back() == '/') path.pop_back();
-  const std::size_t slash = path.find_last_of('/');
-  const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
-  for (const auto& mask : masks) {
-    if (mask == "*" || mask == "*.*") return true;
-    const bool whole = mask.find_first_of("/\\") != std::string::npos;
-    std::string m = mask;
-    for (auto& c : m)
-      if (c == '\\') c = '/';
-    if (platform::MatchesMask(whole ? path : last, m)) return true;
-  }
-  return false;
-}
 
 std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& displayName,
                             const ExtractSettings& settings, arc::Report& report,
@@ -119,7 +102,7 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
     std::int32_t result = arc::kOk;
     std::size_t matched = 0, written = 0;
     for (Member m; reader.Next(m);) {
-      if (!MatchesAnyMask(m.name, settings.masks)) continue;
+      if (!arc::MatchesAnyMask(m.name, settings.masks)) continue;
       ++matched;
       if (!extractor) {
         try {

@@ -29,9 +29,4 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
                             const ExtractSettings& settings, arc::Report& report,
                             arc::Progress& progress);
 
-// True when name (a member path) matches one of masks: a mask holding '/'
-// is matched against the whole path, one without against the last part;
-// no masks match everything.
-bool MatchesAnyMask(const std::string& name, const std::vector<std::string>& masks);
-
 }  // namespace tararc

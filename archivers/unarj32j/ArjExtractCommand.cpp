@@ -9,6 +9,7 @@
 #include "UnarjFailure.h"
 #include "arj/ArjDecoder.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
 #include "common/SafeText.h"
@@ -35,7 +36,7 @@ struct Run {
     std::vector<const arj::Member*> out;
     std::uint64_t bytes = 0;
     for (const auto& m : archive.index().members) {
-      if (IsLabel(m.header) || !MatchesAny(m.path, o.files)) continue;
+      if (IsLabel(m.header) || !arc::MatchesAnyMask(m.path.Joined(), o.files)) continue;
       out.push_back(&m);
       bytes += m.header.originalSize;
     }

@@ -5,6 +5,7 @@
 #include "ArjCommands.h"
 #include "OpenArjArchive.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/SafeText.h"
 
 namespace unarj {
@@ -29,7 +30,7 @@ std::int32_t RunList(const UnarjOptions& o, arc::Report& report) {
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t count = 0;
   for (const auto& m : archive.index().members) {
-    if (!MatchesAny(m.path, o.files)) continue;
+    if (!arc::MatchesAnyMask(m.path.Joined(), o.files)) continue;
     ++count;
     const auto& h = m.header;
     totalOriginal += h.originalSize;

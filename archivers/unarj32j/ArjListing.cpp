@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "OpenArjArchive.h"
+#include "common/EntryMasks.h"
 
 namespace unarj {
 namespace {
@@ -57,7 +58,7 @@ bool ArjListing::FindFirst(const char* wildName, TArchiveEntryInfo& info) {
 bool ArjListing::FindNext(TArchiveEntryInfo& info) {
   while (next_ < members_.size()) {
     const auto& m = members_[next_++];
-    if (MatchesAny(m.path, masks_)) {
+    if (arc::MatchesAnyMask(m.path.Joined(), masks_)) {
       FillEntryInfo(m, info);
       return true;
     }

@@ -8,8 +8,6 @@
 
 #include "UnarjFailure.h"
 #include "common/ArchiverApi.h"
-#include "common/Delimiters.h"
-#include "platform/Wildcard.h"
 
 namespace unarj {
 
@@ -27,22 +25,6 @@ OpenArjArchive::OpenArjArchive(const std::string& path) : path_(path) {
 
 OpenArjArchive::~OpenArjArchive() {
   if (fd_ >= 0) ::close(fd_);
-}
-
-bool MatchesAny(const lzh::EntryPath& path, const std::vector<std::string>& masks) {
-  if (masks.empty()) return true;
-  const std::string whole = path.Joined();
-  const std::string name = path.Name();
-  for (const std::string& given : masks) {
-    const std::string mask = arc::ToPlatformDelimiters(given);
-    if (mask.empty() || mask == "*" || mask == "*.*") return true;
-    if (mask.find('/') != std::string::npos) {
-      if (platform::MatchesMask(whole, mask)) return true;
-    } else if (platform::MatchesMask(name, mask)) {
-      return true;
-    }
-  }
-  return false;
 }
 
 std::string ListedName(const arj::Member& m) {

@@ -28,11 +28,6 @@ class OpenArjArchive {
   arj::Index index_;
 };
 
-// True when the member's name matches one of the masks (all when there are
-// none). A mask with a '/' (or '\') is matched against the whole stored
-// path, one without against the name alone; "*" and "*.*" match everything.
-bool MatchesAny(const lzh::EntryPath& path, const std::vector<std::string>& masks);
-
 // The member's name as listed: folders joined by '/', a folder ending in '/'.
 std::string ListedName(const arj::Member& m);
 

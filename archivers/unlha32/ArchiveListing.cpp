@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "OpenArchive.h"
+#include "common/EntryMasks.h"
 #include "lzharc/MemberTime.h"
 
 namespace unlha {
@@ -69,7 +70,7 @@ bool ArchiveListing::FindFirst(const char* wildName, TArchiveEntryInfo& info) {
 bool ArchiveListing::FindNext(TArchiveEntryInfo& info) {
   while (next_ < members_.size()) {
     const auto& m = members_[next_++];
-    if (MatchesAny(m.path, masks_)) {
+    if (arc::MatchesAnyMask(m.path.Joined(), masks_)) {
       FillEntryInfo(m, info);
       last_ = &m;
       return true;

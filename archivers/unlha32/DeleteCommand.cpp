@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/ReplacementFile.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/FileStreams.h"
@@ -23,7 +24,7 @@ std::int32_t RunDelete(const UnlhaOptions& o, arc::Report& report) {
   std::vector<bool> drop(members.size(), false);
   std::size_t dropped = 0;
   for (std::size_t i = 0; i < members.size(); ++i) {
-    if (MatchesAny(members[i].path, o.files)) {
+    if (arc::MatchesAnyMask(members[i].path.Joined(), o.files)) {
       drop[i] = true;
       ++dropped;
       report.Line("Deleted  " + lzh::PrintableName(members[i].path.Joined()));

@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/Progress.h"
 #include "lzh/LzhCodec.h"
 #include "lzharc/EntryName.h"
@@ -23,7 +24,7 @@ namespace {
 void TellTotals(const UnlhaOptions& o, const OpenArchive& archive, arc::Progress& progress) {
   std::uint64_t files = 0, bytes = 0;
   for (const auto& m : archive.index().members) {
-    if (!MatchesAny(m.path, o.files) || m.header.isDirectory()) continue;
+    if (!arc::MatchesAnyMask(m.path.Joined(), o.files) || m.header.isDirectory()) continue;
     ++files;
     bytes += m.header.originalSize;
   }
@@ -40,7 +41,7 @@ std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& r
   arc::Progress progress;
   TellTotals(o, archive, progress);
   for (const auto& m : archive.index().members) {
-    if (!MatchesAny(m.path, o.files)) continue;
+    if (!arc::MatchesAnyMask(m.path.Joined(), o.files)) continue;
     ++matched;
     const std::string name = lzh::PrintableName(m.path.Joined());
     if (m.header.isDirectory()) continue;
@@ -95,7 +96,7 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
   arc::Progress progress;
   TellTotals(o, archive, progress);
   for (const auto& m : archive.index().members) {
-    if (!MatchesAny(m.path, o.files)) continue;
+    if (!arc::MatchesAnyMask(m.path.Joined(), o.files)) continue;
     ++matched;
     const std::string name = lzh::PrintableName(m.path.Joined());
     if (!m.header.isDirectory()) CheckGoOn(progress.StartFile(m.path.Joined()));

@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/MemberTime.h"
 
@@ -19,7 +20,7 @@ std::int32_t RunList(const UnlhaOptions& o, arc::Report& report) {
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t count = 0;
   for (const auto& m : archive.index().members) {
-    if (!MatchesAny(m.path, o.files)) continue;
+    if (!arc::MatchesAnyMask(m.path.Joined(), o.files)) continue;
     ++count;
     const auto& h = m.header;
     totalOriginal += m.listedSize();

@@ -26,11 +26,6 @@ class OpenArchive {
   lzh::ArchiveIndex index_;
 };
 
-// True when the member's name matches one of the masks (all when there are
-// none). A mask with a '/' is matched against the whole stored path, one
-// without against the name alone; "*" and "*.*" match everything.
-bool MatchesAny(const lzh::EntryPath& path, const std::vector<std::string>& masks);
-
 // Ratio as "45.9%" (packed against original).
 std::string RatioText(std::uint64_t packed, std::uint64_t original);
 

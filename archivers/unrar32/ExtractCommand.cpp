@@ -9,6 +9,7 @@
 #include "RarCommands.h"
 #include "RarListing.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/Progress.h"
 #include "common/SafeText.h"
 
@@ -54,7 +55,7 @@ class ExtractRun {
         Worsen(result_, archive.Unsupported() ? kUnsupported : arc::kNotArchive);
         break;
       }
-      if (!MatchesAny(m.name, o_.files, o_.wholePath)) continue;
+      if (!arc::MatchesAnyMask(m.name, o_.files, o_.wholePath)) continue;
       ++matched_;
       if (!One(archive, m)) break;
     }

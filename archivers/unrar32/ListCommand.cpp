@@ -5,6 +5,7 @@
 #include "RarCommands.h"
 #include "RarListing.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/SafeText.h"
 
 namespace unrar {
@@ -22,7 +23,7 @@ std::int32_t RunList(const RarOptions& o, arc::Report& report) {
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t count = 0;
   for (const auto& lm : members) {
-    if (!MatchesAny(lm.member.name, o.files, o.wholePath)) continue;
+    if (!arc::MatchesAnyMask(lm.member.name, o.files, o.wholePath)) continue;
     ++count;
     TArchiveEntryInfo info;
     FillEntryInfo(lm, info);

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "RarOptions.h"
+#include "common/EntryMasks.h"
 
 namespace unrar {
 namespace {
@@ -109,7 +110,7 @@ bool RarListing::FindFirst(const char* wildName, TArchiveEntryInfo& info) {
 bool RarListing::FindNext(TArchiveEntryInfo& info) {
   while (next_ < members_.size()) {
     const auto& m = members_[next_++];
-    if (MatchesAny(m.member.name, masks_, false)) {
+    if (arc::MatchesAnyMask(m.member.name, masks_, false)) {
       FillEntryInfo(m, info);
       return true;
     }

@@ -4,7 +4,6 @@
 
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
-#include "platform/Wildcard.h"
 
 namespace unrar {
 namespace {
@@ -38,25 +37,6 @@ RarOptions ReadOptions(const arc::CommandLine& line) {
     if (sw.name == "q") o.stopAtFirst = true;
   }
   return o;
-}
-
-bool MatchesAny(const std::string& storedName, const std::vector<std::string>& masks,
-                bool wholePath) {
-  if (masks.empty()) return true;
-  std::string whole = storedName;
-  while (!whole.empty() && whole.back() == '/') whole.pop_back();
-  const std::size_t slash = whole.find_last_of('/');
-  const std::string name = slash == std::string::npos ? whole : whole.substr(slash + 1);
-  for (const std::string& given : masks) {
-    const std::string mask = arc::ToPlatformDelimiters(given);
-    if (mask.empty() || mask == "*" || mask == "*.*") return true;
-    if (wholePath || mask.find('/') != std::string::npos) {
-      if (platform::MatchesMask(whole, mask)) return true;
-    } else if (platform::MatchesMask(name, mask)) {
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace unrar

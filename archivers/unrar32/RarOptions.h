@@ -51,10 +51,4 @@ const std::vector<std::string>& KnownSwitches();
 // Throws CommandFailure(kBadCommand) for an unknown command or no archive.
 RarOptions ReadOptions(const arc::CommandLine& line);
 
-// True when the stored name matches one of the masks (all when none). A
-// mask with a '/' (or '\'), or any mask under -s, is matched against the
-// whole stored path, else against the name alone; "*" and "*.*" match all.
-bool MatchesAny(const std::string& storedName, const std::vector<std::string>& masks,
-                bool wholePath);
-
 }  // namespace unrar

@@ -17,10 +17,10 @@
 
 #include "CentralDirectory.h"
 #include "Commands.h"
-#include "EntryMasks.h"
 #include "ZipFailure.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
 #include "common/SafeText.h"
@@ -142,7 +142,7 @@ class Extraction {
   bool One(archive* a, archive_entry* entry) {
     const char* raw = archive_entry_pathname(entry);
     const std::string name = DecodeStoredName(raw ? raw : "");
-    if (!MatchesAny(name, o_.files)) return true;
+    if (!arc::MatchesAnyMask(name, o_.files)) return true;
     ++matched_;
     const std::string shown = arc::SafeText(name);
     const arc::EntryKind kind = KindOf(entry);

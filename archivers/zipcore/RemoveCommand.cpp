@@ -5,9 +5,9 @@
 
 #include "CentralDirectory.h"
 #include "Commands.h"
-#include "EntryMasks.h"
 #include "ZipFailure.h"
 #include "common/ArchiverApi.h"
+#include "common/EntryMasks.h"
 #include "common/Progress.h"
 #include "common/SafeText.h"
 
@@ -24,7 +24,7 @@ std::int32_t RunRemove(const ZipOptions& o, arc::Report& report) {
   arc::Progress progress;
   std::size_t deleted = 0;
   for (const auto& e : opened.entries) {
-    if (!MatchesAny(e.name, o.files)) continue;
+    if (!arc::MatchesAnyMask(e.name, o.files)) continue;
     if (!progress.StartFile(e.name)) break;
     if (zip_delete(z, e.index) != 0)
       throw ZipFailure(arc::kCannotWrite,

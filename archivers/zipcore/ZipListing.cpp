@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "CentralDirectory.h"
-#include "EntryMasks.h"
+#include "common/EntryMasks.h"
 #include "common/HandleTable.h"
 
 namespace zipcore {
@@ -87,7 +87,7 @@ void FillEntryInfo(const ZipEntry& e, TArchiveEntryInfo& info) {
 bool Listing::FindNext(TArchiveEntryInfo& info) {
   while (next_ < entries_.size()) {
     const ZipEntry& e = entries_[next_++];
-    if (MatchesAny(e.name, masks_)) {
+    if (arc::MatchesAnyMask(e.name, masks_)) {
       FillEntryInfo(e, info);
       return true;
     }
