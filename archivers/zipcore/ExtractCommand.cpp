@@ -17,6 +17,7 @@
 
 #include "CentralDirectory.h"
 #include "Commands.h"
+#include "DecoderMemory.h"
 #include "ZipFailure.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
@@ -79,10 +80,10 @@ class Extraction {
   Extraction(const ZipOptions& o, arc::Report& report) : o_(o), report_(report) {}
 
   std::int32_t Run() {
-    const OpenedZip directory = OpenZip(o_.archive, ZIP_RDONLY);
+    directory_ = OpenZip(o_.archive, ZIP_RDONLY);
     std::uint64_t totalBytes = 0;
-    for (const auto& e : directory.entries) totalBytes += e.originalSize;
-    progress_.SetTotals(directory.entries.size(), totalBytes);
+    for (const auto& e : directory_.entries) totalBytes += e.originalSize;
+    progress_.SetTotals(directory_.entries.size(), totalBytes);
     if (o_.command == ZipCommand::extract) {
       arc::ExtractRules rules;
       rules.withFolders = !o_.junkPaths;
@@ -161,6 +162,10 @@ class Extraction {
     // An empty entry has nothing to decode (and libarchive fails on the
     // bare end marker some LZMA writers store for it).
     const bool empty = archive_entry_size_is_set(entry) && archive_entry_size(entry) == 0;
+    if (!empty && !Decodable(archive_format_name(a), name, shown)) {
+      progress_.FinishFile();
+      return true;
+    }
     auto pump = [&](int fd) -> arc::DataResult {
       static thread_local std::vector<char> buf(1 << 16);
       while (!empty) {
@@ -206,6 +211,21 @@ class Extraction {
     if (progress_.Cancelled()) return false;
     progress_.FinishFile();
     return !fatal || unsupported;
+  }
+
+  // False, with the reason reported, for an entry whose decoder would set
+  // aside more memory than is sane before reading a byte.
+  bool Decodable(const char* formatName, const std::string& name, const std::string& shown) {
+    const auto stream = DictionaryStreamOf(formatName);
+    if (!stream) return true;
+    const DictionaryRefusal refusal =
+        CheckDictionary(directory_.zip.get(), directory_.entries, name, *stream, o_.password);
+    if (refusal.reason.empty()) return true;
+    if (refusal.damaged) ++bad_;
+    report_.Line((refusal.damaged ? "Damaged  " : "Skipped  ") + shown + ": " +
+                 arc::SafeText(refusal.reason));
+    Worsen(result_, refusal.damaged ? arc::kNotArchive : arc::kWarning);
+    return false;
   }
 
   void Judge(const std::string& shown, bool ok, bool unsupported, const std::string& why,
@@ -257,6 +277,7 @@ class Extraction {
 
   const ZipOptions& o_;
   arc::Report& report_;
+  OpenedZip directory_;
   arc::Progress progress_;
   std::unique_ptr<arc::SafeExtractor> extractor_;
   std::int32_t result_ = arc::kOk;

@@ -104,5 +104,40 @@ TEST_F(HostileTest, AHugeClaimedSizeEndsAsDamagedWithNoFile) {
   ExpectNothingOutside();
 }
 
+TEST_F(HostileTest, ADecoderIsNeverAskedForAHugeDictionary) {
+  const std::string lzma2GiB("\x09\x14\x05\x00\x5D\x00\x00\x00\x80\x00\x83\xFF\xFB", 13);
+  std::string xz4GiB(
+      "\xFD"
+      "7zXZ\x00\x00\x04\x00\x00\x00\x00",
+      12);
+  xz4GiB += std::string("\x02\x00\x21\x01\x28\x00\x00\x00\x00\x00\x00\x00", 12);
+  struct Row {
+    std::uint16_t method;
+    int localMethod;
+    std::string data;
+    std::int32_t result;
+    const char* says;
+  } rows[] = {
+      {14, -1, lzma2GiB, arc::kWarning, "2048 MiB dictionary"},
+      {95, -1, xz4GiB, arc::kWarning, "4095 MiB dictionary"},
+      {0, 14, lzma2GiB, arc::kNotArchive, "name different methods"},
+  };
+  for (const Row& row : rows) {
+    HostileEntry e;
+    e.name = "big.log";
+    e.method = row.method;
+    e.localMethod = row.localMethod;
+    e.data = row.data;
+    e.originalSize = 100;
+    e.compressedSize = static_cast<std::uint32_t>(row.data.size());
+    auto r = Extract({e, HostileZip::Stored("ok.txt", "ok", Crc32("ok"))});
+    EXPECT_EQ(r.result, row.result) << r.output;
+    EXPECT_NE(r.output.find(row.says), std::string::npos) << r.output;
+    EXPECT_EQ(ListFiles(Path("out")), std::vector<std::string>{"ok.txt"}) << r.output;
+    EXPECT_EQ(UnZip("-t " + Q(P("evil.zip"))).result, row.result);
+    fs::remove_all(Path("out"));
+  }
+}
+
 }  // namespace
 }  // namespace ziptest

@@ -13,6 +13,7 @@ struct HostileEntry {
   std::string localName;  // local header name; empty: the same as name
   std::string data;       // the bytes stored after the local header
   std::uint16_t method = 0;
+  int localMethod = -1;  // the local header's method; -1: the same as method
   std::uint32_t crc = 0;
   std::uint32_t originalSize = 0;  // claimed; 0xFFFFFFFF allowed
   std::uint32_t compressedSize = 0;
@@ -59,7 +60,7 @@ class HostileZip {
       U32(out, 0x04034b50);
       U16(out, 20);
       U16(out, 0);
-      U16(out, e.method);
+      U16(out, static_cast<std::uint16_t>(e.localMethod < 0 ? e.method : e.localMethod));
       U16(out, 0);
       U16(out, 0x21);  // 1980-01-01
       U32(out, e.crc);

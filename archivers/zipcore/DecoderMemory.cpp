@@ -1,0 +1,126 @@
+#include "DecoderMemory.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "CentralDirectory.h"
+
+namespace zipcore {
+namespace {
+
+std::uint32_t Le32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// An XZ variable-length integer at head[pos], advancing pos.
+std::optional<std::uint64_t> Varint(const std::vector<std::uint8_t>& head, std::size_t end,
+                                    std::size_t& pos) {
+  std::uint64_t value = 0;
+  for (int i = 0; i < 9 && pos < end; ++i) {
+    const std::uint8_t b = head[pos++];
+    value |= static_cast<std::uint64_t>(b & 0x7F) << (7 * i);
+    if ((b & 0x80) == 0) return value;
+  }
+  return std::nullopt;
+}
+
+// The LZMA2 dictionary byte: 2 or 3 times a power of two, 40 meaning 4 GiB - 1.
+std::optional<std::uint64_t> Lzma2Dictionary(std::uint8_t bits) {
+  if (bits > 40) return std::nullopt;
+  if (bits == 40) return 0xFFFFFFFFu;
+  return std::uint64_t{2u | (bits & 1u)} << (bits / 2 + 11);
+}
+
+std::optional<std::uint64_t> XzDictionary(const std::vector<std::uint8_t>& head) {
+  static const std::uint8_t kMagic[6] = {0xFD, '7', 'z', 'X', 'Z', 0x00};
+  if (head.size() < 13 || std::memcmp(head.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
+  if (head[12] == 0) return 0;  // the index follows at once: no block
+  const std::size_t end = 12 + (static_cast<std::size_t>(head[12]) + 1) * 4;
+  if (head.size() < end || end < 14) return std::nullopt;
+  const std::uint8_t flags = head[13];
+  std::size_t pos = 14;
+  if ((flags & 0x40) && !Varint(head, end, pos)) return std::nullopt;  // compressed size
+  if ((flags & 0x80) && !Varint(head, end, pos)) return std::nullopt;  // uncompressed size
+  std::uint64_t dictionary = 0;
+  for (int filter = 0; filter <= (flags & 3); ++filter) {
+    const auto id = Varint(head, end, pos);
+    const auto size = Varint(head, end, pos);
+    if (!id || !size || *size > end - pos) return std::nullopt;
+    std::optional<std::uint64_t> d = 0;
+    if (*id == 0x21 && *size >= 1) d = Lzma2Dictionary(head[pos]);
+    if (*id == 0x4000000000000001u && *size >= 5) d = Le32(&head[pos + 1]);  // LZMA1
+    if (!d) return std::nullopt;
+    dictionary = std::max(dictionary, *d);
+    pos += static_cast<std::size_t>(*size);
+  }
+  return dictionary;
+}
+
+// The first bytes of an entry's stored data, decrypted when it is
+// encrypted; nullopt when they cannot be read.
+std::optional<std::vector<std::uint8_t>> Head(zip_t* z, const ZipEntry& e,
+                                              const std::string& password) {
+  zip_file_t* f = e.encrypted
+                      ? zip_fopen_index_encrypted(z, e.index, ZIP_FL_COMPRESSED, password.c_str())
+                      : zip_fopen_index(z, e.index, ZIP_FL_COMPRESSED);
+  if (f == nullptr) return std::nullopt;
+  std::vector<std::uint8_t> head(
+      static_cast<std::size_t>(std::min<std::uint64_t>(kDictionaryHeadSize, e.compressedSize)));
+  std::size_t got = 0;
+  while (got < head.size()) {
+    const zip_int64_t n = zip_fread(f, head.data() + got, head.size() - got);
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  zip_fclose(f);
+  head.resize(got);
+  return head;
+}
+
+}  // namespace
+
+std::optional<DictionaryStream> DictionaryStreamOf(const char* formatName) {
+  const std::string name = formatName ? formatName : "";
+  if (name.find("(lzma)") != std::string::npos) return DictionaryStream::lzma;
+  if (name.find("(xz)") != std::string::npos) return DictionaryStream::xz;
+  return std::nullopt;
+}
+
+std::optional<std::uint64_t> DeclaredDictionary(DictionaryStream stream,
+                                                const std::vector<std::uint8_t>& head) {
+  if (stream == DictionaryStream::xz) return XzDictionary(head);
+  // version (2 bytes), size of the properties (2), then lc/lp/pb and the
+  // dictionary size
+  if (head.size() < 9) return std::nullopt;
+  return Le32(&head[5]);
+}
+
+DictionaryRefusal CheckDictionary(zip_t* z, const std::vector<ZipEntry>& entries,
+                                  const std::string& name, DictionaryStream stream,
+                                  const std::string& password) {
+  bool found = false;
+  for (const ZipEntry& e : entries) {
+    if (e.name != name) continue;
+    found = true;
+    if (e.method != (stream == DictionaryStream::xz ? 95 : 14))
+      return {"its local header and the central directory name different methods", true};
+    const auto head = Head(z, e, password);
+    if (!head) {
+      // A wrong password is for the decoder to report; anything else that
+      // keeps the data from being read keeps it from being decoded.
+      if (e.encrypted) continue;
+      return {"the start of its data cannot be read", true};
+    }
+    const auto dictionary = DeclaredDictionary(stream, *head);
+    if (dictionary && *dictionary > kDictionaryLimit)
+      return {"its " + std::string(stream == DictionaryStream::xz ? "XZ" : "LZMA") +
+              " stream asks for a " + std::to_string(*dictionary >> 20) +
+              " MiB dictionary, more than the " + std::to_string(kDictionaryLimit >> 20) +
+              " MiB this library decodes with"};
+  }
+  if (!found) return {"its local header and the central directory name it differently", true};
+  return {};
+}
+
+}  // namespace zipcore
