@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "archive/EntryTypes.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/Exceptions.h"
 #include "platform/Paths.h"
 
@@ -60,6 +61,17 @@ TFailureText FailureText(const TRunResult& result, const std::string& report) {
   if (!report.empty()) t.Why += "\n\n" + report;
   if (result.OldArchiveRestored) t.WhatToDo += "\n以前の書庫は元のまま残っています。";
   return t;
+}
+
+std::string ErrorAdvice(const std::string& message) {
+  if (message.find(".DLL") != std::string::npos || message.find(".dll") != std::string::npos)
+    return "アーカイバ ライブラリを次のどちらかのフォルダに置くか、"
+           "[ｵﾌﾟｼｮﾝ] の [書庫の形式] で別の形式を選んでから、"
+           "もう一度「圧縮」を押してください。\n"
+           "・プログラムと同じフォルダ\n"
+           "・" +
+           platform::InstalledLibraryFolder();
+  return "入力を確かめて、もう一度「圧縮」を押してください。";
 }
 
 }  // namespace pelsok::app

@@ -39,4 +39,9 @@ struct TFailureText {
 };
 TFailureText FailureText(const TRunResult& result, const std::string& report);
 
+// What to do about an error that ended a run before it packed anything. A
+// missing library gets the folders it may be put in, each on a line of its
+// own so that a narrow box never breaks a folder name.
+std::string ErrorAdvice(const std::string& message);
+
 }  // namespace pelsok::app

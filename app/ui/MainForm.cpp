@@ -34,7 +34,6 @@
 #include "app/ui/RunProgress.h"
 #include "app/ui/RunWorker.h"
 #include "app/ui/SpinEdit.h"
-#include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -46,16 +45,6 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 // The path label names the platform's delimiter where the original names "\".
 QString PathLabelText() {
   return QStringLiteral("パス(最後に必ず %1 をつけること)").arg(QChar(platform::kPathDelim));
-}
-
-// What to do about an error that ended a run before it packed anything.
-std::string ErrorAdvice(const std::string& message) {
-  if (message.find(".DLL") != std::string::npos || message.find(".dll") != std::string::npos)
-    return "アーカイバ ライブラリを、プログラムと同じフォルダか " +
-           platform::InstalledLibraryFolder() +
-           " に置くか、[ｵﾌﾟｼｮﾝ] の [書庫の形式] で別の形式を選んでから、"
-           "もう一度「圧縮」を押してください。";
-  return "入力を確かめて、もう一度「圧縮」を押してください。";
 }
 
 }  // namespace
@@ -342,7 +331,7 @@ void TForm1::RunFinished() {
     pendingKinds_.clear();
     SetRunning(false);
     StatusLine->clear();
-    ShowProblem(*error, ErrorAdvice(*error), true);
+    ShowProblem(*error, app::ErrorAdvice(*error), true);
   } else if (app::WasCancelled(LastRun) || (cancelled && !LastRun.NewArchiveKept)) {
     stop = true;
     pendingKinds_.clear();

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/core/RunSummary.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/Application.h"
 #include "app/ui/BrowseDialog.h"
@@ -87,10 +88,8 @@ int main(int argc, char** argv) {
   QMessageBox error(QMessageBox::Critical, QStringLiteral("ペルソク"),
                     QStringLiteral("Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。"),
                     QMessageBox::Ok, &form);
-  error.setInformativeText(QStringLiteral(
-      "アーカイバ ライブラリを、プログラムと同じフォルダか /usr/lib/pelsok/ に置くか、"
-      "[ｵﾌﾟｼｮﾝ] の [書庫の形式] で別の形式を選んでから、"
-      "もう一度「圧縮」を押してください。"));
+  error.setInformativeText(
+      QString::fromStdString(pelsok::app::ErrorAdvice("UNLHA32.DLL が 必要です。")));
   ok = Save(error, out + "/error-message.png") && ok;
   QMessageBox noLogs(
       QMessageBox::Warning, QStringLiteral("ペルソク"),
