@@ -57,13 +57,16 @@ std::optional<std::uint64_t> XzDictionary(const std::vector<std::uint8_t>& head)
   return dictionary;
 }
 
-// The first bytes of an entry's stored data, decrypted when it is
-// encrypted; nullopt when they cannot be read.
-std::optional<std::vector<std::uint8_t>> Head(zip_t* z, const ZipEntry& e,
-                                              const std::string& password) {
-  zip_file_t* f = e.encrypted
-                      ? zip_fopen_index_encrypted(z, e.index, ZIP_FL_COMPRESSED, password.c_str())
-                      : zip_fopen_index(z, e.index, ZIP_FL_COMPRESSED);
+std::optional<DictionaryStream> StreamOfMethod(std::uint16_t method) {
+  if (method == 14) return DictionaryStream::lzma;
+  if (method == 95) return DictionaryStream::xz;
+  return std::nullopt;
+}
+
+// The first bytes of an entry's stored data; nullopt when they cannot be
+// read.
+std::optional<std::vector<std::uint8_t>> Head(zip_t* z, const ZipEntry& e) {
+  zip_file_t* f = zip_fopen_index(z, e.index, ZIP_FL_COMPRESSED);
   if (f == nullptr) return std::nullopt;
   std::vector<std::uint8_t> head(
       static_cast<std::size_t>(std::min<std::uint64_t>(kDictionaryHeadSize, e.compressedSize)));
@@ -80,11 +83,12 @@ std::optional<std::vector<std::uint8_t>> Head(zip_t* z, const ZipEntry& e,
 
 }  // namespace
 
-std::optional<DictionaryStream> DictionaryStreamOf(const char* formatName) {
+LocalMethod LocalMethodOf(const char* formatName) {
   const std::string name = formatName ? formatName : "";
-  if (name.find("(lzma)") != std::string::npos) return DictionaryStream::lzma;
-  if (name.find("(xz)") != std::string::npos) return DictionaryStream::xz;
-  return std::nullopt;
+  if (name.find("(lzma)") != std::string::npos) return LocalMethod::lzma;
+  if (name.find("(xz)") != std::string::npos) return LocalMethod::xz;
+  if (name.find("(aes)") != std::string::npos) return LocalMethod::aes;
+  return LocalMethod::other;
 }
 
 std::optional<std::uint64_t> DeclaredDictionary(DictionaryStream stream,
@@ -97,24 +101,25 @@ std::optional<std::uint64_t> DeclaredDictionary(DictionaryStream stream,
 }
 
 DictionaryRefusal CheckDictionary(zip_t* z, const std::vector<ZipEntry>& entries,
-                                  const std::string& name, DictionaryStream stream,
-                                  const std::string& password) {
+                                  const std::string& name, LocalMethod local) {
+  if (local == LocalMethod::other) return {};
   bool found = false;
   for (const ZipEntry& e : entries) {
     if (e.name != name) continue;
     found = true;
-    if (e.method != (stream == DictionaryStream::xz ? 95 : 14))
+    const auto stream = StreamOfMethod(e.method);
+    if (local != LocalMethod::aes &&
+        stream != (local == LocalMethod::xz ? DictionaryStream::xz : DictionaryStream::lzma))
       return {"its local header and the central directory name different methods", true};
-    const auto head = Head(z, e, password);
-    if (!head) {
-      // A wrong password is for the decoder to report; anything else that
-      // keeps the data from being read keeps it from being decoded.
-      if (e.encrypted) continue;
-      return {"the start of its data cannot be read", true};
-    }
-    const auto dictionary = DeclaredDictionary(stream, *head);
+    if (!stream) continue;  // AES over a method whose memory need is fixed
+    // libarchive does not decrypt LZMA or XZ data: it would take the
+    // ciphertext for the stream's properties.
+    if (e.encrypted) return {"encrypted LZMA and XZ data are not decoded", false};
+    const auto head = Head(z, e);
+    if (!head) return {"the start of its data cannot be read", true};
+    const auto dictionary = DeclaredDictionary(*stream, *head);
     if (dictionary && *dictionary > kDictionaryLimit)
-      return {"its " + std::string(stream == DictionaryStream::xz ? "XZ" : "LZMA") +
+      return {"its " + std::string(*stream == DictionaryStream::xz ? "XZ" : "LZMA") +
               " stream asks for a " + std::to_string(*dictionary >> 20) +
               " MiB dictionary, more than the " + std::to_string(kDictionaryLimit >> 20) +
               " MiB this library decodes with"};

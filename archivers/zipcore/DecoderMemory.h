@@ -26,9 +26,11 @@ inline constexpr std::uint64_t kDictionaryLimit = std::uint64_t{512} << 20;
 // stream header and the largest block header.
 inline constexpr std::size_t kDictionaryHeadSize = 12 + 1024;
 
-// The stream an entry's data is, from the description libarchive gives of
-// the entry it is reading ("ZIP 6.3 (lzma)"); nullopt for other methods.
-std::optional<DictionaryStream> DictionaryStreamOf(const char* formatName);
+// How libarchive is about to decode an entry, going by its local header:
+// from the description it gives of the entry ("ZIP 6.3 (lzma)"). For a
+// WinZip AES entry the method is in the directory's AES extra field.
+enum class LocalMethod { lzma, xz, aes, other };
+LocalMethod LocalMethodOf(const char* formatName);
 
 // The dictionary size head declares: the LZMA properties, or the LZMA2
 // filter of the first XZ block. nullopt when head is too short or malformed
@@ -42,11 +44,10 @@ struct DictionaryRefusal {
 };
 
 // Whether the entries named `name` in the directory may be decoded as
-// `stream`: not with a dictionary beyond kDictionaryLimit, nor when no entry
-// has that name or its data cannot be read (the local header disagrees with
-// the directory).
+// `local` says: not with a dictionary beyond kDictionaryLimit, nor when no
+// entry has that name, its method differs or its data cannot be read (the
+// local header disagrees with the directory), nor encrypted.
 DictionaryRefusal CheckDictionary(zip_t* z, const std::vector<ZipEntry>& entries,
-                                  const std::string& name, DictionaryStream stream,
-                                  const std::string& password);
+                                  const std::string& name, LocalMethod local);
 
 }  // namespace zipcore

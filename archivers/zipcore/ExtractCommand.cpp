@@ -213,13 +213,11 @@ class Extraction {
     return !fatal || unsupported;
   }
 
-  // False, with the reason reported, for an entry whose decoder would set
-  // aside more memory than is sane before reading a byte.
+  // False, with the reason reported, for an LZMA or XZ entry its decoder
+  // would misread or would set aside more memory for than is sane.
   bool Decodable(const char* formatName, const std::string& name, const std::string& shown) {
-    const auto stream = DictionaryStreamOf(formatName);
-    if (!stream) return true;
     const DictionaryRefusal refusal =
-        CheckDictionary(directory_.zip.get(), directory_.entries, name, *stream, o_.password);
+        CheckDictionary(directory_.zip.get(), directory_.entries, name, LocalMethodOf(formatName));
     if (refusal.reason.empty()) return true;
     if (refusal.damaged) ++bad_;
     report_.Line((refusal.damaged ? "Damaged  " : "Skipped  ") + shown + ": " +

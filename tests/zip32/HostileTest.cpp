@@ -118,9 +118,9 @@ TEST_F(HostileTest, ADecoderIsNeverAskedForAHugeDictionary) {
     std::int32_t result;
     const char* says;
   } rows[] = {
-      {14, -1, lzma2GiB, arc::kWarning, "2048 MiB dictionary"},
-      {95, -1, xz4GiB, arc::kWarning, "4095 MiB dictionary"},
       {0, 14, lzma2GiB, arc::kNotArchive, "name different methods"},
+      {95, -1, xz4GiB, arc::kWarning, "4095 MiB dictionary"},
+      {14, -1, lzma2GiB, arc::kWarning, "2048 MiB dictionary"},
   };
   for (const Row& row : rows) {
     HostileEntry e;
@@ -136,6 +136,15 @@ TEST_F(HostileTest, ADecoderIsNeverAskedForAHugeDictionary) {
     EXPECT_EQ(ListFiles(Path("out")), std::vector<std::string>{"ok.txt"}) << r.output;
     EXPECT_EQ(UnZip("-t " + Q(P("evil.zip"))).result, row.result);
     fs::remove_all(Path("out"));
+  }
+  // Encrypted LZMA is not decoded at all (the decoder would read the
+  // ciphertext as its properties): neither the last row's archive nor a
+  // sound one, which is skipped, not called damaged.
+  for (const std::string& plain : {P("evil.zip"), std::string(DATA_DIR) + "/Zip.lzma.zip"}) {
+    HostileZip::EncryptAes(plain, P("aes.zip"), "pw");
+    auto r = UnZip("-t -Ppw " + Q(P("aes.zip")));
+    EXPECT_EQ(r.result, arc::kWarning) << r.output;
+    EXPECT_NE(r.output.find("encrypted LZMA"), std::string::npos) << r.output;
   }
 }
 

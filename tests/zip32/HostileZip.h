@@ -2,7 +2,10 @@
 // sizes, attributes and offsets are whatever the test says, including lies.
 #pragma once
 
+#include <zip.h>
+
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -103,6 +106,29 @@ class HostileZip {
     U32(out, cdOffset);
     U16(out, 0);
     return out;
+  }
+
+  // Copies every entry of the archive at from, its compressed data as it
+  // is, into a new archive at to, encrypted with WinZip AES-256.
+  static void EncryptAes(const std::string& from, const std::string& to,
+                         const std::string& password) {
+    int error = 0;
+    zip_t* src = zip_open(from.c_str(), ZIP_RDONLY, &error);
+    zip_t* dst = zip_open(to.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    bool ok = src != nullptr && dst != nullptr;
+    for (zip_int64_t i = 0, n = ok ? zip_get_num_entries(src, 0) : 0; ok && i < n; ++i) {
+      const auto index = static_cast<zip_uint64_t>(i);
+      zip_source_t* data = zip_source_zip(dst, src, index, ZIP_FL_COMPRESSED, 0, -1);
+      const zip_int64_t added =
+          data ? zip_file_add(dst, zip_get_name(src, index, ZIP_FL_ENC_RAW), data, 0) : -1;
+      if (added < 0) zip_source_free(data);
+      ok = added >= 0 && zip_file_set_encryption(dst, static_cast<zip_uint64_t>(added),
+                                                 ZIP_EM_AES_256, password.c_str()) == 0;
+    }
+    ok = ok && zip_close(dst) == 0;
+    if (!ok && dst != nullptr) zip_discard(dst);
+    if (src != nullptr) zip_discard(src);
+    if (!ok) throw std::runtime_error("cannot encrypt " + from);
   }
 
  private:
