@@ -12,12 +12,13 @@
 #include <cstring>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "CentralDirectory.h"
 #include "Commands.h"
-#include "DecoderMemory.h"
+#include "DecoderGate.h"
 #include "ZipFailure.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
@@ -81,6 +82,7 @@ class Extraction {
 
   std::int32_t Run() {
     directory_ = OpenZip(o_.archive, ZIP_RDONLY);
+    gate_.emplace(directory_);
     std::uint64_t totalBytes = 0;
     for (const auto& e : directory_.entries) totalBytes += e.originalSize;
     progress_.SetTotals(directory_.entries.size(), totalBytes);
@@ -162,7 +164,7 @@ class Extraction {
     // An empty entry has nothing to decode (and libarchive fails on the
     // bare end marker some LZMA writers store for it).
     const bool empty = archive_entry_size_is_set(entry) && archive_entry_size(entry) == 0;
-    if (!empty && !Decodable(archive_format_name(a), name, shown)) {
+    if (!empty && !Decodable(a, entry, name, shown)) {
       progress_.FinishFile();
       return true;
     }
@@ -213,11 +215,12 @@ class Extraction {
     return !fatal || unsupported;
   }
 
-  // False, with the reason reported, for an LZMA or XZ entry its decoder
-  // would misread or would set aside more memory for than is sane.
-  bool Decodable(const char* formatName, const std::string& name, const std::string& shown) {
-    const DictionaryRefusal refusal =
-        CheckDictionary(directory_.zip.get(), directory_.entries, name, LocalMethodOf(formatName));
+  // False, with the reason reported, for an entry the gate keeps from the
+  // decoders.
+  bool Decodable(archive* a, archive_entry* entry, const std::string& name,
+                 const std::string& shown) {
+    const DecoderRefusal refusal =
+        gate_->Check(name, archive_format_name(a), archive_entry_is_data_encrypted(entry) != 0);
     if (refusal.reason.empty()) return true;
     if (refusal.damaged) ++bad_;
     report_.Line((refusal.damaged ? "Damaged  " : "Skipped  ") + shown + ": " +
@@ -276,6 +279,7 @@ class Extraction {
   const ZipOptions& o_;
   arc::Report& report_;
   OpenedZip directory_;
+  std::optional<DecoderGate> gate_;
   arc::Progress progress_;
   std::unique_ptr<arc::SafeExtractor> extractor_;
   std::int32_t result_ = arc::kOk;
