@@ -2,7 +2,6 @@
 // component, the CAB back end and the CAB32.DLL we build; cabextract checks
 // the cabinet.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include "archive/GetArchiverType.h"
 #include "archivecore/EArchiver.h"
 #include "backends/Cab32.h"
+#include "tests/support/Command.h"
 #include "tests/support/Files.h"
 #include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
@@ -19,14 +19,10 @@
 using namespace pelsok;
 using testing_support::ReadFile;
 using testing_support::ScopedCwd;
+using testing_support::Shell;
 using testing_support::TempDir;
 
 namespace {
-
-int Shell(const std::string& command) {
-  const int status = std::system((command + " >/dev/null 2>&1").c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::set<std::string> MakeLogs(const TempDir& dir) {
   std::set<std::string> october;

@@ -11,25 +11,17 @@
 #include "archive/GetArchiverType.h"
 #include "backends/Tar32.h"
 #include "platform/Paths.h"
+#include "tests/support/Command.h"
 #include "tests/support/Files.h"
 #include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;
 using testing_support::ReadFile;
+using testing_support::Shell;
 using testing_support::TempDir;
 
 namespace {
-
-int Shell(const std::string& command, std::string* out = nullptr) {
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (p == nullptr) return -1;
-  std::string text;
-  char buf[4096];
-  while (std::size_t n = fread(buf, 1, sizeof buf, p)) text.append(buf, n);
-  if (out) *out = text;
-  return pclose(p);
-}
 
 std::map<std::string, std::string> MakeLogs(const TempDir& dir) {
   std::map<std::string, std::string> july;
@@ -109,17 +101,17 @@ TEST(TarRoad, SelfExtractingTgzRunsFromAnotherFolder) {
   std::filesystem::permissions(away / "DR9807.EXE", std::filesystem::perms::owner_exec,
                                std::filesystem::perm_options::add);
   std::string log;
-  ASSERT_EQ(Shell("cd '" + away.Path() + "' && ./DR9807.EXE out", &log), 0) << log;
+  ASSERT_EQ(Shell("cd '" + away.Path() + "' && ./DR9807.EXE out", "", &log), 0) << log;
   EXPECT_EQ(FilesBelow(away / "out"), july);
   // Run again: nothing is newer, nothing changes, still success.
-  ASSERT_EQ(Shell("cd '" + away.Path() + "' && ./DR9807.EXE out", &log), 0) << log;
+  ASSERT_EQ(Shell("cd '" + away.Path() + "' && ./DR9807.EXE out", "", &log), 0) << log;
   // A cut program reports its damaged archive.
   const std::string whole = ReadFile(away / "DR9807.EXE");
   dir.Write("cut.exe", whole.substr(0, whole.size() - 2000));
   std::filesystem::copy_file(dir / "cut.exe", away / "cut.exe");
   std::filesystem::permissions(away / "cut.exe", std::filesystem::perms::owner_exec,
                                std::filesystem::perm_options::add);
-  EXPECT_NE(Shell("cd '" + away.Path() + "' && ./cut.exe cut", &log), 0) << log;
+  EXPECT_NE(Shell("cd '" + away.Path() + "' && ./cut.exe cut", "", &log), 0) << log;
 }
 
 TEST(TarRoad, Bz2PacksButMakesNoSelfExtractingProgram) {
