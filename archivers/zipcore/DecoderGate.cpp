@@ -80,8 +80,11 @@ DecoderRefusal DecoderGate::Check(const std::string& name, const char* descripti
       return {"its local header and the central directory name different methods", true};
     const auto head = Head(directory_.zip.get(), e);
     if (!head) return {"the start of its data cannot be read", true};
+    // libarchive reads on past a directory size too short to hold the
+    // stream header, so a header that cannot be read whole is damaged.
     const auto size = DeclaredDictionary(*stream, *head);
-    if (size && *size > kDictionaryLimit)
+    if (!size) return {"its stream header is damaged", true};
+    if (*size > kDictionaryLimit)
       return {"its " + std::string(*stream == DictionaryStream::xz ? "XZ" : "LZMA") +
               " stream asks for a " + std::to_string(*size >> 20) +
               " MiB dictionary, more than the " + std::to_string(kDictionaryLimit >> 20) +

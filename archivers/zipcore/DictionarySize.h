@@ -23,7 +23,7 @@ inline constexpr std::size_t kDictionaryHeadSize = 12 + 1024;
 
 // The dictionary size head declares: the LZMA properties, or the LZMA2
 // filter of the first XZ block. nullopt when head is too short or malformed
-// to tell; the decoder then reports the damage itself.
+// to tell.
 std::optional<std::uint64_t> DeclaredDictionary(DictionaryStream stream,
                                                 const std::vector<std::uint8_t>& head);
 
