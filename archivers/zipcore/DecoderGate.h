@@ -2,14 +2,12 @@
 // - encrypted data of a method libarchive does not decrypt (it decrypts
 //   stored and deflated data only, and takes other ciphertext for the
 //   compressed stream);
-// - LZMA and XZ streams that declare a dictionary beyond kDictionaryLimit;
-// - an LZMA or XZ entry whose local header disagrees with the central
-//   directory, which is what the check above reads.
-// libarchive reads the local headers; the checks need the directory's view,
-// so entries are found again by name.
+// - LZMA and XZ streams that declare a dictionary beyond kDictionaryLimit,
+//   read from the very bytes libarchive is about to decode, wherever its
+//   view of the archive puts them.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -24,15 +22,23 @@ struct DecoderRefusal {
 
 class DecoderGate {
  public:
-  explicit DecoderGate(const OpenedZip& directory);
+  // archive: the file libarchive reads; directory: libzip's view of it, for
+  // the method of WinZip AES entries.
+  DecoderGate(const std::string& archive, const OpenedZip& directory);
+  ~DecoderGate();
+  DecoderGate(const DecoderGate&) = delete;
+  DecoderGate& operator=(const DecoderGate&) = delete;
 
-  // Whether the entry libarchive is at may be decoded: name as decoded
-  // (the directory's UTF-8), description as libarchive gives it ("ZIP 6.3
-  // (lzma)", naming the local header's method or "aes"), encrypted as
-  // libarchive sees it.
-  DecoderRefusal Check(const std::string& name, const char* description, bool encrypted) const;
+  // Whether the entry libarchive is at may be decoded. name: as decoded
+  // (the directory's UTF-8); description: as libarchive gives it ("ZIP 6.3
+  // (lzma)", naming the local header's method or "aes"); encrypted: as
+  // libarchive sees it; dataOffset: where libarchive stands in the file,
+  // at the start of the entry's data.
+  DecoderRefusal Check(const std::string& name, const char* description, bool encrypted,
+                       std::int64_t dataOffset) const;
 
  private:
+  int fd_ = -1;
   const OpenedZip& directory_;
   std::unordered_multimap<std::string, std::size_t> byName_;
 };

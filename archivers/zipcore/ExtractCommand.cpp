@@ -82,7 +82,7 @@ class Extraction {
 
   std::int32_t Run() {
     directory_ = OpenZip(o_.archive, ZIP_RDONLY);
-    gate_.emplace(directory_);
+    gate_.emplace(o_.archive, directory_);
     std::uint64_t totalBytes = 0;
     for (const auto& e : directory_.entries) totalBytes += e.originalSize;
     progress_.SetTotals(directory_.entries.size(), totalBytes);
@@ -219,8 +219,10 @@ class Extraction {
   // decoders.
   bool Decodable(archive* a, archive_entry* entry, const std::string& name,
                  const std::string& shown) {
+    // Right after the header, libarchive stands at the start of the data.
     const DecoderRefusal refusal =
-        gate_->Check(name, archive_format_name(a), archive_entry_is_data_encrypted(entry) != 0);
+        gate_->Check(name, archive_format_name(a), archive_entry_is_data_encrypted(entry) != 0,
+                     archive_filter_bytes(a, 0));
     if (refusal.reason.empty()) return true;
     if (refusal.damaged) ++bad_;
     report_.Line((refusal.damaged ? "Damaged  " : "Skipped  ") + shown + ": " +
