@@ -1,6 +1,7 @@
 #include "ArjHeader.h"
 
 #include "ArjCrc32.h"
+#include "common/LittleEndian.h"
 
 namespace arj {
 namespace {
@@ -9,11 +10,8 @@ namespace {
 constexpr std::size_t kMaxExtendedHeaders = 64;
 constexpr std::size_t kMaxExtendedBytes = 1 << 20;
 
-std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t Le32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+using arc::Le16;
+using arc::Le32;
 
 HeaderParse Bad(std::string message) { return {HeaderStatus::bad, 0, std::move(message)}; }
 HeaderParse More(std::size_t needed) { return {HeaderStatus::needMore, needed, {}}; }

@@ -3,21 +3,11 @@
 #include <vector>
 
 #include "HeaderLayout.h"
+#include "common/LittleEndian.h"
 #include "lzh/Crc16.h"
 
 namespace lzh {
 namespace {
-
-std::uint16_t Get16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-std::uint32_t Get32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint64_t Get64(const std::uint8_t* p) {
-  return static_cast<std::uint64_t>(Get32(p)) | (static_cast<std::uint64_t>(Get32(p + 4)) << 32);
-}
 
 ParseResult Damaged(std::string message) { return {ParseStatus::damaged, 0, std::move(message)}; }
 ParseResult NeedMore(std::size_t n) { return {ParseStatus::needMore, n, {}}; }
@@ -47,7 +37,7 @@ bool ApplyExtension(const std::uint8_t* p, std::size_t len, std::size_t offset, 
     case Extension::headerCrc:
       if (len >= field::kCrcLength) {
         st.hasHeaderCrc = true;
-        st.headerCrc = Get16(d);
+        st.headerCrc = arc::Le16(d);
         st.crcOffset = offset + field::kExtensionData;
       }
       break;
@@ -64,7 +54,7 @@ bool ApplyExtension(const std::uint8_t* p, std::size_t len, std::size_t offset, 
       out.wideDirName = std::string(reinterpret_cast<const char*>(d), len);
       break;
     case Extension::dosAttribute:
-      if (len >= 2) out.dosAttribute = Get16(d);
+      if (len >= 2) out.dosAttribute = arc::Le16(d);
       break;
     case Extension::wideSizes:
       if (len < field::kWideSizesLength) {
@@ -72,14 +62,14 @@ bool ApplyExtension(const std::uint8_t* p, std::size_t len, std::size_t offset, 
         return false;
       }
       st.has64 = true;
-      st.packed64 = Get64(d + field::kWidePackedSize);
-      st.original64 = Get64(d + field::kWideOriginalSize);
+      st.packed64 = arc::Le64(d + field::kWidePackedSize);
+      st.original64 = arc::Le64(d + field::kWideOriginalSize);
       break;
     case Extension::unixMode:
-      if (len >= 2) out.unixMode = Get16(d);
+      if (len >= 2) out.unixMode = arc::Le16(d);
       break;
     case Extension::unixTime:
-      if (len >= 4) out.unixTime = static_cast<std::int64_t>(Get32(d));
+      if (len >= 4) out.unixTime = static_cast<std::int64_t>(arc::Le32(d));
       break;
     default:
       break;
@@ -113,24 +103,24 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
   const int level = p[field::kLevel];
   out.level = level;
   out.attribute = p[field::kAttribute];
-  out.dosStamp = Get32(p + field::kTime);
-  std::uint64_t packed = Get32(p + field::kPackedSize);
-  out.originalSize = Get32(p + field::kOriginalSize);
+  out.dosStamp = arc::Le32(p + field::kTime);
+  std::uint64_t packed = arc::Le32(p + field::kPackedSize);
+  out.originalSize = arc::Le32(p + field::kOriginalSize);
   if (field::kName + nameLen > base) return Damaged("name runs past the header");
   out.fileName = CutAtNul(p + field::kName, nameLen);
   const std::size_t nameEnd = field::kName + nameLen;
   if (level == 0) {
     std::size_t pos = nameEnd;
     if (pos + field::kCrcLength <= base) {
-      out.dataCrc = Get16(p + pos + field::kDataCrcAfterName);
+      out.dataCrc = arc::Le16(p + pos + field::kDataCrcAfterName);
       pos += field::kCrcLength;
     } else {
       out.hasDataCrc = false;
     }
     if (pos + field::kUnixAreaMinLength <= base && p[pos] == 'U') {
       out.osId = 'U';
-      out.unixTime = static_cast<std::int64_t>(Get32(p + pos + field::kUnixAreaTime));
-      out.unixMode = Get16(p + pos + field::kUnixAreaMode);
+      out.unixTime = static_cast<std::int64_t>(arc::Le32(p + pos + field::kUnixAreaTime));
+      out.unixMode = arc::Le16(p + pos + field::kUnixAreaMode);
     } else if (pos < base) {
       out.osId = p[pos];
     }
@@ -140,10 +130,10 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
   }
   // Level 1: CRC, OS id, then the size of the first extended header.
   if (nameEnd + field::kLevel1AfterName > base) return Damaged("level 1 header too short");
-  out.dataCrc = Get16(p + nameEnd + field::kDataCrcAfterName);
+  out.dataCrc = arc::Le16(p + nameEnd + field::kDataCrcAfterName);
   out.osId = p[nameEnd + field::kOsIdAfterName];
   constexpr std::size_t kFraming = field::kExtensionData + field::kShortNextSize;
-  std::size_t next = Get16(p + base - field::kShortNextSize);
+  std::size_t next = arc::Le16(p + base - field::kShortNextSize);
   std::size_t at = base;
   std::uint64_t extTotal = 0;
   ExtState st;
@@ -156,7 +146,7 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
     if (!ApplyExtension(p + at, next - kFraming, at, out, st, error)) return Damaged(error);
     extTotal += next;
     at += next;
-    next = Get16(p + at - field::kShortNextSize);
+    next = arc::Le16(p + at - field::kShortNextSize);
   }
   if (st.has64) {
     out.packedSize = st.packed64;
@@ -177,14 +167,14 @@ ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader&
   std::size_t next;
   std::size_t sizeWidth;
   if (level == 2) {
-    total = Get16(p + field::kTotalLength);
-    next = Get16(p + field::kLevel2NextSize);
+    total = arc::Le16(p + field::kTotalLength);
+    next = arc::Le16(p + field::kLevel2NextSize);
     sizeWidth = field::kShortNextSize;
   } else {
-    if (Get16(p + field::kWordSize) != 4)
+    if (arc::Le16(p + field::kWordSize) != 4)
       return Damaged("level 3 header with a word size other than 4");
-    total = Get32(p + field::kLevel3TotalLength);
-    next = Get32(p + field::kLevel3NextSize);
+    total = arc::Le32(p + field::kLevel3TotalLength);
+    next = arc::Le32(p + field::kLevel3NextSize);
     sizeWidth = field::kLongNextSize;
   }
   if (total < fixed) return Damaged("header length too small");
@@ -192,11 +182,11 @@ ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader&
   if (size < total) return NeedMore(total);
   out.level = level;
   out.method.assign(reinterpret_cast<const char*>(p + field::kMethod), field::kMethodLength);
-  out.packedSize = Get32(p + field::kPackedSize);
-  out.originalSize = Get32(p + field::kOriginalSize);
-  out.unixTime = static_cast<std::int64_t>(Get32(p + field::kTime));
+  out.packedSize = arc::Le32(p + field::kPackedSize);
+  out.originalSize = arc::Le32(p + field::kOriginalSize);
+  out.unixTime = static_cast<std::int64_t>(arc::Le32(p + field::kTime));
   out.attribute = p[field::kAttribute];
-  out.dataCrc = Get16(p + field::kDataCrc);
+  out.dataCrc = arc::Le16(p + field::kDataCrc);
   out.osId = p[field::kOsId];
   std::size_t at = fixed;
   ExtState st;
@@ -211,8 +201,8 @@ ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader&
     if (!ApplyExtension(p + at, next - field::kExtensionData - sizeWidth, at, out, st, error))
       return Damaged(error);
     at += next;
-    next =
-        sizeWidth == field::kShortNextSize ? Get16(p + at - sizeWidth) : Get32(p + at - sizeWidth);
+    next = sizeWidth == field::kShortNextSize ? arc::Le16(p + at - sizeWidth)
+                                              : arc::Le32(p + at - sizeWidth);
   }
   if (at > total) total = at;
   if (st.hasHeaderCrc) {

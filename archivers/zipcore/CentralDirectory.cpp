@@ -8,6 +8,7 @@
 #include "ZipFailure.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
+#include "common/LittleEndian.h"
 
 namespace zipcore {
 namespace {
@@ -95,8 +96,7 @@ std::int64_t EntryTime(zip_t* z, std::uint64_t index, std::int64_t dosTime, bool
   if (p == nullptr)
     p = zip_file_extra_field_get_by_id(z, index, kExtendedTime, 0, &len, ZIP_FL_LOCAL);
   if (p != nullptr && len >= 5 && (p[0] & 1)) {
-    const std::uint32_t v =
-        p[1] | (p[2] << 8) | (p[3] << 16) | (static_cast<std::uint32_t>(p[4]) << 24);
+    const std::uint32_t v = arc::Le32(p + 1);
     if (exact) *exact = true;
     return static_cast<std::int32_t>(v);
   }

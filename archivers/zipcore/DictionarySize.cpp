@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/LittleEndian.h"
+
 namespace zipcore {
 namespace {
-
-std::uint32_t Le32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
 
 // An XZ variable-length integer at head[pos], advancing pos.
 std::optional<std::uint64_t> Varint(const std::vector<std::uint8_t>& head, std::size_t end,
@@ -47,7 +44,7 @@ std::optional<std::uint64_t> XzDictionary(const std::vector<std::uint8_t>& head)
     if (!id || !size || *size > end - pos) return std::nullopt;
     std::optional<std::uint64_t> d = 0;
     if (*id == 0x21 && *size >= 1) d = Lzma2Dictionary(head[pos]);
-    if (*id == 0x4000000000000001u && *size >= 5) d = Le32(&head[pos + 1]);  // LZMA1
+    if (*id == 0x4000000000000001u && *size >= 5) d = arc::Le32(&head[pos + 1]);  // LZMA1
     if (!d) return std::nullopt;
     dictionary = std::max(dictionary, *d);
     pos += static_cast<std::size_t>(*size);
@@ -63,7 +60,7 @@ std::optional<std::uint64_t> DeclaredDictionary(DictionaryStream stream,
   // version (2 bytes), size of the properties (2), then lc/lp/pb and the
   // dictionary size
   if (head.size() < 9) return std::nullopt;
-  return Le32(&head[5]);
+  return arc::Le32(&head[5]);
 }
 
 }  // namespace zipcore
