@@ -46,10 +46,7 @@ DecoderRefusal NotDecrypted(const std::string& method) {
 }  // namespace
 
 DecoderGate::DecoderGate(const std::string& archive, const OpenedZip& directory)
-    : fd_(::open(archive.c_str(), O_RDONLY | O_CLOEXEC)), directory_(directory) {
-  for (std::size_t i = 0; i < directory.entries.size(); ++i)
-    byName_.emplace(directory.entries[i].name, i);
-}
+    : fd_(::open(archive.c_str(), O_RDONLY | O_CLOEXEC)), directory_(directory) {}
 
 DecoderGate::~DecoderGate() {
   if (fd_ >= 0) ::close(fd_);
@@ -59,7 +56,11 @@ DecoderRefusal DecoderGate::Check(const std::string& name, const char* descripti
                                   std::int64_t dataOffset) const {
   const std::string local = DescribedMethod(description);
   if (local == "aes") {
-    // The method is in the directory's AES extra field.
+    // The method is in the directory's AES extra field. The names are
+    // indexed once, at the first AES entry: most archives have none.
+    if (byName_.empty())
+      for (std::size_t i = 0; i < directory_.entries.size(); ++i)
+        byName_.emplace(directory_.entries[i].name, i);
     const auto [first, last] = byName_.equal_range(name);
     if (first == last)
       return {"its local header and the central directory name it differently", true};

@@ -40,7 +40,7 @@ class DecoderGate {
  private:
   int fd_ = -1;
   const OpenedZip& directory_;
-  std::unordered_multimap<std::string, std::size_t> byName_;
+  mutable std::unordered_multimap<std::string, std::size_t> byName_;
 };
 
 }  // namespace zipcore
