@@ -5,7 +5,7 @@
 #include "archivecore/EArchiver.h"
 #include "backends/Cab32.h"
 #include "platform/FileSystem.h"
-#include "tests/core/DoubleLog.h"
+#include "tests/support/DoubleLog.h"
 #include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"
 

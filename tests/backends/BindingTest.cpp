@@ -10,8 +10,8 @@
 #include "backends/Lha32.h"
 #include "backends/LibraryBinding.h"
 #include "platform/FileSystem.h"
-#include "tests/core/DoubleLog.h"
-#include "tests/core/ScopedLibraryPath.h"
+#include "tests/support/DoubleLog.h"
+#include "tests/support/ScopedLibraryPath.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

@@ -8,8 +8,8 @@
 #include "archivecore/EArchiver.h"
 #include "backends/Zip32.h"
 #include "platform/DynamicLibrary.h"
-#include "tests/core/ScopedLibraryPath.h"
 #include "tests/support/Files.h"
+#include "tests/support/ScopedLibraryPath.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

@@ -8,9 +8,9 @@
 
 #include "archivecore/EArchiver.h"
 #include "backends/Arj32.h"
-#include "tests/core/DoubleLog.h"
-#include "tests/core/ScopedLibraryPath.h"
+#include "tests/support/DoubleLog.h"
 #include "tests/support/ScopedCwd.h"
+#include "tests/support/ScopedLibraryPath.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;

@@ -5,12 +5,12 @@
 
 #include <memory>
 
-#include "TarDoubleLog.h"
 #include "archivecore/EArchiver.h"
 #include "backends/BackendRows.h"
 #include "backends/Tar32.h"
 #include "platform/FileSystem.h"
 #include "platform/Window.h"
+#include "tests/support/TarDoubleLog.h"
 
 using namespace pelsok;
 using testing_support::TarDoubleLog;

@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "UnlhaHarness.h"
-#include "tests/lzharc/HostileArchives.h"
+#include "tests/archivers/lzharc/HostileArchives.h"
 
 namespace unlhatest {
 namespace {

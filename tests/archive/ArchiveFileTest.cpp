@@ -9,7 +9,7 @@
 #include "archive/GetArchiverType.h"
 #include "archivecore/EArchiver.h"
 #include "backends/Lha32.h"
-#include "tests/core/DoubleLog.h"
+#include "tests/support/DoubleLog.h"
 #include "tests/support/Files.h"
 #include "tests/support/ScopedCwd.h"
 #include "tests/support/TempDir.h"

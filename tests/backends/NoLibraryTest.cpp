@@ -11,8 +11,8 @@
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "tests/core/ScopedLibraryPath.h"
 #include "tests/support/ScopedCwd.h"
+#include "tests/support/ScopedLibraryPath.h"
 #include "tests/support/TempDir.h"
 
 using namespace pelsok;
