@@ -28,7 +28,7 @@ class Gatherer {
       for (const auto& name : arc::SortedFolderNames(folder))
         if (platform::MatchesMask(name, last) &&
             (o_.includeHidden || name[0] != '.' || last[0] == '.'))
-          Add(folder + name, StoredFor(folder + name));
+          Add(folder + name, StoredFor(folder, name));
       return;
     }
     struct stat st {};
@@ -44,6 +44,12 @@ class Gatherer {
   // folder when below it).
   std::string StoredFor(const std::string& path) const {
     return platform::JoinStoredName(platform::StoredFolderParts(path, o_.baseDir));
+  }
+  // The same for a name found in folder: the name is taken as it is on disk.
+  std::string StoredFor(const std::string& folder, const std::string& name) const {
+    std::vector<std::string> parts = platform::StoredFolderParts(folder, o_.baseDir);
+    parts.push_back(name);
+    return platform::JoinStoredName(parts);
   }
 
   bool Skipped(const struct stat& st) const {
