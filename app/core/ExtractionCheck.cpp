@@ -7,6 +7,7 @@
 
 #include "archive/ArchiveFile.h"
 #include "platform/Paths.h"
+#include "platform/StoredName.h"
 
 namespace pelsok::app {
 namespace {
@@ -39,15 +40,10 @@ std::string MakeFreshFolder(const std::string& prefix) {
 
 // The file an entry came out as: under its listed path, else under its own name.
 std::string ExtractedFile(const std::string& folder, const std::string& entryName) {
-  std::string relative = entryName;
-  for (char& c : relative)
-    if (c == '\\') c = '/';
-  while (!relative.empty() && relative.front() == '/') relative.erase(0, 1);
-  const std::string withPath = folder + "/" + relative;
+  const std::string withPath = folder + "/" + platform::StoredName(entryName);
   std::error_code ec;
   if (fs::is_regular_file(withPath, ec)) return withPath;
-  const std::size_t slash = relative.rfind('/');
-  return folder + "/" + (slash == std::string::npos ? relative : relative.substr(slash + 1));
+  return folder + "/" + platform::StoredName(entryName, false);
 }
 
 // A check folder, removed with everything in it when the check ends.

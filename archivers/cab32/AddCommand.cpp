@@ -9,11 +9,11 @@
 
 #include <memory>
 
-#include "CabFailure.h"
 #include "CabLimits.h"
 #include "Commands.h"
 #include "SourceGatherer.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 #include "common/Progress.h"
 #include "common/ReplacementFile.h"
 #include "common/SafeText.h"
@@ -92,21 +92,21 @@ struct WriteProgress {
 
 void CheckLimits(const std::vector<SourceFile>& files, bool store) {
   if (files.size() > kMaxFiles)
-    throw CabFailure(arc::kCannotWrite, "too many files for one cabinet (" +
-                                            std::to_string(files.size()) + ", at most 65535)");
+    throw arc::Failure(arc::kCannotWrite, "too many files for one cabinet (" +
+                                              std::to_string(files.size()) + ", at most 65535)");
   std::uint64_t total = 0;
   for (const auto& f : files) {
     if (f.size > kMaxFolderBytes)
-      throw CabFailure(arc::kCannotWrite, arc::SafeText(f.storedName) +
-                                              " is too large for a cabinet (" +
-                                              std::to_string(f.size) + " bytes, at most " +
-                                              std::to_string(kMaxFolderBytes) + ")");
+      throw arc::Failure(arc::kCannotWrite, arc::SafeText(f.storedName) +
+                                                " is too large for a cabinet (" +
+                                                std::to_string(f.size) + " bytes, at most " +
+                                                std::to_string(kMaxFolderBytes) + ")");
     total += f.size;
   }
   if (store && total > kMaxCabinetBytes)
-    throw CabFailure(arc::kCannotWrite, "the files are too large for one cabinet (" +
-                                            std::to_string(total) + " bytes, at most " +
-                                            std::to_string(kMaxCabinetBytes) + ")");
+    throw arc::Failure(arc::kCannotWrite, "the files are too large for one cabinet (" +
+                                              std::to_string(total) + " bytes, at most " +
+                                              std::to_string(kMaxCabinetBytes) + ")");
 }
 
 // Files go into folders of at most kMaxFolderBytes each, in order.
@@ -120,7 +120,7 @@ GPtr<GCabCabinet> BuildCabinet(const std::vector<SourceFile>& files, bool store)
       if (folder) {
         GErrorPtr err;
         if (!gcab_cabinet_add_folder(cabinet.get(), folder.get(), &err.error))
-          throw CabFailure(arc::kCannotWrite, err.Text());
+          throw arc::Failure(arc::kCannotWrite, err.Text());
       }
       folder.reset(gcab_folder_new(comp));
       inFolder = 0;
@@ -132,8 +132,8 @@ GPtr<GCabCabinet> BuildCabinet(const std::vector<SourceFile>& files, bool store)
     GPtr<GCabFile> file(gcab_file_new_with_file(stored.c_str(), disk.get()));
     GErrorPtr err;
     if (!gcab_folder_add_file(folder.get(), file.get(), FALSE, nullptr, &err.error))
-      throw CabFailure(arc::kCannotRead,
-                       "cannot read " + arc::SafeText(f.diskPath) + ": " + err.Text());
+      throw arc::Failure(arc::kCannotRead,
+                         "cannot read " + arc::SafeText(f.diskPath) + ": " + err.Text());
     // Set after adding: adding reads the file's own stamp and attributes.
     GDateTime* stamp = LocalStamp(f.mtime);
     gcab_file_set_date_time(file.get(), stamp);
@@ -144,7 +144,7 @@ GPtr<GCabCabinet> BuildCabinet(const std::vector<SourceFile>& files, bool store)
   if (folder) {
     GErrorPtr err;
     if (!gcab_cabinet_add_folder(cabinet.get(), folder.get(), &err.error))
-      throw CabFailure(arc::kCannotWrite, err.Text());
+      throw arc::Failure(arc::kCannotWrite, err.Text());
   }
   return cabinet;
 }
@@ -152,10 +152,10 @@ GPtr<GCabCabinet> BuildCabinet(const std::vector<SourceFile>& files, bool store)
 }  // namespace
 
 std::int32_t RunAdd(const CabOptions& o, arc::Report& report) {
-  if (o.files.empty()) throw CabFailure(arc::kBadCommand, "no files named");
+  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, "no files named");
   GatherResult gathered = GatherSources(o, o.archive);
   for (const auto& note : gathered.notes) report.Line(arc::SafeText(note));
-  if (gathered.files.empty()) throw CabFailure(arc::kNothingMatched, "no file matched");
+  if (gathered.files.empty()) throw arc::Failure(arc::kNothingMatched, "no file matched");
   CheckLimits(gathered.files, o.store);
   GPtr<GCabCabinet> cabinet = BuildCabinet(gathered.files, o.store);
 
@@ -163,7 +163,7 @@ std::int32_t RunAdd(const CabOptions& o, arc::Report& report) {
   try {
     out = std::make_unique<arc::ReplacementFile>(o.archive);
   } catch (const std::exception& e) {
-    throw CabFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   GPtr<GCancellable> cancellable(g_cancellable_new());
   WriteProgress progress;
@@ -178,7 +178,7 @@ std::int32_t RunAdd(const CabOptions& o, arc::Report& report) {
     GPtr<GFile> temp(g_file_new_for_path(out->TempPath().c_str()));
     GErrorPtr err;
     GPtr<GFileIOStream> io(g_file_open_readwrite(temp.get(), nullptr, &err.error));
-    if (!io) throw CabFailure(arc::kCannotWrite, "cannot write the cabinet: " + err.Text());
+    if (!io) throw arc::Failure(arc::kCannotWrite, "cannot write the cabinet: " + err.Text());
     GOutputStream* stream = g_io_stream_get_output_stream(G_IO_STREAM(io.get()));
     const gboolean ok = gcab_cabinet_write(cabinet.get(), stream, &WriteProgress::OnFile, nullptr,
                                            &progress, cancellable.get(), &err.error);
@@ -189,10 +189,10 @@ std::int32_t RunAdd(const CabOptions& o, arc::Report& report) {
       return arc::kCancelled;
     }
     if (!ok) {
-      throw CabFailure(arc::kCannotWrite, "cannot write the cabinet: " + err.Text());
+      throw arc::Failure(arc::kCannotWrite, "cannot write the cabinet: " + err.Text());
     }
     if (!closed)
-      throw CabFailure(arc::kCannotWrite, "cannot write the cabinet: " + closeErr.Text());
+      throw arc::Failure(arc::kCannotWrite, "cannot write the cabinet: " + closeErr.Text());
   }
   if (!progress.files->empty() && progress.next > 0) {
     progress.progress.AddBytes(gathered.files.back().size);
@@ -200,15 +200,15 @@ std::int32_t RunAdd(const CabOptions& o, arc::Report& report) {
   }
   struct stat st {};
   if (::fstat(out->fd(), &st) != 0)
-    throw CabFailure(arc::kCannotWrite, "cannot read back the cabinet's size");
+    throw arc::Failure(arc::kCannotWrite, "cannot read back the cabinet's size");
   if (static_cast<std::uint64_t>(st.st_size) > kMaxCabinetBytes)
-    throw CabFailure(arc::kCannotWrite, "the cabinet would be " + std::to_string(st.st_size) +
-                                            " bytes, over the format's limit of " +
-                                            std::to_string(kMaxCabinetBytes));
+    throw arc::Failure(arc::kCannotWrite, "the cabinet would be " + std::to_string(st.st_size) +
+                                              " bytes, over the format's limit of " +
+                                              std::to_string(kMaxCabinetBytes));
   try {
     out->Commit();
   } catch (const std::exception& e) {
-    throw CabFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   for (const auto& f : gathered.files)
     report.Line("Added    " + arc::SafeText(f.storedName) + " (" + std::to_string(f.size) +

@@ -1,8 +1,8 @@
 #include "CabExtraction.h"
 
-#include "CabFailure.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/Failure.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
 #include "common/SafeText.h"
@@ -46,22 +46,22 @@ ExtractionSummary ExtractCabinet(Cabinet& cabinet, const std::string& baseDir, b
       case arc::ExtractOutcome::written:
         ++s.written;
         line("Extracted " + name + (r.warning ? ": " + arc::SafeText(r.message) : ""));
-        if (r.warning) Worsen(s.result, arc::kWarning);
+        if (r.warning) arc::Worsen(s.result, arc::kWarning);
         break;
       case arc::ExtractOutcome::skippedNotNewer:
         line("Skipped  " + name + ": " + arc::SafeText(r.message));
         break;
       case arc::ExtractOutcome::skippedLink:
         line("Skipped  " + name + ": " + arc::SafeText(r.message));
-        Worsen(s.result, arc::kWarning);
+        arc::Worsen(s.result, arc::kWarning);
         break;
       case arc::ExtractOutcome::refusedUnsafe:
         line("Refused  " + name + ": " + arc::SafeText(r.message));
-        Worsen(s.result, arc::kUnsafeName);
+        arc::Worsen(s.result, arc::kUnsafeName);
         break;
       case arc::ExtractOutcome::failed:
         line("Failed   " + name + ": " + arc::SafeText(r.message));
-        Worsen(s.result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+        arc::Worsen(s.result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         break;
     }
     if (!progress.AddBytes(e->length) || !progress.FinishFile()) {

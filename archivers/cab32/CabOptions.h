@@ -24,7 +24,7 @@ struct CabOptions {
 
 const std::vector<std::string>& KnownSwitches();
 
-// Throws CabFailure(kBadCommand) for an unknown command, a missing archive
+// Throws arc::Failure(kBadCommand) for an unknown command, a missing archive
 // name or a switch value it cannot use.
 CabOptions ReadOptions(const arc::CommandLine& line);
 

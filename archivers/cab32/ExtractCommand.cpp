@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "CabExtraction.h"
-#include "CabFailure.h"
 #include "Commands.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 
 namespace cab {
 
@@ -15,7 +15,7 @@ std::int32_t RunExtract(const CabOptions& o, arc::Report& report) {
   try {
     cabinet = OpenCabinetOrProgram(o.archive);
   } catch (const std::exception& e) {
-    throw CabFailure(arc::kNotArchive, e.what());
+    throw arc::Failure(arc::kNotArchive, e.what());
   }
   ExtractionSummary s;
   try {
@@ -24,7 +24,7 @@ std::int32_t RunExtract(const CabOptions& o, arc::Report& report) {
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const std::exception& e) {
-    throw CabFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   if (s.cancelled) {
     report.Line("cancelled; files extracted before stay");

@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "CabFailure.h"
 #include "Cabinet.h"
 #include "Commands.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 #include "common/ReplacementFile.h"
 #include "common/SafeText.h"
 #include "platform/Paths.h"
@@ -63,20 +63,20 @@ std::int32_t RunMakeSfx(const CabOptions& o, arc::Report& report) {
   try {
     cabinet = OpenCabinetOrProgram(o.archive);
   } catch (const std::exception& e) {
-    throw CabFailure(arc::kNotArchive, e.what());
+    throw arc::Failure(arc::kNotArchive, e.what());
   }
   if (cabinet->Parts() != 1)
-    throw CabFailure(arc::kBadCommand, "a cabinet set cannot be made self-extracting");
+    throw arc::Failure(arc::kBadCommand, "a cabinet set cannot be made self-extracting");
   const std::string stub = StubPath();
   Fd stubFd{::open(stub.c_str(), O_RDONLY | O_CLOEXEC)};
   Fd cabFd{::open(o.archive.c_str(), O_RDONLY | O_CLOEXEC)};
   struct stat st {};
   if (stubFd.fd < 0 || ::fstat(stubFd.fd, &st) != 0)
-    throw CabFailure(arc::kCannotRead,
-                     "cannot open the stub " + arc::SafeText(stub) + ": " + std::strerror(errno));
+    throw arc::Failure(arc::kCannotRead,
+                       "cannot open the stub " + arc::SafeText(stub) + ": " + std::strerror(errno));
   if (cabFd.fd < 0)
-    throw CabFailure(arc::kCannotRead,
-                     "cannot open " + arc::SafeText(o.archive) + ": " + std::strerror(errno));
+    throw arc::Failure(arc::kCannotRead,
+                       "cannot open " + arc::SafeText(o.archive) + ": " + std::strerror(errno));
   std::string target = platform::ChangeFileExt(o.archive, ".EXE");
   if (!o.baseDir.empty()) target = o.baseDir + platform::ExtractFileName(target);
   try {
@@ -85,7 +85,7 @@ std::int32_t RunMakeSfx(const CabOptions& o, arc::Report& report) {
     Copy(cabFd.fd, cabinet->Offset(), cabinet->CabinetBytes(), out.fd());
     out.Commit(true);
   } catch (const std::exception& e) {
-    throw CabFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   report.Line("Made " + arc::SafeText(target) + " (" + std::to_string(cabinet->Entries().size()) +
               " file(s))");

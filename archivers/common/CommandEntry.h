@@ -1,6 +1,6 @@
 // The body of every library's command entry ("Unlha", "Cab", ...): runs the
 // command, turns what it throws into a result code and a report line (the
-// library's own failure carries its code; running out of memory is
+// library's arc::Failure carries its code; running out of memory is
 // kNoMemory; anything else kCannotWrite), and copies the report into the
 // caller's buffer. Nothing escapes the entry.
 #pragma once
@@ -8,17 +8,26 @@
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "common/ArchiverApi.h"
+#include "common/CommandLine.h"
+#include "common/Failure.h"
 #include "common/Report.h"
+#include "common/SafeText.h"
 
 namespace arc {
 
-// Failure: the library's exception with Result(); dispatch(cmdLine, report)
-// runs the command and returns its result.
-template <class Failure, class Dispatch>
+// How the message of an exception that is no arc::Failure reaches the
+// report: as it is, or with control characters shown safely (a library
+// whose underlying code puts file names into its messages).
+enum class OtherMessages { asIs, safe };
+
+// dispatch(cmdLine, report) runs the command and returns its result.
+template <class Dispatch>
 std::int32_t RunCommandEntry(const char* cmdLine, char* output, std::uint32_t size,
-                             Dispatch dispatch) {
+                             Dispatch dispatch, OtherMessages other = OtherMessages::asIs) {
   Report report;
   std::int32_t result;
   try {
@@ -30,7 +39,7 @@ std::int32_t RunCommandEntry(const char* cmdLine, char* output, std::uint32_t si
     report.Line("out of memory");
     result = kNoMemory;
   } catch (const std::exception& e) {
-    report.Line(e.what());
+    report.Line(other == OtherMessages::safe ? SafeText(e.what()) : std::string(e.what()));
     result = kCannotWrite;
   }
   try {
@@ -38,6 +47,26 @@ std::int32_t RunCommandEntry(const char* cmdLine, char* output, std::uint32_t si
   } catch (...) {
   }
   return result;
+}
+
+// The same for a library that reads its command line with ParseCommandLine:
+// a line that cannot be read reports why and returns its code; otherwise
+// run(line, report) runs the command.
+template <class Run>
+std::int32_t RunCommandEntry(const char* cmdLine, char* output, std::uint32_t size,
+                             const std::vector<std::string>& knownSwitches, Run run,
+                             OtherMessages other = OtherMessages::asIs) {
+  return RunCommandEntry(
+      cmdLine, output, size,
+      [&](const char* text, Report& report) -> std::int32_t {
+        CommandLine line;
+        if (auto err = ParseCommandLine(text ? text : "", knownSwitches, ReadResponseFile, line)) {
+          report.Line(err->message);
+          return err->result;
+        }
+        return run(line, report);
+      },
+      other);
 }
 
 }  // namespace arc

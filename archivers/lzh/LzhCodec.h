@@ -26,7 +26,7 @@ class Sink {
   virtual void write(const std::uint8_t* buf, std::size_t n) = 0;
 };
 
-enum class Status { ok, warning, failed, fatal };
+enum class Status { kOk, kWarning, kFailed, kFatal };
 
 bool canDecode(std::string_view method);  // "-lh5-", ... exact 5-byte ids
 bool canEncode(std::string_view method);
@@ -46,7 +46,7 @@ EncodeResult encode(std::string_view method, Source& in, Sink& out, int effort,
                     std::uint64_t packedLimit = 0);
 
 struct DecodeResult {
-  Status status = Status::ok;
+  Status status = Status::kOk;
   std::uint64_t written = 0;
   std::uint16_t crc = 0;  // CRC-16 of the bytes written
   std::string message;

@@ -49,7 +49,7 @@ DecodeResult decode(std::string_view method, Source& in, std::uint64_t packedSiz
   const MethodEntry* m = findMethod(method);
   if (!m) {
     DecodeResult r;
-    r.status = Status::failed;
+    r.status = Status::kFailed;
     r.message = "unknown compression method " + std::string(method);
     return r;
   }
@@ -81,7 +81,7 @@ DecodeResult decode(std::string_view method, Source& in, std::uint64_t packedSiz
         break;
     }
   } catch (const DataError& e) {
-    r.status = Status::failed;
+    r.status = Status::kFailed;
     r.message = e.what();
   }
   w.flush();

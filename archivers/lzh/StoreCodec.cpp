@@ -22,7 +22,7 @@ DecodeResult decodeStored(Source& in, std::uint64_t packedSize, Sink& out,
     r.written += n;
   }
   if (r.written < originalSize) {
-    r.status = Status::failed;
+    r.status = Status::kFailed;
     r.message = "the stored data ends before the file is complete";
   }
   return r;

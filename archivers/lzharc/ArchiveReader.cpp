@@ -137,7 +137,7 @@ MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveM
                           Sink& out) {
   const auto& h = m.header;
   if (h.isDirectory()) return {};
-  if (!canDecode(h.method)) return {Status::failed, "method " + h.method + " is not supported"};
+  if (!canDecode(h.method)) return {Status::kFailed, "method " + h.method + " is not supported"};
   FileRangeSource in(fd, m.dataOffset, h.packedSize, archiveName);
   DecodeResult r;
   if (m.macDataFork) {
@@ -146,10 +146,11 @@ MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveM
   } else {
     r = decode(h.method, in, h.packedSize, out, h.originalSize);
   }
-  if (r.status != Status::ok && r.status != Status::warning)
+  if (r.status != Status::kOk && r.status != Status::kWarning)
     return {r.status, r.message.empty() ? "data damaged" : r.message};
-  if (r.written != h.originalSize) return {Status::failed, "data length does not match the header"};
-  if (h.hasDataCrc && r.crc != h.dataCrc) return {Status::failed, "CRC mismatch"};
+  if (r.written != h.originalSize)
+    return {Status::kFailed, "data length does not match the header"};
+  if (h.hasDataCrc && r.crc != h.dataCrc) return {Status::kFailed, "CRC mismatch"};
   return {r.status, r.message};
 }
 

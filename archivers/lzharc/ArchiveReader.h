@@ -45,7 +45,7 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
 ArchiveIndex ReadArchiveOrSfxIndex(int fd, const std::string& name);
 
 struct MemberResult {
-  Status status = Status::ok;
+  Status status = Status::kOk;
   std::string message;
 };
 

@@ -49,8 +49,8 @@ ExtractReport SafeExtractor::Extract(int archiveFd, const std::string& archiveNa
   return extractor_.Extract(entry, [&](int fd) {
     FileSink sink(fd, path.Name());
     MemberResult r = DecodeMember(archiveFd, archiveName, m, sink);
-    const bool ok = r.status == Status::ok || r.status == Status::warning;
-    return arc::DataResult{ok, r.status == Status::failed, r.message};
+    const bool ok = r.status == Status::kOk || r.status == Status::kWarning;
+    return arc::DataResult{ok, r.status == Status::kFailed, r.message};
   });
 }
 

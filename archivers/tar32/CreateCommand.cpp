@@ -45,7 +45,7 @@ struct ArchiveWriter {
   }
   [[noreturn]] void Fail(std::int32_t result, const std::string& what) {
     const char* why = archive_error_string(a);
-    throw CommandFailure(result, what + (why ? std::string(": ") + why : std::string()));
+    throw arc::Failure(result, what + (why ? std::string(": ") + why : std::string()));
   }
 };
 
@@ -110,16 +110,16 @@ void WriteData(ArchiveWriter& w, int fd, const Source& s,
       ssize_t n = ::pread(fd, buffer.data(), want, static_cast<off_t>(at));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0)
-        throw CommandFailure(arc::kCannotRead, "cannot read " + arc::SafeText(s.path) +
-                                                   (n < 0 ? ": " + std::string(std::strerror(errno))
-                                                          : ": it became shorter while packed"));
+        throw arc::Failure(arc::kCannotRead, "cannot read " + arc::SafeText(s.path) +
+                                                 (n < 0 ? ": " + std::string(std::strerror(errno))
+                                                        : ": it became shorter while packed"));
       data = buffer.data();
       got = static_cast<std::size_t>(n);
     }
     if (archive_write_data(w.a, data, got) < 0)
       w.Fail(arc::kCannotWrite, "cannot write the archive");
     at += got;
-    if (!progress.AddBytes(got)) throw CommandFailure(arc::kCancelled, "cancelled");
+    if (!progress.AddBytes(got)) throw arc::Failure(arc::kCancelled, "cancelled");
   }
 }
 
@@ -132,12 +132,12 @@ void SetName(archive_entry* e, const std::string& name) {
 }  // namespace
 
 std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& progress) {
-  if (o.files.empty()) throw CommandFailure(arc::kBadCommand, "no file names to pack");
+  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, "no file names to pack");
   std::unique_ptr<arc::ReplacementFile> out;
   try {
     out = std::make_unique<arc::ReplacementFile>(o.archive);
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   std::vector<struct stat> skip(1);
   ::fstat(out->fd(), &skip[0]);
@@ -189,7 +189,7 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
   std::string buffer(kChunk, '\0');
   std::int32_t result = arc::kOk;
   for (const auto& s : sources) {
-    if (!progress.StartFile(s.stored)) throw CommandFailure(arc::kCancelled, "cancelled");
+    if (!progress.StartFile(s.stored)) throw arc::Failure(arc::kCancelled, "cancelled");
     Entry entry;
     archive_entry* e = entry.e;
     SetName(e, s.stored);
@@ -202,8 +202,7 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     if (S_ISLNK(s.st.st_mode)) {
       std::string target(4096, '\0');
       ssize_t n = ::readlink(s.path.c_str(), target.data(), target.size());
-      if (n < 0)
-        throw CommandFailure(arc::kCannotRead, "cannot read link " + arc::SafeText(s.path));
+      if (n < 0) throw arc::Failure(arc::kCannotRead, "cannot read link " + arc::SafeText(s.path));
       target.resize(static_cast<std::size_t>(n));
       archive_entry_copy_symlink(e, target.c_str());
       archive_entry_set_size(e, 0);
@@ -225,8 +224,8 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
       }
       file.fd = ::open(s.path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
       if (file.fd < 0)
-        throw CommandFailure(arc::kCannotRead,
-                             "cannot read " + arc::SafeText(s.path) + ": " + std::strerror(errno));
+        throw arc::Failure(arc::kCannotRead,
+                           "cannot read " + arc::SafeText(s.path) + ": " + std::strerror(errno));
       archive_entry_set_size(e, s.st.st_size);
       if (static_cast<std::uint64_t>(s.st.st_blocks) * 512 <
           static_cast<std::uint64_t>(s.st.st_size)) {
@@ -240,7 +239,7 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     if (file.fd >= 0) WriteData(w, file.fd, s, regions, progress, buffer);
     if (archive_write_finish_entry(w.a) < ARCHIVE_OK)
       w.Fail(arc::kCannotWrite, "cannot write " + arc::SafeText(s.stored));
-    if (!progress.FinishFile()) throw CommandFailure(arc::kCancelled, "cancelled");
+    if (!progress.FinishFile()) throw arc::Failure(arc::kCancelled, "cancelled");
     report.Line("Packed    " + arc::SafeText(s.stored));
   }
   if (archive_write_close(w.a) != ARCHIVE_OK)
@@ -248,7 +247,7 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
   try {
     out->Commit();
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   report.Line(std::to_string(sources.size()) + " member(s) packed into " +
               arc::SafeText(o.archive));

@@ -17,8 +17,8 @@ namespace tar32 {
 std::int32_t RunExtract(const TarOptions& o, arc::Report& report, arc::Progress& progress) {
   const int fd = ::open(o.archive.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0)
-    throw CommandFailure(arc::kNotArchive,
-                         "cannot open " + arc::SafeText(o.archive) + ": " + std::strerror(errno));
+    throw arc::Failure(arc::kNotArchive,
+                       "cannot open " + arc::SafeText(o.archive) + ": " + std::strerror(errno));
   tararc::ExtractSettings s;
   s.baseDir = o.baseDir;
   s.rules.withFolders = o.useDirectory;

@@ -1,13 +1,12 @@
 #include "SourceGatherer.h"
 
-#include <dirent.h>
-
-#include <algorithm>
 #include <set>
 
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
+#include "common/OperandGatherer.h"
 #include "common/SafeText.h"
+#include "platform/StoredName.h"
 #include "platform/Wildcard.h"
 
 namespace tar32 {
@@ -26,50 +25,31 @@ class Gatherer {
     const std::string folder = slash == std::string::npos ? "" : full.substr(0, slash + 1);
     const std::string last = slash == std::string::npos ? full : full.substr(slash + 1);
     if (platform::HasWildcard(last)) {
-      for (const auto& name : List(folder.empty() ? "." : folder))
+      for (const auto& name : arc::SortedFolderNames(folder))
         if (platform::MatchesMask(name, last) &&
             (o_.includeHidden || name[0] != '.' || last[0] == '.'))
-          Add(folder + name, StoredFor(folder + name));
+          Add(folder + name, StoredFor(folder, name));
       return;
     }
     struct stat st {};
     if (::lstat(full.c_str(), &st) != 0)
-      throw CommandFailure(arc::kCannotRead, "cannot find " + arc::SafeText(operand));
+      throw arc::Failure(arc::kCannotRead, "cannot find " + arc::SafeText(operand));
     Add(full, StoredFor(full));
   }
 
   std::vector<Source> Take() { return std::move(out_); }
 
  private:
-  // The member name of a path: relative to the base folder when below it,
-  // else the path without its root and without "." and ".." parts.
+  // The member name of a path (platform::StoredName, relative to the base
+  // folder when below it).
   std::string StoredFor(const std::string& path) const {
-    std::string rel = path;
-    if (!o_.baseDir.empty() && rel.compare(0, o_.baseDir.size(), o_.baseDir) == 0)
-      rel = rel.substr(o_.baseDir.size());
-    std::string out, part;
-    for (std::size_t i = 0; i <= rel.size(); ++i) {
-      if (i == rel.size() || rel[i] == '/') {
-        if (!part.empty() && part != "." && part != "..") out += (out.empty() ? "" : "/") + part;
-        part.clear();
-      } else {
-        part += rel[i];
-      }
-    }
-    return out;
+    return platform::JoinStoredName(platform::StoredFolderParts(path, o_.baseDir));
   }
-
-  std::vector<std::string> List(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* d = ::opendir(folder.c_str());
-    if (d == nullptr) return names;
-    while (dirent* e = ::readdir(d)) {
-      const std::string n = e->d_name;
-      if (n != "." && n != "..") names.push_back(n);
-    }
-    ::closedir(d);
-    std::sort(names.begin(), names.end());
-    return names;
+  // The same for a name found in folder: the name is taken as it is on disk.
+  std::string StoredFor(const std::string& folder, const std::string& name) const {
+    std::vector<std::string> parts = platform::StoredFolderParts(folder, o_.baseDir);
+    parts.push_back(name);
+    return platform::JoinStoredName(parts);
   }
 
   bool Skipped(const struct stat& st) const {
@@ -101,7 +81,7 @@ class Gatherer {
       }
     }
     if (!folder) return;
-    for (const auto& name : List(path)) {
+    for (const auto& name : arc::SortedFolderNames(path)) {
       if (!o_.includeHidden && name[0] == '.') continue;
       Add(path == "/" ? "/" + name : path + "/" + name,
           stored.empty() ? name : stored + "/" + name);

@@ -19,7 +19,7 @@ struct Source {
   struct stat st {};   // from lstat
 };
 
-// Throws CommandFailure(kCannotRead) when an operand without wildcards does
+// Throws arc::Failure(kCannotRead) when an operand without wildcards does
 // not exist. Files whose (dev, ino) is in skip (the archive itself and its
 // temporary file) are left out; sockets, FIFOs and devices are left out with
 // a report line. Two sources with one stored name: the first is kept.

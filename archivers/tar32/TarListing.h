@@ -2,28 +2,21 @@
 // is opened, and the position of the find entries.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/ArchiverApi.h"
+#include "common/MemberListing.h"
 #include "tararc/TarReader.h"
 
 namespace tar32 {
 
-class TarListing {
- public:
-  // Throws tararc::ReadError when the file is no tar archive we read whole.
-  explicit TarListing(const std::string& archiveName);
+using TarListing = arc::MemberListing<tararc::Member>;
 
-  bool FindFirst(const char* wildName, TArchiveEntryInfo& info);
-  bool FindNext(TArchiveEntryInfo& info);
-
- private:
-  std::vector<tararc::Member> members_;
-  tararc::Compression compression_ = tararc::Compression::none;
-  std::vector<std::string> masks_;
-  std::size_t next_ = 0;
-};
+// The listing of a tar archive (masks match the member's name). Throws
+// tararc::ReadError when the file is no tar archive we read whole.
+std::unique_ptr<TarListing> OpenTarListing(const std::string& archiveName);
 
 // Fills the whole record (unused bytes zero) for one member.
 void FillEntryInfo(const tararc::Member& m, tararc::Compression c, TArchiveEntryInfo& info);

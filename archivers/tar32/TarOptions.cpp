@@ -20,9 +20,7 @@ const std::vector<std::string> kSwitches = {"z",
                                             "-check-all-path=",
                                             "-display-dialog="};
 
-[[noreturn]] void Bad(const std::string& message) {
-  throw CommandFailure(arc::kBadCommand, message);
-}
+[[noreturn]] void Bad(const std::string& message) { throw arc::Failure(arc::kBadCommand, message); }
 
 int Number(const arc::Switch& sw, int low, int high, int empty) {
   if (sw.value.empty()) return empty;

@@ -3,25 +3,14 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/CommandLine.h"
+#include "common/Failure.h"
 #include "tararc/TarReader.h"
 
 namespace tar32 {
-
-// A command that cannot go on: its arc::Result and the message for the report.
-class CommandFailure : public std::runtime_error {
- public:
-  CommandFailure(std::int32_t result, const std::string& message)
-      : std::runtime_error(message), result_(result) {}
-  std::int32_t Result() const { return result_; }
-
- private:
-  std::int32_t result_;
-};
 
 struct TarOptions {
   char command = 0;  // 'c' create, 'x' extract
@@ -40,7 +29,7 @@ struct TarOptions {
 
 const std::vector<std::string>& KnownSwitches();
 
-// Throws CommandFailure(kBadCommand) for an unknown command, a missing
+// Throws arc::Failure(kBadCommand) for an unknown command, a missing
 // archive name or a switch value it cannot use.
 TarOptions ReadOptions(const arc::CommandLine& line);
 

@@ -5,16 +5,11 @@
 #include "TarReader.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/Failure.h"
 #include "common/SafeText.h"
 
 namespace tararc {
 namespace {
-
-// Keeps the most serious result (errors over warnings; the first error wins).
-void Worsen(std::int32_t& current, std::int32_t next) {
-  if (next == arc::kOk) return;
-  if (current == arc::kOk || (current < 0x8000 && next >= 0x8000)) current = next;
-}
 
 arc::EntryToExtract ToEntry(const Member& m) {
   arc::EntryToExtract e;
@@ -135,22 +130,22 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
         case arc::ExtractOutcome::written:
           ++written;
           report.Line("Extracted " + shown + (r.warning ? ": " + arc::SafeText(r.message) : ""));
-          if (r.warning) Worsen(result, arc::kWarning);
+          if (r.warning) arc::Worsen(result, arc::kWarning);
           break;
         case arc::ExtractOutcome::skippedNotNewer:
           report.Line("Skipped   " + shown + ": " + arc::SafeText(r.message));
           break;
         case arc::ExtractOutcome::skippedLink:
           report.Line("Skipped   " + shown + ": " + arc::SafeText(r.message));
-          Worsen(result, arc::kWarning);
+          arc::Worsen(result, arc::kWarning);
           break;
         case arc::ExtractOutcome::refusedUnsafe:
           report.Line("Refused   " + shown + ": " + arc::SafeText(r.message));
-          Worsen(result, arc::kUnsafeName);
+          arc::Worsen(result, arc::kUnsafeName);
           break;
         case arc::ExtractOutcome::failed:
           report.Line("Failed    " + shown + ": " + arc::SafeText(r.message));
-          Worsen(result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+          arc::Worsen(result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
           // Damaged data ends the archive: nothing after it can be trusted.
           if (r.damaged) return result;
           break;

@@ -6,10 +6,10 @@
 
 #include "ArjCommands.h"
 #include "OpenArjArchive.h"
-#include "UnarjFailure.h"
 #include "arj/ArjDecoder.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/Failure.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
 #include "common/SafeText.h"
@@ -73,7 +73,7 @@ std::int32_t RunTest(Run& run) {
     } else {
       ++bad;
       run.Line("Damaged  ", name, r.message);
-      Worsen(run.result, arc::kNotArchive);
+      arc::Worsen(run.result, arc::kNotArchive);
     }
     if (!run.progress.FinishFile()) return arc::kCancelled;
   }
@@ -92,12 +92,12 @@ bool ExtractOne(Run& run, arc::SafeExtractor& extractor, const arj::Member& m) {
   if (!run.progress.StartFile(name)) return false;
   if (std::string why = arj::Unsupported(m.header); !why.empty()) {
     run.Line("Refused  ", name, why);
-    Worsen(run.result, arc::kNotArchive);
+    arc::Worsen(run.result, arc::kNotArchive);
     return run.progress.FinishFile();
   }
   if (!m.path.IsSafe()) {
     run.Line("Refused  ", name, "unsafe name refused");
-    Worsen(run.result, arc::kUnsafeName);
+    arc::Worsen(run.result, arc::kUnsafeName);
     return run.progress.FinishFile();
   }
   arc::EntryToExtract entry;
@@ -126,15 +126,15 @@ bool ExtractOne(Run& run, arc::SafeExtractor& extractor, const arj::Member& m) {
       break;
     case arc::ExtractOutcome::skippedLink:
       run.Line("Skipped  ", name, r.message);
-      Worsen(run.result, arc::kWarning);
+      arc::Worsen(run.result, arc::kWarning);
       break;
     case arc::ExtractOutcome::refusedUnsafe:
       run.Line("Refused  ", name, r.message);
-      Worsen(run.result, arc::kUnsafeName);
+      arc::Worsen(run.result, arc::kUnsafeName);
       break;
     case arc::ExtractOutcome::failed:
       run.Line("Failed   ", name, r.message);
-      Worsen(run.result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+      arc::Worsen(run.result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
       break;
   }
   return run.progress.FinishFile();
@@ -156,7 +156,7 @@ std::int32_t RunExtract(const UnarjOptions& o, arc::Report& report) {
   try {
     extractor = std::make_unique<arc::SafeExtractor>(o.baseDir.empty() ? "." : o.baseDir, rules);
   } catch (const std::exception& e) {
-    throw UnarjFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   for (const arj::Member* m : run.Selected()) {
     ++run.matched;

@@ -4,18 +4,9 @@
 #include <cstring>
 
 #include "OpenArjArchive.h"
-#include "common/EntryMasks.h"
 
 namespace unarj {
 namespace {
-
-void CopyText(char* dest, std::size_t capacity, const std::string& text) {
-  std::size_t n = std::min(text.size(), capacity - 1);
-  if (n < text.size())
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-  std::memcpy(dest, text.data(), n);
-  dest[n] = '\0';
-}
 
 // Read-only, archive (or 'd' for a folder), system, hidden.
 std::string AttributeText(const arj::Member& m) {
@@ -39,31 +30,16 @@ void FillEntryInfo(const arj::Member& m, TArchiveEntryInfo& info) {
   info.Crc = h.crc;
   info.Flags = h.flags;
   info.OsType = h.hostOs;
-  const std::uint64_t original = h.originalSize, packed = h.packedSize;
-  const std::uint64_t ratio = original == 0 ? 0 : (packed * 1000 + original / 2) / original;
-  info.Ratio = static_cast<std::uint16_t>(std::min<std::uint64_t>(ratio, 65535));
+  info.Ratio = arc::RatioPerMille(h.packedSize, h.originalSize);
   m.DosStamp(info.DosDate, info.DosTime);
-  CopyText(info.FileName, sizeof info.FileName, ListedName(m));
-  CopyText(info.Attribute, sizeof info.Attribute, AttributeText(m));
-  CopyText(info.Method, sizeof info.Method, MethodText(h));
+  arc::CopyRecordText(info.FileName, sizeof info.FileName, ListedName(m));
+  arc::CopyRecordText(info.Attribute, sizeof info.Attribute, AttributeText(m));
+  arc::CopyRecordText(info.Method, sizeof info.Method, MethodText(h));
 }
 
-bool ArjListing::FindFirst(const char* wildName, TArchiveEntryInfo& info) {
-  masks_.clear();
-  if (wildName != nullptr && *wildName != '\0') masks_.push_back(wildName);
-  next_ = 0;
-  return FindNext(info);
-}
-
-bool ArjListing::FindNext(TArchiveEntryInfo& info) {
-  while (next_ < members_.size()) {
-    const auto& m = members_[next_++];
-    if (arc::MatchesAnyMask(m.path.Joined(), masks_)) {
-      FillEntryInfo(m, info);
-      return true;
-    }
-  }
-  return false;
+std::unique_ptr<ArjListing> MakeListing(std::vector<arj::Member> members) {
+  return std::make_unique<ArjListing>(
+      std::move(members), [](const arj::Member& m) { return m.path.Joined(); }, &FillEntryInfo);
 }
 
 }  // namespace unarj

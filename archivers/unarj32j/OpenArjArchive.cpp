@@ -6,20 +6,20 @@
 #include <cerrno>
 #include <cstring>
 
-#include "UnarjFailure.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 
 namespace unarj {
 
 OpenArjArchive::OpenArjArchive(const std::string& path) : path_(path) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0)
-    throw UnarjFailure(arc::kNotArchive, "cannot open " + path + ": " + std::strerror(errno));
+    throw arc::Failure(arc::kNotArchive, "cannot open " + path + ": " + std::strerror(errno));
   index_ = arj::ReadIndex(fd_, path);
   if (!index_.ok) {
     ::close(fd_);
     fd_ = -1;
-    throw UnarjFailure(arc::kNotArchive, index_.message);
+    throw arc::Failure(arc::kNotArchive, index_.message);
   }
 }
 

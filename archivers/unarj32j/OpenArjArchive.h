@@ -11,7 +11,7 @@ namespace unarj {
 
 class OpenArjArchive {
  public:
-  // Throws UnarjFailure(kNotArchive) when the file is missing, not an ARJ
+  // Throws arc::Failure(kNotArchive) when the file is missing, not an ARJ
   // archive or damaged.
   explicit OpenArjArchive(const std::string& path);
   ~OpenArjArchive();

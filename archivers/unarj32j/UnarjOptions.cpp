@@ -2,9 +2,9 @@
 
 #include <cctype>
 
-#include "UnarjFailure.h"
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
+#include "common/Failure.h"
 
 namespace unarj {
 namespace {
@@ -17,7 +17,7 @@ const std::vector<std::string> kSwitches = {
     "job", "jp", "jr", "jss", "jw", "jx", "jyc", "jyd", "jyk", "jyn", "jyo", "jz", "ga", "gd",
     "ge",  "gf", "gj", "gm",  "gn", "go", "gp",  "gr",  "gs",  "gu",  "gw"};
 
-[[noreturn]] void Bad(const std::string& message) { throw UnarjFailure(arc::kBadCommand, message); }
+[[noreturn]] void Bad(const std::string& message) { throw arc::Failure(arc::kBadCommand, message); }
 
 // A number, 0 meaning off; an empty value means 1 ("-c" is "-c1").
 bool Flag(const arc::Switch& sw) {

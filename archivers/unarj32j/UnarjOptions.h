@@ -23,7 +23,7 @@ struct UnarjOptions {
 // The switch names of the LHA command line; the ones not read here are ignored.
 const std::vector<std::string>& KnownSwitches();
 
-// Throws UnarjFailure(kBadCommand) for an unknown command, a missing
+// Throws arc::Failure(kBadCommand) for an unknown command, a missing
 // archive name or a malformed value of a switch it reads.
 UnarjOptions ReadOptions(const arc::CommandLine& line);
 

@@ -13,13 +13,14 @@
 #include <map>
 #include <memory>
 
-#include "CommandFailure.h"
 #include "Commands.h"
 #include "FileGatherer.h"
 #include "MemberPacker.h"
 #include "OpenArchive.h"
 #include "PackingPool.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
+#include "common/ListingReport.h"
 #include "common/OrderedPool.h"
 #include "common/Progress.h"
 #include "common/ReplacementFile.h"
@@ -38,12 +39,12 @@ void CopyRange(int from, int to, std::uint64_t offset, std::uint64_t length,
     try {
       lzh::ReadAt(from, buf.data(), n, offset, fromName);
     } catch (const std::exception& e) {
-      throw CommandFailure(arc::kNotArchive, e.what());
+      throw arc::Failure(arc::kNotArchive, e.what());
     }
     try {
       lzh::WriteAll(to, buf.data(), n, toName);
     } catch (const std::exception& e) {
-      throw CommandFailure(arc::kCannotWrite, e.what());
+      throw arc::Failure(arc::kCannotWrite, e.what());
     }
     offset += n;
     length -= n;
@@ -55,7 +56,7 @@ std::string Line(const std::string& verb, const std::string& name, const PackedF
   std::snprintf(buf, sizeof buf, " %12llu -> %12llu %s %s",
                 static_cast<unsigned long long>(p.originalSize),
                 static_cast<unsigned long long>(p.packedSize),
-                RatioText(p.packedSize, p.originalSize).c_str(), p.method.c_str());
+                arc::RatioText(p.packedSize, p.originalSize).c_str(), p.method.c_str());
   return verb + " " + lzh::PrintableName(name) + buf;
 }
 
@@ -66,7 +67,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
   const bool exists = ::stat(o.archive.c_str(), &ast) == 0;
   std::unique_ptr<OpenArchive> old;
   if (exists) old = std::make_unique<OpenArchive>(o.archive);  // throws kNotArchive when damaged
-  if (o.files.empty()) throw CommandFailure(arc::kBadCommand, "no file names given");
+  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, "no file names given");
 
   GatherResult g = GatherFiles(o, exists ? ast.st_dev : 0, exists ? ast.st_ino : 0, o.archive);
   for (const auto& n : g.notes) report.Line(lzh::PrintableName(n));
@@ -107,7 +108,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
   try {
     out = std::make_unique<arc::ReplacementFile>(o.archive, o.workDir);
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   const std::string outName = out->TempPath();
   // The files to pack, in the order their members are written.
@@ -125,7 +126,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
     reported += step;
     return progress.AddBytes(step);
   };
-  auto cancelled = []() -> CommandFailure { return {arc::kCancelled, "cancelled"}; };
+  auto cancelled = []() -> arc::Failure { return {arc::kCancelled, "cancelled"}; };
 
   const std::string spillDir = std::filesystem::path(outName).parent_path().string();
   PackingPool pool(toPack, PackSettings{o.method, o.effort, o.cp932Names},
@@ -164,7 +165,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
     lzh::WriteAll(out->fd(), &endMark, 1, outName);
     out->Commit();
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   char summary[160];
   std::snprintf(summary, sizeof summary,
@@ -172,7 +173,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
                 replacing.size() + appended.size(), kept, upToDate,
                 static_cast<unsigned long long>(totalOriginal),
                 static_cast<unsigned long long>(totalPacked),
-                RatioText(totalPacked, totalOriginal).c_str());
+                arc::RatioText(totalPacked, totalOriginal).c_str());
   report.Line(summary);
   return arc::kOk;
 }

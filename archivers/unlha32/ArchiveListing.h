@@ -2,30 +2,19 @@
 // where FindNext goes on.
 #pragma once
 
-#include <cstddef>
-#include <string>
+#include <memory>
 #include <vector>
 
 #include "common/ArchiverApi.h"
+#include "common/MemberListing.h"
 #include "lzharc/ArchiveReader.h"
 
 namespace unlha {
 
-class ArchiveListing {
- public:
-  explicit ArchiveListing(std::vector<lzh::ArchiveMember> members) : members_(std::move(members)) {}
-  // Starts over with a wildcard (null or empty: every member).
-  bool FindFirst(const char* wildName, TArchiveEntryInfo& info);
-  bool FindNext(TArchiveEntryInfo& info);
-  // The member the last find filled, or null.
-  const lzh::ArchiveMember* Last() const { return last_; }
+using ArchiveListing = arc::MemberListing<lzh::ArchiveMember>;
 
- private:
-  std::vector<lzh::ArchiveMember> members_;
-  std::vector<std::string> masks_;
-  std::size_t next_ = 0;
-  const lzh::ArchiveMember* last_ = nullptr;
-};
+// Masks match the member's stored path.
+std::unique_ptr<ArchiveListing> MakeListing(std::vector<lzh::ArchiveMember> members);
 
 // Fills the whole record from a member. Sizes above 4 GiB are clamped to
 // 0xFFFFFFFF; the name uses '/' between folders, cut to 512 bytes.

@@ -1,5 +1,5 @@
 // The library's commands. Each returns an arc::Result and writes its lines
-// into the report; failures that end a command are thrown as CommandFailure.
+// into the report; failures that end a command are thrown as arc::Failure.
 #pragma once
 
 #include <cstdint>

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <memory>
 
-#include "CommandFailure.h"
 #include "Commands.h"
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/Failure.h"
 #include "common/ReplacementFile.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/FileStreams.h"
@@ -18,7 +18,7 @@
 namespace unlha {
 
 std::int32_t RunDelete(const UnlhaOptions& o, arc::Report& report) {
-  if (o.files.empty()) throw CommandFailure(arc::kBadCommand, "no member names given to delete");
+  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, "no member names given to delete");
   OpenArchive old(o.archive);
   const auto& members = old.index().members;
   std::vector<bool> drop(members.size(), false);
@@ -36,8 +36,8 @@ std::int32_t RunDelete(const UnlhaOptions& o, arc::Report& report) {
   }
   if (dropped == members.size()) {
     if (::unlink(o.archive.c_str()) != 0)
-      throw CommandFailure(arc::kCannotWrite,
-                           "cannot remove " + o.archive + ": " + std::strerror(errno));
+      throw arc::Failure(arc::kCannotWrite,
+                         "cannot remove " + o.archive + ": " + std::strerror(errno));
     report.Line("no member left; the archive was removed");
     return arc::kOk;
   }
@@ -58,10 +58,10 @@ std::int32_t RunDelete(const UnlhaOptions& o, arc::Report& report) {
     const std::uint8_t endMark = 0;
     lzh::WriteAll(out.fd(), &endMark, 1, out.TempPath());
     out.Commit();
-  } catch (const CommandFailure&) {
+  } catch (const arc::Failure&) {
     throw;
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   report.Line(std::to_string(dropped) + " member(s) deleted, " +
               std::to_string(members.size() - dropped) + " kept");

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <memory>
 
-#include "CommandFailure.h"
 #include "Commands.h"
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/Failure.h"
 #include "common/Progress.h"
 #include "lzh/LzhCodec.h"
 #include "lzharc/EntryName.h"
@@ -32,7 +32,7 @@ void TellTotals(const UnlhaOptions& o, const OpenArchive& archive, arc::Progress
 }
 
 void CheckGoOn(bool goOn) {
-  if (!goOn) throw CommandFailure(arc::kCancelled, "cancelled");
+  if (!goOn) throw arc::Failure(arc::kCancelled, "cancelled");
 }
 
 std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& report) {
@@ -49,7 +49,7 @@ std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& r
     if (!lzh::canDecode(m.header.method)) {
       report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) +
                   " not supported");
-      Worsen(result, arc::kWarning);
+      arc::Worsen(result, arc::kWarning);
       continue;
     }
     lzh::NullSink sink;
@@ -57,14 +57,14 @@ std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& r
     try {
       r = lzh::DecodeMember(archive.fd(), archive.path(), m, sink);
     } catch (const std::exception& e) {
-      r = {lzh::Status::fatal, e.what()};
+      r = {lzh::Status::kFatal, e.what()};
     }
-    if (r.status == lzh::Status::ok || r.status == lzh::Status::warning) {
+    if (r.status == lzh::Status::kOk || r.status == lzh::Status::kWarning) {
       report.Line("OK       " + name);
     } else {
       ++bad;
       report.Line("Damaged  " + name + ": " + r.message);
-      Worsen(result, arc::kNotArchive);
+      arc::Worsen(result, arc::kNotArchive);
     }
     progress.AddBytes(m.header.originalSize);
     CheckGoOn(progress.FinishFile());
@@ -89,7 +89,7 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
   try {
     extractor = std::make_unique<lzh::SafeExtractor>(o.baseDir, eo);
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   std::int32_t result = arc::kOk;
   std::size_t matched = 0, written = 0;
@@ -103,7 +103,7 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
     if (!m.header.isDirectory() && !lzh::canDecode(m.header.method)) {
       report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) +
                   " not supported");
-      Worsen(result, arc::kWarning);
+      arc::Worsen(result, arc::kWarning);
       continue;
     }
     lzh::ExtractReport r = extractor->Extract(archive.fd(), archive.path(), m);
@@ -112,7 +112,7 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
         ++written;
         if (r.warning) {
           report.Line("Melted   " + name + ": " + lzh::PrintableName(r.message));
-          Worsen(result, arc::kWarning);
+          arc::Worsen(result, arc::kWarning);
         } else {
           report.Line("Melted   " + name);
         }
@@ -122,15 +122,15 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
         break;
       case lzh::ExtractOutcome::skippedLink:
         report.Line("Skipped  " + name + ": " + lzh::PrintableName(r.message));
-        Worsen(result, arc::kWarning);
+        arc::Worsen(result, arc::kWarning);
         break;
       case lzh::ExtractOutcome::refusedUnsafe:
         report.Line("Refused  " + name + ": " + lzh::PrintableName(r.message));
-        Worsen(result, arc::kUnsafeName);
+        arc::Worsen(result, arc::kUnsafeName);
         break;
       case lzh::ExtractOutcome::failed:
         report.Line("Failed   " + name + ": " + lzh::PrintableName(r.message));
-        Worsen(result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+        arc::Worsen(result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         break;
     }
     if (!m.header.isDirectory()) {

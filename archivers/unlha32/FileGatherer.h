@@ -1,7 +1,7 @@
 // Turns the file operands of an add command into the files to pack and the
 // names they get in the archive.
 //
-// Stored names: with -x0 the bare file name. With -x1 and a base folder, the
+// Stored names (platform::StoredName): with -x0 the bare file name.
 // path relative to the base folder. With -x1 and no base folder, the
 // operand's own folder as written, without its root and without "." and
 // ".." parts ("/srv/LOG/DR07*.log" stores "srv/LOG/DR0715.log"). Files found

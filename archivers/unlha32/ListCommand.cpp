@@ -6,6 +6,7 @@
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/ListingReport.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/MemberTime.h"
 
@@ -28,13 +29,10 @@ std::int32_t RunList(const UnlhaOptions& o, arc::Report& report) {
     std::uint16_t date = 0, time = 0;
     lzh::MemberDosStamp(h, date, time);
     char buf[160];
-    std::snprintf(buf, sizeof buf, "%12llu %12llu %s  %04u-%02u-%02u %02u:%02u:%02u %s",
-                  static_cast<unsigned long long>(m.listedSize()),
-                  static_cast<unsigned long long>(h.packedSize),
-                  RatioText(h.packedSize, h.originalSize).c_str(), 1980u + (date >> 9),
-                  (date >> 5) & 15u, date & 31u, time >> 11, (time >> 5) & 63u, (time & 31u) * 2,
-                  lzh::PrintableName(h.method).c_str());
-    std::string line = buf;
+    std::string line =
+        arc::MemberColumns(m.listedSize(), h.packedSize,
+                           arc::RatioText(h.packedSize, h.originalSize), date, time) +
+        " " + lzh::PrintableName(h.method);
     if (verbose) {
       std::snprintf(buf, sizeof buf, " %04X %d  %c", h.dataCrc, h.level,
                     h.osId >= 0x20 && h.osId < 0x7F ? h.osId : '?');
@@ -44,17 +42,7 @@ std::int32_t RunList(const UnlhaOptions& o, arc::Report& report) {
     if (h.isDirectory()) name += "/";
     report.Line(line + " " + lzh::PrintableName(name));
   }
-  if (count == 0 && !o.files.empty()) {
-    report.Line("no member matched");
-    return arc::kNothingMatched;
-  }
-  char total[128];
-  std::snprintf(total, sizeof total, "%12llu %12llu %s  %zu file(s)",
-                static_cast<unsigned long long>(totalOriginal),
-                static_cast<unsigned long long>(totalPacked),
-                RatioText(totalPacked, totalOriginal).c_str(), count);
-  report.Line(total);
-  return arc::kOk;
+  return arc::EndListing(report, count, !o.files.empty(), totalOriginal, totalPacked);
 }
 
 }  // namespace unlha

@@ -9,15 +9,15 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "CommandFailure.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 #include "lzharc/FileStreams.h"
 
 namespace unlha {
 namespace {
 
 [[noreturn]] void Fail(const std::string& what) {
-  throw CommandFailure(arc::kCannotWrite, what + ": " + std::strerror(errno));
+  throw arc::Failure(arc::kCannotWrite, what + ": " + std::strerror(errno));
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ void MemberBuffer::write(const std::uint8_t* buf, std::size_t n) {
   try {
     lzh::WriteAll(spillFd_, buf, n, "a temporary file in " + spillDir_);
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   spilled_ += n;
 }
@@ -78,10 +78,10 @@ void MemberBuffer::copyTo(int fd, const std::string& name) const {
       lzh::WriteAll(fd, chunk.data(), n, name);
       at += n;
     }
-  } catch (const CommandFailure&) {
+  } catch (const arc::Failure&) {
     throw;
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
 }
 

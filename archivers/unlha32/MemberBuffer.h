@@ -19,7 +19,7 @@ class MemberBuffer : public lzh::Sink {
   MemberBuffer(const MemberBuffer&) = delete;
   MemberBuffer& operator=(const MemberBuffer&) = delete;
 
-  // Throws CommandFailure(kCannotWrite) when the temporary file fails.
+  // Throws arc::Failure(kCannotWrite) when the temporary file fails.
   void write(const std::uint8_t* buf, std::size_t n) override;
   std::uint64_t size() const { return memory_.size() + spilled_; }
   // Drops everything from byte n on.

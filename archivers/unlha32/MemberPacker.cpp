@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "CommandFailure.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 #include "lzh/Crc16.h"
 #include "lzh/LzhCodec.h"
 #include "lzharc/EntryName.h"
@@ -39,12 +39,12 @@ class WatchedSource : public lzh::Source {
  public:
   WatchedSource(lzh::Source& in, const PackSignals& signals) : in_(in), signals_(signals) {}
   std::size_t read(std::uint8_t* buf, std::size_t n) override {
-    if (signals_.stop.stop_requested()) throw CommandFailure(arc::kCancelled, "cancelled");
+    if (signals_.stop.stop_requested()) throw arc::Failure(arc::kCancelled, "cancelled");
     std::size_t got;
     try {
       got = in_.read(buf, n);
     } catch (const std::exception& e) {
-      throw CommandFailure(arc::kCannotRead, e.what());
+      throw arc::Failure(arc::kCannotRead, e.what());
     }
     if (counting) signals_.bytesRead.fetch_add(got, std::memory_order_relaxed);
     return got;
@@ -63,11 +63,11 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
   const std::string& method = settings.method;
   SourceFd src(::open(file.diskPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (src.get() < 0)
-    throw CommandFailure(arc::kCannotRead,
-                         "cannot open " + file.diskPath + ": " + std::strerror(errno));
+    throw arc::Failure(arc::kCannotRead,
+                       "cannot open " + file.diskPath + ": " + std::strerror(errno));
   struct stat st {};
   if (::fstat(src.get(), &st) != 0 || !S_ISREG(st.st_mode))
-    throw CommandFailure(arc::kCannotRead, "not a readable file: " + file.diskPath);
+    throw arc::Failure(arc::kCannotRead, "not a readable file: " + file.diskPath);
 
   lzh::NewEntryHeader h;
   try {
@@ -75,7 +75,7 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
     h.fileName = stored.fileName;
     h.dirName = stored.dirName;
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   h.unixTime = st.st_mtime;
   h.unixMode = static_cast<std::uint16_t>((st.st_mode & 07777) | 0100000);
@@ -89,7 +89,7 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
   try {
     header = lzh::BuildLevel2Header(h);
   } catch (const std::exception& e) {
-    throw CommandFailure(arc::kCannotWrite, std::string(e.what()) + ": " + file.diskPath);
+    throw arc::Failure(arc::kCannotWrite, std::string(e.what()) + ": " + file.diskPath);
   }
   const std::uint64_t headerAt = out.size();
   lzh::FileSource rawIn(src.get(), file.diskPath);
@@ -105,8 +105,8 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
       stored = true;
       out.truncate(headerAt + header.size());
       if (::lseek(src.get(), 0, SEEK_SET) != 0)
-        throw CommandFailure(arc::kCannotRead,
-                             "cannot rewind " + file.diskPath + ": " + std::strerror(errno));
+        throw arc::Failure(arc::kCannotRead,
+                           "cannot rewind " + file.diskPath + ": " + std::strerror(errno));
       in.counting = false;  // these bytes were counted on the first pass
     } else {
       original = r.originalSize;
@@ -125,13 +125,13 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
     packed = original;
   }
   if (lzh::NeedsWideSizes(original) != h.wideSizes)
-    throw CommandFailure(arc::kCannotRead, file.diskPath + " changed its size while it was read");
+    throw arc::Failure(arc::kCannotRead, file.diskPath + " changed its size while it was read");
   h.originalSize = original;
   h.packedSize = packed;
   h.dataCrc = crc;
   std::vector<std::uint8_t> final = lzh::BuildLevel2Header(h);
   if (final.size() != header.size())
-    throw CommandFailure(arc::kCannotWrite, "header length changed: " + file.diskPath);
+    throw arc::Failure(arc::kCannotWrite, "header length changed: " + file.diskPath);
   out.overwrite(static_cast<std::size_t>(headerAt), final);
   return {h.method, original, packed};
 }

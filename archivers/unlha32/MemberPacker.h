@@ -31,7 +31,7 @@ struct PackSignals {
   std::atomic<std::uint64_t>& bytesRead;  // source bytes read so far, all members together
 };
 
-// Appends the member to out. Throws CommandFailure: kCannotRead when the
+// Appends the member to out. Throws arc::Failure: kCannotRead when the
 // source cannot be read (vanished, unreadable, changed size class),
 // kCannotWrite when the member cannot be stored, kCancelled once
 // signals.stop is requested.

@@ -9,7 +9,7 @@ namespace unlha {
 
 class OpenArchive {
  public:
-  // Throws CommandFailure(kNotArchive) when the file is missing, not an LZH
+  // Throws arc::Failure(kNotArchive) when the file is missing, not an LZH
   // archive or damaged.
   explicit OpenArchive(const std::string& path);
   ~OpenArchive();
@@ -25,8 +25,5 @@ class OpenArchive {
   int fd_ = -1;
   lzh::ArchiveIndex index_;
 };
-
-// Ratio as "45.9%" (packed against original).
-std::string RatioText(std::uint64_t packed, std::uint64_t original);
 
 }  // namespace unlha

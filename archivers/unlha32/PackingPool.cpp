@@ -1,7 +1,7 @@
 #include "PackingPool.h"
 
-#include "CommandFailure.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 
 namespace unlha {
 namespace {
@@ -29,7 +29,7 @@ void PackingPool::Pack(std::size_t i, std::stop_token stop) {
 
 PackedMember PackingPool::Take(std::size_t i, const std::function<bool(std::uint64_t)>& waiting) {
   if (!pool_.Take(i, [&] { return waiting(BytesRead()); }))
-    throw CommandFailure(arc::kCancelled, "cancelled");
+    throw arc::Failure(arc::kCancelled, "cancelled");
   return std::move(members_[i]);
 }
 

@@ -35,7 +35,7 @@ class PackingPool {
   // rethrows what packing it threw. While waiting, calls `waiting` every
   // tenth of a second with the source bytes read so far; when it answers
   // false, stops the workers (a member being packed gives up at its next
-  // read) and throws CommandFailure(kCancelled).
+  // read) and throws arc::Failure(kCancelled).
   PackedMember Take(std::size_t i, const std::function<bool(std::uint64_t)>& waiting);
 
   // Source bytes read so far, every member together.

@@ -11,10 +11,10 @@
 #include <cstring>
 #include <vector>
 
-#include "CommandFailure.h"
 #include "Commands.h"
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 #include "common/ReplacementFile.h"
 #include "lzharc/FileStreams.h"
 #include "lzharc/SfxTrailer.h"
@@ -52,8 +52,8 @@ std::int32_t RunMakeSfx(const UnlhaOptions& o, arc::Report& report) {
   const std::string stub = StubPath();
   int stubFd = ::open(stub.c_str(), O_RDONLY | O_CLOEXEC);
   if (stubFd < 0)
-    throw CommandFailure(arc::kCannotRead,
-                         "cannot open the stub " + stub + ": " + std::strerror(errno));
+    throw arc::Failure(arc::kCannotRead,
+                       "cannot open the stub " + stub + ": " + std::strerror(errno));
   struct stat st {};
   ::fstat(stubFd, &st);
   std::string target = platform::ChangeFileExt(o.archive, ".EXE");
@@ -70,7 +70,7 @@ std::int32_t RunMakeSfx(const UnlhaOptions& o, arc::Report& report) {
     out.Commit(true);
   } catch (const std::exception& e) {
     ::close(stubFd);
-    throw CommandFailure(arc::kCannotWrite, e.what());
+    throw arc::Failure(arc::kCannotWrite, e.what());
   }
   ::close(stubFd);
   report.Line("Made " + target + " (" + std::to_string(archive.index().members.size()) +

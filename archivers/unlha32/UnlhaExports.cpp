@@ -3,21 +3,12 @@
 #include <unistd.h>
 
 #include <memory>
-#include <new>
 
 #include "ArchiveListing.h"
-#include "CommandFailure.h"
 #include "Commands.h"
-#include "common/ArchiverApi.h"
 #include "common/CommandEntry.h"
-#include "common/CommandLine.h"
-#include "common/HandleTable.h"
-#include "common/ListingEntries.h"
-#include "common/Progress.h"
-#include "common/Report.h"
+#include "common/ExportedEntries.h"
 #include "lzharc/ArchiveReader.h"
-
-#define UNLHA_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace unlha {
 namespace {
@@ -29,13 +20,7 @@ arc::HandleTable<ArchiveListing>& Listings() {
   return table;
 }
 
-std::int32_t Dispatch(const char* text, arc::Report& report) {
-  arc::CommandLine line;
-  if (auto err =
-          arc::ParseCommandLine(text ? text : "", KnownSwitches(), arc::ReadResponseFile, line)) {
-    report.Line(err->message);
-    return err->result;
-  }
+std::int32_t Dispatch(const arc::CommandLine& line, arc::Report& report) {
   const UnlhaOptions o = ReadOptions(line);
   switch (o.command) {
     case 'a':
@@ -53,7 +38,7 @@ std::int32_t Dispatch(const char* text, arc::Report& report) {
     case 's':
       return RunMakeSfx(o, report);
     default:
-      throw CommandFailure(arc::kBadCommand, "unknown command");
+      throw arc::Failure(arc::kBadCommand, "unknown command");
   }
 }
 
@@ -70,51 +55,33 @@ bool ReadIndex(const char* name, lzh::ArchiveIndex& index) {
 }  // namespace
 }  // namespace unlha
 
-UNLHA_EXPORT std::int32_t Unlha(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
-  return arc::RunCommandEntry<unlha::CommandFailure>(cmdLine, output, size, &unlha::Dispatch);
+ARC_EXPORT std::int32_t Unlha(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
+  return arc::RunCommandEntry(cmdLine, output, size, unlha::KnownSwitches(), &unlha::Dispatch);
 }
 
-UNLHA_EXPORT ArcHandle UnlhaOpenArchive(ArcWnd, const char* archiveName, std::uint32_t) {
-  try {
+ARC_EXPORT ArcHandle UnlhaOpenArchive(ArcWnd, const char* archiveName, std::uint32_t) {
+  return arc::OpenListingEntry(unlha::Listings(), archiveName, [](const char* name) {
     lzh::ArchiveIndex index;
-    if (!unlha::ReadIndex(archiveName, index)) return 0;
-    return unlha::Listings().Add(std::make_unique<unlha::ArchiveListing>(std::move(index.members)));
-  } catch (...) {
-    return 0;
-  }
+    return unlha::ReadIndex(name, index) ? unlha::MakeListing(std::move(index.members)) : nullptr;
+  });
 }
 
-UNLHA_EXPORT std::int32_t UnlhaCloseArchive(ArcHandle handle) {
-  return unlha::Listings().Remove(handle) ? 0 : -1;
-}
+ARC_LISTING_ENTRIES(Unlha, unlha::Listings())
 
-UNLHA_EXPORT std::int32_t UnlhaFindFirst(ArcHandle handle, const char* wildName,
-                                         TArchiveEntryInfo* info) {
-  return arc::FindFirstEntry(unlha::Listings(), handle, wildName, info);
-}
-
-UNLHA_EXPORT std::int32_t UnlhaFindNext(ArcHandle handle, TArchiveEntryInfo* info) {
-  return arc::FindNextEntry(unlha::Listings(), handle, info);
-}
-
-UNLHA_EXPORT std::int32_t UnlhaGetOriginalSize64(ArcHandle handle, std::uint64_t* size) {
+ARC_EXPORT std::int32_t UnlhaGetOriginalSize64(ArcHandle handle, std::uint64_t* size) {
   auto* listing = unlha::Listings().Find(handle);
   if (listing == nullptr || size == nullptr || listing->Last() == nullptr) return -1;
   *size = listing->Last()->header.originalSize;
   return 0;
 }
 
-UNLHA_EXPORT std::uint16_t UnlhaGetVersion(void) { return unlha::kVersion; }
+ARC_VERSION_ENTRY(Unlha, unlha::kVersion)
 
-UNLHA_EXPORT std::int32_t UnlhaCheckArchive(const char* archiveName, std::int32_t) {
-  try {
+ARC_EXPORT std::int32_t UnlhaCheckArchive(const char* archiveName, std::int32_t) {
+  return arc::CheckArchiveEntry(archiveName, [](const char* name) {
     lzh::ArchiveIndex index;
-    return unlha::ReadIndex(archiveName, index) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+    return unlha::ReadIndex(name, index);
+  });
 }
 
-UNLHA_EXPORT std::int32_t UnlhaSetProgressCallback(ArcProgressCallback callback, void* user) {
-  return arc::SetProgressCallback(callback, user);
-}
+ARC_PROGRESS_ENTRY(Unlha)

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <ctime>
 
-#include "CommandFailure.h"
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
+#include "common/Failure.h"
 #include "lzh/LzhCodec.h"
 
 namespace unlha {
@@ -18,9 +18,7 @@ const std::vector<std::string> kSwitches = {
     "job", "jp", "jr", "jss", "jt", "jw", "jx", "jyc", "jyd", "jyk", "jyn", "jyo", "jz", "ga",
     "gd",  "ge", "gf", "gj",  "gm", "gn", "go", "gp",  "gr",  "gs",  "gu",  "gw",  "k"};
 
-[[noreturn]] void Bad(const std::string& message) {
-  throw CommandFailure(arc::kBadCommand, message);
-}
+[[noreturn]] void Bad(const std::string& message) { throw arc::Failure(arc::kBadCommand, message); }
 
 // A numeric switch value: empty means 1 ("-r" is "-r1").
 int Number(const arc::Switch& sw, int low, int high) {

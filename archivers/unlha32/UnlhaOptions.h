@@ -31,7 +31,7 @@ struct UnlhaOptions {
 // The switch names the library knows (unknown ones are ignored).
 const std::vector<std::string>& KnownSwitches();
 
-// Throws CommandFailure(kBadCommand) for an unknown command or a switch
+// Throws arc::Failure(kBadCommand) for an unknown command or a switch
 // value it cannot use.
 UnlhaOptions ReadOptions(const arc::CommandLine& line);
 

@@ -43,7 +43,7 @@ class ExtractRun {
       try {
         extractor_ = std::make_unique<arc::SafeExtractor>(o_.baseDir, rules);
       } catch (const std::exception& e) {
-        throw CommandFailure(arc::kCannotWrite, e.what());
+        throw arc::Failure(arc::kCannotWrite, e.what());
       }
     }
     RarMember m;
@@ -52,7 +52,7 @@ class ExtractRun {
       if (next == NextResult::end) break;
       if (next == NextResult::failed) {
         report_.Line("Failed   " + arc::SafeText(archive.Error()));
-        Worsen(result_, archive.Unsupported() ? kUnsupported : arc::kNotArchive);
+        arc::Worsen(result_, archive.Unsupported() ? kUnsupported : arc::kNotArchive);
         break;
       }
       if (!arc::MatchesAnyMask(m.name, o_.files, o_.wholePath)) continue;
@@ -77,7 +77,7 @@ class ExtractRun {
     try {
       return RarArchive(o_.archive);
     } catch (const ArchiveError& e) {
-      throw CommandFailure(arc::kNotArchive, e.what());
+      throw arc::Failure(arc::kNotArchive, e.what());
     }
   }
 
@@ -87,12 +87,12 @@ class ExtractRun {
     const std::string shown = arc::SafeText(m.name.empty() ? "(no name)" : ListedName(m));
     if (m.name.empty()) {
       report_.Line("Refused  " + shown + ": the member has no name");
-      Worsen(result_, arc::kNotArchive);
+      arc::Worsen(result_, arc::kNotArchive);
       return !o_.stopAtFirst;
     }
     if (const std::string why = m.Unreadable(); !why.empty()) {
       report_.Line("Refused  " + shown + ": " + why);
-      Worsen(result_, kUnsupported);
+      arc::Worsen(result_, kUnsupported);
       return !o_.stopAtFirst;
     }
     if (!progress_.StartFile(m.name)) return Cancel();
@@ -119,22 +119,22 @@ class ExtractRun {
       case arc::ExtractOutcome::written:
         ++done_;
         report_.Line("Extracted " + shown);
-        if (r.warning) Worsen(result_, arc::kWarning);
+        if (r.warning) arc::Worsen(result_, arc::kWarning);
         break;
       case arc::ExtractOutcome::skippedNotNewer:
         report_.Line("Skipped  " + shown + ": " + arc::SafeText(r.message));
         break;
       case arc::ExtractOutcome::skippedLink:
         report_.Line("Skipped  " + shown + ": " + arc::SafeText(r.message));
-        Worsen(result_, arc::kWarning);
+        arc::Worsen(result_, arc::kWarning);
         break;
       case arc::ExtractOutcome::refusedUnsafe:
         report_.Line("Refused  " + shown + ": " + arc::SafeText(r.message));
-        Worsen(result_, arc::kUnsafeName);
+        arc::Worsen(result_, arc::kUnsafeName);
         break;
       case arc::ExtractOutcome::failed:
         report_.Line("Failed   " + shown + ": " + arc::SafeText(r.message));
-        Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+        arc::Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         if (o_.stopAtFirst) return false;
         break;
     }
@@ -151,7 +151,7 @@ class ExtractRun {
       report_.Line("OK       " + shown);
     } else {
       report_.Line("Damaged  " + shown + ": " + arc::SafeText(why));
-      Worsen(result_, arc::kNotArchive);
+      arc::Worsen(result_, arc::kNotArchive);
       if (o_.stopAtFirst) return false;
     }
     return progress_.FinishFile() || Cancel();

@@ -15,7 +15,7 @@ std::int32_t RunList(const RarOptions& o, arc::Report& report) {
   try {
     list = ReadMembers(o.archive, false);
   } catch (const ArchiveError& e) {
-    throw CommandFailure(arc::kNotArchive, e.what());
+    throw arc::Failure(arc::kNotArchive, e.what());
   }
   const auto& members = list.members;
   const std::string& stopped = list.stopped;

@@ -5,22 +5,9 @@
 #include <ctime>
 
 #include "RarOptions.h"
-#include "common/EntryMasks.h"
 
 namespace unrar {
 namespace {
-
-std::uint32_t Clamp32(std::uint64_t v) {
-  return v > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<std::uint32_t>(v);
-}
-
-void CopyText(char* dest, std::size_t capacity, const std::string& text) {
-  std::size_t n = std::min(text.size(), capacity - 1);
-  if (n < text.size())
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-  std::memcpy(dest, text.data(), n);
-  dest[n] = '\0';
-}
 
 std::string AttributeText(const RarMember& m) {
   const std::uint32_t dos = m.facts ? m.facts->dosAttributes : 0;
@@ -83,39 +70,23 @@ void FillEntryInfo(const ListedMember& lm, TArchiveEntryInfo& info) {
   std::memset(&info, 0, sizeof info);
   const RarMember& m = lm.member;
   const auto& f = m.facts;
-  info.OriginalSize = Clamp32(m.size);
-  info.CompressedSize = Clamp32(lm.packed);
+  info.OriginalSize = arc::Clamp32(m.size);
+  info.CompressedSize = arc::Clamp32(lm.packed);
   const bool split = f && (f->split || f->continuesAfter || f->continuesBefore);
   info.Crc = f && f->crc && !f->continuesAfter && !f->continuesBefore ? *f->crc : 0;
   info.Flags = (m.encrypted ? kFlagEncrypted : 0) | (f && f->solid ? kFlagSolid : 0) |
                (split ? kFlagSplit : 0) | (m.Unreadable().empty() ? 0 : kFlagUnreadable);
   info.OsType = f ? f->hostOs : 0;
-  std::uint64_t ratio = m.size == 0                  ? 0
-                        : lm.packed > (~0ull) / 1000 ? 65535
-                                                     : (lm.packed * 1000 + m.size / 2) / m.size;
-  info.Ratio = static_cast<std::uint16_t>(std::min<std::uint64_t>(ratio, 65535));
+  info.Ratio = arc::RatioPerMille(lm.packed, m.size);
   DosStamp(m.mtime, info.DosDate, info.DosTime);
-  CopyText(info.FileName, sizeof info.FileName, ListedName(m));
-  CopyText(info.Attribute, sizeof info.Attribute, AttributeText(m));
-  CopyText(info.Method, sizeof info.Method, MethodText(m));
+  arc::CopyRecordText(info.FileName, sizeof info.FileName, ListedName(m));
+  arc::CopyRecordText(info.Attribute, sizeof info.Attribute, AttributeText(m));
+  arc::CopyRecordText(info.Method, sizeof info.Method, MethodText(m));
 }
 
-bool RarListing::FindFirst(const char* wildName, TArchiveEntryInfo& info) {
-  masks_.clear();
-  if (wildName != nullptr && *wildName != '\0') masks_.push_back(wildName);
-  next_ = 0;
-  return FindNext(info);
-}
-
-bool RarListing::FindNext(TArchiveEntryInfo& info) {
-  while (next_ < members_.size()) {
-    const auto& m = members_[next_++];
-    if (arc::MatchesAnyMask(m.member.name, masks_, false)) {
-      FillEntryInfo(m, info);
-      return true;
-    }
-  }
-  return false;
+std::unique_ptr<RarListing> MakeListing(std::vector<ListedMember> members) {
+  return std::make_unique<RarListing>(
+      std::move(members), [](const ListedMember& m) { return m.member.name; }, &FillEntryInfo);
 }
 
 }  // namespace unrar

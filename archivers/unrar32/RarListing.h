@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "RarArchive.h"
 #include "common/ArchiverApi.h"
+#include "common/MemberListing.h"
 
 namespace unrar {
 
@@ -24,18 +26,10 @@ constexpr std::uint32_t kFlagSolid = 0x02;
 constexpr std::uint32_t kFlagSplit = 0x04;       // the data runs over more than one volume
 constexpr std::uint32_t kFlagUnreadable = 0x08;  // the library cannot extract it
 
-class RarListing {
- public:
-  explicit RarListing(std::vector<ListedMember> members) : members_(std::move(members)) {}
-  // Starts over with a wildcard (null or empty: every member).
-  bool FindFirst(const char* wildName, TArchiveEntryInfo& info);
-  bool FindNext(TArchiveEntryInfo& info);
+using RarListing = arc::MemberListing<ListedMember>;
 
- private:
-  std::vector<ListedMember> members_;
-  std::vector<std::string> masks_;
-  std::size_t next_ = 0;
-};
+// Masks match the member's name.
+std::unique_ptr<RarListing> MakeListing(std::vector<ListedMember> members);
 
 struct MemberList {
   std::vector<ListedMember> members;

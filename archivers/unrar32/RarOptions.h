@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/CommandLine.h"
+#include "common/Failure.h"
 
 namespace unrar {
 
@@ -27,28 +27,10 @@ struct RarOptions {
   bool stopAtFirst = false;  // -q: stop at the first member that fails
 };
 
-// A command that cannot go on: its result code and the message for the report.
-class CommandFailure : public std::runtime_error {
- public:
-  CommandFailure(std::int32_t result, const std::string& message)
-      : std::runtime_error(message), result_(result) {}
-  std::int32_t Result() const { return result_; }
-
- private:
-  std::int32_t result_;
-};
-
-// Keeps the most serious of the results met so far (errors over warnings
-// over success; the first error wins among errors).
-inline void Worsen(std::int32_t& current, std::int32_t next) {
-  if (next == 0) return;
-  if (current == 0 || (current < 0x8000 && next >= 0x8000)) current = next;
-}
-
 // The switch names the library knows (others are ignored).
 const std::vector<std::string>& KnownSwitches();
 
-// Throws CommandFailure(kBadCommand) for an unknown command or no archive.
+// Throws arc::Failure(kBadCommand) for an unknown command or no archive.
 RarOptions ReadOptions(const arc::CommandLine& line);
 
 }  // namespace unrar

@@ -1,18 +1,10 @@
 // The library's exported entries. Nothing else is visible from outside.
 #include <memory>
-#include <new>
 
 #include "RarCommands.h"
 #include "RarListing.h"
-#include "common/ArchiverApi.h"
 #include "common/CommandEntry.h"
-#include "common/CommandLine.h"
-#include "common/HandleTable.h"
-#include "common/ListingEntries.h"
-#include "common/Progress.h"
-#include "common/Report.h"
-
-#define UNRAR_EXPORT extern "C" __attribute__((visibility("default")))
+#include "common/ExportedEntries.h"
 
 namespace unrar {
 namespace {
@@ -27,13 +19,7 @@ arc::HandleTable<RarListing>& Listings() {
   return table;
 }
 
-std::int32_t Dispatch(const char* text, arc::Report& report) {
-  arc::CommandLine line;
-  if (auto err =
-          arc::ParseCommandLine(text ? text : "", KnownSwitches(), arc::ReadResponseFile, line)) {
-    report.Line(err->message);
-    return err->result;
-  }
+std::int32_t Dispatch(const arc::CommandLine& line, arc::Report& report) {
   const RarOptions o = ReadOptions(line);
   return o.command == 'l' ? RunList(o, report) : RunExtract(o, report);
 }
@@ -41,48 +27,30 @@ std::int32_t Dispatch(const char* text, arc::Report& report) {
 }  // namespace
 }  // namespace unrar
 
-UNRAR_EXPORT std::int32_t Unrar(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
-  return arc::RunCommandEntry<unrar::CommandFailure>(cmdLine, output, size, &unrar::Dispatch);
+ARC_EXPORT std::int32_t Unrar(ArcWnd, const char* cmdLine, char* output, std::uint32_t size) {
+  return arc::RunCommandEntry(cmdLine, output, size, unrar::KnownSwitches(), &unrar::Dispatch);
 }
 
-UNRAR_EXPORT ArcHandle UnrarOpenArchive(ArcWnd, const char* archiveName, std::uint32_t mode) {
-  if (archiveName == nullptr) return 0;
-  try {
-    unrar::MemberList list = unrar::ReadMembers(archiveName, (mode & unrar::kModeCheckOnly) != 0);
+ARC_EXPORT ArcHandle UnrarOpenArchive(ArcWnd, const char* archiveName, std::uint32_t mode) {
+  const bool checkOnly = (mode & unrar::kModeCheckOnly) != 0;
+  return arc::OpenListingEntry(unrar::Listings(), archiveName, [checkOnly](const char* name) {
+    unrar::MemberList list = unrar::ReadMembers(name, checkOnly);
     // Checking, an archive whose first header cannot be read (encrypted
     // headers) is still RAR; listing, it gives nothing to list.
-    if (!(mode & unrar::kModeCheckOnly) && list.members.empty() && !list.stopped.empty()) return 0;
-    return unrar::Listings().Add(std::make_unique<unrar::RarListing>(std::move(list.members)));
-  } catch (...) {
-    return 0;
-  }
+    if (!checkOnly && list.members.empty() && !list.stopped.empty())
+      return std::unique_ptr<unrar::RarListing>();
+    return unrar::MakeListing(std::move(list.members));
+  });
 }
 
-UNRAR_EXPORT std::int32_t UnrarCloseArchive(ArcHandle handle) {
-  return unrar::Listings().Remove(handle) ? 0 : -1;
+ARC_LISTING_ENTRIES(Unrar, unrar::Listings())
+ARC_VERSION_ENTRY(Unrar, unrar::kVersion)
+
+ARC_EXPORT std::int32_t UnrarCheckArchive(const char* archiveName, std::int32_t) {
+  return arc::CheckArchiveEntry(archiveName, [](const char* name) {
+    unrar::ReadMembers(name, true);
+    return true;
+  });
 }
 
-UNRAR_EXPORT std::int32_t UnrarFindFirst(ArcHandle handle, const char* wildName,
-                                         TArchiveEntryInfo* info) {
-  return arc::FindFirstEntry(unrar::Listings(), handle, wildName, info);
-}
-
-UNRAR_EXPORT std::int32_t UnrarFindNext(ArcHandle handle, TArchiveEntryInfo* info) {
-  return arc::FindNextEntry(unrar::Listings(), handle, info);
-}
-
-UNRAR_EXPORT std::uint16_t UnrarGetVersion(void) { return unrar::kVersion; }
-
-UNRAR_EXPORT std::int32_t UnrarCheckArchive(const char* archiveName, std::int32_t) {
-  if (archiveName == nullptr) return 0;
-  try {
-    unrar::ReadMembers(archiveName, true);
-    return 1;
-  } catch (...) {
-    return 0;
-  }
-}
-
-UNRAR_EXPORT std::int32_t UnrarSetProgressCallback(ArcProgressCallback callback, void* user) {
-  return arc::SetProgressCallback(callback, user);
-}
+ARC_PROGRESS_ENTRY(Unrar)

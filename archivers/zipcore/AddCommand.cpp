@@ -12,9 +12,9 @@
 #include "Commands.h"
 #include "FileGatherer.h"
 #include "Precompressor.h"
-#include "ZipFailure.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 #include "common/Progress.h"
 #include "common/SafeText.h"
 
@@ -127,8 +127,8 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
   }
   for (std::size_t i = 0; i < deflated.size(); ++i)
     if (!deflated[i].ok)
-      throw ZipFailure(arc::kCannotRead,
-                       arc::SafeText(jobs[i].diskPath) + ": " + deflated[i].error);
+      throw arc::Failure(arc::kCannotRead,
+                         arc::SafeText(jobs[i].diskPath) + ": " + deflated[i].error);
 
   std::size_t added = 0, replaced = 0, nextDeflated = 0;
   std::uint64_t streamedBytes = 0;
@@ -150,16 +150,16 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
         source = zip_source_file(z, f.diskPath.c_str(), 0, -1);
       }
       if (source == nullptr)
-        throw ZipFailure(arc::kCannotRead,
-                         "cannot read " + arc::SafeText(f.diskPath) + ": " + zip_strerror(z));
+        throw arc::Failure(arc::kCannotRead,
+                           "cannot read " + arc::SafeText(f.diskPath) + ": " + zip_strerror(z));
     }
     zip_int64_t index = -1;
     if (p.existing != nullptr) {
       index = static_cast<zip_int64_t>(p.existing->index);
       if (zip_file_replace(z, p.existing->index, source, 0) != 0) {
         zip_source_free(source);
-        throw ZipFailure(arc::kCannotWrite,
-                         std::string("cannot replace an entry: ") + zip_strerror(z));
+        throw arc::Failure(arc::kCannotWrite,
+                           std::string("cannot replace an entry: ") + zip_strerror(z));
       }
       ++replaced;
       if (o.verbose) report.Line("Updating " + shown);
@@ -170,7 +170,7 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
         auto cp932 = EncodeCp932Name(name);
         if (!cp932) {
           zip_source_free(source);
-          throw ZipFailure(arc::kCannotWrite, "the name has no Shift-JIS form: " + shown);
+          throw arc::Failure(arc::kCannotWrite, "the name has no Shift-JIS form: " + shown);
         }
         name = *cp932;
         encoding = ZIP_FL_ENC_CP437;
@@ -179,7 +179,7 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
                        : zip_file_add(z, name.c_str(), source, encoding);
       if (index < 0) {
         zip_source_free(source);
-        throw ZipFailure(arc::kCannotWrite, "cannot add " + shown + ": " + zip_strerror(z));
+        throw arc::Failure(arc::kCannotWrite, "cannot add " + shown + ": " + zip_strerror(z));
       }
       ++added;
       if (o.verbose) report.Line("Adding   " + shown);

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <ctime>
 
-#include "ZipFailure.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
+#include "common/Failure.h"
 #include "common/LittleEndian.h"
 
 namespace zipcore {
@@ -122,7 +122,7 @@ ZipEntry ReadEntry(zip_t* z, std::uint64_t index) {
   zip_stat_t st;
   zip_stat_init(&st);
   if (zip_stat_index(z, index, ZIP_FL_ENC_RAW, &st) != 0)
-    throw ZipFailure(arc::kNotArchive, std::string("cannot read an entry: ") + zip_strerror(z));
+    throw arc::Failure(arc::kNotArchive, std::string("cannot read an entry: ") + zip_strerror(z));
   e.rawName = st.name ? st.name : "";
   e.name = DecodeStoredName(e.rawName);
   e.folder = !e.name.empty() && e.name.back() == '/';
@@ -153,8 +153,8 @@ OpenedZip OpenZip(const std::string& path, int flags) {
   OpenedZip opened;
   opened.zip.reset(zip_open(path.c_str(), flags, &code));
   if (!opened.zip) {
-    if (code == ZIP_ER_MEMORY) throw ZipFailure(arc::kNoMemory, OpenError(code));
-    throw ZipFailure(arc::kNotArchive, OpenError(code) + ": " + path);
+    if (code == ZIP_ER_MEMORY) throw arc::Failure(arc::kNoMemory, OpenError(code));
+    throw arc::Failure(arc::kNotArchive, OpenError(code) + ": " + path);
   }
   zip_t* z = opened.zip.get();
   const zip_int64_t n = zip_get_num_entries(z, 0);
@@ -171,7 +171,7 @@ OpenedZip OpenZip(const std::string& path, int flags) {
   }
   struct stat fst {};
   if (n > 0 && ::stat(path.c_str(), &fst) == 0 && claimed > static_cast<std::uint64_t>(fst.st_size))
-    throw ZipFailure(
+    throw arc::Failure(
         arc::kNotArchive,
         "entries claim more data than the archive holds (overlapping entries): " + path);
   return opened;

@@ -44,7 +44,7 @@ struct OpenedZip {
 };
 
 // Opens an archive read-only (flags 0) or for changing (ZIP_CREATE), and
-// reads its entries. Throws ZipFailure: kNotArchive with a reason for a
+// reads its entries. Throws arc::Failure: kNotArchive with a reason for a
 // file that is not ZIP, damaged, a multi-volume set, or whose entries claim
 // more data than the file holds (overlapping entries, a "zip bomb").
 OpenedZip OpenZip(const std::string& path, int flags);

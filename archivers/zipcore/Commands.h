@@ -1,6 +1,6 @@
 // The commands of the two libraries. Each returns an arc::Result and writes
 // its lines into the report; failures that end a command are thrown as
-// ZipFailure.
+// arc::Failure.
 #pragma once
 
 #include <cstdint>

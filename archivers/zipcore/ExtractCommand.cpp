@@ -19,10 +19,10 @@
 #include "CentralDirectory.h"
 #include "Commands.h"
 #include "DecoderGate.h"
-#include "ZipFailure.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/Failure.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
 #include "common/SafeText.h"
@@ -97,23 +97,23 @@ class Extraction {
         extractor_ =
             std::make_unique<arc::SafeExtractor>(o_.baseDir.empty() ? "." : o_.baseDir, rules);
       } catch (const std::exception& e) {
-        throw ZipFailure(arc::kCannotWrite, e.what());
+        throw arc::Failure(arc::kCannotWrite, e.what());
       }
     }
     Utf8LocaleScope locale;
     std::unique_ptr<archive, ArchiveFree> a(archive_read_new());
-    if (!a) throw ZipFailure(arc::kNoMemory, "out of memory");
+    if (!a) throw arc::Failure(arc::kNoMemory, "out of memory");
     archive_read_support_format_zip_seekable(a.get());
     if (!o_.password.empty()) archive_read_add_passphrase(a.get(), o_.password.c_str());
     if (archive_read_open_filename(a.get(), o_.archive.c_str(), 1 << 16) != ARCHIVE_OK)
-      throw ZipFailure(arc::kNotArchive, "cannot read the archive: " + ErrorText(a.get()));
+      throw arc::Failure(arc::kNotArchive, "cannot read the archive: " + ErrorText(a.get()));
     archive_entry* entry = nullptr;
     for (;;) {
       const int r = archive_read_next_header(a.get(), &entry);
       if (r == ARCHIVE_EOF) break;
       if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
         report_.Line("Damaged  the archive: " + arc::SafeText(ErrorText(a.get())));
-        Worsen(result_, arc::kNotArchive);
+        arc::Worsen(result_, arc::kNotArchive);
         break;
       }
       if (!One(a.get(), entry)) break;
@@ -155,7 +155,7 @@ class Extraction {
     }
     if (archive_entry_is_data_encrypted(entry) && o_.password.empty()) {
       report_.Line("Skipped  " + shown + ": encrypted; give the password with -P");
-      Worsen(result_, arc::kCannotRead);
+      arc::Worsen(result_, arc::kCannotRead);
       return true;
     }
     if (!progress_.StartFile(name)) return false;
@@ -227,7 +227,7 @@ class Extraction {
     if (refusal.damaged) ++bad_;
     report_.Line((refusal.damaged ? "Damaged  " : "Skipped  ") + shown + ": " +
                  arc::SafeText(refusal.reason));
-    Worsen(result_, refusal.damaged ? arc::kNotArchive : arc::kWarning);
+    arc::Worsen(result_, refusal.damaged ? arc::kNotArchive : arc::kWarning);
     return false;
   }
 
@@ -238,11 +238,11 @@ class Extraction {
       Line(std::string(test ? "OK       " : "Inflated ") + shown);
     } else if (unsupported) {
       report_.Line("Skipped  " + shown + ": " + arc::SafeText(why));
-      Worsen(result_, arc::kWarning);
+      arc::Worsen(result_, arc::kWarning);
     } else if (!progress_.Cancelled()) {
       ++bad_;
       report_.Line("Damaged  " + shown + ": " + arc::SafeText(why));
-      Worsen(result_, arc::kNotArchive);
+      arc::Worsen(result_, arc::kNotArchive);
     }
   }
 
@@ -258,21 +258,21 @@ class Extraction {
         break;
       case arc::ExtractOutcome::skippedLink:
         report_.Line("Skipped  " + shown + ": " + why);
-        Worsen(result_, arc::kWarning);
+        arc::Worsen(result_, arc::kWarning);
         break;
       case arc::ExtractOutcome::refusedUnsafe:
         report_.Line("Refused  " + shown + ": " + why);
-        Worsen(result_, arc::kUnsafeName);
+        arc::Worsen(result_, arc::kUnsafeName);
         break;
       case arc::ExtractOutcome::failed:
         if (progress_.Cancelled()) break;
         if (unsupported) {
           report_.Line("Skipped  " + shown + ": " + why);
-          Worsen(result_, arc::kWarning);
+          arc::Worsen(result_, arc::kWarning);
         } else {
           if (r.damaged) ++bad_;
           report_.Line((r.damaged ? "Damaged  " : "Failed   ") + shown + ": " + why);
-          Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+          arc::Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         }
         break;
     }

@@ -5,9 +5,9 @@
 
 #include "CentralDirectory.h"
 #include "Commands.h"
-#include "ZipFailure.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/Failure.h"
 #include "common/Progress.h"
 #include "common/SafeText.h"
 
@@ -27,8 +27,8 @@ std::int32_t RunRemove(const ZipOptions& o, arc::Report& report) {
     if (!arc::MatchesAnyMask(e.name, o.files)) continue;
     if (!progress.StartFile(e.name)) break;
     if (zip_delete(z, e.index) != 0)
-      throw ZipFailure(arc::kCannotWrite,
-                       std::string("cannot delete an entry: ") + zip_strerror(z));
+      throw arc::Failure(arc::kCannotWrite,
+                         std::string("cannot delete an entry: ") + zip_strerror(z));
     ++deleted;
     if (!o.quiet) report.Line("Deleted  " + arc::SafeText(e.name));
   }

@@ -1,8 +1,5 @@
-#include <new>
-
 #include "Commands.h"
-#include "ZipFailure.h"
-#include "common/ArchiverApi.h"
+#include "common/CommandEntry.h"
 
 namespace zipcore {
 namespace {
@@ -22,25 +19,9 @@ std::int32_t Dispatch(const char* text, arc::Report& report, bool unzip) {
 }  // namespace
 
 std::int32_t RunCommandLine(const char* cmdLine, char* output, std::uint32_t size, bool unzip) {
-  arc::Report report;
-  std::int32_t result;
-  try {
-    result = Dispatch(cmdLine, report, unzip);
-  } catch (const ZipFailure& e) {
-    report.Line(e.what());
-    result = e.Result();
-  } catch (const std::bad_alloc&) {
-    report.Line("out of memory");
-    result = arc::kNoMemory;
-  } catch (const std::exception& e) {
-    report.Line(e.what());
-    result = arc::kCannotWrite;
-  }
-  try {
-    report.CopyTo(output, size);
-  } catch (...) {
-  }
-  return result;
+  return arc::RunCommandEntry(
+      cmdLine, output, size,
+      [unzip](const char* text, arc::Report& report) { return Dispatch(text, report, unzip); });
 }
 
 }  // namespace zipcore

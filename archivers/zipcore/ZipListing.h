@@ -5,14 +5,18 @@
 
 #include <cstdint>
 
+#include "CentralDirectory.h"
 #include "common/ArchiverApi.h"
+#include "common/HandleTable.h"
+#include "common/MemberListing.h"
 
 namespace zipcore {
 
+using Listing = arc::MemberListing<ZipEntry>;
+
+// The listings of both libraries (masks match the entry's name).
+arc::HandleTable<Listing>& Listings();
 ArcHandle ListingOpen(const char* archiveName);
-std::int32_t ListingClose(ArcHandle handle);
-std::int32_t ListingFindFirst(ArcHandle handle, const char* wildName, TArchiveEntryInfo* info);
-std::int32_t ListingFindNext(ArcHandle handle, TArchiveEntryInfo* info);
 // 1 when the file opens as a ZIP archive, else 0.
 std::int32_t ListingCheck(const char* archiveName);
 

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "ZipFailure.h"
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
+#include "common/Failure.h"
 #include "common/OrderedPool.h"
 #include "common/SafeText.h"
 
@@ -91,9 +91,9 @@ int ThreadCount(const std::string& digits) {
     const int n = std::stoi(digits);
     if (n <= arc::OrderedPool::kMaxThreads) return n;
   }
-  throw ZipFailure(arc::kBadCommand, "--threads takes 0 to " +
-                                         std::to_string(arc::OrderedPool::kMaxThreads) + ": " +
-                                         arc::SafeText(digits));
+  throw arc::Failure(arc::kBadCommand, "--threads takes 0 to " +
+                                           std::to_string(arc::OrderedPool::kMaxThreads) + ": " +
+                                           arc::SafeText(digits));
 }
 
 }  // namespace
@@ -103,7 +103,7 @@ ZipOptions ReadZipOptions(const std::string& text, bool unzip) {
   // The line has no command word; a fixed one in front keeps every piece
   // of the caller's line a switch or an operand.
   if (auto err = arc::ParseCommandLine("zip " + text, {}, arc::ReadResponseFile, line))
-    throw ZipFailure(err->result, err->message);
+    throw arc::Failure(err->result, err->message);
   ZipOptions o;
   o.command = unzip ? ZipCommand::extract : ZipCommand::add;
   for (const auto& sw : line.switches) {
@@ -119,12 +119,13 @@ ZipOptions ReadZipOptions(const std::string& text, bool unzip) {
       for (char c : body) unzip ? UnZipLetter(c, o) : ZipLetter(c, o);
     }
   }
-  if (!line.archive || line.archive->empty()) throw ZipFailure(arc::kBadCommand, "no archive name");
+  if (!line.archive || line.archive->empty())
+    throw arc::Failure(arc::kBadCommand, "no archive name");
   o.archive = arc::ToPlatformDelimiters(*line.archive);
   o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
   o.files = line.files;
   if (!unzip && o.files.empty() && (o.command == ZipCommand::remove || !o.stripSfx))
-    throw ZipFailure(arc::kBadCommand, "no file names given");
+    throw arc::Failure(arc::kBadCommand, "no file names given");
   return o;
 }
 

@@ -40,7 +40,7 @@ struct ZipOptions {
 };
 
 // Reads a "Zip" (unzip false) or "UnZip" (unzip true) line. Throws
-// ZipFailure(kBadCommand) for a line without an archive name, for -d/-u
+// arc::Failure(kBadCommand) for a line without an archive name, for -d/-u
 // without file names, or for a thread count that is not 0 to 64.
 ZipOptions ReadZipOptions(const std::string& text, bool unzip);
 

@@ -132,14 +132,14 @@ int main(int argc, char** argv) {
         NullSink sink;
         lzh::DecodeResult d = lzh::decode(args[1], src, UINT64_MAX, sink,
                                           std::strtoull(args[2].c_str(), nullptr, 10));
-        if (d.status != lzh::Status::ok) throw std::runtime_error(d.message);
+        if (d.status != lzh::Status::kOk) throw std::runtime_error(d.message);
         out = d.written;
       } else if (args.size() == 2 && args[0] == "decode-archive") {
         Member m = firstMember(args[1].c_str());
         FileSource src(args[1].c_str(), m.offset);
         NullSink sink;
         lzh::DecodeResult d = lzh::decode(m.method, src, m.packed, sink, m.original);
-        if (d.status != lzh::Status::ok) throw std::runtime_error(d.message);
+        if (d.status != lzh::Status::kOk) throw std::runtime_error(d.message);
         in = m.packed;
         out = d.written;
       } else {

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (m.header.isDirectory() || m.header.originalSize > kLargestDecoded) continue;
     NullSink out;
     const lzh::MemberResult r = lzh::DecodeMember(fd, "fuzz.lzh", m, out);
-    if (r.status == lzh::Status::ok && out.length != m.listedSize()) std::abort();
+    if (r.status == lzh::Status::kOk && out.length != m.listedSize()) std::abort();
   }
   return 0;
 }

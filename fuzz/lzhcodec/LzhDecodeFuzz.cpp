@@ -31,6 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CountingSink out;
   lzh::DecodeResult r = lzh::decode(method, in, size - 5, out, original);
   if (out.bytes != r.written || r.written > original || in.position() > size - 5) std::abort();
-  if (r.status == lzh::Status::ok && r.written != original) std::abort();
+  if (r.status == lzh::Status::kOk && r.written != original) std::abort();
   return 0;
 }

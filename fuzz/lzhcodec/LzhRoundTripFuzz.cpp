@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   lzh::MemorySource in(packed.data);
   lzh::VectorSink out;
   lzh::DecodeResult d = lzh::decode(method, in, packed.data.size(), out, size - 1);
-  if (d.status != lzh::Status::ok || d.crc != e.crc || out.data.size() != size - 1) std::abort();
+  if (d.status != lzh::Status::kOk || d.crc != e.crc || out.data.size() != size - 1) std::abort();
   if (size > 1 && std::memcmp(out.data.data(), data + 1, size - 1) != 0) std::abort();
   return 0;
 }

@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/DateTime.h"
 #include "platform/Paths.h"
+#include "platform/StoredName.h"
 #include "platform/StringList.h"
 #include "platform/TextConvert.h"
 #include "platform/Wildcard.h"
@@ -40,6 +41,29 @@ TEST(CodePage, Cp932TrailBytesAreNeverDelimiters) {
   EXPECT_EQ(LastCharStart("\xB1\xB2"), 1u);  // half-width ｱｲ
   // A lone lead byte at the end is a character of its own.
   EXPECT_EQ(LastCharStart("ab\x83"), 2u);
+}
+
+TEST(StoredName, RootDotsAndBothDelimitersLeaveTheName) {
+  struct Row {
+    std::string path;
+    std::string stored, bare;
+  };
+  const Row rows[] = {
+      {"/srv/LOG/DR0715.log", "srv/LOG/DR0715.log", "DR0715.log"},
+      {"a\\b/./c/../d.log", "a/b/c/d.log", "d.log"},
+      {"//x//", "x", "x"},
+      {"..", "", ""},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(StoredName(r.path), r.stored) << r.path;
+    EXPECT_EQ(StoredName(r.path, false), r.bare) << r.path;
+  }
+  EXPECT_EQ(StoredFolderParts("/base/LOG/", "/base/"), std::vector<std::string>{"LOG"});
+  EXPECT_EQ(StoredFolderParts("/other/LOG/", "/base/"), (std::vector<std::string>{"other", "LOG"}));
+  ScopedCodePage cp(CodePage::Cp932);
+  // The trail byte 0x5C of a cp932 character is no delimiter.
+  EXPECT_EQ(StoredName("LOG\\" + kSo + "\\a.log"), "LOG/" + kSo + "/a.log");
+  EXPECT_EQ(StoredName(kSo + ".log", false), kSo + ".log");
 }
 
 TEST(CodePage, Utf8Characters) {

@@ -40,7 +40,7 @@ Decoded decodeArchive(const std::string& path) {
     lzh::MemorySource in(archive.data() + m.dataOffset, m.packedSize);
     lzh::VectorSink out;
     lzh::DecodeResult r = lzh::decode(m.method, in, m.packedSize, out, m.originalSize);
-    if (r.status != lzh::Status::ok || r.crc != m.crc || out.data.size() != m.originalSize ||
+    if (r.status != lzh::Status::kOk || r.crc != m.crc || out.data.size() != m.originalSize ||
         r.crc != lzhtest::referenceCrc16(out.data)) {
       d.ok = false;
       d.problem = m.name + " (" + m.method + "): " + r.message + " crc " + std::to_string(r.crc) +

@@ -71,7 +71,7 @@ TEST(Damage, TruncatedStreamsFail) {
       lzh::MemorySource in(s.packed);
       lzh::VectorSink out;
       lzh::DecodeResult r = lzh::decode(s.method, in, keep, out, s.original.size());
-      EXPECT_EQ(r.status, lzh::Status::failed) << "kept " << keep;
+      EXPECT_EQ(r.status, lzh::Status::kFailed) << "kept " << keep;
       EXPECT_FALSE(r.message.empty());
       EXPECT_LE(in.position(), keep);
       EXPECT_LT(r.written, s.original.size());
@@ -81,7 +81,7 @@ TEST(Damage, TruncatedStreamsFail) {
     lzh::MemorySource shortIn(s.packed.data(), s.packed.size() / 2);
     lzh::VectorSink out;
     EXPECT_EQ(lzh::decode(s.method, shortIn, s.packed.size(), out, s.original.size()).status,
-              lzh::Status::failed);
+              lzh::Status::kFailed);
   }
 }
 
@@ -91,7 +91,7 @@ TEST(Damage, OriginalSizeTooBigFails) {
     lzh::MemorySource in(s.packed);
     lzh::VectorSink out;
     lzh::DecodeResult r = lzh::decode(s.method, in, s.packed.size(), out, s.original.size() + 1000);
-    EXPECT_EQ(r.status, lzh::Status::failed);
+    EXPECT_EQ(r.status, lzh::Status::kFailed);
     ASSERT_GE(out.data.size(), s.original.size());
     EXPECT_TRUE(std::equal(s.original.begin(), s.original.end(), out.data.begin()));
   }
@@ -115,7 +115,7 @@ TEST(Damage, FlippedBitsNeverCrashOrPassUnnoticed) {
       EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
       EXPECT_LE(out.data.size(), s.original.size());
       EXPECT_EQ(r.written, out.data.size());
-      if (r.status == lzh::Status::failed) {
+      if (r.status == lzh::Status::kFailed) {
         ++failed;
         EXPECT_FALSE(r.message.empty());
       } else {
@@ -140,7 +140,7 @@ TEST(Damage, GarbageWithAHugeOriginalSizeEndsQuickly) {
       lzh::MemorySource in(junk);
       lzh::VectorSink out;
       lzh::DecodeResult r = lzh::decode(method, in, junk.size(), out, std::uint64_t{1} << 40);
-      EXPECT_EQ(r.status, lzh::Status::failed);
+      EXPECT_EQ(r.status, lzh::Status::kFailed);
       EXPECT_LT(out.data.size(), std::size_t{64} << 20);
     }
   }

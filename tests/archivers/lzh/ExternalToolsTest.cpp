@@ -98,7 +98,7 @@ TEST_P(JlhaMade, DecodesBitExact) {
   lzh::MemorySource in(archive.data() + m.dataOffset, m.packedSize);
   lzh::VectorSink out;
   lzh::DecodeResult r = lzh::decode(m.method, in, m.packedSize, out, m.originalSize);
-  ASSERT_EQ(r.status, lzh::Status::ok) << r.message;
+  ASSERT_EQ(r.status, lzh::Status::kOk) << r.message;
   EXPECT_EQ(r.crc, m.crc);
   EXPECT_TRUE(out.data == data);
 }

@@ -87,7 +87,7 @@ TEST_P(RoundTrip, DecodesToTheOriginalWithMatchingCrc) {
   lzh::MemorySource in(packed.data);
   lzh::VectorSink out;
   lzh::DecodeResult dr = lzh::decode(method, in, packed.data.size(), out, original.size());
-  ASSERT_EQ(dr.status, lzh::Status::ok) << dr.message;
+  ASSERT_EQ(dr.status, lzh::Status::kOk) << dr.message;
   EXPECT_EQ(dr.written, original.size());
   EXPECT_EQ(dr.crc, crc);
   EXPECT_TRUE(out.data == original);
@@ -129,7 +129,7 @@ TEST(Lh4, DecodesAStreamWithNearMatches) {
     lzh::MemorySource in(packed.data);
     lzh::VectorSink out;
     lzh::DecodeResult r = lzh::decode("-lh4-", in, packed.data.size(), out, data.size());
-    ASSERT_EQ(r.status, lzh::Status::ok) << r.message;
+    ASSERT_EQ(r.status, lzh::Status::kOk) << r.message;
     EXPECT_EQ(r.crc, referenceCrc16(data));
     EXPECT_TRUE(out.data == data);
   }
@@ -142,7 +142,7 @@ TEST(Lh4, DecodesAStreamWithNearMatches) {
   lzh::MemorySource in(packed.data);
   lzh::VectorSink out;
   lzh::DecodeResult r = lzh::decode("-lh4-", in, packed.data.size(), out, far.size());
-  EXPECT_EQ(r.status, lzh::Status::failed);
+  EXPECT_EQ(r.status, lzh::Status::kFailed);
   EXPECT_NE(r.message.find("dictionary"), std::string::npos) << r.message;
 }
 
@@ -182,7 +182,7 @@ TEST(MethodTable, KnowsWhatItCanDo) {
   lzh::VectorSink sink;
   EXPECT_THROW(lzh::encode("-lh1-", src, sink, 5), std::invalid_argument);
   lzh::DecodeResult r = lzh::decode("-xyz-", src, 0, sink, 10);
-  EXPECT_EQ(r.status, lzh::Status::failed);
+  EXPECT_EQ(r.status, lzh::Status::kFailed);
   EXPECT_FALSE(r.message.empty());
 }
 

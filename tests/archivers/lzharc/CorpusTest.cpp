@@ -44,7 +44,7 @@ TEST(Corpus, EveryDecodableArchiveMatchesItsExpectedCrc) {
     Crc32Sink sink;
     for (auto& m : index.members) {
       auto r = lzh::DecodeMember(fd, path, m, sink);
-      EXPECT_EQ(r.status, lzh::Status::ok) << m.path.Joined() << ": " << r.message;
+      EXPECT_EQ(r.status, lzh::Status::kOk) << m.path.Joined() << ": " << r.message;
     }
     ::close(fd);
     EXPECT_EQ(sink.length, row.length);

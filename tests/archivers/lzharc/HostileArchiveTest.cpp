@@ -119,7 +119,7 @@ TEST_F(HostileArchiveTest, MembersClaimingMoreThanTheirDataCanHoldFailBeforeWrit
     ASSERT_EQ(index.members.at(0).header.originalSize, row.claimed);
     CountingSink out;
     lzh::MemberResult r = Decode(index.members[0], out);
-    EXPECT_EQ(r.status, lzh::Status::failed);
+    EXPECT_EQ(r.status, lzh::Status::kFailed);
     EXPECT_NE(r.message.find("too short for the stated size"), std::string::npos) << r.message;
     EXPECT_EQ(out.length, 0u);  // refused before anything was decoded
   }
@@ -140,7 +140,7 @@ TEST_F(HostileArchiveTest, MembersClaimingMoreThanTheirDataCanHoldFailBeforeWrit
   ASSERT_TRUE(index.ok) << index.message;
   CountingSink out;
   lzh::MemberResult r = Decode(index.members.at(0), out);
-  EXPECT_EQ(r.status, lzh::Status::ok) << r.message;
+  EXPECT_EQ(r.status, lzh::Status::kOk) << r.message;
   EXPECT_EQ(out.length, s.originalSize);
 }
 
@@ -238,7 +238,7 @@ TEST_F(HostileArchiveTest, MacBinaryMembersGiveTheirDataFork) {
     EXPECT_EQ(m.macDataFork.has_value(), row.fork);
     VectorSink out;
     lzh::MemberResult r = Decode(m, out);
-    ASSERT_EQ(r.status, lzh::Status::ok) << r.message;
+    ASSERT_EQ(r.status, lzh::Status::kOk) << r.message;
     if (row.fork) {
       EXPECT_EQ(m.listedSize(), data.size());
       EXPECT_EQ(out.data, data);
