@@ -116,6 +116,17 @@ TEST_F(DialogsTest, AboutBoxShowsTheVersion) {
   EXPECT_EQ(box.size(), QSize(298, 145));
 }
 
+// The about box, pelsok-cli --version and the package name one version.
+TEST_F(DialogsTest, TheAboutBoxTheCommandLineAndThePackageShowOneVersion) {
+  TAboutBox box;
+  EXPECT_EQ(box.Version->text().toStdString(), "バージョン 1.03");
+  const auto cli = testing_support::RunCommand(std::string("'") + PELSOK_CLI + "' --version");
+  EXPECT_EQ(cli.status, 0);
+  EXPECT_EQ(cli.output, "pelsok-cli 1.03\n");
+  const std::string cpack = testing_support::ReadFile(PELSOK_CPACK_CONFIG);
+  EXPECT_NE(cpack.find("set(CPACK_PACKAGE_VERSION \"1.03\")"), std::string::npos);
+}
+
 TEST_F(DialogsTest, HelpRequestsOpenTheShippedPages) {
   TForm1 form(apptest::FixedDate(2026, 12, 8));
   THelpWindow* contents = WinHelp(&form, "Pelsok1.hlp", 3, 0);
