@@ -30,6 +30,7 @@
 #include "app/ui/EnterKey.h"
 #include "app/ui/Fonts.h"
 #include "app/ui/FormPlacement.h"
+#include "app/ui/FrameHints.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/RunProgress.h"
 #include "app/ui/RunWorker.h"
@@ -60,6 +61,11 @@ TForm1::TForm1(std::function<platform::TDateTime()> today, QWidget* parent)
   BuildControls();
   BuildMenu();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  // The fixed size is settled now, not at the first show: settling it then
+  // resizes the window in a way that makes the later show take the position
+  // for the client area's rather than the frame's, and the window would open
+  // one title bar higher than it was stored.
+  layout()->activate();
   move(202, 113);
 
   placement_ = std::make_unique<TFormPlacement>(*this, "Form1");
@@ -474,6 +480,11 @@ void TForm1::moveEvent(QMoveEvent* event) {
 void TForm1::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   if (placement_) placement_->Track();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  OfferFixedSizeFrame(*this);
+  QMainWindow::showEvent(event);
 }
 
 void TForm1::changeEvent(QEvent* event) {
