@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Version.h"
 #include "app/core/CliArchive.h"
 #include "app/core/CliJob.h"
 #include "app/core/TerminalProgress.h"
@@ -11,6 +12,10 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "pelsok-cli " << pelsok::app::kVersionText << "\n";
+    return 0;
+  }
   const pelsok::app::TTerminalProgress progress;
   if (pelsok::app::IsArchiveCommand(args))
     return pelsok::app::RunArchiveCommand(args, std::cout, std::cerr);

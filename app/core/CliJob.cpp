@@ -90,6 +90,7 @@ std::string CliUsage() {
          "                       archive's extension follows it. Available: lzh,\n"
          "                       zip, tgz, tbz, tar, cab\n"
          "  -h, --help           show this text\n"
+         "      --version        show the program's version\n"
          "\n"
          "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
          "and \"deleted FILE\" lines. In names, bytes below 0x20, 0x7F, the C1 controls\n"

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "app/Version.h"
 #include "app/ui/Fonts.h"
 #include "app/ui/ProgramIcon.h"
 
@@ -29,8 +30,8 @@ TAboutBox::TAboutBox(QWidget* parent)
   ProductName = new QLabel(QStringLiteral("ペルソク"), panel);
   ProductName->setFont(PelsokFont(16));
   ProductName->move(56, 10);
-  Version =
-      new QLabel(QStringLiteral("バージョン %1").arg(QString::fromLatin1(kVersionText)), panel);
+  Version = new QLabel(QStringLiteral("バージョン %1").arg(QString::fromLatin1(app::kVersionText)),
+                       panel);
   Version->move(56, 34);
   Copyright = new QLabel(QStringLiteral("Copyright (C) 1998-2026 Corvane"), panel);
   Copyright->move(10, 56);

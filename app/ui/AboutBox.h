@@ -8,8 +8,6 @@ class QPushButton;
 
 namespace pelsok::ui {
 
-inline constexpr const char* kVersionText = "1.03";
-
 class TAboutBox : public QDialog {
   Q_OBJECT
  public:

@@ -81,7 +81,8 @@ class TFolderList : public QListWidget {
 
 }  // namespace
 
-TOKBottomDlg::TOKBottomDlg(std::function<void(const std::string&)> setFolder, QWidget* parent)
+TOKBottomDlg::TOKBottomDlg(std::function<void(const std::string&)> setFolder, QWidget* parent,
+                           const std::string& start)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       setFolder_(std::move(setFolder)) {
@@ -114,6 +115,7 @@ TOKBottomDlg::TOKBottomDlg(std::function<void(const std::string&)> setFolder, QW
   setTabOrder(Directory, OKBtn);
   setTabOrder(OKBtn, CancelBtn);
 
+  if (!start.empty() && platform::DirectoryExists(start)) platform::SetCurrentDir(start);
   folder_ = platform::ExcludeTrailingPathDelimiter(platform::GetCurrentDir());
   if (folder_.empty()) folder_ = "/";
   const std::vector<std::string> drives = app::MountPoints();

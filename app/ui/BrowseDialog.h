@@ -1,6 +1,7 @@
 // TOKBottomDlg, the folder browse dialog: a drive selector (the mounted file
-// systems), a folder list that opens at the current folder and makes each
-// folder it opens the process's current folder, and the folder label.
+// systems), a folder list that opens at the folder field's folder (or the
+// current folder) and makes each folder it opens the process's current
+// folder, and the folder label.
 // OK hands the folder, with one trailing delimiter, to the folder field.
 #pragma once
 
@@ -19,8 +20,11 @@ namespace pelsok::ui {
 class TOKBottomDlg : public QDialog {
   Q_OBJECT
  public:
-  // setFolder receives the chosen folder (the main window's Edit1).
-  TOKBottomDlg(std::function<void(const std::string&)> setFolder, QWidget* parent = nullptr);
+  // setFolder receives the chosen folder (the main window's Edit1). The list
+  // opens at start, the folder the field names, when it is one (and makes
+  // it the current folder, as opening it would); else at the current folder.
+  TOKBottomDlg(std::function<void(const std::string&)> setFolder, QWidget* parent = nullptr,
+               const std::string& start = std::string());
 
   QLabel* Label1;
   QComboBox* DriveCombodrv;

@@ -1,14 +1,18 @@
 // TOKBottomDlg1, the deletion confirmation dialog. OK answers "Y", Cancel,
 // Esc, the close box and Alt+F4 answer "N"; the caller reads the answer.
-// Below the question it names the archive and how many logs would go.
+// Below the question it names the archive and lists the logs that would go.
+// Each time it opens, OK is the focused default button, whatever was
+// pressed the time before.
 #pragma once
 
 #include <QDialog>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QFrame;
 class QLabel;
+class QListWidget;
 class QPushButton;
 
 namespace pelsok::ui {
@@ -24,9 +28,10 @@ class TOKBottomDlg1 : public QDialog {
   QLabel* Label;
   QFrame* Bevel1;
   QLabel* Details;
+  QListWidget* Logs;
 
-  // Names the archive and the number of logs the deletion would remove.
-  void SetDetails(const std::string& archive, std::size_t logs);
+  // Names the archive and the logs the deletion would remove.
+  void SetDetails(const std::string& archive, const std::vector<std::string>& logs);
 
   void OKBtnClick();
   void CancelBtnClick();

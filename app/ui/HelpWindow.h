@@ -1,5 +1,8 @@
 // The help window: shows the shipped HTML pages of a help file; for a
-// keyword search it adds the keyword index with a search field.
+// keyword search it adds the keyword index and the pages with a search
+// field. The search finds a text in the keywords and in the pages' own text,
+// anywhere in a word, without regard to case or to full- and half-width
+// forms ("zip" finds ZIP, "6桁" finds 数字６桁用).
 #pragma once
 
 #include <QDialog>
@@ -19,10 +22,13 @@ class THelpWindow : public QDialog {
 
   QTextBrowser* Browser;
   QLineEdit* SearchField = nullptr;  // only for a keyword search
+  // The keywords, then one item per page (its title), each opening its page.
   QListWidget* Keywords = nullptr;
 
-  // Enter in the search field: shows the first keyword that contains the text.
+  // Enter in the search field: shows the first item that matches the text.
   void Search();
+  // Before the first show: centred over owner, the whole frame on the screen.
+  void PlaceOver(const QWidget* owner);
 
  private:
   void Filter(const QString& text);

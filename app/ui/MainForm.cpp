@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -17,9 +18,11 @@
 
 #include "app/core/ArchiveFormat.h"
 #include "app/core/ContinuousRun.h"
+#include "app/core/ContinuousSummary.h"
 #include "app/core/DataSave.h"
 #include "app/core/DateDefaults.h"
 #include "app/core/DefaultKinds.h"
+#include "app/core/FolderText.h"
 #include "app/core/HelpFiles.h"
 #include "app/core/RunCheck.h"
 #include "app/core/RunSummary.h"
@@ -30,10 +33,13 @@
 #include "app/ui/EnterKey.h"
 #include "app/ui/Fonts.h"
 #include "app/ui/FormPlacement.h"
+#include "app/ui/FrameHints.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/RunProgress.h"
 #include "app/ui/RunWorker.h"
 #include "app/ui/SpinEdit.h"
+#include "app/ui/StatusLine.h"
+#include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -60,6 +66,11 @@ TForm1::TForm1(std::function<platform::TDateTime()> today, QWidget* parent)
   BuildControls();
   BuildMenu();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  // The fixed size is settled now, not at the first show: settling it then
+  // resizes the window in a way that makes the later show take the position
+  // for the client area's rather than the frame's, and the window would open
+  // one title bar higher than it was stored.
+  layout()->activate();
   move(202, 113);
 
   placement_ = std::make_unique<TFormPlacement>(*this, "Form1");
@@ -102,12 +113,18 @@ void TForm1::BuildControls() {
   Progress->hide();
   column->addWidget(Progress);
   setCentralWidget(central);
-  StatusLine = new QLabel(this);
+  StatusLine = new TStatusLine(this);
   StatusLine->setObjectName("StatusLine");
   StatusLine->setFont(PelsokFont(12));
+  FormatLabel = new QLabel(this);
+  FormatLabel->setObjectName("FormatLabel");
+  FormatLabel->setFont(PelsokFont(12));
   statusBar()->setSizeGripEnabled(false);
   statusBar()->addWidget(StatusLine, 1);
+  statusBar()->addPermanentWidget(FormatLabel);
 
+  // Created row by row from the left, as they stand: the creation order is
+  // the tab order.
   Button1 = new QPushButton(QStringLiteral("圧縮(&C)"), client);
   Button1->setGeometry(11, 5, 75, 25);
   Combo = new QComboBox(client);
@@ -115,27 +132,27 @@ void TForm1::BuildControls() {
   Combo->setInsertPolicy(QComboBox::NoInsert);
   Combo->setGeometry(112, 5, 57, 24);
   Combo->setEditText(QStringLiteral("DR"));
-  Spin = new TSpinEdit(1, 12, client);
-  Spin->setGeometry(112, 64, 57, 26);
-  Spin->setText(QStringLiteral("1"));
-  Check = new QCheckBox(QStringLiteral("数字６桁用"), client);
-  Check->setGeometry(13, 62, 97, 17);
+  Button4 = new QPushButton(QStringLiteral("種類追加(&K)"), client);
+  Button4->setGeometry(208, 7, 96, 25);
+  Button3 = new QPushButton(QStringLiteral("連続圧縮(&R)"), client);
+  Button3->setGeometry(11, 31, 97, 26);
   Spin2 = new TSpinEdit(1, 9999, client);
   Spin2->setGeometry(112, 32, 57, 26);
   Spin2->setText(QStringLiteral("1"));
+  Button5 = new QPushButton(QStringLiteral("種類削除(&L)"), client);
+  Button5->setGeometry(208, 32, 96, 25);
+  Check = new QCheckBox(QStringLiteral("数字６桁用"), client);
+  Check->setGeometry(13, 62, 97, 17);
+  Spin = new TSpinEdit(1, 12, client);
+  Spin->setGeometry(112, 64, 57, 26);
+  Spin->setText(QStringLiteral("1"));
+  Check2 = new QCheckBox(QStringLiteral("圧縮後削除"), client);
+  Check2->setGeometry(197, 62, 108, 17);
   Edit1 = new QLineEdit(QStringLiteral("Logフォルダを指定してください。"), client);
   Edit1->setGeometry(6, 119, 235, 24);
   Button2 = new QPushButton(QStringLiteral("参照(&B)"), client);
   // Wider than the captions alone need: the access keys follow them.
   Button2->setGeometry(244, 119, 60, 25);
-  Button3 = new QPushButton(QStringLiteral("連続圧縮(&R)"), client);
-  Button3->setGeometry(11, 31, 97, 26);
-  Button4 = new QPushButton(QStringLiteral("種類追加(&K)"), client);
-  Button4->setGeometry(208, 7, 96, 25);
-  Button5 = new QPushButton(QStringLiteral("種類削除(&L)"), client);
-  Button5->setGeometry(208, 32, 96, 25);
-  Check2 = new QCheckBox(QStringLiteral("圧縮後削除"), client);
-  Check2->setGeometry(197, 62, 108, 17);
 
   auto label = [client](const QString& text, int x, int y) {
     auto* l = new QLabel(text, client);
@@ -148,10 +165,6 @@ void TForm1::BuildControls() {
   label(QStringLiteral("月"), 172, 69);
   PathLabel = label(PathLabelText(), 4, 97);
 
-  QWidget* order[] = {Button1, Combo,   Spin,    Check,   Spin2, Edit1,
-                      Button2, Button3, Button4, Button5, Check2};
-  for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-
   for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5}) ClickOnEnter(b);
   ClickOnEnter(Progress->CancelBtn);
   connect(Progress->CancelBtn, &QPushButton::clicked, this, [this] { CancelRun(); });
@@ -162,6 +175,7 @@ void TForm1::BuildControls() {
   Handle(Button4, &QPushButton::clicked, &TForm1::Button4Click);
   Handle(Button5, &QPushButton::clicked, &TForm1::Button5Click);
   connect(Combo, &QComboBox::activated, this, [this](int index) { selectedKind_ = index; });
+  connect(Check, &QCheckBox::toggled, this, [this] { ShowSixDigitFolder(); });
 }
 
 void TForm1::BuildMenu() {
@@ -182,8 +196,10 @@ void TForm1::BuildMenu() {
     a->setCheckable(true);
     a->setChecked(chosen == f.Name);
     group->addAction(a);
-    connect(a, &QAction::triggered, this,
-            [this, f] { TApplication::Guarded([&] { app::SaveArchiveFormat(f); }, this); });
+    connect(a, &QAction::triggered, this, [this, f] {
+      TApplication::Guarded([&] { app::SaveArchiveFormat(f); }, this);
+      ShowFormat();
+    });
   }
   QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   Contents1 = help->addAction(QStringLiteral("目次(&C)"));
@@ -239,6 +255,29 @@ void TForm1::FormCreate() {
 
   winPlace_->RestorePlacement();
   Check->setChecked(Edit3 == "Yes");
+  ShowFormat();
+}
+
+void TForm1::ShowFormat() {
+  FormatLabel->setText(QStringLiteral("形式: ") +
+                       QString::fromLatin1(app::LoadArchiveFormat().Name).toUpper());
+}
+
+void TForm1::CompleteFolder() {
+  const std::string folder = Edit1->text().toStdString();
+  if (folder.empty() || folder == app::kFolderPrompt) return;
+  const std::string complete = app::FolderWithDelimiter(folder);
+  if (complete != folder) Edit1->setText(Q(complete));
+}
+
+void TForm1::ShowSixDigitFolder() {
+  if (Running()) return;
+  if (!Check->isChecked()) {
+    if (StatusLine->text().startsWith(QStringLiteral("数字６桁用:"))) StatusLine->Clear();
+    return;
+  }
+  StatusLine->Show(QStringLiteral("数字６桁用: カレントフォルダ %1 のログを圧縮します。")
+                       .arg(Q(app::FolderWithDelimiter(platform::GetCurrentDir()))));
 }
 
 void TForm1::FormClose() {
@@ -258,6 +297,8 @@ void TForm1::Button1Click() {
 }
 
 bool TForm1::StartRun() {
+  // The folder takes its trailing delimiter here, as on the command line.
+  CompleteFolder();
   const app::TRunInput in{Edit1->text().toStdString(), KindText(),
                           Spin2->text().toStdString(), Spin->text().toStdString(),
                           Check->isChecked(),          Check2->isChecked(),
@@ -267,19 +308,28 @@ bool TForm1::StartRun() {
       app::MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
   if (auto problem = app::CheckRunInput(in, names)) {
     if (continuous_ && problem->NoLogs) {
-      skippedKinds_.push_back(in.Kind);
+      series_.push_back({in.Kind, app::TContinuousKind::TOutcome::NoLogs});
       return false;
     }
     pendingKinds_.clear();
+    if (continuous_) series_.push_back({in.Kind, app::TContinuousKind::TOutcome::Failed});
     ShowProblem(problem->Why, problem->WhatToDo);
     return false;
   }
   LastRun = app::TRunResult{};
+  // What the line said belongs to the run before.
+  StatusLine->Clear();
   const std::string archive = names.ArchiveName;
+  const std::string logFolder = platform::ExtractFilePath(names.Mask);
   worker_ = new TRunWorker(
       State, reinterpret_cast<ArcWnd>(static_cast<std::uintptr_t>(winId())), in,
-      [this, archive] {
-        confirm_->SetDetails(archive, State.ListBox1.size());
+      [this, archive, logFolder] {
+        // The logs the deletion would remove: each entry's name in the
+        // folder the mask searched.
+        std::vector<std::string> logs;
+        for (const auto& entry : State.ListBox1)
+          logs.push_back(logFolder + platform::ExtractFileName(entry));
+        confirm_->SetDetails(archive, logs);
         confirm_->exec();
         if (Edit3 != "Y") return false;
         Progress->Checking(Q(platform::ExtractFileName(archive)));
@@ -305,8 +355,9 @@ void TForm1::SetRunning(bool running) {
   Button1->setEnabled(!running);
   Button3->setEnabled(!running);
   Progress->setVisible(running);
-  if (!running && !Button1->hasFocus() && (focusWidget() == nullptr || !focusWidget()->isVisible()))
-    Button1->setFocus();
+  // Disabling the buttons moved the focus on to a neighbour (種類追加 after
+  // 連続圧縮); every run gives it back to 圧縮, so Enter never does something else.
+  if (!running) Button1->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::ShowProblem(const std::string& why, const std::string& whatToDo, bool critical) {
@@ -317,6 +368,7 @@ void TForm1::ShowProblem(const std::string& why, const std::string& whatToDo, bo
 }
 
 void TForm1::RunFinished() {
+  using TOutcome = app::TContinuousKind::TOutcome;
   TRunWorker* worker = worker_;
   worker->Wait();
   const std::optional<std::string> error = worker->Error();
@@ -328,26 +380,33 @@ void TForm1::RunFinished() {
   bool stop = false;
   if (error) {
     stop = true;
+    Record(TOutcome::Failed);
     pendingKinds_.clear();
     SetRunning(false);
-    StatusLine->clear();
+    StatusLine->Clear();
     ShowProblem(*error, app::ErrorAdvice(*error), true);
   } else if (app::WasCancelled(LastRun) || (cancelled && !LastRun.NewArchiveKept)) {
     stop = true;
+    Record(TOutcome::Cancelled);
     pendingKinds_.clear();
     SetRunning(false);
-    StatusLine->setText(QStringLiteral("中止しました。書庫とログは元のままです。"));
+    StatusLine->Show(QStringLiteral("中止しました。書庫とログは元のままです。"));
   } else if (!LastRun.NewArchiveKept) {
+    Record(TOutcome::Failed);
     SetRunning(false);
-    StatusLine->clear();
+    StatusLine->Clear();
     const app::TFailureText t = app::FailureText(LastRun, LastRun.PackReport);
     ShowProblem(t.Why, t.WhatToDo);
     stop = !continuous_;
   } else {
-    const auto size = platform::FileSize(LastRun.Names.ArchiveName);
-    const std::string deletion = app::DeletionLine(LastRun);
-    StatusLine->setText(Q(app::SuccessLine(LastRun, size.value_or(0)) +
-                          (deletion.empty() ? std::string() : "  " + deletion)));
+    Record(TOutcome::Packed);
+    // A series tells its kinds together at its end (NextKind).
+    if (!continuous_) {
+      const auto size = platform::FileSize(LastRun.Names.ArchiveName);
+      const std::string deletion = app::DeletionLine(LastRun);
+      StatusLine->Show(Q(app::SuccessLine(LastRun, size.value_or(0)) +
+                         (deletion.empty() ? std::string() : "  " + deletion)));
+    }
     if (pendingKinds_.empty()) SetRunning(false);
     if (!LastRun.Deletion.Kept.empty())
       QMessageBox::warning(this, Q(TApplication::Title()), Q(LastRun.Deletion.KeptMessage()));
@@ -357,37 +416,77 @@ void TForm1::RunFinished() {
   }
   // What the run put right or wants known (a killed run's leftovers repaired, ...).
   // Shown in the status line, its tool tip holding them all.
-  if (!error && !LastRun.Notes.empty()) {
-    std::string notes;
-    for (const auto& n : LastRun.Notes) notes += (notes.empty() ? "" : "\n") + n;
-    const QString line = StatusLine->text();
-    StatusLine->setText((line.isEmpty() ? QString() : line + QStringLiteral("  ")) +
-                        Q(LastRun.Notes.front()) +
-                        (LastRun.Notes.size() > 1 ? QStringLiteral(" …") : QString()));
-    StatusLine->setToolTip(Q(notes));
+  if (!error) {
+    for (const auto& n : LastRun.Notes) notes_.push_back(n);
+    if (!continuous_ && !LastRun.Notes.empty()) {
+      const QString line = StatusLine->text();
+      StatusLine->Show((line.isEmpty() ? QString() : line + QStringLiteral("  ")) +
+                           Q(LastRun.Notes.front()) +
+                           (LastRun.Notes.size() > 1 ? QStringLiteral(" …") : QString()),
+                       NotesText());
+      notes_.clear();
+    }
   }
   emit RunEnded();
-  if (continuous_ && !stop) {
-    NextKind();
+  if (continuous_) {
+    if (!stop) {
+      NextKind();
+      return;
+    }
+    EndSeries();
     return;
   }
+  SetRunning(false);
+  emit Idle();
+}
+
+void TForm1::Record(app::TContinuousKind::TOutcome outcome) {
+  if (!continuous_) return;
+  app::TContinuousKind k{runningKind_, outcome};
+  if (outcome == app::TContinuousKind::TOutcome::Packed) {
+    k.Files = LastRun.Entries.size();
+    k.Deleted = LastRun.Deletion.Deleted.size();
+  }
+  series_.push_back(k);
+}
+
+QString TForm1::NotesText() const {
+  QString text;
+  for (const auto& n : notes_) text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + Q(n);
+  return text;
+}
+
+// The series is over: the kinds it did not reach, then one line for all.
+void TForm1::EndSeries() {
+  for (const auto& k : pendingKinds_)
+    series_.push_back({k, app::TContinuousKind::TOutcome::NotRun});
+  pendingKinds_.clear();
+  StatusLine->Show(Q(app::ContinuousSummary(series_)), NotesText());
+  notes_.clear();
   continuous_ = false;
   SetRunning(false);
   emit Idle();
 }
 
 void TForm1::Button2Click() {
-  TOKBottomDlg dialog([this](const std::string& folder) { Edit1->setText(Q(folder)); }, this);
+  // The list opens at the folder the field names, when there is one.
+  TOKBottomDlg dialog([this](const std::string& folder) { Edit1->setText(Q(folder)); }, this,
+                      Edit1->text().toStdString());
   dialog.exec();
+  // Browsing changes the current folder, which 6-digit mode packs in.
+  ShowSixDigitFolder();
 }
 
 // One run per kind of the list, one after the other; an error ends the
 // series with the failed kind set, a kind with no logs is skipped and named.
+// The status line tells the whole series at its end.
 void TForm1::Button3Click() {
   if (Running()) return;
   pendingKinds_ = Kinds();
   firstKind_ = pendingKinds_.empty() ? std::string() : pendingKinds_.front();
-  skippedKinds_.clear();
+  series_.clear();
+  notes_.clear();
+  StatusLine->Clear();
   continuous_ = true;
   NextKind();
 }
@@ -397,43 +496,55 @@ void TForm1::NextKind() {
     const std::string kind = pendingKinds_.front();
     pendingKinds_.erase(pendingKinds_.begin());
     SetKindText(kind);
+    runningKind_ = kind;
+    const std::size_t recorded = series_.size();
     bool started = false;
     if (!TApplication::Guarded([&] { started = StartRun(); }, this)) pendingKinds_.clear();
     if (started) return;
-    if (!continuous_ || (skippedKinds_.empty() || skippedKinds_.back() != kind)) {
-      // The run did not start for another reason than missing logs: the series ends here.
-      pendingKinds_.clear();
-      continuous_ = false;
-      SetRunning(false);
-      emit Idle();
+    const bool noLogs = series_.size() > recorded &&
+                        series_.back().Outcome == app::TContinuousKind::TOutcome::NoLogs;
+    if (!noLogs) {
+      // The run did not start for another reason than missing logs: the
+      // series ends here, the failed kind in the field.
+      if (series_.size() == recorded)
+        series_.push_back({kind, app::TContinuousKind::TOutcome::Failed});
+      EndSeries();
       return;
     }
   }
   SetKindText(firstKind_);
-  if (!skippedKinds_.empty()) {
-    std::string names;
-    for (const auto& k : skippedKinds_) names += (names.empty() ? "" : ", ") + k;
-    const QString line = StatusLine->text();
-    StatusLine->setText((line.isEmpty() ? QString() : line + QStringLiteral("  ")) +
-                        QStringLiteral("ログなし: ") + Q(names));
-  }
-  continuous_ = false;
-  SetRunning(false);
-  emit Idle();
+  EndSeries();
 }
 
+// A kind goes into the list once: the same text again, or no text, adds nothing.
 void TForm1::A1Click() {
   const QString text = Combo->currentText();
+  if (text.isEmpty()) {
+    StatusLine->Show(QStringLiteral("種類を入力してから追加してください。"));
+    return;
+  }
+  if (Combo->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) >= 0) {
+    StatusLine->Show(QStringLiteral("種類 %1 はもうリストにあります。").arg(text));
+    return;
+  }
   Combo->addItem(text);
   Combo->setEditText(text);
 }
 
+// Removes exactly the kind the field shows; a text that is not in the list
+// removes nothing and says so.
 void TForm1::D1Click() {
-  if (selectedKind_ < 0 || selectedKind_ >= Combo->count()) return;
   const QString text = Combo->currentText();
-  Combo->removeItem(selectedKind_);
-  Combo->setEditText(text);
+  const int index = Combo->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
   selectedKind_ = -1;
+  if (index < 0) {
+    ShowProblem(platform::FormatText("種類 '%s' はリストにありません。", {text.toStdString()}),
+                "削除する種類をリストから選ぶか、リストにある名前を入力してください。");
+    return;
+  }
+  Combo->removeItem(index);
+  Combo->setEditText(text);
+  StatusLine->Show(QStringLiteral("種類 %1 をリストから削除しました。").arg(text));
 }
 
 void TForm1::Exit1Click() { close(); }
@@ -474,6 +585,21 @@ void TForm1::moveEvent(QMoveEvent* event) {
 void TForm1::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   if (placement_) placement_->Track();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  OfferFixedSizeFrame(*this);
+  QMainWindow::showEvent(event);
+}
+
+// Esc stops a running run as 中止 does.
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && Running()) {
+    Progress->CancelBtn->animateClick();
+    event->accept();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
 }
 
 void TForm1::changeEvent(QEvent* event) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/core/CompressRun.h"
+#include "app/core/ContinuousSummary.h"
 #include "app/core/RunState.h"
 #include "platform/DateTime.h"
 #include "winplace/WinPlace.h"
@@ -28,6 +29,7 @@ class TOKBottomDlg1;
 class TRunProgress;
 class TRunWorker;
 class TSpinEdit;
+class TStatusLine;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -37,7 +39,9 @@ class TForm1 : public QMainWindow {
                   QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // Controls, in tab order.
+  // Controls; the tab order follows the layout, row by row from the left
+  // (Button1 Combo Button4 / Button3 Spin2 Button5 / Check Spin Check2 /
+  // Edit1 Button2).
   QPushButton* Button1;
   QComboBox* Combo;
   TSpinEdit* Spin;
@@ -53,9 +57,11 @@ class TForm1 : public QMainWindow {
   // The 306 x 149 client area that holds the controls.
   QWidget* ClientArea;
   // Below the controls: the running run's progress (hidden between runs)
-  // and the status line with the last run's outcome.
+  // and the status line with the last run's outcome, which a new run clears;
+  // at its right the archive format the next run writes ("形式: LZH").
   TRunProgress* Progress;
-  QLabel* StatusLine;
+  TStatusLine* StatusLine;
+  QLabel* FormatLabel;
   // Menu items.
   QAction* Exit1;
   QAction* A1;
@@ -116,6 +122,8 @@ class TForm1 : public QMainWindow {
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildControls();
@@ -126,6 +134,17 @@ class TForm1 : public QMainWindow {
   void NextKind();
   void SetRunning(bool running);
   void ShowProblem(const std::string& why, const std::string& whatToDo, bool critical = false);
+  // The folder field's text with its trailing delimiter added, as the run
+  // and the browse dialog take it.
+  void CompleteFolder();
+  // In 6-digit mode the names carry no folder: the status line names the
+  // current folder the next run packs in.
+  void ShowSixDigitFolder();
+  void ShowFormat();
+  // Records how the running kind of a continuous series ended.
+  void Record(app::TContinuousKind::TOutcome outcome);
+  void EndSeries();
+  QString NotesText() const;
   template <typename Sender, typename Signal>
   void Handle(Sender* sender, Signal signal, void (TForm1::*handler)());
 
@@ -136,12 +155,16 @@ class TForm1 : public QMainWindow {
   TOKBottomDlg1* confirm_ = nullptr;
   int selectedKind_ = -1;
   TRunWorker* worker_ = nullptr;
-  // The kinds a continuous series has still to run, the first kind to set
-  // at its end, and the kinds skipped for want of logs.
+  // The kinds a continuous series has still to run and the first kind to
+  // set at its end.
   std::vector<std::string> pendingKinds_;
   std::string firstKind_;
-  std::vector<std::string> skippedKinds_;
   bool continuous_ = false;
+  // How each kind of the continuous series went, for its summary.
+  std::vector<app::TContinuousKind> series_;
+  std::string runningKind_;
+  // What the runs put right or want known, for the status line's tool tip.
+  std::vector<std::string> notes_;
 };
 
 }  // namespace pelsok::ui

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <filesystem>
@@ -56,6 +57,7 @@ TEST_F(KeyboardTest, EnterOnAFocusedButtonPressesIt) {
   form.Button4->setFocus();  // add kind
   QTest::keyClick(form.Button4, Qt::Key_Return);
   ASSERT_TRUE(apptest::SpinUntil([&] { return form.Combo->count() == before + 1; }, 2000));
+  form.Combo->setEditText("ZY");  // a kind goes in once: another one
   QTest::keyClick(form.Button4, Qt::Key_Enter, Qt::KeypadModifier);
   ASSERT_TRUE(apptest::SpinUntil([&] { return form.Combo->count() == before + 2; }, 2000));
   form.hide();
@@ -99,15 +101,27 @@ TEST_F(KeyboardTest, EnterInHelpSearchShowsTheFirstMatchAndThePromptFits) {
   (void)start;
 }
 
-TEST_F(KeyboardTest, TheConfirmationNamesTheArchiveAndTheNumberOfLogsBelowTheQuestion) {
+TEST_F(KeyboardTest, TheConfirmationNamesTheArchiveAndListsTheLogsBelowTheQuestion) {
   pelsok::ui::TOKBottomDlg1 dlg([](const std::string&) {});
-  dlg.SetDetails("/var/log/app/DR2611.LZH", 30);
+  std::vector<std::string> logs;
+  for (int d = 1; d <= 30; ++d)
+    logs.push_back("/var/log/app/DR11" + std::string(d < 10 ? "0" : "") + std::to_string(d) +
+                   ".log");
+  dlg.SetDetails("/var/log/app/DR2611.LZH", logs);
   EXPECT_EQ(dlg.Label->text().toStdString(), "本当にファイルを削除しますか？");
   const std::string details = dlg.Details->text().toStdString();
   EXPECT_NE(details.find("DR2611.LZH"), std::string::npos) << details;
   EXPECT_NE(details.find("30 ファイル"), std::string::npos) << details;
+  ASSERT_EQ(dlg.Logs->count(), 30);
+  EXPECT_EQ(dlg.Logs->item(0)->text().toStdString(), logs[0]);
+  EXPECT_EQ(dlg.Logs->item(29)->text().toStdString(), logs[29]);
+  dlg.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(dlg.Logs->verticalScrollBar()->isVisible());  // more than it shows: it scrolls
   EXPECT_GT(dlg.Details->y(), dlg.Label->y());
-  EXPECT_GT(dlg.OKBtn->y(), dlg.Details->y());
+  EXPECT_GT(dlg.Logs->y(), dlg.Details->y());
+  EXPECT_GT(dlg.OKBtn->y(), dlg.Logs->geometry().bottom());
+  dlg.hide();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 
@@ -16,6 +17,7 @@
 #include "app/ui/ConfirmDialog.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/SpinEdit.h"
+#include "app/ui/StatusLine.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "tests/app/AppTestSupport.h"
@@ -137,7 +139,9 @@ TEST_F(MainFormRunTest, TheChosenFormatWritesItsArchiveAndDeletesAfterTheCheck) 
     for (QAction* a : menu->actions())
       if (a->data().toString() == QStringLiteral("zip")) zip = a;
   ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(form->FormatLabel->text().toStdString(), "形式: LZH");
   zip->trigger();
+  EXPECT_EQ(form->FormatLabel->text().toStdString(), "形式: ZIP");  // seen before the run
   form->Check2->setChecked(true);
   const auto logs = MakeLogs(Folder(), "DR11", 2);
   Compress([](auto* dlg) { dlg->OKBtn->click(); });
@@ -211,6 +215,42 @@ TEST_F(MainFormRunTest, ContinuousPacksEveryKindInOrderAndEndsOnTheFirst) {
   for (const char* a : {"DR2611.LZH", "DD2611.LZH", "NA2611.LZH"})
     EXPECT_TRUE(platform::FileExists(dir / a)) << a;
   EXPECT_EQ(form->State.ListBox1.size(), 3u);  // the last run's entries
+}
+
+// 連続圧縮 disables the buttons while it runs; the focus comes back to 圧縮,
+// so the next Enter does not add the kind in the field again.
+TEST_F(MainFormRunTest, AfterAContinuousRunTheFocusIsOnCompress) {
+  form->SetKinds({"DR", "DD"});
+  MakeLogs(Folder(), "DR11", 1);
+  MakeLogs(Folder(), "DD11", 1);
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  int idle = 0;
+  QObject::connect(form.get(), &TForm1::Idle, [&] { ++idle; });
+  form->Button3->setFocus();
+  QTest::keyClick(form->Button3, Qt::Key_Return);
+  ASSERT_TRUE(apptest::SpinUntil([&] { return idle == 1; }));
+  EXPECT_EQ(form->focusWidget(), form->Button1);
+  QTest::keyClick(form->focusWidget(), Qt::Key_Return);  // 圧縮 once more, nothing else
+  ASSERT_TRUE(apptest::SpinUntil([&] { return idle == 2; }));
+  EXPECT_EQ(form->Kinds(), (std::vector<std::string>{"DR", "DD"}));
+  EXPECT_EQ(form->focusWidget(), form->Button1);
+}
+
+// The field's folder without its trailing delimiter gets one, as on the
+// command line; in 6-digit mode the window names the folder it packs in.
+TEST_F(MainFormRunTest, AFolderWithoutItsDelimiterGetsOneAndSixDigitModeNamesItsFolder) {
+  MakeLogs(Folder(), "DR11", 2);
+  form->Edit1->setText(QString::fromStdString(dir.Path()));
+  Compress();
+  EXPECT_TRUE(platform::FileExists(dir / "DR2611.LZH"));
+  EXPECT_EQ(form->Edit1->text().toStdString(), Folder());
+  EXPECT_EQ(form->State.Edit2, Folder() + "DR11*.log");
+
+  form->Check->setChecked(true);
+  const std::string line = form->StatusLine->text().toStdString();
+  EXPECT_NE(line.find(platform::GetCurrentDir() + "/"), std::string::npos) << line;
+  EXPECT_NE(line.find("カレントフォルダ"), std::string::npos) << line;
 }
 
 TEST_F(MainFormRunTest, MonthNotAnIntegerShowsTheErrorAndTouchesNothing) {

@@ -2,6 +2,7 @@
 // and their failure, the kind list commands, captions and layout.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -115,32 +116,53 @@ TEST_F(MainFormStartTest, ShutdownStoresTheBoxAsYesOrNoAndTheFields) {
   EXPECT_EQ(reg.ReadString("Keta", "Keta", "?"), "No");
 }
 
-TEST_F(MainFormStartTest, AddAppendsTheKindTextAsIsEvenTwice) {
+// A kind goes into the list once; adding it again, or no text, adds nothing.
+TEST_F(MainFormStartTest, AddAppendsANewKindOnceAndNeverAnEmptyOne) {
   TForm1 form(apptest::FixedDate(2026, 12, 8));
   form.SetKindText("XY");
   form.Button4->click();
   form.A1->trigger();
   auto expected = kDefaultKinds;
   expected.push_back("XY");
-  expected.push_back("XY");
+  EXPECT_EQ(form.Kinds(), expected);
+  form.SetKindText("DR");
+  form.Button4->click();
+  EXPECT_EQ(form.Kinds(), expected);
+  form.SetKindText("dr");  // kinds are names of files: another case is another kind
+  form.Button4->click();
+  expected.push_back("dr");
   EXPECT_EQ(form.Kinds(), expected);
   form.SetKindText("");
   form.Button4->click();
-  EXPECT_EQ(form.Kinds().back(), "");
-  EXPECT_EQ(form.Kinds().size(), 8u);
+  EXPECT_EQ(form.Kinds(), expected);
 }
 
-TEST_F(MainFormStartTest, DeleteRemovesTheChosenItemOnlyAndKeepsTheText) {
+// 種類削除 removes what the field shows, never an item chosen earlier.
+TEST_F(MainFormStartTest, DeleteRemovesExactlyTheKindShownOrSaysItIsNotListed) {
   TForm1 form(apptest::FixedDate(2026, 12, 8));
-  form.Button5->click();  // nothing chosen from the list
+  form.show();
+  // NA typed, the list opened and closed with Esc, then ZZ typed.
+  form.SetKindText("NA");
+  form.Combo->showPopup();
+  QApplication::processEvents();
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(form.Combo->view(), &esc);
+  form.Combo->hidePopup();
+  form.SetKindText("ZZ");
+  auto msg = apptest::AcceptNextMessage();
+  form.Button5->click();
   EXPECT_EQ(form.Kinds(), kDefaultKinds);
-  form.SelectKind(1);  // DD
-  form.SetKindText("typed");
+  EXPECT_TRUE(msg->shown);
+  EXPECT_NE(msg->text.find("ZZ"), std::string::npos) << msg->text;
+  EXPECT_NE(msg->text.find("リストにありません"), std::string::npos) << msg->text;
+  EXPECT_EQ(form.KindText(), "ZZ");
+
+  form.SelectKind(1);  // DD chosen from the list, then NA typed over it
+  form.SetKindText("NA");
   form.D1->trigger();
-  EXPECT_EQ(form.Kinds(), (std::vector<std::string>{"DR", "NA", "TR", "GA"}));
-  EXPECT_EQ(form.KindText(), "typed");
-  form.Button5->click();  // the choice is used up
-  EXPECT_EQ(form.Kinds().size(), 4u);
+  EXPECT_EQ(form.Kinds(), (std::vector<std::string>{"DR", "DD", "TR", "GA"}));
+  EXPECT_EQ(form.KindText(), "NA");
+  form.hide();
 }
 
 TEST_F(MainFormStartTest, CaptionsMenusAndFixedClientArea) {
@@ -169,9 +191,21 @@ TEST_F(MainFormStartTest, TabGoesThroughTheControlsInTheirOrder) {
   QApplication::setActiveWindow(&form);
   form.Button1->setFocus();
   QApplication::processEvents();
-  QWidget* order[] = {form.Button1,           form.Combo,   form.Spin->lineEdit(), form.Check,
-                      form.Spin2->lineEdit(), form.Edit1,   form.Button2,          form.Button3,
-                      form.Button4,           form.Button5, form.Check2,           form.Button1};
+  // Row by row from the left, as the controls stand.
+  QWidget* order[] = {
+      form.Button1, form.Combo,  form.Button4,          form.Button3, form.Spin2->lineEdit(),
+      form.Button5, form.Check,  form.Spin->lineEdit(), form.Check2,  form.Edit1,
+      form.Button2, form.Button1};
+  // Each control after the last stands lower, or on the same row further right.
+  auto control = [&](QWidget* w) {
+    return w->parentWidget() == form.ClientArea ? w : w->parentWidget();
+  };
+  for (std::size_t i = 1; i + 1 < std::size(order); ++i) {
+    const QWidget* prev = control(order[i - 1]);
+    const QWidget* cur = control(order[i]);
+    const bool sameRow = std::abs(prev->y() - cur->y()) <= 6;
+    EXPECT_TRUE(sameRow ? cur->x() > prev->x() : cur->y() > prev->y()) << i;
+  }
   for (std::size_t i = 0; i < std::size(order); ++i) {
     QWidget* focused = QApplication::focusWidget();
     ASSERT_NE(focused, nullptr) << i;

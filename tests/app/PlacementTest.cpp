@@ -11,6 +11,7 @@
 #include "app/ui/ScreenFit.h"
 #include "platform/Registry.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/app/PlacementSupport.h"
 #include "winplace/WindowPlacement.h"
 
 namespace {
@@ -19,13 +20,7 @@ using pelsok::ui::TForm1;
 
 class PlacementTest : public apptest::AppTest {};
 
-winplace::TWindowPlacement StoredPlacement() {
-  platform::TRegistry reg;
-  EXPECT_TRUE(reg.OpenKey("Software\\Corvane\\Pelsok", false));
-  std::uint8_t raw[44] = {};
-  EXPECT_EQ(reg.ReadBinaryData("Form1WinPlace1", raw, sizeof raw), 44u);
-  return winplace::TWindowPlacement::FromBytes(raw);
-}
+using apptest::StoredPlacement;
 
 TEST_F(PlacementTest, MovedWindowReopensWhereItWasHiddenUntilShown) {
   {
@@ -45,6 +40,33 @@ TEST_F(PlacementTest, MovedWindowReopensWhereItWasHiddenUntilShown) {
   TForm1 again(apptest::FixedDate(2026, 12, 8));
   EXPECT_FALSE(again.isVisible());
   EXPECT_EQ(again.pos(), QPoint(340, 260));
+}
+
+// Save, restore, save: the same record every time, the frame where it was.
+TEST_F(PlacementTest, APlacementRoundTripsThroughThreeRestarts) {
+  {
+    TForm1 form(apptest::FixedDate(2026, 12, 8));
+    form.show();
+    form.move(300, 200);
+    QApplication::processEvents();
+    ASSERT_TRUE(form.close());
+  }
+  const winplace::TWindowPlacement first = StoredPlacement();
+  EXPECT_EQ(first.rcNormalPosition.left, 300);
+  EXPECT_EQ(first.rcNormalPosition.top, 200);
+  for (int restart = 1; restart <= 3; ++restart) {
+    TForm1 form(apptest::FixedDate(2026, 12, 8));
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.frameGeometry().topLeft(), QPoint(300, 200)) << "restart " << restart;
+    EXPECT_EQ(form.frameGeometry().size(),
+              QSize(first.rcNormalPosition.right - first.rcNormalPosition.left,
+                    first.rcNormalPosition.bottom - first.rcNormalPosition.top));
+    ASSERT_TRUE(form.close());
+    const winplace::TWindowPlacement again = StoredPlacement();
+    EXPECT_EQ(again, first) << "restart " << restart << ": " << apptest::Describe(again)
+                            << " after " << apptest::Describe(first);
+  }
 }
 
 TEST_F(PlacementTest, MinimizedAtShutdownReopensNormalAtTheNormalRectangle) {
@@ -95,12 +117,7 @@ TEST_F(PlacementTest, APlacementOffEveryScreenOpensOnTheScreen) {
   p.length = 44;
   p.showCmd = winplace::SW_SHOWNORMAL;
   p.rcNormalPosition = {5000, -3000, 5320, -2800};
-  {
-    platform::TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\Corvane\\Pelsok", true));
-    const auto bytes = p.ToBytes();
-    reg.WriteBinaryData("Form1WinPlace1", bytes.data(), bytes.size());
-  }
+  apptest::StorePlacement(p);
   TForm1 form(apptest::FixedDate(2026, 12, 8));
   form.show();
   QApplication::processEvents();

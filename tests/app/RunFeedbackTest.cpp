@@ -8,15 +8,19 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <random>
 
+#include "app/ui/ConfirmDialog.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/RunProgress.h"
 #include "app/ui/SpinEdit.h"
+#include "app/ui/StatusLine.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "tests/app/AppTestSupport.h"
@@ -77,7 +81,8 @@ TEST_F(RunFeedbackTest, EachCauseOfFailureIsShownWithWhatToDo) {
       {"Logフォルダを指定してください。", "DR", "フォルダが指定されていません"},
       {"", "DR", "フォルダが指定されていません"},
       {Folder() + "missing/", "DR", "がありません"},
-      {dir.Path(), "DR", "の最後に / がありません"},
+      {Folder() + "missing", "DR",
+       "がありません"},  // the delimiter is added, the folder is still missing
       {Folder(), "NA", "NA11*.log に当たるファイルがありません"},
   };
   for (const auto& c : cases) {
@@ -158,6 +163,90 @@ TEST_F(RunFeedbackTest, CancelLeavesTheOldArchiveAndEveryLogByteForByte) {
   EXPECT_EQ(Snapshot(), before);  // no temporary file, no .old, nothing deleted
   EXPECT_NE(form->StatusLine->text().toStdString().find("中止"), std::string::npos);
   EXPECT_TRUE(form->Button1->isEnabled());
+}
+
+// The line tells the whole series: packed kinds, kinds without logs and the
+// kind that failed; each run starts with an empty line, also above its
+// confirmation.
+TEST_F(RunFeedbackTest, AContinuousRunIsSummarisedAsAWholeWithItsFailingKind) {
+  form->SetKinds({"DR", "DD", "NA", "TR"});
+  MakeLogs(Folder(), "DR11", 2);
+  MakeLogs(Folder(), "DD11", 1);
+  MakeLogs(Folder(), "TR11", 3);
+  // DD's archive cannot be written: a folder has its name.
+  std::filesystem::create_directory(dir / "DD2611.LZH");
+  form->Check2->setChecked(true);
+  form->StatusLine->Show("中止しました。書庫とログは元のままです。");  // from a run before
+  auto linesAtConfirm = std::make_shared<std::vector<std::string>>();
+  auto failure = std::make_shared<apptest::ShownMessage>();
+  std::function<void(QWidget*)> answer = [&, linesAtConfirm](QWidget* w) {
+    if (auto* dlg = qobject_cast<pelsok::ui::TOKBottomDlg1*>(w)) {
+      linesAtConfirm->push_back(form->StatusLine->text().toStdString());
+      apptest::WhenModal(answer);
+      dlg->OKBtn->click();
+      return;
+    }
+    if (auto* box = qobject_cast<QMessageBox*>(w)) {
+      failure->shown = true;
+      failure->text = box->text().toStdString();
+    }
+    apptest::WhenModal(answer);
+    w->close();
+  };
+  apptest::WhenModal(answer);
+  form->Button3->click();
+  Wait();
+  apptest::CancelModalWatches();
+  EXPECT_TRUE(failure->shown);
+  EXPECT_NE(failure->text.find("DD2611.LZH"), std::string::npos) << failure->text;
+  EXPECT_EQ(*linesAtConfirm, (std::vector<std::string>{"", ""}));  // DR and TR asked
+  const std::string line = form->StatusLine->text().toStdString();
+  EXPECT_EQ(line,
+            "連続圧縮: DR, TR の 2 種類を圧縮しました (5 ファイル, 5 ファイルを削除)。"
+            " ログなし: NA。 失敗: DD。")
+      << line;
+  EXPECT_EQ(form->KindText(), "DR");
+}
+
+// A text longer than the line ends in "…" and shows whole in the tool tip;
+// it never widens the fixed window.
+TEST_F(RunFeedbackTest, ALongStatusIsShortenedWithTheWholeTextInItsToolTip) {
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  const QSize size = form->size();
+  const QString line = QStringLiteral(
+      "DR2611.LZH: 30 ファイル, 33.0 MB → 4.6 MB  30 ファイルを削除しました。 ログなし: NA, TR, "
+      "GA");
+  form->StatusLine->Show(line);
+  QApplication::processEvents();
+  EXPECT_EQ(form->size(), size);
+  EXPECT_EQ(form->StatusLine->text(), line);
+  EXPECT_TRUE(form->StatusLine->Elided());
+  EXPECT_TRUE(form->StatusLine->ShownText().endsWith(QChar(0x2026)))
+      << form->StatusLine->ShownText().toStdString();
+  EXPECT_LE(form->StatusLine->fontMetrics().horizontalAdvance(form->StatusLine->ShownText()),
+            form->StatusLine->contentsRect().width());
+  EXPECT_EQ(form->StatusLine->toolTip(), line);
+  EXPECT_FALSE(form->FormatLabel->isHidden());  // the format stays in view beside it
+  form->StatusLine->Show(QStringLiteral("短い行"));
+  EXPECT_FALSE(form->StatusLine->Elided());
+  EXPECT_TRUE(form->StatusLine->toolTip().isEmpty());
+  form->hide();
+}
+
+TEST_F(RunFeedbackTest, EscStopsARunAsCancelDoes) {
+  MakeBigLogs(8);
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  form->Button1->click();
+  ASSERT_TRUE(
+      apptest::SpinUntil([&] { return form->Progress->Bar->value() > 0 || !form->Running(); }));
+  ASSERT_TRUE(form->Running()) << "the run ended before it could be stopped";
+  QTest::keyClick(form.get(), Qt::Key_Escape);
+  Wait();
+  EXPECT_NE(form->StatusLine->text().toStdString().find("中止"), std::string::npos);
+  EXPECT_FALSE(platform::FileExists(dir / "DR2611.LZH"));
+  form->hide();
 }
 
 }  // namespace

@@ -4,15 +4,21 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QWidget>
 #include <cstdio>
 #include <exception>
+#include <memory>
+#include <vector>
 
+#include "app/core/ContinuousSummary.h"
 #include "app/core/RunSummary.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/Application.h"
@@ -22,6 +28,7 @@
 #include "app/ui/MainForm.h"
 #include "app/ui/RunProgress.h"
 #include "app/ui/RunWorker.h"
+#include "app/ui/StatusLine.h"
 
 namespace {
 
@@ -76,10 +83,50 @@ int main(int argc, char** argv) {
   form.Progress->hide();
   form.Button1->setEnabled(true);
   form.Button3->setEnabled(true);
-  form.StatusLine->setText(QStringLiteral("DR2611.LZH: 30 ファイル, 33.0 MB → 4.6 MB"));
+  form.StatusLine->Show(QStringLiteral("DR2611.LZH: 30 ファイル, 33.0 MB → 4.6 MB"));
   ok = Save(form, out + "/main-window-done.png") && ok;
+  // After 連続圧縮: the whole series in one line, shortened, whole in the tool tip.
+  using TOutcome = pelsok::app::TContinuousKind::TOutcome;
+  form.StatusLine->Show(QString::fromStdString(pelsok::app::ContinuousSummary({
+      {"DR", TOutcome::Packed, 30, 30},
+      {"DD", TOutcome::Packed, 28, 28},
+      {"NA", TOutcome::NoLogs},
+      {"TR", TOutcome::Failed},
+      {"GA", TOutcome::NoLogs},
+  })));
+  ok = Save(form, out + "/status-after-continuous.png") && ok;
+  form.StatusLine->Show(
+      QStringLiteral("DR2611.LZH: 30 ファイル, 33.0 MB → 4.6 MB  30 ファイルを削除しました。"));
+  ok = Save(form, out + "/status-long-elided.png") && ok;
+  {
+    // The tool tip of the shortened line, drawn under the window.
+    form.show();
+    QCoreApplication::processEvents();
+    const QPixmap window = form.grab();
+    QLabel tip(form.StatusLine->toolTip());
+    tip.setFont(form.StatusLine->font());
+    tip.setFrameStyle(QFrame::Box);
+    tip.setMargin(3);
+    tip.adjustSize();
+    QPixmap both(std::max(window.width(), tip.width()), window.height() + tip.height() + 4);
+    both.fill(Qt::white);
+    QPainter p(&both);
+    p.drawPixmap(0, 0, window);
+    p.drawPixmap(0, window.height() + 4, tip.grab());
+    p.end();
+    const bool saved = both.save(out + "/status-long-tooltip.png");
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED",
+                (out + "/status-long-tooltip.png").toLocal8Bit().constData());
+    ok = saved && ok;
+    form.hide();
+  }
+  form.StatusLine->Clear();
   pelsok::ui::TOKBottomDlg1 confirm([](const std::string&) {}, &form);
-  confirm.SetDetails("/var/log/app/DR2611.LZH", 30);
+  std::vector<std::string> logs;
+  for (int d = 1; d <= 30; ++d)
+    logs.push_back("/var/log/app/DR11" + std::string(d < 10 ? "0" : "") + std::to_string(d) +
+                   ".log");
+  confirm.SetDetails("/var/log/app/DR2611.LZH", logs);
   ok = Save(confirm, out + "/confirm-dialog.png") && ok;
   pelsok::ui::TOKBottomDlg browse([](const std::string&) {}, &form);
   ok = Save(browse, out + "/browse-dialog.png") && ok;
@@ -103,6 +150,40 @@ int main(int argc, char** argv) {
     ok = Save(*help, out + "/help-search.png") && ok;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "help window not rendered: %s\n", e.what());
+  }
+  // The window moved to 300,200, closed and started three times: the screen
+  // with the window where it was left, the stored frame rectangle below it.
+  {
+    pelsok::ui::TForm1* last = nullptr;
+    std::vector<std::unique_ptr<pelsok::ui::TForm1>> starts;
+    for (int start = 0; start < 4; ++start) {
+      auto f = std::make_unique<pelsok::ui::TForm1>();
+      f->show();
+      if (start == 0) f->move(300, 200);
+      QCoreApplication::processEvents();
+      if (start < 3) f->close();
+      last = f.get();
+      starts.push_back(std::move(f));
+    }
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QPixmap shot(screen->geometry().size());
+    shot.fill(QColor(0x3a, 0x6e, 0xa5));
+    QPainter p(&shot);
+    const QRect frame = last->frameGeometry();
+    p.fillRect(frame, Qt::darkGray);
+    p.drawPixmap(last->geometry().topLeft(), last->grab());
+    p.setPen(Qt::white);
+    p.drawText(10, shot.height() - 10,
+               QStringLiteral("after three restarts: frame at %1,%2 (moved to 300,200)")
+                   .arg(frame.x())
+                   .arg(frame.y()));
+    p.end();
+    const bool saved = shot.save(out + "/placement-after-restarts.png");
+    std::printf("%s %s (frame %d,%d)\n", saved ? "wrote" : "FAILED",
+                (out + "/placement-after-restarts.png").toLocal8Bit().constData(), frame.x(),
+                frame.y());
+    ok = saved && ok;
+    last->hide();
   }
   return ok ? 0 : 1;
 }
