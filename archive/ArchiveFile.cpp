@@ -60,6 +60,8 @@ void TArchiveFile::SetArchiverType(TArchiverType t) {
   archiverType_ = t;
 }
 
+const TBackendRow* TArchiveFile::FormatRow() const { return FindBackendRow(archiverType_); }
+
 void TArchiveFile::SetOutputSize(int n) {
   if (n <= 0) {
     output_.clear();

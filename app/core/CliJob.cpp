@@ -60,7 +60,8 @@ TRunGrade DryRun(const TRunInput& in, bool deleteAfter, std::ostream& out) {
 }  // namespace
 
 std::string CliUsage() {
-  return "Usage: pelsok-cli [options]\n"
+  return std::string(
+      "Usage: pelsok-cli [options]\n"
          "       pelsok-cli list ARCHIVE\n"
          "       pelsok-cli test ARCHIVE\n"
          "       pelsok-cli extract ARCHIVE [DIR] [MASK...]\n"
@@ -87,8 +88,10 @@ std::string CliUsage() {
          "  -n, --dry-run        print the mask, the archive name, the logs that would\n"
          "                       be packed and (with --delete) deleted; touch nothing\n"
          "      --format NAME    archive format (default: the stored one, lzh); the\n"
-         "                       archive's extension follows it. Available: lzh,\n"
-         "                       zip, tgz, tbz, tar, cab\n"
+         "                       archive's extension follows it. Available:\n"
+         "                       " +
+         ArchiveFormatNames() +
+         "\n"
          "  -h, --help           show this text\n"
          "\n"
          "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
@@ -119,7 +122,7 @@ std::string CliUsage() {
          "                                   program is used first)\n"
          "  share/pelsok/help/Pelsok1/       the help pages (contents.html)\n"
          "Settings: $XDG_CONFIG_HOME/pelsok/registry.reg (default ~/.config/pelsok/),\n"
-         "or the file PELSOK_HIVE names.\n";
+         "or the file PELSOK_HIVE names.\n");
 }
 
 TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
