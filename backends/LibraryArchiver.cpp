@@ -35,10 +35,9 @@ std::int32_t TLibraryArchiver::RunCommandEntry(LibraryBinding& lib, const char* 
   return command(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
 }
 
-std::string FinishCmdLine(const std::string& command, TCmdOpt& cmd,
-                                            const std::string& archiveName,
-                                            const TArchiverOptions& o, const std::string& baseDir,
-                                            const platform::TStringList* fileList) {
+std::string FinishCmdLine(const std::string& command, TCmdOpt& cmd, const std::string& archiveName,
+                          const TArchiverOptions& o, const std::string& baseDir,
+                          const platform::TStringList* fileList) {
   cmd.AddText(o.UserOptions);
   cmd.AddString("", archiveName);
   cmd.AddDir("", baseDir);
@@ -47,8 +46,7 @@ std::string FinishCmdLine(const std::string& command, TCmdOpt& cmd,
   return command + cmd.Text;
 }
 
-std::string ArchiveCmdLine(const std::string& command,
-                                             const std::string& archiveName) {
+std::string ArchiveCmdLine(const std::string& command, const std::string& archiveName) {
   TCmdOpt cmd;
   cmd.AddString("", archiveName);
   return command + cmd.Text;

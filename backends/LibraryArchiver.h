@@ -39,10 +39,9 @@ class TLibraryArchiver : public TArchiver {
 // The tail every command line ends with: the user's options, the archive,
 // the base folder, the files and the user's file list, after command and
 // the switches already in cmd.
-std::string FinishCmdLine(const std::string& command, TCmdOpt& cmd,
-                                   const std::string& archiveName, const TArchiverOptions& options,
-                                   const std::string& baseDir,
-                                   const platform::TStringList* fileList);
+std::string FinishCmdLine(const std::string& command, TCmdOpt& cmd, const std::string& archiveName,
+                          const TArchiverOptions& options, const std::string& baseDir,
+                          const platform::TStringList* fileList);
 // command followed by the archive alone ("-t archive").
 std::string ArchiveCmdLine(const std::string& command, const std::string& archiveName);
 

@@ -25,16 +25,15 @@ std::optional<TMemberSum> ListedSum(const TArchiveFile& archive, const TArchiveE
 TDeletionCheck CheckBeforeDeletion(TArchiveFile& archive, std::vector<TListedEntry>* entries,
                                    ArcWnd wnd) {
   const TMemberCheck how = CheckOf(archive);
-  const bool libraryTest = how == TMemberCheck::ListingCrc16 ||
-                           (how == TMemberCheck::LibraryTest && entries == nullptr);
+  const bool libraryTest =
+      how == TMemberCheck::ListingCrc16 || (how == TMemberCheck::LibraryTest && entries == nullptr);
   if (libraryTest) {
     const std::int32_t rc = archive.Test(wnd);
     return TDeletionCheck{rc, archive.Output().c_str(), false};
   }
   if (entries == nullptr)
     return ByExtraction(TestByExtraction(archive.FileName(), archive.ArchiverType(), wnd));
-  return ByExtraction(
-      SumsByExtraction(archive.FileName(), archive.ArchiverType(), *entries, wnd));
+  return ByExtraction(SumsByExtraction(archive.FileName(), archive.ArchiverType(), *entries, wnd));
 }
 
 }  // namespace pelsok::app
