@@ -66,6 +66,8 @@ class TArchiveFile : public platform::TComponent {
  private:
   void AutoDetect();
   void CheckArchiver();
+  // After a command: keeps its command line and puts its report in the ANSI code page.
+  void Finished();
   std::int32_t CallPack(ArcWnd wnd, const TArchiverOptions& o, const std::string& baseDir,
                         const platform::TStringList* list);
 

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "archive/ArchiveFile.h"
+#include "platform/CodePage.h"
 #include "platform/Paths.h"
 
 namespace pelsok::app {
@@ -39,9 +40,13 @@ std::string MakeFreshFolder(const std::string& prefix) {
 
 // The file an entry came out as: under its listed path, else under its own name.
 std::string ExtractedFile(const std::string& folder, const std::string& entryName) {
+  // Whole characters only: the trail byte 0x5C of a cp932 character stays.
   std::string relative = entryName;
-  for (char& c : relative)
-    if (c == '\\') c = '/';
+  for (std::size_t pos = 0; pos < relative.size();) {
+    const std::size_t len = platform::CharLength(relative, pos);
+    if (len == 1 && relative[pos] == '\\') relative[pos] = '/';
+    pos += len;
+  }
   while (!relative.empty() && relative.front() == '/') relative.erase(0, 1);
   const std::string withPath = folder + "/" + relative;
   std::error_code ec;

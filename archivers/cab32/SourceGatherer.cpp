@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/TextConvert.h"
 #include "platform/Wildcard.h"
 
 namespace cab {
@@ -44,7 +45,8 @@ struct Walk {
       result.notes.push_back("same stored name twice, kept the first: " + name);
       return;
     }
-    result.files.push_back({path, name, static_cast<std::int64_t>(st.st_mtime),
+    result.files.push_back({path, platform::AnsiToUtf8(name),  // stored names are UTF-8
+                            static_cast<std::int64_t>(st.st_mtime),
                             static_cast<std::uint64_t>(st.st_size), st.st_mode});
   }
 

@@ -8,6 +8,7 @@
 
 #include "common/Delimiters.h"
 #include "lzharc/EntryName.h"
+#include "platform/TextConvert.h"
 #include "platform/Wildcard.h"
 
 namespace unlha {
@@ -43,6 +44,7 @@ struct Walk {
     }
     SourceFile f;
     f.diskPath = path;
+    for (auto& part : parts) part = platform::AnsiToUtf8(part);  // stored names are UTF-8
     f.parts = std::move(parts);
     f.mtime = st.st_mtime;
     f.size = static_cast<std::uint64_t>(st.st_size);

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "common/Delimiters.h"
+#include "platform/TextConvert.h"
 #include "platform/Wildcard.h"
 
 namespace zipcore {
@@ -57,7 +58,7 @@ struct Walk {
     }
     SourceFile f;
     f.diskPath = path;
-    f.storedName = std::move(stored);
+    f.storedName = platform::AnsiToUtf8(stored);  // stored names are UTF-8
     f.folder = folder;
     f.mtime = st.st_mtime;
     f.size = folder ? 0 : static_cast<std::uint64_t>(st.st_size);
