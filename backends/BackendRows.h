@@ -30,24 +30,24 @@ enum class TMemberCheck : std::uint8_t {
 };
 
 struct TBackendRow {
-  TArchiverType Type;
+  TArchiverType Type = atNone;
   // As --format and the settings spell it, lower case: "lzh".
-  const char* Name;
+  const char* Name = "";
   // For people, with the menu's access key after '&': "T&GZ (tar + gzip)".
-  const char* Title;
+  const char* Title = "";
   // The extension of a new archive's name (".LZH"); null when this build
   // cannot write the format.
-  const char* WriteExtension;
-  TMemberCheck Check;
+  const char* WriteExtension = nullptr;
+  TMemberCheck Check = TMemberCheck::LibraryTest;
   // The place among the writable formats in menus and lists, from 1 (the
   // default); 0 for a format that is not written.
-  std::uint8_t WritePlace;
+  std::uint8_t WritePlace = 0;
   // Constructs the back end, which loads its library or raises EArchiver.
-  std::unique_ptr<TArchiver> (*Create)();
+  std::unique_ptr<TArchiver> (*Create)() = nullptr;
   // The format the file's content shows, atNone when it is not this
   // back end's; a missing library answers atNone. Null when another row's
   // check recognises this format too (the TAR check answers for TGZ and BZ2).
-  TArchiverType (*Detect)(const std::string& fileName);
+  TArchiverType (*Detect)(const std::string& fileName) = nullptr;
 
   bool Writable() const { return WriteExtension != nullptr; }
   // The title without its access-key mark: "TGZ (tar + gzip)".
