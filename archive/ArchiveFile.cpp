@@ -1,6 +1,9 @@
 #include "archive/ArchiveFile.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <string_view>
 
 #include "archive/GetArchiverType.h"
 #include "archivecore/EArchiver.h"
@@ -8,6 +11,7 @@
 #include "archivecore/NoValue.h"
 #include "backends/Archiver.h"
 #include "backends/BackendRows.h"
+#include "platform/TextConvert.h"
 
 namespace pelsok {
 
@@ -59,6 +63,8 @@ void TArchiveFile::SetArchiverType(TArchiverType t) {
   archiver_ = std::move(fresh);
   archiverType_ = t;
 }
+
+const TBackendRow* TArchiveFile::FormatRow() const { return FindBackendRow(archiverType_); }
 
 void TArchiveFile::SetOutputSize(int n) {
   if (n <= 0) {
@@ -130,7 +136,7 @@ std::int32_t TArchiveFile::Pack(ArcWnd wnd, const std::string& baseDir,
   } else {
     result = CallPack(wnd, options_, baseDir, fileList);
   }
-  commandLine_ = archiver_->CommandLine;
+  Finished();
   return result;
 }
 
@@ -141,7 +147,7 @@ std::int32_t TArchiveFile::Unpack(ArcWnd wnd, const std::string& baseDir,
   const platform::TStringList* forBackend = MakeResponseFile(ruOnUnpack, fileList);
   const std::int32_t result =
       archiver_->Unpack(wnd, fileName_, options_, baseDir, forBackend, output_);
-  commandLine_ = archiver_->CommandLine;
+  Finished();
   return result;
 }
 
@@ -150,7 +156,7 @@ std::int32_t TArchiveFile::Remove(ArcWnd wnd, const platform::TStringList* fileL
   CheckArchiver();
   const platform::TStringList* forBackend = MakeResponseFile(ruOnRemoveItem, fileList);
   const std::int32_t result = archiver_->Remove(wnd, fileName_, options_, "", forBackend, output_);
-  commandLine_ = archiver_->CommandLine;
+  Finished();
   return result;
 }
 
@@ -158,7 +164,7 @@ std::int32_t TArchiveFile::MakeSfx(ArcWnd wnd) {
   AutoDetect();
   CheckArchiver();
   const std::int32_t result = archiver_->MakeSfx(wnd, fileName_, options_, output_);
-  commandLine_ = archiver_->CommandLine;
+  Finished();
   return result;
 }
 
@@ -166,7 +172,7 @@ std::int32_t TArchiveFile::Test(ArcWnd wnd) {
   AutoDetect();
   CheckArchiver();
   const std::int32_t result = archiver_->Test(wnd, fileName_, output_);
-  commandLine_ = archiver_->CommandLine;
+  Finished();
   return result;
 }
 
@@ -182,15 +188,39 @@ std::int32_t TArchiveFile::OpenArchive(ArcWnd wnd, std::uint32_t mode) {
   return archiveHandle_;
 }
 
+// The libraries hand back names and reports in UTF-8 (ArchiverApi.h); the
+// callers of this component see them in the ANSI code page, as every other
+// name. This is the one place they are converted.
+void TArchiveFile::Finished() {
+  commandLine_ = archiver_->CommandLine;
+  const std::string report = platform::Utf8ToAnsi(output_.c_str());
+  if (report.size() < output_.size())
+    std::copy(report.c_str(), report.c_str() + report.size() + 1, output_.begin());
+}
+
+namespace {
+
+std::int32_t EntryInAnsi(std::int32_t rc, TArchiveEntryInfo& info) {
+  if (rc != 0) return rc;
+  const std::string name = platform::Utf8ToAnsi(
+      std::string_view(info.FileName, strnlen(info.FileName, sizeof info.FileName)));
+  if (name.size() < sizeof info.FileName)
+    std::copy(name.c_str(), name.c_str() + name.size() + 1, info.FileName);
+  return rc;
+}
+
+}  // namespace
+
 // Without a bound back end there is nothing to walk: report "no entry".
 std::int32_t TArchiveFile::FindFirst(const std::string& wildName, TArchiveEntryInfo& info) {
   if (!archiver_) return -1;
-  return archiver_->FindFirst(archiveHandle_, info, wildName);
+  return EntryInAnsi(archiver_->FindFirst(archiveHandle_, info, platform::AnsiToUtf8(wildName)),
+                     info);
 }
 
 std::int32_t TArchiveFile::FindNext(TArchiveEntryInfo& info) {
   if (!archiver_) return -1;
-  return archiver_->FindNext(archiveHandle_, info);
+  return EntryInAnsi(archiver_->FindNext(archiveHandle_, info), info);
 }
 
 void TArchiveFile::CloseArchive() {

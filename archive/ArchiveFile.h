@@ -16,6 +16,7 @@
 namespace pelsok {
 
 class TArchiver;
+struct TBackendRow;
 
 class TArchiveFile : public platform::TComponent {
  public:
@@ -36,6 +37,8 @@ class TArchiveFile : public platform::TComponent {
   const std::string& Output() const { return output_; }
   const std::string& CommandLine() const { return commandLine_; }
   std::int32_t ArchiveHandle() const { return archiveHandle_; }
+  // The row of the bound format (its names, how its members are checked), or null.
+  const TBackendRow* FormatRow() const;
   // The bound back end, or null.
   TArchiver* Archiver() const { return archiver_.get(); }
 
@@ -63,6 +66,8 @@ class TArchiveFile : public platform::TComponent {
  private:
   void AutoDetect();
   void CheckArchiver();
+  // After a command: keeps its command line and puts its report in the ANSI code page.
+  void Finished();
   std::int32_t CallPack(ArcWnd wnd, const TArchiverOptions& o, const std::string& baseDir,
                         const platform::TStringList* list);
 

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include "backends/BackendRows.h"
 #include "platform/CodePage.h"
 #include "platform/Exceptions.h"
@@ -16,10 +18,10 @@ struct ExtensionRow {
   TArchiverType type;
 };
 
-constexpr ExtensionRow kExtensions[] = {
-    {".z", atTgz},   {".gz", atTgz},  {".tgz", atTgz}, {".taz", atTgz},
-    {".tar", atTar}, {".bz2", atBZ2}, {".tbz", atBZ2}, {".rar", atRar},
-    {".arj", atArj}, {".zip", atZip}, {".cab", atCab}, {".lzh", atLha},
+// The extensions beside those the writable formats' rows name.
+constexpr ExtensionRow kOtherExtensions[] = {
+    {".z", atTgz},   {".gz", atTgz},  {".taz", atTgz},
+    {".bz2", atBZ2}, {".rar", atRar}, {".arj", atArj},
 };
 
 // Only ASCII letters fold, as the comparison must.
@@ -42,15 +44,25 @@ TArchiverType DetectArchiverType(const std::string& name, std::span<const TBacke
   return result;
 }
 
+std::vector<const TBackendRow*> WritableFormatRows() {
+  std::vector<const TBackendRow*> rows;
+  for (const TBackendRow& row : BackendRows())
+    if (row.Writable()) rows.push_back(&row);
+  std::stable_sort(rows.begin(), rows.end(), [](const TBackendRow* a, const TBackendRow* b) {
+    return a->WritePlace < b->WritePlace;
+  });
+  return rows;
+}
+
 TArchiverType GetArchiverType(const std::string& name, bool byExtension) {
   if (!byExtension) return DetectArchiverType(name, BackendRows());
   const std::string ext = platform::ExtractFileExt(name);
   TArchiverType result = atNone;
-  for (const auto& row : kExtensions) {
-    if (SameExtension(ext, row.ext)) {
-      result = row.type;
-      break;
-    }
+  for (const TBackendRow& row : BackendRows()) {
+    if (row.Writable() && SameExtension(ext, row.WriteExtension)) result = row.Type;
+  }
+  for (const auto& row : kOtherExtensions) {
+    if (SameExtension(ext, row.ext)) result = row.type;
   }
   if (SameExtension(ext, ".exe")) result = GetArchiverType(name, false);
   return result;

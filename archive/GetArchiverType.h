@@ -3,6 +3,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "archivecore/ArchiverType.h"
 #include "backends/BackendRows.h"
@@ -15,5 +16,9 @@ TArchiverType GetArchiverType(const std::string& name, bool byExtension);
 // Runs the content check of every row, in order, on name; a later positive
 // answer overrides an earlier one, and a check that raises counts as no.
 TArchiverType DetectArchiverType(const std::string& name, std::span<const TBackendRow> rows);
+
+// The rows of the formats this build writes, in their menu order (the
+// default first).
+std::vector<const TBackendRow*> WritableFormatRows();
 
 }  // namespace pelsok

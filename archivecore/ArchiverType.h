@@ -1,4 +1,6 @@
-// The archive formats, in the order of the back-end table.
+// The archive formats; their values never change. The back-end rows
+// (backends/BackendRows.cpp) stand in the order their content checks run,
+// which is not this order.
 #pragma once
 
 #include <cstdint>

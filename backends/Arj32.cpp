@@ -3,16 +3,9 @@
 #include "archivecore/CmdOpt.h"
 #include "archivecore/EArchiver.h"
 #include "backends/ListingCalls.h"
-#include "backends/ProgressHook.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
-
-namespace {
-
-enum Entry : std::size_t { kUnarj, kOpen, kClose, kFindFirst, kFindNext };
-
-}  // namespace
 
 LibraryBinding& TArj32::Library() {
   static LibraryBinding binding(
@@ -21,26 +14,7 @@ LibraryBinding& TArj32::Library() {
   return binding;
 }
 
-TArj32::TArj32() : TLha32(OwnLibrary{}) { TArj32::LoadDll(); }
-
-void TArj32::LoadDll() { Library().Load(); }
-
-void TArj32::UnloadDll() { Library().Unload(); }
-
-ArcHandle TArj32::OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) {
-  return listing::Open(Library(), wnd, archiveName, mode);
-}
-
-std::int32_t TArj32::FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
-                               const std::string& wildName) {
-  return listing::FindFirst(Library(), handle, info, wildName);
-}
-
-std::int32_t TArj32::FindNext(ArcHandle handle, TArchiveEntryInfo& info) {
-  return listing::FindNext(Library(), handle, info);
-}
-
-std::int32_t TArj32::CloseArchive(ArcHandle handle) { return listing::Close(Library(), handle); }
+TArj32::TArj32() : TLha32(OwnLibrary{}) { LoadDll(); }
 
 std::int32_t TArj32::Unpack(ArcWnd /*wnd*/, const std::string& archiveName,
                             const TArchiverOptions& options, const std::string& baseDir,
@@ -50,9 +24,7 @@ std::int32_t TArj32::Unpack(ArcWnd /*wnd*/, const std::string& archiveName,
 }
 
 std::int32_t TArj32::Test(ArcWnd /*wnd*/, const std::string& archiveName, std::string& output) {
-  TCmdOpt cmd;
-  cmd.AddString("", archiveName);
-  CommandLine = "t" + cmd.Text;
+  CommandLine = ArchiveCmdLine("t", archiveName);
   return RunCommand(output);
 }
 
@@ -66,11 +38,8 @@ std::int32_t TArj32::MakeSfx(ArcWnd, const std::string&, const TArchiverOptions&
 }
 
 std::int32_t TArj32::RunCommand(std::string& output) {
-  auto unarj = Library().EntryAs<ArcCommandProc>(kUnarj);
-  const auto size = static_cast<std::uint32_t>(output.size());
-  const TProgressHook progress(Library(), "UnarjSetProgressCallback");
   // The library gets no owner window.
-  return unarj(nullptr, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
+  return RunCommandEntry(Library(), "UnarjSetProgressCallback", nullptr, output);
 }
 
 bool IsArjArchive(const std::string& fileName) {

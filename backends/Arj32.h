@@ -14,13 +14,6 @@ class TArj32 : public TLha32 {
   // "この機能の使用には UNARJ32J.DLL が 必要です。" without it.
   TArj32();
 
-  void LoadDll() override;
-  void UnloadDll() override;
-  ArcHandle OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) override;
-  std::int32_t FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
-                         const std::string& wildName) override;
-  std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
-  std::int32_t CloseArchive(ArcHandle handle) override;
   // Command "x" through "Unarj", always with window handle 0.
   // Every member decodes and matches its CRC (the library's test command).
   std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output) override;
@@ -41,6 +34,9 @@ class TArj32 : public TLha32 {
 
   // The process-wide binding of UNARJ32J.DLL (shared with IsArjArchive).
   static LibraryBinding& Library();
+
+ protected:
+  LibraryBinding& Binding() override { return Library(); }
 };
 
 // True when UNARJ32J.DLL opens the file as an archive; never raises.

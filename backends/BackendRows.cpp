@@ -1,5 +1,6 @@
 // Adding a format: its back end unit in this folder, and its row here, at its
-// place in the content-check order.
+// place in the content-check order; a writable format's row also names its
+// extension and its place in the menu.
 #include "backends/BackendRows.h"
 
 #include <array>
@@ -26,19 +27,34 @@ TArchiverType Answer(const std::string& fileName) {
 }
 
 const std::array kRows = {
-    TBackendRow{atTar, &Make<TTar32>, &DetectTarType},
-    TBackendRow{atTgz, &Make<TTgz32>, nullptr},
-    TBackendRow{atBZ2, &Make<TBZ232>, nullptr},
-    TBackendRow{atRar, &Make<TRar32>, &Answer<atRar, IsRarArchive>},
-    TBackendRow{atArj, &Make<TArj32>, &Answer<atArj, IsArjArchive>},
-    TBackendRow{atCab, &Make<TCab32>, &Answer<atCab, IsCabArchive>},
-    TBackendRow{atZip, &Make<TZip32>, &Answer<atZip, IsZipArchive>},
-    TBackendRow{atLha, &Make<TLha32>, &Answer<atLha, IsLhaArchive>},
+    TBackendRow{atTar, "tar", "&TAR", ".TAR", TMemberCheck::Extraction, 5, &Make<TTar32>,
+                &DetectTarType},
+    TBackendRow{atTgz, "tgz", "T&GZ (tar + gzip)", ".TGZ", TMemberCheck::Extraction, 3,
+                &Make<TTgz32>, nullptr},
+    TBackendRow{atBZ2, "tbz", "T&BZ (tar + bzip2)", ".TBZ", TMemberCheck::Extraction, 4,
+                &Make<TBZ232>, nullptr},
+    TBackendRow{atRar, "rar", "&RAR", nullptr, TMemberCheck::LibraryTest, 0, &Make<TRar32>,
+                &Answer<atRar, IsRarArchive>},
+    TBackendRow{atArj, "arj", "&ARJ", nullptr, TMemberCheck::LibraryTest, 0, &Make<TArj32>,
+                &Answer<atArj, IsArjArchive>},
+    TBackendRow{atCab, "cab", "&CAB", ".CAB", TMemberCheck::Extraction, 6, &Make<TCab32>,
+                &Answer<atCab, IsCabArchive>},
+    TBackendRow{atZip, "zip", "&ZIP", ".ZIP", TMemberCheck::LibraryTest, 2, &Make<TZip32>,
+                &Answer<atZip, IsZipArchive>},
+    TBackendRow{atLha, "lzh", "&LZH", ".LZH", TMemberCheck::ListingCrc16, 1, &Make<TLha32>,
+                &Answer<atLha, IsLhaArchive>},
 };
 
 }  // namespace
 
 std::span<const TBackendRow> BackendRows() { return kRows; }
+
+std::string TBackendRow::PlainTitle() const {
+  std::string plain;
+  for (const char* c = Title; *c != '\0'; ++c)
+    if (*c != '&') plain += *c;
+  return plain;
+}
 
 const TBackendRow* FindBackendRow(TArchiverType t) {
   for (const TBackendRow& row : kRows) {

@@ -2,16 +2,9 @@
 
 #include "archivecore/CmdOpt.h"
 #include "backends/ListingCalls.h"
-#include "backends/ProgressHook.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
-
-namespace {
-
-enum Entry : std::size_t { kCab, kOpen, kClose, kFindFirst, kFindNext };
-
-}  // namespace
 
 LibraryBinding& TCab32::Library() {
   static LibraryBinding binding(
@@ -20,26 +13,7 @@ LibraryBinding& TCab32::Library() {
   return binding;
 }
 
-TCab32::TCab32() { TCab32::LoadDll(); }
-
-void TCab32::LoadDll() { Library().Load(); }
-
-void TCab32::UnloadDll() { Library().Unload(); }
-
-ArcHandle TCab32::OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) {
-  return listing::Open(Library(), wnd, archiveName, mode);
-}
-
-std::int32_t TCab32::FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
-                               const std::string& wildName) {
-  return listing::FindFirst(Library(), handle, info, wildName);
-}
-
-std::int32_t TCab32::FindNext(ArcHandle handle, TArchiveEntryInfo& info) {
-  return listing::FindNext(Library(), handle, info);
-}
-
-std::int32_t TCab32::CloseArchive(ArcHandle handle) { return listing::Close(Library(), handle); }
+TCab32::TCab32() { LoadDll(); }
 
 // The only command that names the archive by its full path.
 std::int32_t TCab32::Unpack(ArcWnd wnd, const std::string& archiveName,
@@ -71,19 +45,11 @@ std::string TCab32::MakeCmdLine(const std::string& command, const std::string& a
   if (o.n == 1) cmd.AddText("-i");
   if (o.r > 0) cmd.AddText("-r");
   if (o.x == 0) cmd.AddText("-j");
-  cmd.AddText(o.UserOptions);
-  cmd.AddString("", archiveName);
-  cmd.AddDir("", baseDir);
-  if (fileList != nullptr) cmd.AddList("", *fileList);
-  cmd.AddText(o.UserFileList);
-  return command + cmd.Text;
+  return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
 }
 
 std::int32_t TCab32::RunCommand(ArcWnd wnd, std::string& output) {
-  auto cab = Library().EntryAs<ArcCommandProc>(kCab);
-  const auto size = static_cast<std::uint32_t>(output.size());
-  const TProgressHook progress(Library(), "CabSetProgressCallback");
-  return cab(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
+  return RunCommandEntry(Library(), "CabSetProgressCallback", wnd, output);
 }
 
 bool IsCabArchive(const std::string& fileName) {

@@ -3,23 +3,15 @@
 // base class's refusal.
 #pragma once
 
-#include "backends/Archiver.h"
-#include "backends/LibraryBinding.h"
+#include "backends/LibraryArchiver.h"
 
 namespace pelsok {
 
-class TCab32 : public TArchiver {
+class TCab32 : public TLibraryArchiver {
  public:
   // Loads the library; raises "CAB 形式書庫を扱うには CAB32.DLL が 必要です。" without it.
   TCab32();
 
-  void LoadDll() override;
-  void UnloadDll() override;
-  ArcHandle OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) override;
-  std::int32_t FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
-                         const std::string& wildName) override;
-  std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
-  std::int32_t CloseArchive(ArcHandle handle) override;
   std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
                       const std::string& baseDir, const platform::TStringList* fileList,
                       std::string& output) override;
@@ -38,6 +30,9 @@ class TCab32 : public TArchiver {
 
   // The process-wide binding of CAB32.DLL (shared with IsCabArchive).
   static LibraryBinding& Library();
+
+ protected:
+  LibraryBinding& Binding() override { return Library(); }
 };
 
 // True when the library opens the file as a cabinet; never raises.

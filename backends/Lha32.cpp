@@ -2,17 +2,10 @@
 
 #include "archivecore/CmdOpt.h"
 #include "backends/ListingCalls.h"
-#include "backends/ProgressHook.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
-
-namespace {
-
-enum Entry : std::size_t { kUnlha, kOpen, kClose, kFindFirst, kFindNext };
-
-}  // namespace
 
 LibraryBinding& TLha32::Library() {
   static LibraryBinding binding(
@@ -21,26 +14,7 @@ LibraryBinding& TLha32::Library() {
   return binding;
 }
 
-TLha32::TLha32() { TLha32::LoadDll(); }
-
-void TLha32::LoadDll() { Library().Load(); }
-
-void TLha32::UnloadDll() { Library().Unload(); }
-
-ArcHandle TLha32::OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) {
-  return listing::Open(Library(), wnd, archiveName, mode);
-}
-
-std::int32_t TLha32::FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
-                               const std::string& wildName) {
-  return listing::FindFirst(Library(), handle, info, wildName);
-}
-
-std::int32_t TLha32::FindNext(ArcHandle handle, TArchiveEntryInfo& info) {
-  return listing::FindNext(Library(), handle, info);
-}
-
-std::int32_t TLha32::CloseArchive(ArcHandle handle) { return listing::Close(Library(), handle); }
+TLha32::TLha32() { LoadDll(); }
 
 std::int32_t TLha32::Unpack(ArcWnd wnd, const std::string& archiveName,
                             const TArchiverOptions& options, const std::string& baseDir,
@@ -148,19 +122,11 @@ std::string TLha32::MakeCmdLine(const std::string& command, const std::string& a
   for (auto [name, value] : {std::pair{"gs", o.gs}, {"gu", o.gu}, {"gw", o.gw}}) {
     cmd.AddNumber(name, value);
   }
-  cmd.AddText(o.UserOptions);
-  cmd.AddString("", archiveName);
-  cmd.AddDir("", baseDir);
-  if (fileList != nullptr) cmd.AddList("", *fileList);
-  cmd.AddText(o.UserFileList);
-  return command + cmd.Text;
+  return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
 }
 
 std::int32_t TLha32::RunCommand(ArcWnd wnd, std::string& output) {
-  auto unlha = Library().EntryAs<ArcCommandProc>(kUnlha);
-  const auto size = static_cast<std::uint32_t>(output.size());
-  const TProgressHook progress(Library(), "UnlhaSetProgressCallback");
-  return unlha(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
+  return RunCommandEntry(Library(), "UnlhaSetProgressCallback", wnd, output);
 }
 
 bool IsLhaArchive(const std::string& fileName) {

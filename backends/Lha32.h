@@ -1,23 +1,15 @@
 // The back end for LZH archives, driving "UNLHA32.DLL".
 #pragma once
 
-#include "backends/Archiver.h"
-#include "backends/LibraryBinding.h"
+#include "backends/LibraryArchiver.h"
 
 namespace pelsok {
 
-class TLha32 : public TArchiver {
+class TLha32 : public TLibraryArchiver {
  public:
   // Loads the library; raises "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。" without it.
   TLha32();
 
-  void LoadDll() override;
-  void UnloadDll() override;
-  ArcHandle OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) override;
-  std::int32_t FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
-                         const std::string& wildName) override;
-  std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
-  std::int32_t CloseArchive(ArcHandle handle) override;
   std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
                       const std::string& baseDir, const platform::TStringList* fileList,
                       std::string& output) override;
@@ -41,6 +33,9 @@ class TLha32 : public TArchiver {
 
   // The process-wide binding of UNLHA32.DLL (shared with IsLhaArchive).
   static LibraryBinding& Library();
+
+ protected:
+  LibraryBinding& Binding() override { return Library(); }
 
  protected:
   // For a back end that builds LHA command lines and removes entries through

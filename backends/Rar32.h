@@ -3,23 +3,15 @@
 // archives keep the base class's refusals.
 #pragma once
 
-#include "backends/Archiver.h"
-#include "backends/LibraryBinding.h"
+#include "backends/LibraryArchiver.h"
 
 namespace pelsok {
 
-class TRar32 : public TArchiver {
+class TRar32 : public TLibraryArchiver {
  public:
   // Loads the library; raises "この機能の使用には UNRAR32.DLL が 必要です。" without it.
   TRar32();
 
-  void LoadDll() override;
-  void UnloadDll() override;
-  ArcHandle OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) override;
-  std::int32_t FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
-                         const std::string& wildName) override;
-  std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
-  std::int32_t CloseArchive(ArcHandle handle) override;
   // "-e" when option x is exactly 0, else "-x".
   // Every member decodes and matches its CRC (the library's test command).
   std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output) override;
@@ -35,6 +27,9 @@ class TRar32 : public TArchiver {
 
   // The process-wide binding of UNRAR32.DLL (shared with IsRarArchive).
   static LibraryBinding& Library();
+
+ protected:
+  LibraryBinding& Binding() override { return Library(); }
 };
 
 // True when the library opens the file as a RAR archive; never raises.

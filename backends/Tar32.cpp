@@ -11,7 +11,6 @@
 #include "archivecore/CmdOpt.h"
 #include "archivecore/EArchiver.h"
 #include "backends/ListingCalls.h"
-#include "backends/ProgressHook.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -21,7 +20,8 @@ namespace pelsok {
 
 namespace {
 
-enum Entry : std::size_t { kTar, kOpen, kClose, kFindFirst, kFindNext, kGetArchiveType };
+// The entry after the listing entries in the binding.
+constexpr std::size_t kGetArchiveType = listing::kFindNext + 1;
 
 typedef std::int32_t (*TarGetArchiveTypeProc)(const char* fileName);
 
@@ -73,26 +73,7 @@ LibraryBinding& TTar32::Library() {
   return binding;
 }
 
-TTar32::TTar32() { TTar32::LoadDll(); }
-
-void TTar32::LoadDll() { Library().Load(); }
-
-void TTar32::UnloadDll() { Library().Unload(); }
-
-ArcHandle TTar32::OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) {
-  return listing::Open(Library(), wnd, archiveName, mode);
-}
-
-std::int32_t TTar32::FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
-                               const std::string& wildName) {
-  return listing::FindFirst(Library(), handle, info, wildName);
-}
-
-std::int32_t TTar32::FindNext(ArcHandle handle, TArchiveEntryInfo& info) {
-  return listing::FindNext(Library(), handle, info);
-}
-
-std::int32_t TTar32::CloseArchive(ArcHandle handle) { return listing::Close(Library(), handle); }
+TTar32::TTar32() { LoadDll(); }
 
 std::int32_t TTar32::Unpack(ArcWnd wnd, const std::string& archiveName,
                             const TArchiverOptions& options, const std::string& baseDir,
@@ -181,11 +162,7 @@ std::string TTar32::MakeCmdLine(const std::string& command, const std::string& a
 }
 
 std::int32_t TTar32::RunCommand(ArcWnd wnd, std::string& output) {
-  auto tar = Library().EntryAs<ArcCommandProc>(kTar);
-  const auto size = static_cast<std::uint32_t>(output.size());
-  const TProgressHook progress(Library(), "TarSetProgressCallback");
-  const std::int32_t result =
-      tar(wnd, CommandLine.c_str(), size > 0 ? output.data() : nullptr, size);
+  const std::int32_t result = RunCommandEntry(Library(), "TarSetProgressCallback", wnd, output);
   if (wnd != nullptr) platform::SetForegroundWindow(wnd);
   return result;
 }

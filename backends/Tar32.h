@@ -6,24 +6,16 @@
 #pragma once
 
 #include "archivecore/ArchiverType.h"
-#include "backends/Archiver.h"
-#include "backends/LibraryBinding.h"
+#include "backends/LibraryArchiver.h"
 
 namespace pelsok {
 
-class TTar32 : public TArchiver {
+class TTar32 : public TLibraryArchiver {
  public:
   // Loads the library; raises "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。" without
   // it.
   TTar32();
 
-  void LoadDll() override;
-  void UnloadDll() override;
-  ArcHandle OpenArchive(ArcWnd wnd, const std::string& archiveName, std::uint32_t mode) override;
-  std::int32_t FindFirst(ArcHandle handle, TArchiveEntryInfo& info,
-                         const std::string& wildName) override;
-  std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
-  std::int32_t CloseArchive(ArcHandle handle) override;
   std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
                       const std::string& baseDir, const platform::TStringList* fileList,
                       std::string& output) override;
@@ -47,6 +39,9 @@ class TTar32 : public TArchiver {
 
   // The process-wide binding of tar32.dll (shared with DetectTarType).
   static LibraryBinding& Library();
+
+ protected:
+  LibraryBinding& Binding() override { return Library(); }
 };
 
 class TTgz32 : public TTar32 {};

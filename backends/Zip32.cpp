@@ -5,6 +5,7 @@
 
 #include "archivecore/CmdOpt.h"
 #include "archivecore/EArchiver.h"
+#include "backends/LibraryArchiver.h"
 #include "backends/ProgressHook.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -69,18 +70,6 @@ class OldArchiveAside {
   bool committed_ = false;
 };
 
-// The tail the three command lines share.
-std::string Finish(const std::string& command, TCmdOpt& cmd, const std::string& archiveName,
-                   const TArchiverOptions& o, const std::string& baseDir,
-                   const platform::TStringList* fileList) {
-  cmd.AddText(o.UserOptions);
-  cmd.AddString("", archiveName);
-  cmd.AddDir("", baseDir);
-  if (fileList != nullptr) cmd.AddList("", *fileList);
-  cmd.AddText(o.UserFileList);
-  return command + cmd.Text;
-}
-
 }  // namespace
 
 LibraryBinding& TZip32::Library() {
@@ -142,9 +131,7 @@ std::int32_t TZip32::Unpack(ArcWnd wnd, const std::string& archiveName,
 }
 
 std::int32_t TZip32::Test(ArcWnd wnd, const std::string& archiveName, std::string& output) {
-  TCmdOpt cmd;
-  cmd.AddString("", archiveName);
-  CommandLine = "-t" + cmd.Text;
+  CommandLine = ArchiveCmdLine("-t", archiveName);
   return RunUnZip(wnd, output);
 }
 
@@ -181,7 +168,7 @@ std::string TZip32::MakeUnZipCmdLine(const std::string& command, const std::stri
   if (o.c == 1) cmd.AddText("-o");
   if (o.n == 1) cmd.AddText("--i");
   if (o.x == 0) cmd.AddText("-j");
-  return Finish(command, cmd, archiveName, o, baseDir, fileList);
+  return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
 }
 
 std::string TZip32::MakeLmZipCmdLine(const std::string& command, const std::string& archiveName,
@@ -190,7 +177,7 @@ std::string TZip32::MakeLmZipCmdLine(const std::string& command, const std::stri
   TCmdOpt cmd;
   if (o.c == 1) cmd.AddText("-o");
   if (o.x == 0) cmd.AddText("-j");
-  return Finish(command, cmd, archiveName, o, baseDir, fileList);
+  return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
 }
 
 std::string TZip32::MakeZipCmdLine(const std::string& command, const std::string& archiveName,
@@ -210,7 +197,7 @@ std::string TZip32::MakeZipCmdLine(const std::string& command, const std::string
   if (o.ji > 0) cmd.AddText("-k");
   cmd.AddNumber("", o.jm);
   if (o.gd > 0) cmd.AddText("-J");
-  return Finish(command, cmd, archiveName, o, baseDir, fileList);
+  return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
 }
 
 std::int32_t TZip32::RunUnZip(ArcWnd wnd, std::string& output) {

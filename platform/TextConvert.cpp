@@ -75,4 +75,16 @@ bool IsValidCp932(std::string_view s) {
 std::optional<std::string> Cp932ToUtf8(std::string_view s) { return Convert("UTF-8", "CP932", s); }
 std::optional<std::string> Utf8ToCp932(std::string_view s) { return Convert("CP932", "UTF-8", s); }
 
+std::string AnsiToUtf8(std::string_view s) {
+  if (ActiveCodePage() != CodePage::Cp932) return std::string(s);
+  if (auto utf8 = Cp932ToUtf8(s)) return *utf8;
+  return std::string(s);
+}
+
+std::string Utf8ToAnsi(std::string_view s) {
+  if (ActiveCodePage() != CodePage::Cp932 || !IsValidUtf8(s)) return std::string(s);
+  if (auto cp932 = Utf8ToCp932(s)) return *cp932;
+  return std::string(s);
+}
+
 }  // namespace platform

@@ -15,4 +15,12 @@ bool IsValidCp932(std::string_view s);
 std::optional<std::string> Cp932ToUtf8(std::string_view s);
 std::optional<std::string> Utf8ToCp932(std::string_view s);
 
+// Between the active ANSI code page (CodePage.h), in which file names are
+// spelled on disk and on command lines, and UTF-8, in which the archiver
+// libraries hand back names and reports. Unchanged under the UTF-8 code
+// page, and for text that is not valid in the code page it comes from or
+// has no form in the one it goes to.
+std::string AnsiToUtf8(std::string_view s);
+std::string Utf8ToAnsi(std::string_view s);
+
 }  // namespace platform

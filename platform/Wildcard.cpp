@@ -19,8 +19,7 @@ bool SameChar(std::string_view a, std::string_view b) {
 // Iterative '*' / '?' matcher with one backtrack point: linear enough for
 // file names and never recursive. It steps by whole characters of the
 // active code page, so '?' takes a double-byte character as one.
-bool Match(std::string_view name, std::string_view mask) {
-  const CodePage cp = ActiveCodePage();
+bool Match(std::string_view name, std::string_view mask, CodePage cp) {
   std::size_t n = 0, m = 0;
   std::size_t starM = std::string_view::npos, starN = 0;
   while (n < name.size()) {
@@ -50,16 +49,20 @@ bool Match(std::string_view name, std::string_view mask) {
 }  // namespace
 
 bool MatchesMask(std::string_view name, std::string_view mask) {
+  return MatchesMask(name, mask, ActiveCodePage());
+}
+
+bool MatchesMask(std::string_view name, std::string_view mask, CodePage cp) {
   if (mask == "*.*" || mask == "*") return true;
-  if (Match(name, mask)) return true;
+  if (Match(name, mask, cp)) return true;
   // A mask ending in ".*" also takes names without an extension, and a mask
   // ending in "." matches a name with none ("*." finds "README").
   if (mask.size() >= 2 && mask.substr(mask.size() - 2) == ".*" &&
       name.find('.') == std::string_view::npos) {
-    return Match(name, mask.substr(0, mask.size() - 2));
+    return Match(name, mask.substr(0, mask.size() - 2), cp);
   }
   if (!mask.empty() && mask.back() == '.' && name.find('.') == std::string_view::npos) {
-    return Match(name, mask.substr(0, mask.size() - 1));
+    return Match(name, mask.substr(0, mask.size() - 1), cp);
   }
   return false;
 }

@@ -1,8 +1,7 @@
-// The archive formats a Compress run can write, one row each, and the
-// setting that chooses one (stored in the hive under "Format", LZH when
-// nothing is stored). The archive's extension follows the format. Only the
-// formats with a back end that can create archives are rows here; the first
-// row is the default.
+// The archive formats a Compress run can write, one per writable back-end
+// row, and the setting that chooses one (stored in the hive under "Format",
+// LZH when nothing is stored). The archive's extension follows the format.
+// The first format is the default.
 #pragma once
 
 #include <optional>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "archivecore/ArchiverType.h"
+#include "backends/BackendRows.h"
 
 namespace pelsok::app {
 
@@ -18,6 +18,7 @@ struct TArchiveFormat {
   const char* Extension;  // of the archive name: ".LZH"
   TArchiverType Type;
   const char* MenuText;  // the window's menu item, with its access key: "&LZH"
+  const TBackendRow* Row = nullptr;
 };
 
 std::span<const TArchiveFormat> ArchiveFormats();

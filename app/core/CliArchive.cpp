@@ -6,7 +6,7 @@
 #include <ostream>
 
 #include "app/core/CliJob.h"
-#include "app/core/ExtractionCheck.h"
+#include "app/core/DeletionCheck.h"
 #include "app/core/RunGrade.h"
 #include "archive/ArchiveFile.h"
 #include "archive/GetArchiverType.h"
@@ -86,28 +86,14 @@ int Extract(const std::string& name, const std::string& dir, const std::vector<s
   return ExitOf(result);
 }
 
-// Every member decodes and matches its CRC. The TAR family and CAB have no
-// test command: the archive is extracted into a temporary folder instead.
+// Every member decodes and matches its CRC, checked as before deletion.
 int Test(const std::string& name, std::ostream& out, std::ostream& err) {
   TArchiveFile archive(nullptr);
   Bind(archive, name);
   archive.SetOutputSize(1 << 16);
-  std::int32_t result = 0;
-  std::string report;
-  switch (archive.ArchiverType()) {
-    case atTar:
-    case atTgz:
-    case atBZ2:
-    case atCab: {
-      const TExtractionCheck check = TestByExtraction(name, archive.ArchiverType(), nullptr);
-      result = check.Result;
-      report = check.Report;
-      break;
-    }
-    default:
-      result = archive.Test(nullptr);
-      report = archive.Output().c_str();
-  }
+  const TDeletionCheck check = CheckBeforeDeletion(archive, nullptr, nullptr);
+  const std::int32_t result = check.Result;
+  const std::string& report = check.Report;
   if (result != 0 && !report.empty()) err << report << "\n";
   out << (GradeOfResult(result) == TRunGrade::Failed ? "NG " : "OK ") << name << "\n";
   return ExitOf(result);

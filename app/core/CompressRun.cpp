@@ -6,7 +6,7 @@
 #include <set>
 
 #include "app/core/ArchiveBackup.h"
-#include "app/core/ExtractionCheck.h"
+#include "app/core/DeletionCheck.h"
 #include "app/core/InterruptedRun.h"
 #include "archive/ArchiveFile.h"
 #include "platform/Exceptions.h"
@@ -44,23 +44,16 @@ std::optional<std::set<std::string>> EntryNames(const std::string& archiveName, 
 
 enum class TCheck { Whole, Damaged, Cancelled };
 
-// Whether every member of the new archive comes back whole: an LZH archive
-// is tested by its library, each member against its CRC-16; any other is
-// extracted beside it, which gives each entry the CRC-32 of its contents.
+// Whether every member of the new archive comes back whole, the way its
+// format is checked before its logs go.
 TCheck CheckNewArchive(TArchiveFile& archive, TRunResult& result, ArcWnd wnd) {
   try {
-    std::int32_t rc = 0;
-    if (archive.ArchiverType() == atLha) {
-      rc = archive.Test(wnd);
-    } else {
-      const TExtractionCheck check =
-          SumsByExtraction(result.Names.ArchiveName, archive.ArchiverType(), result.Entries, wnd);
-      if (!check.Extracted() && check.Result != arc::kCancelled && !check.Report.empty())
-        result.Notes.push_back(check.Report);
-      rc = check.Result;
-    }
-    if (rc == arc::kCancelled) return TCheck::Cancelled;
-    return rc == 0 ? TCheck::Whole : TCheck::Damaged;
+    const TDeletionCheck check = CheckBeforeDeletion(archive, &result.Entries, wnd);
+    if (check.ByExtraction && check.Result != 0 && check.Result != arc::kCancelled &&
+        !check.Report.empty())
+      result.Notes.push_back(check.Report);
+    if (check.Result == arc::kCancelled) return TCheck::Cancelled;
+    return check.Result == 0 ? TCheck::Whole : TCheck::Damaged;
   } catch (const std::exception& e) {
     result.Notes.push_back(e.what());
     return TCheck::Damaged;
@@ -116,10 +109,8 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     if (archive.FindFirst("*.*", info) == 0) {
       do {
         const std::string name(info.FileName, strnlen(info.FileName, sizeof info.FileName));
-        TListedEntry entry{name, archive.OriginalSize64().value_or(info.OriginalSize)};
-        if (archive.ArchiverType() == atLha)
-          entry.Sum = TMemberSum{TSumKind::Crc16, info.Crc & 0xFFFFu};
-        result.Entries.push_back(entry);
+        result.Entries.emplace_back(name, archive.OriginalSize64().value_or(info.OriginalSize),
+                                    ListedSum(archive, info));
         state_.ListBox1.push_back(name);
         info = TArchiveEntryInfo{};
       } while (archive.FindNext(info) == 0);

@@ -6,6 +6,7 @@
 
 #include "common/OperandGatherer.h"
 #include "platform/StoredName.h"
+#include "platform/TextConvert.h"
 
 namespace cab {
 
@@ -22,7 +23,8 @@ GatherResult GatherSources(const CabOptions& o, const std::string& exclude) {
       result.notes.push_back("same stored name twice, kept the first: " + name);
       return 1;
     }
-    result.files.push_back({f.path, name, static_cast<std::int64_t>(f.st.st_mtime),
+    result.files.push_back({f.path, platform::AnsiToUtf8(name),  // stored names are UTF-8
+                            static_cast<std::int64_t>(f.st.st_mtime),
                             static_cast<std::uint64_t>(f.st.st_size), f.st.st_mode});
     return 1;
   };

@@ -1,5 +1,17 @@
 // The entry points every archiver library exports and the record its find
 // entries fill. Shared by the back ends (callers) and the libraries we ship.
+//
+// Text at this boundary, for every library:
+// - handed in (command lines, archive names, wildcards of the find-first
+//   entry, response files): the process's ANSI code page
+//   (platform/CodePage.h; UTF-8 unless PELSOK_ACP selects cp932), in which
+//   file names are spelled on disk;
+// - handed back (TArchiveEntryInfo::FileName, the report in the output
+//   buffer, ArcProgress::current): UTF-8, whatever the ANSI code page.
+// A library turns a file's name on disk into a stored name, a mask into one
+// it matches stored names with, and a stored name into a name on disk
+// through platform::AnsiToUtf8 and Utf8ToAnsi; the archive front end
+// (archive/ArchiveFile.cpp) turns what comes back into the ANSI code page.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,7 @@
 #include "SafeExtractor.h"
 
+#include "platform/TextConvert.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -153,7 +155,8 @@ SplitName SplitEntryName(const std::string& name, bool backslashSeparates) {
       if (cur == "..") {
         out.hasParent = true;
       } else if (!cur.empty() && cur != ".") {
-        out.parts.push_back(cur);
+        // A stored name is UTF-8; on disk it is spelled in the ANSI code page.
+        out.parts.push_back(platform::Utf8ToAnsi(cur));
       }
       cur.clear();
     } else {

@@ -7,6 +7,7 @@
 #include "common/OperandGatherer.h"
 #include "common/SafeText.h"
 #include "platform/StoredName.h"
+#include "platform/TextConvert.h"
 #include "platform/Wildcard.h"
 
 namespace tar32 {
@@ -73,7 +74,7 @@ class Gatherer {
       if (slash != std::string::npos) stored = stored.substr(slash + 1);
     }
     if (!stored.empty() && (!folder || o_.useDirectory)) {
-      s.stored = stored;
+      s.stored = platform::AnsiToUtf8(stored);  // stored names are UTF-8
       if (names_.insert(stored).second) {
         out_.push_back(s);
       } else {

@@ -4,6 +4,7 @@
 
 #include "common/OperandGatherer.h"
 #include "lzharc/EntryName.h"
+#include "platform/TextConvert.h"
 
 namespace unlha {
 
@@ -26,6 +27,7 @@ GatherResult GatherFiles(const UnlhaOptions& o, dev_t excludeDevice, ino_t exclu
     }
     SourceFile s;
     s.diskPath = f.path;
+    for (auto& part : f.parts) part = platform::AnsiToUtf8(part);  // stored names are UTF-8
     s.parts = std::move(f.parts);
     s.mtime = f.st.st_mtime;
     s.size = static_cast<std::uint64_t>(f.st.st_size);

@@ -4,6 +4,7 @@
 
 #include "common/OperandGatherer.h"
 #include "platform/StoredName.h"
+#include "platform/TextConvert.h"
 
 namespace zipcore {
 
@@ -25,7 +26,7 @@ GatherResult GatherFiles(const ZipOptions& o, const std::string& excludePath) {
     }
     SourceFile s;
     s.diskPath = f.path;
-    s.storedName = std::move(stored);
+    s.storedName = platform::AnsiToUtf8(stored);  // stored names are UTF-8
     s.folder = folder;
     s.mtime = f.st.st_mtime;
     s.size = folder ? 0 : static_cast<std::uint64_t>(f.st.st_size);

@@ -120,51 +120,76 @@ TEST_F(CliArchiveTest, DryRunPrintsWhatWouldHappenAndTouchesNothing) {
   EXPECT_EQ(Cli("--folder '" + dir.Path() + "' --year 26 --month 9 --dry-run").status, 2);
 }
 
-// Every format that can be written: the archive takes its extension, an
-// independent reader accepts it, and --delete removes every log only after
+// Every format that can be written, for an ASCII kind and a double-byte one
+// (whose cp932 trail byte is the letter A) under either ANSI code page: the
+// archive takes its extension, an independent reader accepts it and finds
+// each log under its UTF-8 name, and --delete removes every log only after
 // the archive gave it back, leaving no check folder behind.
 TEST_F(CliArchiveTest, EveryWritableFormatPacksChecksAndDeletes) {
   struct Row {
     const char* format;
-    const char* archive;
+    const char* extension;
     const char* tool;
     const char* check;  // a command that reads the archive whole
+    const char* names;  // one that lists its names as stored, when check shows them otherwise
   };
   const Row rows[] = {
-      {"lzh", "DR2611.LZH", "lhasa", "lhasa t"},
-      {"zip", "DR2611.ZIP", "unzip", "unzip -t"},
-      {"tgz", "DR2611.TGZ", "bsdtar", "bsdtar -tvzf"},
-      {"tbz", "DR2611.TBZ", "bsdtar", "bsdtar -tvjf"},
-      {"tar", "DR2611.TAR", "bsdtar", "bsdtar -tvf"},
-      {"cab", "DR2611.CAB", "cabextract", "cabextract -t"},
+      {"lzh", ".LZH", "lhasa", "lhasa t", "bsdtar -tf"},
+      {"zip", ".ZIP", "unzip", "unzip -t", nullptr},
+      {"tgz", ".TGZ", "bsdtar", "bsdtar -tvzf", nullptr},
+      {"tbz", ".TBZ", "bsdtar", "bsdtar -tvjf", nullptr},
+      {"tar", ".TAR", "bsdtar", "bsdtar -tvf", nullptr},
+      {"cab", ".CAB", "cabextract", "cabextract -t", nullptr},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.format);
-    SKIP_WITHOUT_TOOL(row.tool);
-    const auto made = MakeLogs(Folder(), "DR11", 3, std::string(3000, 'q') + row.format);
-    auto r =
-        Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --delete --format " + row.format);
-    EXPECT_EQ(r.status, 0) << r.output;
-    const std::string archive = dir / row.archive;
-    const auto read = testing_support::RunCommand(std::string(row.check) + " '" + archive + "'");
-    EXPECT_EQ(read.status, 0) << read.output;
-    for (const auto& l : made) {
-      EXPECT_NE(read.output.find(l), std::string::npos) << l << "\n" << read.output;
-      EXPECT_FALSE(platform::FileExists(dir / l)) << l;
+  struct Mode {
+    const char* acp;   // PELSOK_ACP
+    const char* kind;  // as the command line and the disk spell it
+    const char* utf8;  // the kind in UTF-8, as the archive stores it
+  };
+  const Mode modes[] = {
+      {"utf8", "DR", "DR"},
+      {"utf8", "\xE3\x82\xA2", "\xE3\x82\xA2"},  // ア
+      {"932", "DR", "DR"},
+      {"932", "\x83\x41", "\xE3\x82\xA2"},  // ア in cp932
+  };
+  for (const Mode& mode : modes) {
+    const std::string acp = std::string("PELSOK_ACP=") + mode.acp + " ";
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string(row.format) + " " + mode.acp + " " + mode.utf8);
+      SKIP_WITHOUT_TOOL(row.tool);
+      const auto made =
+          MakeLogs(Folder(), std::string(mode.kind) + "11", 3, std::string(3000, 'q') + row.format);
+      auto r = testing_support::RunCommand(
+          acp + "'" + PELSOK_CLI + "' --folder '" + dir.Path() + "' --kind '" + mode.kind +
+          "' --year 26 --month 11 --delete --format " + row.format);
+      EXPECT_EQ(r.status, 0) << r.output;
+      const std::string archive = dir / (std::string(mode.kind) + "2611" + row.extension);
+      const auto read = testing_support::RunCommand("LC_ALL=C.UTF-8 " + std::string(row.check) +
+                                                    " '" + archive + "'");
+      EXPECT_EQ(read.status, 0) << read.output;
+      const auto names = row.names == nullptr ? read
+                                              : testing_support::RunCommand("LC_ALL=C.UTF-8 " +
+                                                                            std::string(row.names) +
+                                                                            " '" + archive + "'");
+      for (const auto& l : made) {
+        const std::string stored = mode.utf8 + l.substr(std::string(mode.kind).size());
+        EXPECT_NE(names.output.find(stored), std::string::npos) << stored << "\n" << names.output;
+        EXPECT_FALSE(platform::FileExists(dir / l)) << l;
+      }
+      for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+        EXPECT_EQ(e.path().filename().string().find(".check-"), std::string::npos) << e.path();
+      // test reads it whole, and fails on a damaged copy (TAR keeps no checksum).
+      r = testing_support::RunCommand(acp + "'" + PELSOK_CLI + "' test '" + archive + "'");
+      EXPECT_EQ(r.status, 0) << r.output;
+      if (std::string(row.format) != "tar") {
+        std::string bytes = testing_support::ReadFile(archive);
+        bytes[bytes.size() / 2] ^= 0x5A;
+        testing_support::WriteFile(archive, bytes);
+        r = testing_support::RunCommand(acp + "'" + PELSOK_CLI + "' test '" + archive + "'");
+        EXPECT_EQ(r.status, 2) << r.output;
+      }
+      std::filesystem::remove(archive);
     }
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
-      EXPECT_EQ(e.path().filename().string().find(".check-"), std::string::npos) << e.path();
-    // test reads it whole, and fails on a damaged copy (TAR keeps no checksum).
-    r = Cli(std::string("test '") + archive + "'");
-    EXPECT_EQ(r.status, 0) << r.output;
-    if (std::string(row.format) != "tar") {
-      std::string bytes = testing_support::ReadFile(archive);
-      bytes[bytes.size() / 2] ^= 0x5A;
-      testing_support::WriteFile(archive, bytes);
-      r = Cli(std::string("test '") + archive + "'");
-      EXPECT_EQ(r.status, 2) << r.output;
-    }
-    std::filesystem::remove(archive);
   }
   const auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --format arj");
   EXPECT_EQ(r.status, 3);

@@ -78,12 +78,12 @@ TEST(ArchiverType, EveryContentCheckRunsAndTheLastYesWins) {
   static std::vector<std::string> ran;
   ran.clear();
   const TBackendRow rows[] = {
-      {atTar, nullptr, [](const std::string&) { return ran.push_back("tar"), atTgz; }},
-      {atTgz, nullptr, nullptr},
-      {atRar, nullptr, [](const std::string&) { return ran.push_back("rar"), atNone; }},
-      {atArj, nullptr, [](const std::string&) { return ran.push_back("arj"), atArj; }},
-      {atCab, nullptr,
-       [](const std::string&) -> TArchiverType {
+      {.Type = atTar, .Detect = [](const std::string&) { return ran.push_back("tar"), atTgz; }},
+      {.Type = atTgz},
+      {.Type = atRar, .Detect = [](const std::string&) { return ran.push_back("rar"), atNone; }},
+      {.Type = atArj, .Detect = [](const std::string&) { return ran.push_back("arj"), atArj; }},
+      {.Type = atCab,
+       .Detect = [](const std::string&) -> TArchiverType {
          ran.push_back("cab");
          throw EArchiver("CAB32.DLL が必要です。");
        }},
