@@ -1,8 +1,12 @@
 # Adds every direct subfolder of the current source folder that has a
 # CMakeLists.txt, so a new archiver, test group or benchmark is one folder.
 # pelsok_add_subdirs(SKIP a b) leaves out the folders named.
+# pelsok_add_subdirs(LABELLED) gives every test of a folder (and of the folders
+# below it) the folder's name as a ctest label, beside the labels the tests set
+# themselves (slow, install, ...): tests/zip32 -> zip32. A new test folder is
+# labelled without a word in it; tools/check-labels.sh fails on a test without.
 function(pelsok_add_subdirs)
-  cmake_parse_arguments(ARG "" "" "SKIP" ${ARGN})
+  cmake_parse_arguments(ARG "LABELLED" "" "SKIP" ${ARGN})
   file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   foreach(child IN LISTS children)
@@ -11,6 +15,9 @@ function(pelsok_add_subdirs)
     endif()
     if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
       add_subdirectory(${child})
+      if(ARG_LABELLED)
+        set_property(DIRECTORY ${child} APPEND PROPERTY LABELS ${child})
+      endif()
     endif()
   endforeach()
 endfunction()
