@@ -12,8 +12,8 @@ namespace pelsok {
 namespace {
 
 struct ExtensionRow {
-  const char* ext;
-  TArchiverType type;
+  const char* Ext;
+  TArchiverType Type;
 };
 
 constexpr ExtensionRow kExtensions[] = {
@@ -47,8 +47,8 @@ TArchiverType GetArchiverType(const std::string& name, bool byExtension) {
   const std::string ext = platform::ExtractFileExt(name);
   TArchiverType result = atNone;
   for (const auto& row : kExtensions) {
-    if (SameExtension(ext, row.ext)) {
-      result = row.type;
+    if (SameExtension(ext, row.Ext)) {
+      result = row.Type;
       break;
     }
   }
