@@ -4,7 +4,10 @@
 # pelsok_add_subdirs(LABELLED) gives every test of a folder (and of the folders
 # below it) the folder's name as a ctest label, beside the labels the tests set
 # themselves (slow, install, ...): tests/zip32 -> zip32. A new test folder is
-# labelled without a word in it; tools/check-labels.sh fails on a test without.
+# labelled without a word in it. ctest gives a folder's label only to the tests
+# that run in that folder's build folder, so a test with a WORKING_DIRECTORY of
+# its own names the label itself (PROPERTIES LABELS core); tools/check-labels.sh
+# fails on a test without any.
 function(pelsok_add_subdirs)
   cmake_parse_arguments(ARG "LABELLED" "" "SKIP" ${ARGN})
   file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
