@@ -14,8 +14,8 @@ namespace pelsok {
 namespace {
 
 struct ExtensionRow {
-  const char* ext;
-  TArchiverType type;
+  const char* Ext;
+  TArchiverType Type;
 };
 
 // The extensions beside those the writable formats' rows name.
@@ -62,7 +62,7 @@ TArchiverType GetArchiverType(const std::string& name, bool byExtension) {
     if (row.Writable() && SameExtension(ext, row.WriteExtension)) result = row.Type;
   }
   for (const auto& row : kOtherExtensions) {
-    if (SameExtension(ext, row.ext)) result = row.type;
+    if (SameExtension(ext, row.Ext)) result = row.Type;
   }
   if (SameExtension(ext, ".exe")) result = GetArchiverType(name, false);
   return result;

@@ -44,7 +44,8 @@ class TArchiverOptions : public platform::TPersistent {
   void Assign(const platform::TPersistent& source) override;
   std::string ClassName() const override { return "TArchiverOptions"; }
 
-  // In declaration order.
+  // In declaration order; the one- to three-letter names are the archivers' switches.
+  // NOLINTBEGIN(readability-identifier-naming)
   TSwitch a = -1, c = -1, e = -1, f = -1, h = -1, i = -1, l = -1, m = -1, n = -1, o = -1, p = -1,
           r = -1, s = -1, t = -1, u = -1;
   std::string w = NoValue;
@@ -58,6 +59,7 @@ class TArchiverOptions : public platform::TPersistent {
   TSwitch ga = -1, gd = -1, ge = -1, gf = -1, gj = -1, gm = -1, gn = -1, go = -1, gp = -1;
   std::string gr = NoValue;
   TSwitch gs = -1, gu = -1, gw = -1;
+  // NOLINTEND(readability-identifier-naming)
   std::string UserOptions;
   std::string UserFileList;
   TPackFilter PackFilter = pfArchiver;

@@ -6,7 +6,7 @@
 
 namespace pelsok {
 
-inline const std::string NoValue(1, '\0');
+inline const std::string NoValue(1, '\0');  // NOLINT(readability-identifier-naming): its own name
 
 inline bool IsNoValue(const std::string& s) { return s.size() == 1 && s[0] == '\0'; }
 

@@ -15,6 +15,8 @@
 
 namespace platform {
 
+// Value types, named as the registry names them.
+// NOLINTBEGIN(readability-identifier-naming)
 enum RegistryType : std::uint32_t {
   REG_NONE = 0,
   REG_SZ = 1,
@@ -23,6 +25,7 @@ enum RegistryType : std::uint32_t {
   REG_DWORD = 4,
   REG_MULTI_SZ = 7,
 };
+// NOLINTEND(readability-identifier-naming)
 
 struct RegistryValue {
   std::string name;  // spelling of the first writer

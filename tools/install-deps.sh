@@ -10,7 +10,7 @@ packages=(
   libmspack-dev libgcab-dev gcab cabextract
   dpkg-dev python3
   unar
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,10 @@
 
 namespace winplace {
 
+// The names below are the window system's own (its show commands, flags and
+// the fields of its placement, point and rectangle records).
+// NOLINTBEGIN(readability-identifier-naming)
+
 // Show commands in the window system's numbering.
 enum ShowCommand : std::uint32_t {
   SW_HIDE = 0,
@@ -42,6 +46,7 @@ struct TWindowPlacement {
   TPoint ptMinPosition;
   TPoint ptMaxPosition;
   TRect rcNormalPosition;
+  // NOLINTEND(readability-identifier-naming)
 
   bool operator==(const TWindowPlacement&) const = default;
 

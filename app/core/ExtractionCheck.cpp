@@ -47,26 +47,26 @@ std::string ExtractedFile(const std::string& folder, const std::string& entryNam
 }
 
 // A check folder, removed with everything in it when the check ends.
-class CheckFolder {
+class TCheckFolder {
  public:
-  explicit CheckFolder(const std::string& prefix)
+  explicit TCheckFolder(const std::string& prefix)
       : path_(prefix.empty() ? std::string() : MakeFreshFolder(prefix)) {}
-  ~CheckFolder() {
+  ~TCheckFolder() {
     std::error_code ec;
     if (!path_.empty()) fs::remove_all(path_, ec);
   }
-  CheckFolder(const CheckFolder&) = delete;
-  CheckFolder& operator=(const CheckFolder&) = delete;
-  const std::string& path() const { return path_; }
+  TCheckFolder(const TCheckFolder&) = delete;
+  TCheckFolder& operator=(const TCheckFolder&) = delete;
+  const std::string& Path() const { return path_; }
 
  private:
   std::string path_;
 };
 
 TExtractionCheck ExtractInto(const std::string& archiveName, TArchiverType type,
-                             const CheckFolder& folder, ArcWnd wnd) {
+                             const TCheckFolder& folder, ArcWnd wnd) {
   TExtractionCheck result;
-  if (folder.path().empty()) {
+  if (folder.Path().empty()) {
     result.Result = arc::kCannotWrite;
     result.Report = "確認用のフォルダを作れません";
     return result;
@@ -76,7 +76,7 @@ TExtractionCheck ExtractInto(const std::string& archiveName, TArchiverType type,
   archive.SetArchiverType(type);
   archive.SetOutputSize(8192);
   const std::int32_t rc =
-      archive.Unpack(wnd, platform::IncludeTrailingPathDelimiter(folder.path()), nullptr);
+      archive.Unpack(wnd, platform::IncludeTrailingPathDelimiter(folder.Path()), nullptr);
   result.Result = rc;
   result.Report = archive.Output().c_str();
   return result;
@@ -87,7 +87,7 @@ TExtractionCheck ExtractInto(const std::string& archiveName, TArchiverType type,
 TExtractionCheck TestByExtraction(const std::string& archiveName, TArchiverType type, ArcWnd wnd) {
   std::error_code ec;
   const fs::path base = fs::temp_directory_path(ec);
-  const CheckFolder folder(ec ? std::string() : (base / "pelsok-check-").string());
+  const TCheckFolder folder(ec ? std::string() : (base / "pelsok-check-").string());
   return ExtractInto(archiveName, type, folder, wnd);
 }
 
@@ -100,11 +100,11 @@ TExtractionCheck SumsByExtraction(const std::string& archiveName, TArchiverType 
                                   std::vector<TListedEntry>& entries, ArcWnd wnd) {
   for (auto& e : entries) e.Sum.reset();
   RemoveCheckFolders(archiveName);
-  const CheckFolder folder(ExtractionCheckPrefix(archiveName));
+  const TCheckFolder folder(ExtractionCheckPrefix(archiveName));
   const TExtractionCheck result = ExtractInto(archiveName, type, folder, wnd);
   if (!result.Extracted()) return result;
   for (auto& e : entries) {
-    const auto sum = FileChecksum(ExtractedFile(folder.path(), e.Name), TSumKind::Crc32);
+    const auto sum = FileChecksum(ExtractedFile(folder.Path(), e.Name), TSumKind::Crc32);
     if (sum && sum->Size == e.OriginalSize) e.Sum = sum->Sum;
   }
   return result;

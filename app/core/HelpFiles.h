@@ -10,12 +10,14 @@
 
 namespace pelsok::app {
 
-// Help engine command codes.
+// Help engine command codes, named as the help engine names them.
+// NOLINTBEGIN(readability-identifier-naming)
 enum : unsigned {
   HELP_CONTENTS = 3,
   HELP_HELPONHELP = 4,
   HELP_KEY = 257,
 };
+// NOLINTEND(readability-identifier-naming)
 
 struct THelpRequest {
   std::string Folder;   // the help file's page folder, with a trailing delimiter

@@ -29,8 +29,8 @@ bool IsTempName(const std::string& file, const std::string& archive) {
 }
 
 struct Split {
-  fs::path folder;
-  std::string name;
+  fs::path Folder;
+  std::string Name;
 };
 
 Split SplitArchive(const std::string& archiveName) {
@@ -50,9 +50,9 @@ std::vector<std::string> KeptOldArchives(const std::string& archiveName) {
   const Split s = SplitArchive(archiveName);
   std::vector<std::string> kept;
   std::error_code ec;
-  for (const auto& e : fs::directory_iterator(s.folder, ec)) {
+  for (const auto& e : fs::directory_iterator(s.Folder, ec)) {
     const std::string file = e.path().filename().string();
-    if (IsAsideName(file, s.name) && e.is_regular_file(ec)) kept.push_back(e.path().string());
+    if (IsAsideName(file, s.Name) && e.is_regular_file(ec)) kept.push_back(e.path().string());
   }
   std::sort(kept.begin(), kept.end());
   return kept;
@@ -62,9 +62,9 @@ std::vector<std::string> RecoverInterruptedRun(const std::string& archiveName) {
   std::vector<std::string> notes;
   const Split s = SplitArchive(archiveName);
   std::error_code ec;
-  for (const auto& e : fs::directory_iterator(s.folder, ec)) {
+  for (const auto& e : fs::directory_iterator(s.Folder, ec)) {
     const std::string file = e.path().filename().string();
-    if (IsTempName(file, s.name) && e.is_regular_file(ec) && fs::remove(e.path(), ec))
+    if (IsTempName(file, s.Name) && e.is_regular_file(ec) && fs::remove(e.path(), ec))
       notes.push_back(platform::FormatText("中断された実行の一時ファイル '%s' を削除しました",
                                            {e.path().string()}));
   }

@@ -4,13 +4,13 @@
 
 namespace pelsok::app {
 
-TLogNames MakeLogNames(const std::string& P, const std::string& K, const std::string& Y,
-                       const std::string& M, bool sixDigit, const std::string& extension) {
-  const int m = StrToInt(M);
+TLogNames MakeLogNames(const std::string& folder, const std::string& kind, const std::string& year,
+                       const std::string& month, bool sixDigit, const std::string& extension) {
+  const int m = StrToInt(month);
   if (m < 1 || m > 12) return {};
-  const std::string MM = (m <= 9 ? "0" : "") + M;
-  if (sixDigit) return {K + Y + MM + "*" + ".log", K + Y + MM + extension};
-  return {P + K + MM + "*" + ".log", P + K + Y + MM + extension};
+  const std::string mm = (m <= 9 ? "0" : "") + month;
+  if (sixDigit) return {kind + year + mm + "*" + ".log", kind + year + mm + extension};
+  return {folder + kind + mm + "*" + ".log", folder + kind + year + mm + extension};
 }
 
 }  // namespace pelsok::app

@@ -42,17 +42,17 @@ class TForm1 : public QMainWindow {
   // Controls; the tab order follows the layout, row by row from the left
   // (Button1 Combo Button4 / Button3 Spin2 Button5 / Check Spin Check2 /
   // Edit1 Button2).
-  QPushButton* Button1;
-  QComboBox* Combo;
-  TSpinEdit* Spin;
-  QCheckBox* Check;
-  TSpinEdit* Spin2;
-  QLineEdit* Edit1;
-  QPushButton* Button2;
-  QPushButton* Button3;
-  QPushButton* Button4;
-  QPushButton* Button5;
-  QCheckBox* Check2;
+  QPushButton* Button1;  // 圧縮 (Compress): packs the chosen kind's month
+  QComboBox* Combo;      // 種類 (kind): the log kind and the kind list
+  TSpinEdit* Spin;       // 月 (month)
+  QCheckBox* Check;      // 数字６桁用 (6-digit mode)
+  TSpinEdit* Spin2;      // 年 (year)
+  QLineEdit* Edit1;      // the log folder
+  QPushButton* Button2;  // 参照 (Browse): picks the log folder
+  QPushButton* Button3;  // 連続圧縮 (continuous compression): every kind in the list
+  QPushButton* Button4;  // 種類追加 (add kind), as the A1 menu item
+  QPushButton* Button5;  // 種類削除 (remove kind), as the D1 menu item
+  QCheckBox* Check2;     // 圧縮後削除 (delete the logs after packing)
   QLabel* PathLabel;
   // The 306 x 149 client area that holds the controls.
   QWidget* ClientArea;
@@ -63,16 +63,17 @@ class TForm1 : public QMainWindow {
   TStatusLine* StatusLine;
   QLabel* FormatLabel;
   // Menu items.
-  QAction* Exit1;
-  QAction* A1;
-  QAction* D1;
-  QAction* Contents1;
-  QAction* SearchforHelpOn1;
-  QAction* HowtoUseHelp1;
-  QAction* About1;
+  QAction* Exit1;             // ﾌｧｲﾙ → 終了 (Exit)
+  QAction* A1;                // ｵﾌﾟｼｮﾝ → 種類追加 (add kind)
+  QAction* D1;                // ｵﾌﾟｼｮﾝ → 種類削除 (remove kind)
+  QAction* Contents1;         // ﾍﾙﾌﾟ → 目次 (contents)
+  QAction* SearchforHelpOn1;  // ﾍﾙﾌﾟ → ﾄﾋﾟｯｸの検索 (search for help on)
+  QAction* HowtoUseHelp1;     // ﾍﾙﾌﾟ → ﾍﾙﾌﾟの使い方 (how to use help)
+  QAction* About1;            // ﾍﾙﾌﾟ → ﾊﾞｰｼﾞｮﾝ情報 (about)
 
   // Working fields: Edit2, ListBox1, ListBox2 in the run state, and Edit3.
   app::TRunState State;
+  // Edit3: the stored 6-digit mode ("Yes"/"No"), and the deletion dialog's answer ("Y").
   std::string Edit3 = "Edit3";
   // The last run's outcome, for the window's own use and tests.
   app::TRunResult LastRun;

@@ -16,12 +16,15 @@ class TSpinEdit : public QWidget {
  public:
   TSpinEdit(int minValue, int maxValue, QWidget* parent = nullptr);
 
+  // Named as Qt's spin boxes name them.
+  // NOLINTBEGIN(readability-identifier-naming)
   QString text() const;
   void setText(const QString& text);
   int minValue() const { return min_; }
   int maxValue() const { return max_; }
   QLineEdit* lineEdit() const { return edit_; }
   void stepBy(int delta);
+  // NOLINTEND(readability-identifier-naming)
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -25,6 +25,8 @@ typedef void* ArcWnd;
 typedef std::int32_t ArcHandle;
 
 // Entry record filled by <Prefix>FindFirst / <Prefix>FindNext. 560 bytes.
+// The field names are the entry interface's own.
+// NOLINTBEGIN(readability-identifier-naming)
 struct TArchiveEntryInfo {
   std::uint32_t OriginalSize;    // 0
   std::uint32_t CompressedSize;  // 4
@@ -39,6 +41,7 @@ struct TArchiveEntryInfo {
   char Attribute[8];             // 542: e.g. "-a--", NUL-terminated
   char Method[8];                // 550: e.g. "-lh5-", NUL-terminated
 };
+// NOLINTEND(readability-identifier-naming)
 
 // Command entry, e.g. "Unlha": window, command line, output buffer (or null),
 // buffer size in bytes.

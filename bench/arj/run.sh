@@ -5,7 +5,11 @@
 # usage: bench/arj/run.sh [BUILD_DIR]     (needs bench_arj and pelsok-loggen built there)
 # Each extractor runs once into a fresh folder; wall and CPU (user + system) seconds.
 set -euo pipefail
-build=$(cd "${1:-build}" && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# The build folder: the first argument, else $BUILD_DIR, else build/ at the top;
+# a relative one is taken from the caller's folder.
+build=$(realpath -m "${1:-${BUILD_DIR:-$root/build}}")
+[ -d "$build" ] || { echo "run.sh: no build folder $build (give it as BUILD_DIR or the first argument)" >&2; exit 2; }
 bin="$build/bin"
 for tool in "$bin/bench_arj" "$bin/pelsok-loggen" "$bin/UNARJ32J.DLL"; do
   [ -e "$tool" ] || { echo "run.sh: $tool is missing; build bench_arj and pelsok-loggen first" >&2; exit 2; }

@@ -5,7 +5,11 @@
 # usage: bench/cab/run.sh [BUILD_DIR]     (needs bench_cab, CAB32.DLL and pelsok-loggen built there)
 # Times are wall-clock seconds of one run each.
 set -euo pipefail
-build=${1:-build}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# The build folder: the first argument, else $BUILD_DIR, else build/ at the top;
+# a relative one is taken from the caller's folder.
+build=$(realpath -m "${1:-${BUILD_DIR:-$root/build}}")
+[ -d "$build" ] || { echo "run.sh: no build folder $build (give it as BUILD_DIR or the first argument)" >&2; exit 2; }
 bin="$build/bin"
 for tool in "$bin/bench_cab" "$bin/CAB32.DLL" "$bin/pelsok-loggen"; do
   [ -e "$tool" ] || { echo "run.sh: $tool is missing; build bench_cab, cab32 and pelsok-loggen first" >&2; exit 2; }

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Times ExpandFileList (r = 1, mask *.log) against find DIR -name MASK | sort
 # on 100,000 files in 1,000 folders and prints the ratio (target: 2 or less).
-# Usage: run.sh [BUILD_DIR]   (default: build); needs bin/bench_filelist built.
+# Usage: bench/filelist/run.sh [BUILD_DIR]   (default: $BUILD_DIR, else build/); needs bin/bench_filelist built.
 set -euo pipefail
 
-build=$(realpath -m "${1:-build}")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# The build folder: the first argument, else $BUILD_DIR, else build/ at the top;
+# a relative one is taken from the caller's folder.
+build=$(realpath -m "${1:-${BUILD_DIR:-$root/build}}")
+[ -d "$build" ] || { echo "run.sh: no build folder $build (give it as BUILD_DIR or the first argument)" >&2; exit 1; }
 bench=$build/bin/bench_filelist
 [ -x "$bench" ] || { echo "missing $bench: ninja -C $build bench_filelist" >&2; exit 1; }
 command -v find >/dev/null && command -v sort >/dev/null || { echo "find and sort are needed" >&2; exit 1; }

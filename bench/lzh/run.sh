@@ -23,8 +23,11 @@ args=()
 for a in "$@"; do
   if [ "$a" = --smoke ]; then smoke=1; else args+=("$a"); fi
 done
-# A relative build folder is taken from the caller's folder (the run changes folder).
-build=$(realpath -m "${args[0]:-build}")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# The build folder: the first argument, else $BUILD_DIR, else build/ at the top;
+# a relative one is taken from the caller's folder (the run changes folder).
+build=$(realpath -m "${args[0]:-${BUILD_DIR:-$root/build}}")
+[ -d "$build" ] || { echo "run.sh: no build folder $build (give it as BUILD_DIR or the first argument)" >&2; exit 2; }
 bin="$build/bin"
 for tool in "$bin/bench_lzh" "$bin/bench_unlha_pack" "$bin/pelsok-loggen" "$bin/UNLHA32.DLL"; do
   [ -e "$tool" ] || { echo "run.sh: $tool is missing; build bench_lzh, bench_unlha_pack and pelsok-loggen first" >&2; exit 2; }

@@ -6,7 +6,11 @@
 # machine does not stretch; wall seconds are shown beside them.
 # usage: bench/tar/run.sh [BUILD_DIR]   (needs tar32.dll, bench_tar and pelsok-loggen built there)
 set -euo pipefail
-build=$(cd "${1:-build}" && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# The build folder: the first argument, else $BUILD_DIR, else build/ at the top;
+# a relative one is taken from the caller's folder.
+build=$(realpath -m "${1:-${BUILD_DIR:-$root/build}}")
+[ -d "$build" ] || { echo "run.sh: no build folder $build (give it as BUILD_DIR or the first argument)" >&2; exit 2; }
 bin="$build/bin"
 for tool in "$bin/bench_tar" "$bin/pelsok-loggen" "$bin/tar32.dll"; do
   [ -e "$tool" ] || { echo "run.sh: $tool is missing; build bench_tar and pelsok-loggen first" >&2; exit 2; }

@@ -5,7 +5,11 @@
 # usage: bench/zip/run.sh [BUILD_DIR]     (needs bench_zip, pelsok-loggen and the libraries built)
 # Times are wall-clock seconds, best of 3 runs.
 set -euo pipefail
-build=${1:-build}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# The build folder: the first argument, else $BUILD_DIR, else build/ at the top;
+# a relative one is taken from the caller's folder.
+build=$(realpath -m "${1:-${BUILD_DIR:-$root/build}}")
+[ -d "$build" ] || { echo "run.sh: no build folder $build (give it as BUILD_DIR or the first argument)" >&2; exit 2; }
 bin="$build/bin"
 for tool in "$bin/bench_zip" "$bin/pelsok-loggen" "$bin/ZIP32J.DLL" "$bin/UNZIP32.DLL"; do
   [ -e "$tool" ] || { echo "run.sh: $tool is missing; build bench_zip and pelsok-loggen first" >&2; exit 2; }

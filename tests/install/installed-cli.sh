@@ -36,7 +36,7 @@ prefix=$work/root/usr
 
 expect=(bin/pelsok-cli lib/pelsok/UNLHA32.DLL lib/pelsok/UNARJ32J.DLL lib/pelsok/lzhsfx lib/pelsok/libpelsok_platform.so
   lib/pelsok/tar32.dll lib/pelsok/kmtarsef.exe lib/pelsok/UNZIP32.DLL lib/pelsok/ZIP32J.DLL
-  lib/pelsok/CAB32.DLL lib/pelsok/cabsfx)
+  lib/pelsok/CAB32.DLL lib/pelsok/cabsfx share/doc/pelsok/LICENSE)
 if [ -e "$build/bin/Pelsok" ]; then
   expect+=(bin/Pelsok share/pelsok/help/Pelsok1/contents.html share/pelsok/help/WinHelp/contents.html
     share/applications/pelsok.desktop share/icons/hicolor/scalable/apps/pelsok.svg)

@@ -2,13 +2,16 @@
 # Renders the four windows to PNG files for review, on Qt's offscreen
 # platform with a throw-away settings hive.
 #   tools/render/render.sh [BUILD_DIR] [OUT_DIR]
+# The build folder: the first argument, else $BUILD_DIR, else build/ at the
+# top; the pictures go to the second argument, else $OUT_DIR, else
+# BUILD_DIR/render. Relative folders are taken from the caller's folder.
 set -eu
-build=${1:-build-app}
-out=${2:-$build/render}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(realpath -m "${1:-${BUILD_DIR:-$root/build}}")
+[ -d "$build" ] || { echo "render.sh: no build folder $build (give it as BUILD_DIR or the first argument)" >&2; exit 2; }
+out=$(realpath -m "${2:-${OUT_DIR:-$build/render}}")
 ninja -C "$build" pelsok-render
-build=$(cd "$build" && pwd)
 mkdir -p "$out"
-out=$(cd "$out" && pwd)
 hive=$(mktemp)
 trap 'rm -f "$hive"' EXIT
 cd "$(dirname "$0")/../.."
