@@ -7,6 +7,8 @@
 # folders, never archive, archivecore, backends, app or winplace; of theirs,
 # only the entry header archivers/common/ArchiverApi.h is seen from outside,
 # by backends and archive.
+# Inside app the folders are layers too: ui and cli -> run -> settings ->
+# text; ui and cli do not include each other, and only ui uses Qt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +19,17 @@ rank() {
     backends) echo 2 ;;
     archive) echo 3 ;;
     app) echo 4 ;;
+    *) echo "" ;;
+  esac
+}
+
+# The rank of a folder inside app; empty for a file directly in app/.
+app_rank() {
+  case "$1" in
+    text) echo 0 ;;
+    settings) echo 1 ;;
+    run) echo 2 ;;
+    cli | ui) echo 3 ;;
     *) echo "" ;;
   esac
 }
@@ -46,6 +59,19 @@ while IFS= read -r file; do
       fi
       continue
     fi
+    if [[ $layer == app && $top == app ]]; then
+      inner=${file#app/}
+      inner=${inner%%/*}
+      sub=${target#app/}
+      sub=${sub%%/*}
+      mine=$(app_rank "$inner")
+      theirs=$(app_rank "$sub")
+      if [[ -n $mine && -n $theirs && $inner != "$sub" ]] &&
+        ((theirs > mine || (theirs == mine))); then
+        fail "$file" "app/$inner includes $target (app/$sub is not below it)"
+      fi
+      continue
+    fi
     own=$(rank "$layer")
     their=$(rank "$top")
     [[ -n $their ]] || continue
@@ -57,6 +83,15 @@ while IFS= read -r file; do
       fail "$file" "window placement includes $target (it sits on platform only)"
     fi
   done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
+done < <(git ls-files -- 'app/*' 'archive/*' 'archivecore/*' 'backends/*' 'platform/*' \
+  'winplace/*' 'archivers/*' | grep -E '\.(h|cpp)$')
+
+# Qt belongs to the windows alone.
+while IFS= read -r file; do
+  [[ $file == app/ui/* ]] && continue
+  if grep -qE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' "$file"; then
+    fail "$file" "includes Qt outside app/ui"
+  fi
 done < <(git ls-files -- 'app/*' 'archive/*' 'archivecore/*' 'backends/*' 'platform/*' \
   'winplace/*' 'archivers/*' | grep -E '\.(h|cpp)$')
 

@@ -13,8 +13,8 @@
 #include <QStyle>
 #include <map>
 
-#include "app/core/FolderText.h"
-#include "app/core/MountPoints.h"
+#include "app/settings/MountPoints.h"
+#include "app/text/FolderText.h"
 #include "app/ui/Application.h"
 #include "app/ui/Fonts.h"
 #include "app/ui/ProgramIcon.h"

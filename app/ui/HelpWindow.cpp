@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/core/HelpFiles.h"
+#include "app/settings/HelpFiles.h"
 #include "app/ui/ScreenFit.h"
 
 namespace pelsok::ui {

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "app/core/CompressRun.h"
-#include "app/core/ContinuousSummary.h"
-#include "app/core/RunState.h"
+#include "app/run/CompressRun.h"
+#include "app/run/ContinuousSummary.h"
+#include "app/run/RunState.h"
 #include "platform/DateTime.h"
 #include "winplace/WinPlace.h"
 

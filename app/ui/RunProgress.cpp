@@ -6,7 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/core/RunSummary.h"
+#include "app/run/RunSummary.h"
 #include "app/ui/Fonts.h"
 #include "app/ui/RunWorker.h"
 

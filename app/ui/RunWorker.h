@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "app/core/CompressRun.h"
-#include "app/core/RunState.h"
+#include "app/run/CompressRun.h"
+#include "app/run/RunState.h"
 
 class QThread;
 

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QToolButton>
 
-#include "app/core/SpinRules.h"
+#include "app/text/SpinRules.h"
 
 namespace pelsok::ui {
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/core/CliJob.h"
-#include "app/core/DataSave.h"
-#include "app/core/FolderText.h"
-#include "app/core/IntegerText.h"
-#include "app/core/LogNames.h"
-#include "app/core/MountPoints.h"
-#include "app/core/SpinRules.h"
+#include "app/cli/CliJob.h"
+#include "app/run/LogNames.h"
+#include "app/settings/DataSave.h"
+#include "app/settings/MountPoints.h"
+#include "app/text/FolderText.h"
+#include "app/text/IntegerText.h"
+#include "app/text/SpinRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

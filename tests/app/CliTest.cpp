@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "app/core/CliJob.h"
-#include "app/core/DataSave.h"
+#include "app/cli/CliJob.h"
+#include "app/settings/DataSave.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "tests/app/AppTestSupport.h"

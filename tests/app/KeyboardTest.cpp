@@ -14,7 +14,7 @@
 #include <QTextBrowser>
 #include <filesystem>
 
-#include "app/core/HelpFiles.h"
+#include "app/settings/HelpFiles.h"
 #include "app/ui/BrowseDialog.h"
 #include "app/ui/ConfirmDialog.h"
 #include "app/ui/HelpWindow.h"

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/ArchiveFormat.h"
+#include "app/settings/ArchiveFormat.h"
 #include "app/ui/ConfirmDialog.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/SpinEdit.h"

@@ -12,7 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include "app/core/DataSave.h"
+#include "app/settings/DataSave.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/SpinEdit.h"
 #include "platform/Registry.h"

@@ -2,9 +2,9 @@
 // start-up date defaults.
 #include <gtest/gtest.h>
 
-#include "app/core/DateDefaults.h"
-#include "app/core/IntegerText.h"
-#include "app/core/LogNames.h"
+#include "app/run/LogNames.h"
+#include "app/settings/DateDefaults.h"
+#include "app/text/IntegerText.h"
 #include "platform/Exceptions.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "app/core/CompressRun.h"
+#include "app/run/CompressRun.h"
 #include "app/ui/MainForm.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "app/core/ArchiveBackup.h"
-#include "app/core/ContinuousRun.h"
-#include "app/core/DeletionPass.h"
+#include "app/run/ArchiveBackup.h"
+#include "app/run/ContinuousRun.h"
+#include "app/run/DeletionPass.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "tests/app/AppTestSupport.h"

@@ -3,7 +3,7 @@
 // tests clean and the log still is what was packed.
 #include <fstream>
 
-#include "app/core/CompressRun.h"
+#include "app/run/CompressRun.h"
 #include "backends/ProgressHook.h"
 #include "tests/app/RunSafetyFixture.h"
 #include "tests/support/Files.h"

@@ -2,8 +2,8 @@
 // and the stored format with LZH when nothing (or something unknown) is stored.
 #include <gtest/gtest.h>
 
-#include "app/core/ArchiveFormat.h"
-#include "app/core/RunSummary.h"
+#include "app/run/RunSummary.h"
+#include "app/settings/ArchiveFormat.h"
 #include "platform/Registry.h"
 #include "tests/app/AppTestSupport.h"
 

@@ -2,7 +2,7 @@
 // three ComboData cases, value names, first start and a wrong value type.
 #include <gtest/gtest.h>
 
-#include "app/core/DataSave.h"
+#include "app/settings/DataSave.h"
 #include "platform/Registry.h"
 #include "tests/app/AppTestSupport.h"
 

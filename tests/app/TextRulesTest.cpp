@@ -1,9 +1,9 @@
 // Spin edit text rules, the browse dialog's folder texts and the drive list.
 #include <gtest/gtest.h>
 
-#include "app/core/FolderText.h"
-#include "app/core/MountPoints.h"
-#include "app/core/SpinRules.h"
+#include "app/settings/MountPoints.h"
+#include "app/text/FolderText.h"
+#include "app/text/SpinRules.h"
 #include "platform/CodePage.h"
 
 namespace {

@@ -18,8 +18,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/core/ContinuousSummary.h"
-#include "app/core/RunSummary.h"
+#include "app/run/ContinuousSummary.h"
+#include "app/run/RunSummary.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/Application.h"
 #include "app/ui/BrowseDialog.h"

@@ -1,0 +1,293 @@
+#include "app/cli/CliJob.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "app/run/CompressRun.h"
+#include "app/run/ContinuousRun.h"
+#include "app/run/RunCheck.h"
+#include "app/run/RunSummary.h"
+#include "app/settings/ArchiveFormat.h"
+#include "app/settings/DataSave.h"
+#include "app/settings/DateDefaults.h"
+#include "app/settings/DefaultKinds.h"
+#include "app/text/FolderText.h"
+#include "app/text/OutputText.h"
+#include "platform/Exceptions.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+
+namespace pelsok::app {
+namespace {
+
+std::vector<std::string> SplitKinds(const std::string& text) {
+  std::vector<std::string> kinds;
+  std::string cur;
+  for (char c : text) {
+    if (c == ',') {
+      kinds.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  kinds.push_back(cur);
+  return kinds;
+}
+
+// Prints what a run would do; returns the grade the run would start with
+// (Failed when no log matches).
+TRunGrade DryRun(const TRunInput& in, bool deleteAfter, std::ostream& out) {
+  const TLogNames names =
+      MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
+  out << "mask " << OutputName(names.Mask) << "\n";
+  out << "archive " << OutputName(names.ArchiveName) << "\n";
+  std::vector<std::string> files;
+  platform::DirectorySearch search;
+  platform::FindData data;
+  for (bool more = !names.Mask.empty() && search.First(names.Mask, data); more;
+       more = search.Next(data))
+    if ((data.Attributes & platform::faDirectory) == 0)
+      files.push_back(platform::ExtractFilePath(names.Mask) + data.Name);
+  std::sort(files.begin(), files.end());
+  for (const auto& f : files) out << "would-pack " << OutputName(f) << "\n";
+  if (deleteAfter)
+    for (const auto& f : files) out << "would-delete " << OutputName(f) << "\n";
+  return files.empty() ? TRunGrade::Failed : TRunGrade::Ok;
+}
+
+}  // namespace
+
+std::string CliUsage() {
+  return std::string(
+      "Usage: pelsok-cli [options]\n"
+      "       pelsok-cli list ARCHIVE\n"
+      "       pelsok-cli test ARCHIVE\n"
+      "       pelsok-cli extract ARCHIVE [DIR] [MASK...]\n"
+      "Packs one month's logs of a kind into one archive, kind+year+month.LZH\n"
+      "(or the chosen format's extension), lists the archive and, with --delete,\n"
+      "deletes the packed logs once the archive gives each one back whole (an LZH\n"
+      "archive is tested; any other is extracted beside it). Runs with no\n"
+      "window and asks nothing. Defaults come from the settings the window stored\n"
+      "(folder, 6-digit mode, kind list) and from today's date (the previous month).\n"
+      "\n"
+      "Options:\n"
+      "  -k, --kind KIND      log kind (default DR)\n"
+      "  -c, --continuous     one run per kind of the stored kind list\n"
+      "      --kinds A,B,...  one run per kind of this list (implies --continuous)\n"
+      "  -y, --year YEAR      year text as the archive name carries it\n"
+      "                       (default: the previous month's two-digit year)\n"
+      "  -m, --month MONTH    month 1 to 12 (default: the previous month)\n"
+      "  -f, --folder DIR     log folder (default: the stored folder); a missing\n"
+      "                       trailing / is added\n"
+      "  -6, --six-digit      logs named kind+YYMMDD.log, packed in the current\n"
+      "                       folder (with --folder: that folder)\n"
+      "      --no-six-digit   logs named kind+MMDD.log in the folder\n"
+      "  -d, --delete         delete each packed log whose size matches the archive\n"
+      "  -n, --dry-run        print the mask, the archive name, the logs that would\n"
+      "                       be packed and (with --delete) deleted; touch nothing\n"
+      "      --format NAME    archive format (default: the stored one, lzh); the\n"
+      "                       archive's extension follows it. Available:\n"
+      "                       " +
+      ArchiveFormatNames() +
+      "\n"
+      "  -h, --help           show this text\n"
+      "      --version        show the program's version\n"
+      "\n"
+      "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
+      "and \"deleted FILE\" lines. In names, bytes below 0x20, 0x7F, the C1 controls\n"
+      "U+0080-U+009F and the backslash are written as \\xHH, so every line is one name.\n"
+      "Exit status: 0 all runs ok; 1 a warning (archiver warning, or packed logs\n"
+      "that were not deleted); 2 an archiver error result (e.g. no log matched);\n"
+      "3 an error (bad option, month not an integer, archiver library missing,\n"
+      "another run busy with the same archive).\n"
+      "The continuous command stops at the first error. An existing archive is\n"
+      "replaced only by a new archive that was made and lists; when the old\n"
+      "archive holds entries the new one lacks, it is kept as NAME.old. A run\n"
+      "that was killed midway is put right by the next run for that archive.\n"
+
+      "\n"
+      "list shows an archive's entries, test checks every entry's data, extract\n"
+      "restores the entries (those matching a MASK) below DIR (default: the current\n"
+      "folder; a DIR ending with / is made when missing). The format comes from\n"
+      "the archive's content, so any format this build reads works whatever the\n"
+      "name. Exit status: 0 ok; 1 a warning; 2 the\n"
+      "library failed (damaged archive, nothing matched); 3 an error (no such\n"
+      "archive, unknown format, library missing, bad arguments).\n"
+      "Progress goes to standard error while it is a terminal.\n"
+      "\n"
+      "Files, below the installation prefix (/usr for the Debian package):\n"
+      "  bin/pelsok-cli, bin/Pelsok       this program and the window\n"
+      "  lib/pelsok/UNLHA32.DLL, ...      the archiver libraries (one next to the\n"
+      "                                   program is used first)\n"
+      "  share/pelsok/help/Pelsok1/       the help pages (contents.html)\n"
+      "Settings: $XDG_CONFIG_HOME/pelsok/registry.reg (default ~/.config/pelsok/),\n"
+      "or the file PELSOK_HIVE names.\n");
+}
+
+TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
+  TCliOptions o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    std::string name = a;
+    std::optional<std::string> inlineValue;
+    if (a.rfind("--", 0) == 0) {
+      const auto eq = a.find('=');
+      if (eq != std::string::npos) {
+        name = a.substr(0, eq);
+        inlineValue = a.substr(eq + 1);
+      }
+    }
+    auto value = [&]() -> std::string {
+      if (inlineValue) return *inlineValue;
+      if (i + 1 >= args.size())
+        throw platform::Exception(platform::FormatText("オプション %s に値がありません", {name}));
+      return args[++i];
+    };
+    auto noValue = [&]() {
+      if (inlineValue)
+        throw platform::Exception(platform::FormatText("オプション %s は値をとりません", {name}));
+    };
+    if (name == "-k" || name == "--kind")
+      o.Kind = value();
+    else if (name == "--kinds") {
+      o.Kinds = SplitKinds(value());
+      o.Continuous = true;
+    } else if (name == "-y" || name == "--year")
+      o.Year = value();
+    else if (name == "-m" || name == "--month")
+      o.Month = value();
+    else if (name == "-f" || name == "--folder")
+      o.Folder = value();
+    else if (name == "-c" || name == "--continuous") {
+      noValue();
+      o.Continuous = true;
+    } else if (name == "-6" || name == "--six-digit") {
+      noValue();
+      o.SixDigit = true;
+    } else if (name == "--no-six-digit") {
+      noValue();
+      o.SixDigit = false;
+    } else if (name == "-d" || name == "--delete") {
+      noValue();
+      o.Delete = true;
+    } else if (name == "-n" || name == "--dry-run") {
+      noValue();
+      o.DryRun = true;
+    } else if (name == "--format") {
+      o.Format = value();
+    } else if (name == "-h" || name == "--help") {
+      noValue();
+      o.Help = true;
+    } else
+      throw platform::Exception(platform::FormatText("不明なオプションです: %s", {a}));
+  }
+  if (o.Kind && o.Continuous)
+    throw platform::Exception("--kind と --continuous/--kinds は同時に指定できません");
+  return o;
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           platform::TDateTime today) {
+  TCliOptions o;
+  try {
+    o = ParseCliOptions(args);
+  } catch (const std::exception& e) {
+    err << "pelsok-cli: " << e.what() << "\n"
+        << "Try 'pelsok-cli --help'.\n";
+    return kExitError;
+  }
+  if (o.Help) {
+    out << CliUsage();
+    return kExitOk;
+  }
+
+  TRunGrade grade = TRunGrade::Ok;
+  try {
+    // Stored settings, with the window's own defaults where nothing is stored.
+    TSettingsFields stored;
+    stored.Kinds = DefaultKinds();
+    try {
+      TDataSave::LoadSettings(stored);
+    } catch (const platform::EHiveCorrupt& e) {
+      // Unreadable settings stop nothing that the command line gives in full.
+      err << "pelsok-cli: " << e.what() << "\n";
+    }
+
+    const TMonthYearText when = PreviousMonthText(today);
+    TRunInput in;
+    if (o.Folder)
+      in.Folder = FolderWithDelimiter(*o.Folder);
+    else
+      in.Folder = stored.PathName;
+    in.SixDigit = o.SixDigit.value_or(stored.Keta == "Yes");
+    // 6-digit names carry no folder: the run works in the given folder.
+    if (in.SixDigit && o.Folder && !platform::SetCurrentDir(*o.Folder))
+      throw platform::Exception(
+          platform::FormatText("フォルダ '%s' に移動できません", {*o.Folder}));
+    if (!o.Folder && stored.PathName.empty() && !in.SixDigit)
+      throw platform::Exception("ログのフォルダが保存されていません。--folder で指定してください");
+    in.Year = o.Year.value_or(when.Year);
+    in.Month = o.Month.value_or(when.Month);
+    in.DeleteAfter = o.Delete;
+
+    if (o.Format) {
+      const auto format = FindArchiveFormat(*o.Format);
+      if (!format)
+        throw platform::Exception(platform::FormatText(
+            "形式 '%s' では書庫を作れません (使える形式: %s)", {*o.Format, ArchiveFormatNames()}));
+      in.Format = *format;
+    } else {
+      try {
+        in.Format = LoadArchiveFormat();
+      } catch (const platform::EHiveCorrupt&) {
+        // Reported above with the other settings; the default format serves.
+      }
+    }
+
+    TRunState state;
+    TCompressRun run(state);
+    auto runOne = [&]() {
+      if (o.DryRun) {
+        grade = Worse(grade, DryRun(in, o.Delete, out));
+        return;
+      }
+      const TRunResult r = run.Run(in, [] { return true; });
+      out << "archive " << OutputName(r.Names.ArchiveName) << " result "
+          << TCompressRun::ResultText(r.PackResult) << "\n";
+      for (const auto& e : r.Entries) out << "packed " << OutputName(e.Name) << "\n";
+      for (const auto& d : r.Deletion.Deleted) out << "deleted " << OutputName(d) << "\n";
+      for (const auto& note : r.Notes) err << "pelsok-cli: " << OutputName(note) << "\n";
+      if (r.OldArchiveRestored)
+        err << "pelsok-cli: " << r.Names.ArchiveName
+            << ": 新しい書庫ができなかったため元の書庫を残しました\n";
+      else if (!r.NewArchiveKept)
+        err << "pelsok-cli: " << r.Names.ArchiveName << ": 書庫を作成できませんでした (結果 "
+            << TCompressRun::ResultText(r.PackResult) << ")\n";
+      else if (r.PackResult != 0)
+        err << "pelsok-cli: " << r.Names.ArchiveName << ": 書庫ライブラリの結果 "
+            << TCompressRun::ResultText(r.PackResult) << "\n";
+      if (r.DeletionCancelled) err << "pelsok-cli: " << kDeletionCancelledText << "\n";
+      if (!r.Deletion.Kept.empty()) err << "pelsok-cli: " << r.Deletion.KeptMessage() << "\n";
+      if (!r.OldArchiveKeptAs.empty())
+        err << "pelsok-cli: " << TCompressRun::OldArchiveKeptMessage(r) << "\n";
+      grade = Worse(grade, r.Grade);
+    };
+
+    if (o.Continuous) {
+      const std::vector<std::string> kinds = o.Kinds.value_or(stored.Kinds);
+      RunContinuous(
+          kinds, [&](const std::string& k) { in.Kind = k; }, runOne);
+    } else {
+      in.Kind = o.Kind.value_or("DR");
+      runOne();
+    }
+  } catch (const std::exception& e) {
+    err << "pelsok-cli: " << e.what() << "\n";
+    return kExitError;
+  }
+  return static_cast<int>(grade);
+}
+
+}  // namespace pelsok::app

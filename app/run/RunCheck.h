@@ -1,0 +1,28 @@
+// What can be told before a Compress run starts: a folder that is not given
+// or does not exist, a folder without its trailing delimiter, and a month
+// with no log to pack. Each problem says why and what to do.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/run/CompressRun.h"
+
+namespace pelsok::app {
+
+// The text the folder field shows until a folder is given; never a folder.
+inline constexpr const char* kFolderPrompt = "Logフォルダを指定してください。";
+
+struct TRunProblem {
+  std::string Why;
+  std::string WhatToDo;
+  bool NoLogs = false;  // the folder is right, the month has no log of the kind
+};
+
+// Checks the input of a run whose names are names (MakeLogNames of input).
+std::optional<TRunProblem> CheckRunInput(const TRunInput& input, const TLogNames& names);
+
+// The number of files the mask matches.
+std::size_t CountMatchingFiles(const std::string& mask);
+
+}  // namespace pelsok::app

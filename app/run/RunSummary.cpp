@@ -1,0 +1,77 @@
+#include "app/run/RunSummary.h"
+
+#include <cstdio>
+
+#include "archive/EntryTypes.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Exceptions.h"
+#include "platform/Paths.h"
+
+namespace pelsok::app {
+
+std::string SizeText(std::uint64_t bytes) {
+  static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
+  if (bytes < 1024) return std::to_string(bytes) + " B";
+  double v = static_cast<double>(bytes) / 1024.0;
+  std::size_t unit = 0;
+  while (v >= 1024.0 && unit + 1 < std::size(kUnits)) {
+    v /= 1024.0;
+    ++unit;
+  }
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.1f %s", v, kUnits[unit]);
+  return buf;
+}
+
+std::string SuccessLine(const TRunResult& result, std::uint64_t archiveBytes) {
+  std::uint64_t original = 0;
+  for (const auto& e : result.Entries) original += e.OriginalSize;
+  return platform::ExtractFileName(result.Names.ArchiveName) + ": " +
+         std::to_string(result.Entries.size()) + " ファイル, " + SizeText(original) + " → " +
+         SizeText(archiveBytes);
+}
+
+std::string ProgressCounts(std::uint64_t filesDone, std::uint64_t filesTotal,
+                           std::uint64_t bytesDone, std::uint64_t bytesTotal) {
+  return std::to_string(filesDone) + " / " + std::to_string(filesTotal) + " ファイル, " +
+         SizeText(bytesDone) + " / " + SizeText(bytesTotal);
+}
+
+std::string DeletionLine(const TRunResult& result) {
+  if (result.DeletionCancelled) return kDeletionCancelledText;
+  if (!result.Confirmed) return {};
+  return std::to_string(result.Deletion.Deleted.size()) + " ファイルを削除しました。";
+}
+
+bool WasCancelled(const TRunResult& result) { return result.PackResult == arc::kCancelled; }
+
+TFailureText FailureText(const TRunResult& result, const std::string& report) {
+  const std::string archive = result.Names.ArchiveName;
+  const std::string code = TCompressRun::ResultText(result.PackResult);
+  TFailureText t;
+  if (result.PackResult == arc::kNothingMatched) {
+    t.Why = platform::FormatText("%s に当たるファイルがありません。書庫は作りませんでした。",
+                                 {platform::ExtractFileName(result.Names.Mask)});
+    t.WhatToDo = "種類・年・月とフォルダを確かめてください。";
+  } else {
+    t.Why = platform::FormatText("書庫 '%s' を作れませんでした (結果 %s)。", {archive, code});
+    t.WhatToDo =
+        "書庫のフォルダに書き込めるか、ディスクに空きがあるか、ログが読めるかを確かめてください。";
+  }
+  if (!report.empty()) t.Why += "\n\n" + report;
+  if (result.OldArchiveRestored) t.WhatToDo += "\n以前の書庫は元のまま残っています。";
+  return t;
+}
+
+std::string ErrorAdvice(const std::string& message) {
+  if (message.find(".DLL") != std::string::npos || message.find(".dll") != std::string::npos)
+    return "アーカイバ ライブラリを次のどちらかのフォルダに置くか、"
+           "[ｵﾌﾟｼｮﾝ] の [書庫の形式] で別の形式を選んでから、"
+           "もう一度「圧縮」を押してください。\n"
+           "・プログラムと同じフォルダ\n"
+           "・" +
+           platform::InstalledLibraryFolder();
+  return "入力を確かめて、もう一度「圧縮」を押してください。";
+}
+
+}  // namespace pelsok::app
