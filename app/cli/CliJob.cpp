@@ -259,19 +259,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       for (const auto& e : r.Entries) out << "packed " << OutputName(e.Name) << "\n";
       for (const auto& d : r.Deletion.Deleted) out << "deleted " << OutputName(d) << "\n";
       for (const auto& note : r.Notes) err << "pelsok-cli: " << OutputName(note) << "\n";
-      if (r.OldArchiveRestored)
-        err << "pelsok-cli: " << r.Names.ArchiveName
-            << ": 新しい書庫ができなかったため元の書庫を残しました\n";
-      else if (!r.NewArchiveKept)
-        err << "pelsok-cli: " << r.Names.ArchiveName << ": 書庫を作成できませんでした (結果 "
-            << TCompressRun::ResultText(r.PackResult) << ")\n";
-      else if (r.PackResult != 0)
-        err << "pelsok-cli: " << r.Names.ArchiveName << ": 書庫ライブラリの結果 "
-            << TCompressRun::ResultText(r.PackResult) << "\n";
-      if (r.DeletionCancelled) err << "pelsok-cli: " << kDeletionCancelledText << "\n";
-      if (!r.Deletion.Kept.empty()) err << "pelsok-cli: " << r.Deletion.KeptMessage() << "\n";
-      if (!r.OldArchiveKeptAs.empty())
-        err << "pelsok-cli: " << TCompressRun::OldArchiveKeptMessage(r) << "\n";
+      // Worded as the window words it.
+      for (const auto& line : OutcomeLines(r)) err << "pelsok-cli: " << OutputName(line) << "\n";
       grade = Worse(grade, r.Grade);
     };
 

@@ -63,6 +63,37 @@ TFailureText FailureText(const TRunResult& result, const std::string& report) {
   return t;
 }
 
+std::string LibraryWarningLine(const TRunResult& result) {
+  return platform::FormatText("%s: 書庫ライブラリの結果 %s (警告)",
+                              {platform::ExtractFileName(result.Names.ArchiveName),
+                               TCompressRun::ResultText(result.PackResult)});
+}
+
+std::vector<std::string> OutcomeLines(const TRunResult& result) {
+  std::vector<std::string> lines;
+  const auto addLines = [&lines](const std::string& text) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      if (end > start) lines.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+  };
+  if (!result.NewArchiveKept) {
+    const TFailureText t = FailureText(result, result.PackReport);
+    addLines(t.Why);
+    addLines(t.WhatToDo);
+    return lines;
+  }
+  if (result.PackResult != 0) lines.push_back(LibraryWarningLine(result));
+  if (result.DeletionCancelled) lines.push_back(kDeletionCancelledText);
+  if (!result.Deletion.Kept.empty()) lines.push_back(result.Deletion.KeptMessage());
+  if (!result.OldArchiveKeptAs.empty())
+    lines.push_back(TCompressRun::OldArchiveKeptMessage(result));
+  return lines;
+}
+
 std::string ErrorAdvice(const std::string& message) {
   if (message.find(".DLL") != std::string::npos || message.find(".dll") != std::string::npos)
     return "アーカイバ ライブラリを次のどちらかのフォルダに置くか、"

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/run/CompressRun.h"
 
@@ -38,6 +39,16 @@ struct TFailureText {
   std::string WhatToDo;
 };
 TFailureText FailureText(const TRunResult& result, const std::string& report);
+
+// A new archive was made but the library's result is a warning.
+std::string LibraryWarningLine(const TRunResult& result);
+
+// Everything a finished run has to tell besides its success line, one text
+// a line, in the order both fronts tell it: why no archive was made and what
+// to do (with the library's report), or the library's warning; the cancelled
+// deletion; the logs kept; the old archive kept aside. The window shows the
+// same texts in its message boxes and status line.
+std::vector<std::string> OutcomeLines(const TRunResult& result);
 
 // What to do about an error that ended a run before it packed anything. A
 // missing library gets the folders it may be put in, each on a line of its

@@ -92,6 +92,13 @@ TEST_F(CliTest, NothingMatchedExitsTwoAndAContinuousRunGoesOn) {
   MakeLogs(Folder(), "DD11", 1);
   auto r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --kind DR");
   EXPECT_EQ(r.status, 2) << r.output;
+  // Worded as the window words it, with what to do.
+  EXPECT_NE(r.output.find("pelsok-cli: DR11*.log に当たるファイルがありません。"),
+            std::string::npos)
+      << r.output;
+  EXPECT_NE(r.output.find("pelsok-cli: 種類・年・月とフォルダを確かめてください。"),
+            std::string::npos)
+      << r.output;
   r = Cli("--folder '" + dir.Path() + "' --year 26 --month 11 --kinds DR,DD");
   EXPECT_EQ(r.status, 2) << r.output;
   EXPECT_TRUE(platform::FileExists(dir / "DD2611.LZH"));
