@@ -7,9 +7,8 @@
 namespace pelsok {
 
 LibraryBinding& TArj32::Library() {
-  static LibraryBinding binding(
-      "UNARJ32J.DLL", "この機能の使用には UNARJ32J.DLL が 必要です。",
-      {"Unarj", "UnarjOpenArchive", "UnarjCloseArchive", "UnarjFindFirst", "UnarjFindNext"});
+  static LibraryBinding binding =
+      listing::Binding("UNARJ32J.DLL", "この機能の使用には UNARJ32J.DLL が 必要です。", "Unarj");
   return binding;
 }
 

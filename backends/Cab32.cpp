@@ -7,9 +7,8 @@
 namespace pelsok {
 
 LibraryBinding& TCab32::Library() {
-  static LibraryBinding binding(
-      "CAB32.DLL", "CAB 形式書庫を扱うには CAB32.DLL が 必要です。",
-      {"Cab", "CabOpenArchive", "CabCloseArchive", "CabFindFirst", "CabFindNext"});
+  static LibraryBinding binding =
+      listing::Binding("CAB32.DLL", "CAB 形式書庫を扱うには CAB32.DLL が 必要です。", "Cab");
   return binding;
 }
 

@@ -8,9 +8,8 @@
 namespace pelsok {
 
 LibraryBinding& TLha32::Library() {
-  static LibraryBinding binding(
-      "UNLHA32.DLL", "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。",
-      {"Unlha", "UnlhaOpenArchive", "UnlhaCloseArchive", "UnlhaFindFirst", "UnlhaFindNext"});
+  static LibraryBinding binding =
+      listing::Binding("UNLHA32.DLL", "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。", "Unlha");
   return binding;
 }
 

@@ -7,9 +7,8 @@
 namespace pelsok {
 
 LibraryBinding& TRar32::Library() {
-  static LibraryBinding binding(
-      "UNRAR32.DLL", "この機能の使用には UNRAR32.DLL が 必要です。",
-      {"Unrar", "UnrarOpenArchive", "UnrarCloseArchive", "UnrarFindFirst", "UnrarFindNext"});
+  static LibraryBinding binding =
+      listing::Binding("UNRAR32.DLL", "この機能の使用には UNRAR32.DLL が 必要です。", "Unrar");
   return binding;
 }
 

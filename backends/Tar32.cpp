@@ -66,10 +66,9 @@ bool CopyAll(int from, int to) {
 }  // namespace
 
 LibraryBinding& TTar32::Library() {
-  static LibraryBinding binding("tar32.dll",
-                                "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。",
-                                {"Tar", "TarOpenArchive", "TarCloseArchive", "TarFindFirst",
-                                 "TarFindNext", "TarGetArchiveType"});
+  static LibraryBinding binding =
+      listing::Binding("tar32.dll", "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。",
+                       "Tar", {"GetArchiveType"});
   return binding;
 }
 
