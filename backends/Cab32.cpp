@@ -7,49 +7,32 @@
 namespace pelsok {
 
 LibraryBinding& TCab32::Library() {
-  static LibraryBinding binding(
-      "CAB32.DLL", "CAB 形式書庫を扱うには CAB32.DLL が 必要です。",
-      {"Cab", "CabOpenArchive", "CabCloseArchive", "CabFindFirst", "CabFindNext"});
+  static LibraryBinding binding =
+      listing::Binding("CAB32.DLL", "CAB 形式書庫を扱うには CAB32.DLL が 必要です。", "Cab");
   return binding;
 }
 
-TCab32::TCab32() { LoadDll(); }
+namespace {
 
-// The only command that names the archive by its full path.
-std::int32_t TCab32::Unpack(ArcWnd wnd, const std::string& archiveName,
-                            const TArchiverOptions& options, const std::string& baseDir,
-                            const platform::TStringList* fileList, std::string& output) {
-  CommandLine =
-      MakeCmdLine("-x", platform::ExpandFileName(archiveName), options, baseDir, fileList);
-  return RunCommand(wnd, output);
-}
+// The only command that names the archive by its full path is "-x".
+const TLibraryFormat kFormat{.Library = &TCab32::Library,
+                             .ProgressEntry = "CabSetProgressCallback",
+                             .MakeCmdLine = &TCab32::MakeCmdLine,
+                             .Unpack = "-x",
+                             .UnpackByFullPath = true,
+                             .Pack = "-a",
+                             .MakeSfx = "-f"};
 
-std::int32_t TCab32::Pack(ArcWnd wnd, const std::string& archiveName,
-                          const TArchiverOptions& options, const std::string& baseDir,
-                          const platform::TStringList* fileList, std::string& output) {
-  CommandLine = MakeCmdLine("-a", archiveName, options, baseDir, fileList);
-  return RunCommand(wnd, output);
-}
+}  // namespace
 
-std::int32_t TCab32::MakeSfx(ArcWnd wnd, const std::string& archiveName,
-                             const TArchiverOptions& options, std::string& output) {
-  CommandLine = MakeCmdLine("-f", archiveName, options, "", nullptr);
-  return RunCommand(wnd, output);
-}
+TCab32::TCab32() : TLibraryArchiver(kFormat) { LoadDll(); }
 
 std::string TCab32::MakeCmdLine(const std::string& command, const std::string& archiveName,
                                 const TArchiverOptions& o, const std::string& baseDir,
                                 const platform::TStringList* fileList) {
-  TCmdOpt cmd;
-  if (o.c == 1) cmd.AddText("-o");
-  if (o.n == 1) cmd.AddText("-i");
-  if (o.r > 0) cmd.AddText("-r");
-  if (o.x == 0) cmd.AddText("-j");
-  return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
-}
-
-std::int32_t TCab32::RunCommand(ArcWnd wnd, std::string& output) {
-  return RunCommandEntry(Library(), "CabSetProgressCallback", wnd, output);
+  return FlagCmdLine(command,
+                     {{o.c == 1, "-o"}, {o.n == 1, "-i"}, {o.r > 0, "-r"}, {o.x == 0, "-j"}},
+                     archiveName, o, baseDir, fileList);
 }
 
 bool IsCabArchive(const std::string& fileName) {

@@ -12,27 +12,14 @@ class TCab32 : public TLibraryArchiver {
   // Loads the library; raises "CAB 形式書庫を扱うには CAB32.DLL が 必要です。" without it.
   TCab32();
 
-  std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
-                      const std::string& baseDir, const platform::TStringList* fileList,
-                      std::string& output) override;
-  std::int32_t Pack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
-                    const std::string& baseDir, const platform::TStringList* fileList,
-                    std::string& output) override;
-  std::int32_t MakeSfx(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
-                       std::string& output) override;
-
   // The command line for a command ("-x", "-a", "-f"); depends on nothing in
   // the instance.
   static std::string MakeCmdLine(const std::string& command, const std::string& archiveName,
                                  const TArchiverOptions& options, const std::string& baseDir,
                                  const platform::TStringList* fileList);
-  std::int32_t RunCommand(ArcWnd wnd, std::string& output);
 
   // The process-wide binding of CAB32.DLL (shared with IsCabArchive).
   static LibraryBinding& Library();
-
- protected:
-  LibraryBinding& Binding() override { return Library(); }
 };
 
 // True when the library opens the file as a cabinet; never raises.

@@ -8,46 +8,25 @@
 namespace pelsok {
 
 LibraryBinding& TLha32::Library() {
-  static LibraryBinding binding(
-      "UNLHA32.DLL", "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。",
-      {"Unlha", "UnlhaOpenArchive", "UnlhaCloseArchive", "UnlhaFindFirst", "UnlhaFindNext"});
+  static LibraryBinding binding =
+      listing::Binding("UNLHA32.DLL", "Lha 形式書庫を扱うには UNLHA32.DLL が 必要です。", "Unlha");
   return binding;
 }
 
-TLha32::TLha32() { LoadDll(); }
-
-std::int32_t TLha32::Unpack(ArcWnd wnd, const std::string& archiveName,
-                            const TArchiverOptions& options, const std::string& baseDir,
-                            const platform::TStringList* fileList, std::string& output) {
-  CommandLine = MakeCmdLine("x", archiveName, options, baseDir, fileList);
-  return RunCommand(wnd, output);
+const TLibraryFormat& TLha32::Format() {
+  static const TLibraryFormat format{.Library = &Library,
+                                     .ProgressEntry = "UnlhaSetProgressCallback",
+                                     .MakeCmdLine = &MakeCmdLine,
+                                     .Unpack = "x",
+                                     .Pack = "u",
+                                     .Remove = "d",
+                                     .MakeSfx = "s",
+                                     .Test = "t",
+                                     .TestTakesSwitches = true};
+  return format;
 }
 
-std::int32_t TLha32::Pack(ArcWnd wnd, const std::string& archiveName,
-                          const TArchiverOptions& options, const std::string& baseDir,
-                          const platform::TStringList* fileList, std::string& output) {
-  CommandLine = MakeCmdLine("u", archiveName, options, baseDir, fileList);
-  return RunCommand(wnd, output);
-}
-
-std::int32_t TLha32::Remove(ArcWnd wnd, const std::string& archiveName,
-                            const TArchiverOptions& options, const std::string& /*baseDir*/,
-                            const platform::TStringList* fileList, std::string& output) {
-  CommandLine = MakeCmdLine("d", archiveName, options, "", fileList);
-  return RunCommand(wnd, output);
-}
-
-std::int32_t TLha32::MakeSfx(ArcWnd wnd, const std::string& archiveName,
-                             const TArchiverOptions& options, std::string& output) {
-  CommandLine = MakeCmdLine("s", archiveName, options, "", nullptr);
-  return RunCommand(wnd, output);
-}
-
-std::int32_t TLha32::Test(ArcWnd wnd, const std::string& archiveName, std::string& output) {
-  const TArchiverOptions defaults;
-  CommandLine = MakeCmdLine("t", archiveName, defaults, "", nullptr);
-  return RunCommand(wnd, output);
-}
+TLha32::TLha32() : TLibraryArchiver(Format()) { LoadDll(); }
 
 std::optional<std::uint64_t> TLha32::OriginalSize64(ArcHandle handle) {
   // Optional: a library without it leaves the record's 32-bit size.
@@ -123,10 +102,6 @@ std::string TLha32::MakeCmdLine(const std::string& command, const std::string& a
     cmd.AddNumber(name, value);
   }
   return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
-}
-
-std::int32_t TLha32::RunCommand(ArcWnd wnd, std::string& output) {
-  return RunCommandEntry(Library(), "UnlhaSetProgressCallback", wnd, output);
 }
 
 bool IsLhaArchive(const std::string& fileName) {

@@ -1,9 +1,27 @@
 #include "backends/ListingCalls.h"
 
+#include <deque>
+
 #include "backends/Archiver.h"
 #include "platform/Paths.h"
 
 namespace pelsok::listing {
+
+LibraryBinding Binding(std::string fileName, std::string missingMessage, const std::string& prefix,
+                       std::initializer_list<const char*> more) {
+  // The names live as long as the bindings that cache them.
+  static std::deque<std::string> names;
+  std::vector<const char*> entries;
+  for (const char* role : {"", "OpenArchive", "CloseArchive", "FindFirst", "FindNext"}) {
+    names.push_back(prefix + role);
+    entries.push_back(names.back().c_str());
+  }
+  for (const char* role : more) {
+    names.push_back(prefix + role);
+    entries.push_back(names.back().c_str());
+  }
+  return LibraryBinding(std::move(fileName), std::move(missingMessage), std::move(entries));
+}
 
 ArcHandle Open(LibraryBinding& lib, ArcWnd wnd, const std::string& archiveName,
                std::uint32_t mode) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "archivers/common/ArchiverApi.h"
@@ -13,6 +14,12 @@
 namespace pelsok::listing {
 
 enum Entry : std::size_t { kCommand, kOpen, kClose, kFindFirst, kFindNext };
+
+// The binding of a library that names its entries prefix and their role:
+// prefix alone for the command entry, then prefix followed by "OpenArchive",
+// "CloseArchive", "FindFirst" and "FindNext", then by each of more.
+LibraryBinding Binding(std::string fileName, std::string missingMessage, const std::string& prefix,
+                       std::initializer_list<const char*> more = {});
 
 // Opens the archive by its full path; 0 when the library opened nothing.
 ArcHandle Open(LibraryBinding& lib, ArcWnd wnd, const std::string& archiveName, std::uint32_t mode);

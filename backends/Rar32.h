@@ -12,24 +12,13 @@ class TRar32 : public TLibraryArchiver {
   // Loads the library; raises "この機能の使用には UNRAR32.DLL が 必要です。" without it.
   TRar32();
 
-  // "-e" when option x is exactly 0, else "-x".
-  // Every member decodes and matches its CRC (the library's test command).
-  std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output) override;
-  std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
-                      const std::string& baseDir, const platform::TStringList* fileList,
-                      std::string& output) override;
-
   // The command line for a command; depends on nothing in the instance.
   static std::string MakeCmdLine(const std::string& command, const std::string& archiveName,
                                  const TArchiverOptions& options, const std::string& baseDir,
                                  const platform::TStringList* fileList);
-  std::int32_t RunCommand(ArcWnd wnd, std::string& output);
 
   // The process-wide binding of UNRAR32.DLL (shared with IsRarArchive).
   static LibraryBinding& Library();
-
- protected:
-  LibraryBinding& Binding() override { return Library(); }
 };
 
 // True when the library opens the file as a RAR archive; never raises.

@@ -66,28 +66,24 @@ bool CopyAll(int from, int to) {
 }  // namespace
 
 LibraryBinding& TTar32::Library() {
-  static LibraryBinding binding("tar32.dll",
-                                "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。",
-                                {"Tar", "TarOpenArchive", "TarCloseArchive", "TarFindFirst",
-                                 "TarFindNext", "TarGetArchiveType"});
+  static LibraryBinding binding =
+      listing::Binding("tar32.dll", "tar/tgz/taz/bz2 形式書庫を扱うには tar32.dll が 必要です。",
+                       "Tar", {"GetArchiveType"});
   return binding;
 }
 
-TTar32::TTar32() { LoadDll(); }
+namespace {
 
-std::int32_t TTar32::Unpack(ArcWnd wnd, const std::string& archiveName,
-                            const TArchiverOptions& options, const std::string& baseDir,
-                            const platform::TStringList* fileList, std::string& output) {
-  CommandLine = MakeCmdLine("x", archiveName, options, baseDir, fileList);
-  return RunCommand(wnd, output);
-}
+// MakeSfx is the back end's own; the command line follows the class.
+const TLibraryFormat kFormat{.Library = &TTar32::Library,
+                             .ProgressEntry = "TarSetProgressCallback",
+                             .MakeCmdLine = nullptr,
+                             .Unpack = "x",
+                             .Pack = "c"};
 
-std::int32_t TTar32::Pack(ArcWnd wnd, const std::string& archiveName,
-                          const TArchiverOptions& options, const std::string& baseDir,
-                          const platform::TStringList* fileList, std::string& output) {
-  CommandLine = MakeCmdLine("c", archiveName, options, baseDir, fileList);
-  return RunCommand(wnd, output);
-}
+}  // namespace
+
+TTar32::TTar32() : TLibraryArchiver(kFormat) { LoadDll(); }
 
 std::int32_t TTar32::MakeSfx(ArcWnd /*wnd*/, const std::string& archiveName,
                              const TArchiverOptions& /*options*/, std::string& /*output*/) {
@@ -162,7 +158,7 @@ std::string TTar32::MakeCmdLine(const std::string& command, const std::string& a
 }
 
 std::int32_t TTar32::RunCommand(ArcWnd wnd, std::string& output) {
-  const std::int32_t result = RunCommandEntry(Library(), "TarSetProgressCallback", wnd, output);
+  const std::int32_t result = TLibraryArchiver::RunCommand(wnd, output);
   if (wnd != nullptr) platform::SetForegroundWindow(wnd);
   return result;
 }

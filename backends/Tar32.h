@@ -16,12 +16,6 @@ class TTar32 : public TLibraryArchiver {
   // it.
   TTar32();
 
-  std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
-                      const std::string& baseDir, const platform::TStringList* fileList,
-                      std::string& output) override;
-  std::int32_t Pack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
-                    const std::string& baseDir, const platform::TStringList* fileList,
-                    std::string& output) override;
   // Writes the archive's name with ".EXE" for its extension: "kmtarsef.exe"
   // (found on the search path) followed by the archive, through a temporary
   // file renamed into place, executable. Raises EArchiver for a TBZ232, a
@@ -35,13 +29,18 @@ class TTar32 : public TLibraryArchiver {
   std::string MakeCmdLine(const std::string& command, const std::string& archiveName,
                           const TArchiverOptions& options, const std::string& baseDir,
                           const platform::TStringList* fileList) const;
-  std::int32_t RunCommand(ArcWnd wnd, std::string& output);
+  // Then brings wnd to the front.
+  std::int32_t RunCommand(ArcWnd wnd, std::string& output) override;
 
   // The process-wide binding of tar32.dll (shared with DetectTarType).
   static LibraryBinding& Library();
 
  protected:
-  LibraryBinding& Binding() override { return Library(); }
+  std::string BuildCmdLine(const std::string& command, const std::string& archiveName,
+                           const TArchiverOptions& options, const std::string& baseDir,
+                           const platform::TStringList* fileList) const override {
+    return MakeCmdLine(command, archiveName, options, baseDir, fileList);
+  }
 };
 
 class TTgz32 : public TTar32 {};

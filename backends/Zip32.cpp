@@ -164,39 +164,34 @@ std::int32_t TZip32::Remove(ArcWnd wnd, const std::string& archiveName,
 std::string TZip32::MakeUnZipCmdLine(const std::string& command, const std::string& archiveName,
                                      const TArchiverOptions& o, const std::string& baseDir,
                                      const platform::TStringList* fileList) {
-  TCmdOpt cmd;
-  if (o.c == 1) cmd.AddText("-o");
-  if (o.n == 1) cmd.AddText("--i");
-  if (o.x == 0) cmd.AddText("-j");
-  return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
+  return FlagCmdLine(command, {{o.c == 1, "-o"}, {o.n == 1, "--i"}, {o.x == 0, "-j"}}, archiveName,
+                     o, baseDir, fileList);
 }
 
 std::string TZip32::MakeLmZipCmdLine(const std::string& command, const std::string& archiveName,
                                      const TArchiverOptions& o, const std::string& baseDir,
                                      const platform::TStringList* fileList) {
-  TCmdOpt cmd;
-  if (o.c == 1) cmd.AddText("-o");
-  if (o.x == 0) cmd.AddText("-j");
-  return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
+  return FlagCmdLine(command, {{o.c == 1, "-o"}, {o.x == 0, "-j"}}, archiveName, o, baseDir,
+                     fileList);
 }
 
 std::string TZip32::MakeZipCmdLine(const std::string& command, const std::string& archiveName,
                                    const TArchiverOptions& o, const std::string& baseDir,
                                    const platform::TStringList* fileList) {
   TCmdOpt cmd;
-  if (o.a > 0) cmd.AddText("-S");
-  if (o.a < 2) cmd.AddText("-D");
-  if (o.l > 0) cmd.AddText("-v");
-  if (o.n > 0) cmd.AddText("-q");
-  if (o.r > 0) cmd.AddText("-r");
   // -o (the archive takes its newest entry's time) follows the quiet option.
-  if (o.n > 0) cmd.AddText("-o");
-  if (o.u > 0) cmd.AddText("-u");
-  if (o.x == 0) cmd.AddText("-j");
-  if (o.jc > 0) cmd.AddText("-FF");
-  if (o.ji > 0) cmd.AddText("-k");
+  AddFlags(cmd, {{o.a > 0, "-S"},
+                 {o.a < 2, "-D"},
+                 {o.l > 0, "-v"},
+                 {o.n > 0, "-q"},
+                 {o.r > 0, "-r"},
+                 {o.n > 0, "-o"},
+                 {o.u > 0, "-u"},
+                 {o.x == 0, "-j"},
+                 {o.jc > 0, "-FF"},
+                 {o.ji > 0, "-k"}});
   cmd.AddNumber("", o.jm);
-  if (o.gd > 0) cmd.AddText("-J");
+  AddFlags(cmd, {{o.gd > 0, "-J"}});
   return FinishCmdLine(command, cmd, archiveName, o, baseDir, fileList);
 }
 
