@@ -101,13 +101,9 @@ class Extraction {
       }
     }
     Utf8LocaleScope locale;
-    std::unique_ptr<archive, ArchiveFree> a(archive_read_new());
-    if (!a) throw arc::Failure(arc::kNoMemory, "out of memory");
-    archive_read_support_format_zip_seekable(a.get());
-    if (!o_.password.empty()) archive_read_add_passphrase(a.get(), o_.password.c_str());
-    if (archive_read_open_filename(a.get(), o_.archive.c_str(), 1 << 16) != ARCHIVE_OK)
-      throw arc::Failure(arc::kNotArchive, "cannot read the archive: " + ErrorText(a.get()));
+    std::unique_ptr<archive, ArchiveFree> a = OpenReader();
     archive_entry* entry = nullptr;
+    std::size_t headersRead = 0;
     for (;;) {
       const int r = archive_read_next_header(a.get(), &entry);
       if (r == ARCHIVE_EOF) break;
@@ -116,7 +112,12 @@ class Extraction {
         arc::Worsen(result_, arc::kNotArchive);
         break;
       }
-      if (!One(a.get(), entry)) break;
+      ++headersRead;
+      const Next next = One(a.get(), entry);
+      if (next == Next::stop) break;
+      // A damaged stream leaves libarchive's reader unusable, though the
+      // directory is sound: a fresh reader goes on after that entry.
+      if (next == Next::reopen && !Reopen(a, headersRead)) break;
     }
     if (progress_.Cancelled()) {
       report_.Line("cancelled");
@@ -126,39 +127,79 @@ class Extraction {
       report_.Line("no entry matched");
       return arc::kNothingMatched;
     }
-    const char* verb = o_.command == ZipCommand::test ? " tested, " : " extracted, ";
     if (o_.command == ZipCommand::list) {
       report_.Line(std::to_string(matched_) + " entr(y/ies)");
+    } else if (o_.command == ZipCommand::test) {
+      report_.Line(std::to_string(matched_) + " entr(y/ies) tested, " + std::to_string(bad_) +
+                   " damaged");
     } else {
-      report_.Line(std::to_string(done_) + " of " + std::to_string(matched_) + " entr(y/ies)" +
-                   verb + std::to_string(bad_) + " damaged");
+      report_.Line(std::to_string(done_) + " of " + std::to_string(matched_) +
+                   " entr(y/ies) extracted, " + std::to_string(bad_) + " damaged");
     }
     return result_;
   }
 
  private:
+  enum class Next { goOn, reopen, stop };
+
+  std::unique_ptr<archive, ArchiveFree> OpenReader() {
+    std::unique_ptr<archive, ArchiveFree> a(archive_read_new());
+    if (!a) throw arc::Failure(arc::kNoMemory, "out of memory");
+    archive_read_support_format_zip_seekable(a.get());
+    if (!o_.password.empty()) archive_read_add_passphrase(a.get(), o_.password.c_str());
+    if (archive_read_open_filename(a.get(), o_.archive.c_str(), 1 << 16) != ARCHIVE_OK)
+      throw arc::Failure(arc::kNotArchive, "cannot read the archive: " + ErrorText(a.get()));
+    return a;
+  }
+
+  // A fresh reader standing after the first headersRead entries; false,
+  // with the archive reported damaged, when they cannot be read again.
+  // Each reopen reads the directory and every header before it again, so
+  // an archive of thousands of damaged entries would take hours: past a
+  // budget of entries read again (a few seconds' work), the run stops.
+  bool Reopen(std::unique_ptr<archive, ArchiveFree>& a, std::size_t headersRead) {
+    constexpr std::size_t kRereadBudget = 1 << 18;
+    reread_ += directory_.entries.size() + headersRead;
+    if (reread_ > kRereadBudget) {
+      report_.Line("Damaged  the archive: too many damaged entries, stopped after " +
+                   std::to_string(bad_));
+      arc::Worsen(result_, arc::kNotArchive);
+      return false;
+    }
+    a = OpenReader();
+    archive_entry* entry = nullptr;
+    for (std::size_t i = 0; i < headersRead; ++i) {
+      const int r = archive_read_next_header(a.get(), &entry);
+      if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
+        report_.Line("Damaged  the archive: " + arc::SafeText(ErrorText(a.get())));
+        arc::Worsen(result_, arc::kNotArchive);
+        return false;
+      }
+    }
+    return true;
+  }
+
   void Line(const std::string& text) {
     if (!o_.quiet) report_.Line(text);
   }
 
-  // False when reading cannot go on.
-  bool One(archive* a, archive_entry* entry) {
+  Next One(archive* a, archive_entry* entry) {
     const char* raw = archive_entry_pathname(entry);
     const std::string name = DecodeStoredName(raw ? raw : "");
-    if (!arc::MatchesAnyMask(name, o_.files)) return true;
+    if (!arc::MatchesAnyMask(name, o_.files)) return Next::goOn;
     ++matched_;
     const std::string shown = arc::SafeText(name);
     const arc::EntryKind kind = KindOf(entry);
     if (o_.command == ZipCommand::list) {
       Line(std::to_string(archive_entry_size(entry)) + "  " + shown);
-      return true;
+      return Next::goOn;
     }
     if (archive_entry_is_data_encrypted(entry) && o_.password.empty()) {
       report_.Line("Skipped  " + shown + ": encrypted; give the password with -P");
       arc::Worsen(result_, arc::kCannotRead);
-      return true;
+      return Next::goOn;
     }
-    if (!progress_.StartFile(name)) return false;
+    if (!progress_.StartFile(name)) return Next::stop;
     bool fatal = false, unsupported = false;
     std::string why;
     // An empty entry has nothing to decode (and libarchive fails on the
@@ -166,7 +207,7 @@ class Extraction {
     const bool empty = archive_entry_size_is_set(entry) && archive_entry_size(entry) == 0;
     if (!empty && !Decodable(a, entry, name, shown)) {
       progress_.FinishFile();
-      return true;
+      return Next::goOn;
     }
     auto pump = [&](int fd) -> arc::DataResult {
       static thread_local std::vector<char> buf(1 << 16);
@@ -210,9 +251,9 @@ class Extraction {
       const arc::ExtractReport r = extractor_->Extract(e, pump);
       Report(shown, r, unsupported);
     }
-    if (progress_.Cancelled()) return false;
+    if (progress_.Cancelled()) return Next::stop;
     progress_.FinishFile();
-    return !fatal || unsupported;
+    return fatal ? Next::reopen : Next::goOn;
   }
 
   // False, with the reason reported, for an entry the gate keeps from the
@@ -285,7 +326,7 @@ class Extraction {
   arc::Progress progress_;
   std::unique_ptr<arc::SafeExtractor> extractor_;
   std::int32_t result_ = arc::kOk;
-  std::size_t matched_ = 0, done_ = 0, bad_ = 0;
+  std::size_t matched_ = 0, done_ = 0, bad_ = 0, reread_ = 0;
 };
 
 }  // namespace

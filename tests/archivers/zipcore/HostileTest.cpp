@@ -104,6 +104,28 @@ TEST_F(HostileTest, AHugeClaimedSizeEndsAsDamagedWithNoFile) {
   ExpectNothingOutside();
 }
 
+// The damaged stream comes first: it leaves the reader unusable, and the
+// sound entry and the CRC mismatch after it must still be tested.
+TEST_F(HostileTest, TestReportsEveryDamagedEntryAndGoesOn) {
+  HostileEntry badCrc = HostileZip::Stored("bad-crc.txt", "some text", Crc32("other text"));
+  HostileEntry badStream;
+  badStream.name = "bad-stream.txt";
+  badStream.method = 8;
+  badStream.data = "\x07 not a deflate stream";  // a final block of the reserved type
+  badStream.crc = Crc32("whatever");
+  badStream.originalSize = 8;
+  badStream.compressedSize = static_cast<std::uint32_t>(badStream.data.size());
+  WriteFile(
+      Path("evil.zip"),
+      HostileZip::Build({badStream, HostileZip::Stored("sound.txt", "ok", Crc32("ok")), badCrc}));
+  auto r = UnZip("-t " + Q(P("evil.zip")));
+  EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+  EXPECT_NE(r.output.find("Damaged  bad-crc.txt: "), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("OK       sound.txt"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("Damaged  bad-stream.txt: "), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("\n3 entr(y/ies) tested, 2 damaged"), std::string::npos) << r.output;
+}
+
 TEST_F(HostileTest, DecodersGetNeitherHugeDictionariesNorCiphertext) {
   const std::string lzma2GiB("\x09\x14\x05\x00\x5D\x00\x00\x00\x80\x00\x83\xFF\xFB", 13);
   std::string xz4GiB(
