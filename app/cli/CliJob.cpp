@@ -13,6 +13,7 @@
 #include "app/settings/DateDefaults.h"
 #include "app/settings/DefaultKinds.h"
 #include "app/text/FolderText.h"
+#include "app/text/IntegerText.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -55,6 +56,21 @@ TRunGrade DryRun(const TRunInput& in, bool deleteAfter, TCliOutput& out) {
   if (deleteAfter)
     for (const auto& f : files) out.Line("would-delete " + f);
   return files.empty() ? TRunGrade::Failed : TRunGrade::Ok;
+}
+
+// The year and month the command line gives, checked as the window checks
+// them before anything runs; the month as a number, as the window's spin
+// edit reads it ("09" is 9).
+void CheckDate(TCliOptions& o, TCliOutput& err) {
+  std::optional<TRunProblem> problem;
+  if (o.Month) {
+    problem = CheckMonthText(*o.Month);  // raises the conversion error
+    if (!problem) o.Month = std::to_string(StrToInt(*o.Month));
+  }
+  if (!problem && o.Year) problem = CheckYearText(*o.Year);
+  if (!problem) return;
+  err.Error(problem->Why);
+  throw platform::Exception(problem->WhatToDo);
 }
 
 }  // namespace
@@ -210,6 +226,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
 
   TRunGrade grade = TRunGrade::Ok;
   try {
+    CheckDate(o, err);
     // Stored settings, with the window's own defaults where nothing is stored.
     TSettingsFields stored;
     stored.Kinds = DefaultKinds();
