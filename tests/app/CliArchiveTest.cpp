@@ -230,43 +230,36 @@ long RawControlAt(std::string out, bool progress) {
 // its escaped form does.
 TEST_F(CliArchiveTest, NoNameWritesAControlByteOnAnyLine) {
   const struct {
-    const char* format;   // written by the front, or nullptr: made by tool
-    const char* tool;     // the tool that makes it, or reads it back
-    const char* made;     // the command that makes ARCHIVE from the log, when tool makes it
+    const char* format;   // packed by the front with --format, or nullptr
+    const char* made;     // else the tool's command that adds the log to archive
+    const char* archive;  // the archive's name in the folder
     const char* escaped;  // what list shows of the name
   } rows[] = {
-      {"lzh", "lhasa", nullptr, "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
+      {"lzh", nullptr, "DR2611.LZH", "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
       // Our ZIP writer cannot store these names; the zip tool can.
-      {nullptr, "zip", "zip -q ARCHIVE.zip", "\\xC2\\x9B2J.log"},
-      {"tgz", "bsdtar", nullptr, "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
-      {"tbz", "bsdtar", nullptr, "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
-      {"tar", "bsdtar", nullptr, "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
-      {"cab", "cabextract", nullptr, "\\xC2\\x9B2J.log"},
-      {nullptr, "arj", "arj a -y ARCHIVE.arj", "\\x1B[31mR"},
+      {nullptr, "zip -q", "hostile.zip", "\\xC2\\x9B2J.log"},
+      {"tgz", nullptr, "DR2611.TGZ", "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
+      {"tbz", nullptr, "DR2611.TBZ", "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
+      {"tar", nullptr, "DR2611.TAR", "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
+      {"cab", nullptr, "DR2611.CAB", "\\xC2\\x9B2J.log"},
+      {nullptr, "arj a -y", "hostile.arj", "\\x1B[31mR"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.format != nullptr ? row.format : row.made);
-    if (testing_support::FindTool(row.tool).empty()) continue;
+    SCOPED_TRACE(row.archive);
     const std::string log = dir / kHostile;
     testing_support::WriteFile(log, "a line of the log\n");
     std::vector<std::pair<std::string, testing_support::CommandResult>> lines;
-    std::string archive;
+    const std::string archive = dir / row.archive;
     if (row.format != nullptr) {
-      const std::string pack = "'" + std::string(PELSOK_CLI) + "' --folder '" + dir.Path() +
-                               "' --year 26 --month 11 --delete --format " + row.format;
-      lines.emplace_back("dry run",
-                         Cli("--folder '" + dir.Path() +
-                             "' --year 26 --month 11 --delete -n --format " + row.format));
-      lines.emplace_back("pack", testing_support::RunCommand(pack));
-      archive = dir / ("DR2611." + std::string(row.format));
-      for (auto& c : archive) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      archive = dir / platform::ExtractFileName(archive);
+      const std::string run = "--folder '" + dir.Path() + "' --year 26 --month 11 --delete ";
+      lines.emplace_back("dry run", Cli(run + "-n --format " + row.format));
+      lines.emplace_back("pack", Cli(run + "--format " + row.format));
     } else {
-      std::string made = row.made;
-      archive = dir / ("hostile" + made.substr(made.find("ARCHIVE") + 7));
-      made.replace(made.find("ARCHIVE"), made.size(), "'" + archive + "'");
+      const std::string made = row.made;
+      if (testing_support::FindTool(made.substr(0, made.find(' '))).empty()) continue;
       ASSERT_EQ(
-          testing_support::Shell(made + " " + testing_support::ShellQuote(kHostile), dir.Path()),
+          testing_support::Shell(
+              made + " '" + archive + "' " + testing_support::ShellQuote(kHostile), dir.Path()),
           0);
     }
     ASSERT_TRUE(platform::FileExists(archive)) << archive;
