@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/cli/CliJob.h"
+#include "app/cli/CliOutput.h"
 #include "app/run/DeletionCheck.h"
 #include "app/run/RunGrade.h"
 #include "archive/ArchiveFile.h"
@@ -45,7 +46,7 @@ std::string DosStamp(std::uint16_t date, std::uint16_t time) {
   return buf;
 }
 
-int List(const std::string& name, std::ostream& out) {
+int List(const std::string& name, TCliOutput& out) {
   TArchiveFile archive(nullptr);
   Bind(archive, name);
   if (archive.OpenArchive(nullptr, 0) == 0)
@@ -59,20 +60,21 @@ int List(const std::string& name, std::ostream& out) {
                   static_cast<unsigned long>(info.OriginalSize),
                   static_cast<unsigned long>(info.CompressedSize),
                   DosStamp(info.DosDate, info.DosTime).c_str());
-    out << line << std::string(info.FileName, strnlen(info.FileName, sizeof info.FileName)) << "\n";
+    out.Line(line + std::string(info.FileName, strnlen(info.FileName, sizeof info.FileName)));
     ++files;
     original += info.OriginalSize;
     packed += info.CompressedSize;
     info = TArchiveEntryInfo{};
   }
   archive.CloseArchive();
-  out << files << " file(s), " << original << " -> " << packed << " bytes\n";
+  out.Line(std::to_string(files) + " file(s), " + std::to_string(original) + " -> " +
+           std::to_string(packed) + " bytes");
   return kExitOk;
 }
 
 // Extracts into dir (which ends with the delimiter); prints the library's report.
 int Extract(const std::string& name, const std::string& dir, const std::vector<std::string>& masks,
-            std::ostream& out, std::ostream& err, bool quiet) {
+            TCliOutput& out, TCliOutput& err, bool quiet) {
   TArchiveFile archive(nullptr);
   Bind(archive, name);
   archive.SetOutputSize(1 << 16);
@@ -80,22 +82,25 @@ int Extract(const std::string& name, const std::string& dir, const std::vector<s
   for (const auto& m : masks) list.Add(m);
   const std::int32_t result = archive.Unpack(nullptr, dir, masks.empty() ? nullptr : &list);
   const std::string report(archive.Output().c_str());
-  if (!quiet || result != 0) (result == 0 ? out : err) << report << (report.empty() ? "" : "\n");
-  if (GradeOfResult(result) == TRunGrade::Failed)
-    err << "pelsok-cli: result " << std::hex << std::uppercase << result << std::dec << "\n";
+  if (!quiet || result != 0) (result == 0 ? out : err).Lines(report);
+  if (GradeOfResult(result) == TRunGrade::Failed) {
+    char code[16];
+    std::snprintf(code, sizeof code, "%X", static_cast<unsigned>(result));
+    err.Error(std::string("result ") + code);
+  }
   return ExitOf(result);
 }
 
 // Every member decodes and matches its CRC, checked as before deletion.
-int Test(const std::string& name, std::ostream& out, std::ostream& err) {
+int Test(const std::string& name, TCliOutput& out, TCliOutput& err) {
   TArchiveFile archive(nullptr);
   Bind(archive, name);
   archive.SetOutputSize(1 << 16);
   const TDeletionCheck check = CheckBeforeDeletion(archive, nullptr, nullptr);
   const std::int32_t result = check.Result;
   const std::string& report = check.Report;
-  if (result != 0 && !report.empty()) err << report << "\n";
-  out << (GradeOfResult(result) == TRunGrade::Failed ? "NG " : "OK ") << name << "\n";
+  if (result != 0) err.Lines(report);
+  out.Line((GradeOfResult(result) == TRunGrade::Failed ? "NG " : "OK ") + name);
   return ExitOf(result);
 }
 
@@ -105,7 +110,10 @@ bool IsArchiveCommand(const std::vector<std::string>& args) {
   return !args.empty() && (args[0] == "list" || args[0] == "test" || args[0] == "extract");
 }
 
-int RunArchiveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunArchiveCommand(const std::vector<std::string>& args, std::ostream& outStream,
+                      std::ostream& errStream) {
+  TCliOutput out(outStream);
+  TCliOutput err(errStream);
   try {
     const std::string& command = args.at(0);
     if (args.size() < 2) throw platform::Exception(command + ": 書庫の名前がありません。");
@@ -137,7 +145,7 @@ int RunArchiveCommand(const std::vector<std::string>& args, std::ostream& out, s
     return Extract(name, platform::IncludeTrailingPathDelimiter(platform::ExpandFileName(dir)),
                    masks, out, err, false);
   } catch (const std::exception& e) {
-    err << "pelsok-cli: " << e.what() << "\n";
+    err.Error(e.what());
     return kExitError;
   }
 }

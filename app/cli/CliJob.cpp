@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "app/cli/CliOutput.h"
 #include "app/run/CompressRun.h"
 #include "app/run/ContinuousRun.h"
 #include "app/run/RunCheck.h"
@@ -12,7 +13,7 @@
 #include "app/settings/DateDefaults.h"
 #include "app/settings/DefaultKinds.h"
 #include "app/text/FolderText.h"
-#include "app/text/OutputText.h"
+#include "app/text/IntegerText.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -38,11 +39,11 @@ std::vector<std::string> SplitKinds(const std::string& text) {
 
 // Prints what a run would do; returns the grade the run would start with
 // (Failed when no log matches).
-TRunGrade DryRun(const TRunInput& in, bool deleteAfter, std::ostream& out) {
+TRunGrade DryRun(const TRunInput& in, bool deleteAfter, TCliOutput& out) {
   const TLogNames names =
       MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
-  out << "mask " << OutputName(names.Mask) << "\n";
-  out << "archive " << OutputName(names.ArchiveName) << "\n";
+  out.Line("mask " + names.Mask);
+  out.Line("archive " + names.ArchiveName);
   std::vector<std::string> files;
   platform::DirectorySearch search;
   platform::FindData data;
@@ -51,10 +52,25 @@ TRunGrade DryRun(const TRunInput& in, bool deleteAfter, std::ostream& out) {
     if ((data.Attributes & platform::faDirectory) == 0)
       files.push_back(platform::ExtractFilePath(names.Mask) + data.Name);
   std::sort(files.begin(), files.end());
-  for (const auto& f : files) out << "would-pack " << OutputName(f) << "\n";
+  for (const auto& f : files) out.Line("would-pack " + f);
   if (deleteAfter)
-    for (const auto& f : files) out << "would-delete " << OutputName(f) << "\n";
+    for (const auto& f : files) out.Line("would-delete " + f);
   return files.empty() ? TRunGrade::Failed : TRunGrade::Ok;
+}
+
+// The year and month the command line gives, checked as the window checks
+// them before anything runs; the month as a number, as the window's spin
+// edit reads it ("09" is 9).
+void CheckDate(TCliOptions& o, TCliOutput& err) {
+  std::optional<TRunProblem> problem;
+  if (o.Month) {
+    problem = CheckMonthText(*o.Month);  // raises the conversion error
+    if (!problem) o.Month = std::to_string(StrToInt(*o.Month));
+  }
+  if (!problem && o.Year) problem = CheckYearText(*o.Year);
+  if (!problem) return;
+  err.Error(problem->Why);
+  throw platform::Exception(problem->WhatToDo);
 }
 
 }  // namespace
@@ -76,9 +92,10 @@ std::string CliUsage() {
       "  -k, --kind KIND      log kind (default DR)\n"
       "  -c, --continuous     one run per kind of the stored kind list\n"
       "      --kinds A,B,...  one run per kind of this list (implies --continuous)\n"
-      "  -y, --year YEAR      year text as the archive name carries it\n"
+      "  -y, --year YEAR      year text as the archive name carries it, digits\n"
       "                       (default: the previous month's two-digit year)\n"
-      "  -m, --month MONTH    month 1 to 12 (default: the previous month)\n"
+      "  -m, --month MONTH    month 1 to 12, read as a number (09 is 9; default:\n"
+      "                       the previous month)\n"
       "  -f, --folder DIR     log folder (default: the stored folder); a missing\n"
       "                       trailing / is added\n"
       "  -6, --six-digit      logs named kind+YYMMDD.log, packed in the current\n"
@@ -96,11 +113,13 @@ std::string CliUsage() {
       "      --version        show the program's version\n"
       "\n"
       "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
-      "and \"deleted FILE\" lines. In names, bytes below 0x20, 0x7F, the C1 controls\n"
-      "U+0080-U+009F and the backslash are written as \\xHH, so every line is one name.\n"
+      "and \"deleted FILE\" lines. On every line, the progress line too, bytes below\n"
+      "0x20, 0x7F, the C1 controls U+0080-U+009F and the backslash of a name are\n"
+      "written as \\xHH, so no name can break a line or reach the terminal raw.\n"
       "Exit status: 0 all runs ok; 1 a warning (archiver warning, or packed logs\n"
       "that were not deleted); 2 an archiver error result (e.g. no log matched);\n"
-      "3 an error (bad option, month not an integer, archiver library missing,\n"
+      "3 an error (bad option, a year not digits or a month not 1 to 12, both\n"
+      "checked before anything runs, archiver library missing,\n"
       "another run busy with the same archive).\n"
       "The continuous command stops at the first error. An existing archive is\n"
       "replaced only by a new archive that was made and lists; when the old\n"
@@ -188,23 +207,26 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
   return o;
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::ostream& errStream,
            platform::TDateTime today) {
+  TCliOutput out(outStream);
+  TCliOutput err(errStream);
   TCliOptions o;
   try {
     o = ParseCliOptions(args);
   } catch (const std::exception& e) {
-    err << "pelsok-cli: " << e.what() << "\n"
-        << "Try 'pelsok-cli --help'.\n";
+    err.Error(e.what());
+    err.Line("Try 'pelsok-cli --help'.");
     return kExitError;
   }
   if (o.Help) {
-    out << CliUsage();
+    out.Stream() << CliUsage();
     return kExitOk;
   }
 
   TRunGrade grade = TRunGrade::Ok;
   try {
+    CheckDate(o, err);
     // Stored settings, with the window's own defaults where nothing is stored.
     TSettingsFields stored;
     stored.Kinds = DefaultKinds();
@@ -212,7 +234,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       TDataSave::LoadSettings(stored);
     } catch (const platform::EHiveCorrupt& e) {
       // Unreadable settings stop nothing that the command line gives in full.
-      err << "pelsok-cli: " << e.what() << "\n";
+      err.Error(e.what());
     }
 
     const TMonthYearText when = PreviousMonthText(today);
@@ -254,13 +276,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return;
       }
       const TRunResult r = run.Run(in, [] { return true; });
-      out << "archive " << OutputName(r.Names.ArchiveName) << " result "
-          << TCompressRun::ResultText(r.PackResult) << "\n";
-      for (const auto& e : r.Entries) out << "packed " << OutputName(e.Name) << "\n";
-      for (const auto& d : r.Deletion.Deleted) out << "deleted " << OutputName(d) << "\n";
-      for (const auto& note : r.Notes) err << "pelsok-cli: " << OutputName(note) << "\n";
+      out.Line("archive " + r.Names.ArchiveName + " result " +
+               TCompressRun::ResultText(r.PackResult));
+      for (const auto& e : r.Entries) out.Line("packed " + e.Name);
+      for (const auto& d : r.Deletion.Deleted) out.Line("deleted " + d);
+      for (const auto& note : r.Notes) err.Error(note);
       // Worded as the window words it.
-      for (const auto& line : OutcomeLines(r)) err << "pelsok-cli: " << OutputName(line) << "\n";
+      for (const auto& line : OutcomeLines(r)) err.Error(line);
       grade = Worse(grade, r.Grade);
     };
 
@@ -273,7 +295,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       runOne();
     }
   } catch (const std::exception& e) {
-    err << "pelsok-cli: " << e.what() << "\n";
+    err.Error(e.what());
     return kExitError;
   }
   return static_cast<int>(grade);

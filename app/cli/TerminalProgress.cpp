@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/run/RunSummary.h"
+#include "app/text/OutputText.h"
 #include "backends/ProgressHook.h"
 
 namespace pelsok::app {
@@ -14,8 +15,14 @@ TTerminalProgress::TTerminalProgress(int fd) : fd_(fd) {
   scope_ = std::make_unique<TProgressScope>([this](const ArcProgress& p) {
     std::string line =
         "\r" + ProgressCounts(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal) + "  ";
-    std::string name = p.current;
-    if (name.size() > 40) name = "..." + name.substr(name.size() - 37);
+    // The name's tail, escaped as every line about a name, cut where a
+    // character starts.
+    std::string name = OutputName(p.current);
+    if (name.size() > 40) {
+      std::size_t from = name.size() - 37;
+      while (from < name.size() && (static_cast<unsigned char>(name[from]) & 0xC0) == 0x80) ++from;
+      name = "..." + name.substr(from);
+    }
     line += name + "\x1b[K";
     (void)!::write(fd_, line.data(), line.size());
     drawn_ = true;

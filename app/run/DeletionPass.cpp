@@ -20,7 +20,7 @@ std::string EntryFileName(const std::string& entry) {
 
 std::string TDeletionResult::KeptMessage() const {
   if (Kept.empty()) return {};
-  std::string msg = "次のファイルは削除しませんでした。";
+  std::string msg = kKeptHeading;
   for (const auto& k : Kept) msg += "\n" + k;
   return msg;
 }

@@ -21,6 +21,9 @@ struct TListedEntry {
   std::optional<TMemberSum> Sum;  // the member's checksum, where one is known
 };
 
+// The first line of the message naming the kept files.
+inline constexpr const char* kKeptHeading = "次のファイルは削除しませんでした。";
+
 struct TDeletionResult {
   std::vector<std::string> Deleted;  // full names, in entry order
   std::vector<std::string> Kept;     // "name (reason)" lines

@@ -1,5 +1,6 @@
 #include "app/run/RunCheck.h"
 
+#include "app/text/IntegerText.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -14,6 +15,21 @@ std::size_t CountMatchingFiles(const std::string& mask) {
     if ((data.Attributes & platform::faDirectory) == 0) ++n;
   }
   return n;
+}
+
+std::optional<TRunProblem> CheckMonthText(const std::string& month) {
+  const int m = StrToInt(month);
+  if (m >= 1 && m <= 12) return std::nullopt;
+  return TRunProblem{platform::FormatText("月 '%s' は 1 から 12 の数ではありません。", {month}),
+                     "月を 1 から 12 で指定してください。"};
+}
+
+std::optional<TRunProblem> CheckYearText(const std::string& year) {
+  bool digits = !year.empty();
+  for (char c : year) digits = digits && c >= '0' && c <= '9';
+  if (digits) return std::nullopt;
+  return TRunProblem{platform::FormatText("年 '%s' は数字ではありません。", {year}),
+                     "年を数字で指定してください (例: 26)。"};
 }
 
 std::optional<TRunProblem> CheckRunInput(const TRunInput& in, const TLogNames& names) {
@@ -31,10 +47,7 @@ std::optional<TRunProblem> CheckRunInput(const TRunInput& in, const TLogNames& n
           platform::FormatText("パスの最後に %s をつけてください (例: %s%s)。",
                                {delim, in.Folder, delim})};
   }
-  if (names.Mask.empty())
-    return TRunProblem{
-        platform::FormatText("月 '%s' は 1 から 12 の数ではありません。", {in.Month}),
-        "月を 1 から 12 で指定してください。"};
+  if (names.Mask.empty()) return CheckMonthText(in.Month);
   if (CountMatchingFiles(names.Mask) == 0) {
     std::string folder = platform::ExtractFilePath(names.Mask);
     if (folder.empty()) folder = platform::IncludeTrailingPathDelimiter(platform::GetCurrentDir());

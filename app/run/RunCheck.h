@@ -19,6 +19,11 @@ struct TRunProblem {
   bool NoLogs = false;  // the folder is right, the month has no log of the kind
 };
 
+// A month text that is not 1 to 12 (raises the conversion error when it is
+// not an integer), and a year text that is not all digits.
+std::optional<TRunProblem> CheckMonthText(const std::string& month);
+std::optional<TRunProblem> CheckYearText(const std::string& year);
+
 // Checks the input of a run whose names are names (MakeLogNames of input).
 std::optional<TRunProblem> CheckRunInput(const TRunInput& input, const TLogNames& names);
 

@@ -88,7 +88,11 @@ std::vector<std::string> OutcomeLines(const TRunResult& result) {
   }
   if (result.PackResult != 0) lines.push_back(LibraryWarningLine(result));
   if (result.DeletionCancelled) lines.push_back(kDeletionCancelledText);
-  if (!result.Deletion.Kept.empty()) lines.push_back(result.Deletion.KeptMessage());
+  // One kept file a line: a name is never split, whatever it holds.
+  if (!result.Deletion.Kept.empty()) {
+    lines.push_back(kKeptHeading);
+    lines.insert(lines.end(), result.Deletion.Kept.begin(), result.Deletion.Kept.end());
+  }
   if (!result.OldArchiveKeptAs.empty())
     lines.push_back(TCompressRun::OldArchiveKeptMessage(result));
   return lines;

@@ -197,3 +197,95 @@ TEST_F(CliArchiveTest, EveryWritableFormatPacksChecksAndDeletes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A log name that retitles the terminal, colours it, rings, forges a line
+// with CR and LF and opens a C1 control sequence.
+const std::string kHostile =
+    "DR1101\x1B]0;T\x07\x1B[31mR\rX\nY\xC2\x9B"
+    "2J.log";
+
+// Where out holds a control byte no name may bring: C0 other than the line
+// breaks, DEL, or a C1 control; -1 when none. The progress line's own CR and
+// erase-to-end sequence are not names and are taken out first.
+long RawControlAt(std::string out, bool progress) {
+  if (progress)
+    for (const std::string own : {std::string("\x1B[K"), std::string("\r")})
+      for (std::size_t at; (at = out.find(own)) != std::string::npos;) out.erase(at, own.size());
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    const auto next = i + 1 < out.size() ? static_cast<unsigned char>(out[i + 1]) : 0;
+    if ((c < 0x20 && c != '\n') || c == 0x7F || (c == 0xC2 && next >= 0x80 && next <= 0x9F))
+      return static_cast<long>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+// Every kind of line the front writes about a name, for each format: the
+// pack lines, the dry run, list, test, extract's report, and the progress
+// line on a terminal. No raw control byte of the name reaches the output;
+// its escaped form does.
+TEST_F(CliArchiveTest, NoNameWritesAControlByteOnAnyLine) {
+  const struct {
+    const char* format;   // packed by the front with --format, or nullptr
+    const char* made;     // else the tool's command that adds the log to archive
+    const char* archive;  // the archive's name in the folder
+    const char* escaped;  // what list shows of the name
+  } rows[] = {
+      {"lzh", nullptr, "DR2611.LZH", "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
+      // Our ZIP writer cannot store these names; the zip tool can.
+      {nullptr, "zip -q", "hostile.zip", "\\xC2\\x9B2J.log"},
+      {"tgz", nullptr, "DR2611.TGZ", "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
+      {"tbz", nullptr, "DR2611.TBZ", "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
+      {"tar", nullptr, "DR2611.TAR", "\\x1B]0;T\\x07\\x1B[31mR\\x0DX\\x0AY\\xC2\\x9B2J.log"},
+      {"cab", nullptr, "DR2611.CAB", "\\xC2\\x9B2J.log"},
+      {nullptr, "arj a -y", "hostile.arj", "\\x1B[31mR"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.archive);
+    const std::string log = dir / kHostile;
+    testing_support::WriteFile(log, "a line of the log\n");
+    std::vector<std::pair<std::string, testing_support::CommandResult>> lines;
+    const std::string archive = dir / row.archive;
+    if (row.format != nullptr) {
+      const std::string run = "--folder '" + dir.Path() + "' --year 26 --month 11 --delete ";
+      lines.emplace_back("dry run", Cli(run + "-n --format " + row.format));
+      lines.emplace_back("pack", Cli(run + "--format " + row.format));
+    } else {
+      const std::string made = row.made;
+      if (testing_support::FindTool(made.substr(0, made.find(' '))).empty()) continue;
+      ASSERT_EQ(
+          testing_support::Shell(
+              made + " '" + archive + "' " + testing_support::ShellQuote(kHostile), dir.Path()),
+          0);
+    }
+    ASSERT_TRUE(platform::FileExists(archive)) << archive;
+    lines.emplace_back("list", Cli("list '" + archive + "'"));
+    lines.emplace_back("test", Cli("test '" + archive + "'"));
+    lines.emplace_back("extract", Cli("extract '" + archive + "' '" + dir.Path() + "/out/'"));
+    for (const auto& [kind, r] : lines) {
+      SCOPED_TRACE(kind);
+      EXPECT_LE(r.status, 1) << r.output;
+      EXPECT_EQ(RawControlAt(r.output, false), -1) << r.output;
+    }
+    EXPECT_NE(lines[lines.size() - 3].second.output.find(row.escaped), std::string::npos)
+        << lines[lines.size() - 3].second.output;
+    std::filesystem::remove_all(dir / "out");
+    std::filesystem::remove(archive);
+    std::filesystem::remove(log);
+  }
+  // The progress line, on a terminal.
+  SKIP_WITHOUT_TOOL("script");
+  testing_support::WriteFile(dir / kHostile, std::string(1 << 20, 'q'));
+  const auto r = testing_support::RunCommand(
+      "script -qec " +
+      testing_support::ShellQuote("'" + std::string(PELSOK_CLI) + "' --folder '" + dir.Path() +
+                                  "' --year 26 --month 11") +
+      " /dev/null");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(RawControlAt(r.output, true), -1) << r.output;
+  EXPECT_NE(r.output.find("\\x1B[31mR"), std::string::npos) << r.output;
+}

@@ -48,6 +48,45 @@ TEST_F(CliTest, MonthNotAnIntegerExitsThreeWithTheMessage) {
   EXPECT_NE(r.output.find("'x' は整数ではありません"), std::string::npos) << r.output;
 }
 
+// The year and month are checked before anything runs, worded as the window
+// words them; the month is read as a number.
+TEST_F(CliTest, ABadYearOrMonthExitsThreeBeforeAnythingRuns) {
+  const struct {
+    const char* args;
+    const char* why;
+    const char* whatToDo;
+  } rows[] = {
+      {"-y 26 -m 13", "月 '13' は 1 から 12 の数ではありません。",
+       "月を 1 から 12 で指定してください。"},
+      {"-y 26 -m 0", "月 '0' は 1 から 12 の数ではありません。",
+       "月を 1 から 12 で指定してください。"},
+      {"-y 26 -m ''", "'' は整数ではありません", nullptr},
+      {"-y abc -m 11", "年 'abc' は数字ではありません。", "年を数字で指定してください (例: 26)。"},
+      {"-y '' -m 11", "年 '' は数字ではありません。", "年を数字で指定してください (例: 26)。"},
+  };
+  MakeLogs(Folder(), "DR11", 1);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.args);
+    const auto r = Cli("--folder '" + dir.Path() + "' " + row.args);
+    EXPECT_EQ(r.status, 3) << r.output;
+    EXPECT_NE(r.output.find(std::string("pelsok-cli: ") + row.why), std::string::npos) << r.output;
+    if (row.whatToDo != nullptr)
+      EXPECT_NE(r.output.find(std::string("pelsok-cli: ") + row.whatToDo), std::string::npos)
+          << r.output;
+    EXPECT_EQ(r.output.find("archive "), std::string::npos) << r.output;
+  }
+}
+
+TEST_F(CliTest, AMonthWithALeadingZeroIsReadAsANumber) {
+  RequireLibrary();
+  MakeLogs(Folder(), "DR09", 2);
+  const auto r = Cli("--folder '" + dir.Path() + "' -y 26 -m 09");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("archive " + (dir / "DR2609.LZH") + " result 0000"), std::string::npos)
+      << r.output;
+  EXPECT_TRUE(platform::FileExists(dir / "DR2609.LZH"));
+}
+
 TEST_F(CliTest, NoFolderStoredOrGivenIsAnError) {
   const auto r = Cli("--month 11");
   EXPECT_EQ(r.status, 3);
