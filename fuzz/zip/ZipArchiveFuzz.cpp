@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/ListingEntries.h"
 #include "zipcore/Commands.h"
 #include "zipcore/ZipListing.h"
 
@@ -36,11 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ArcHandle h = zipcore::ListingOpen(path.c_str());
   if (h != 0) {
     TArchiveEntryInfo info;
-    for (int r = zipcore::ListingFindFirst(h, "*", &info), n = 0; r == 0 && n < 100000;
-         r = zipcore::ListingFindNext(h, &info), ++n) {
+    auto& listings = zipcore::Listings();
+    for (int r = arc::FindFirstEntry(listings, h, "*", &info), n = 0; r == 0 && n < 100000;
+         r = arc::FindNextEntry(listings, h, &info), ++n) {
       if (info.FileName[sizeof info.FileName - 1] != '\0') std::abort();
     }
-    if (zipcore::ListingClose(h) != 0) std::abort();
+    if (!listings.Remove(h)) std::abort();
   }
   char out[256];
   const std::string line = "-t \"" + path + "\"";
