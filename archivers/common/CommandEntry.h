@@ -14,6 +14,7 @@
 #include "common/ArchiverApi.h"
 #include "common/CommandLine.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/Report.h"
 #include "common/SafeText.h"
 
@@ -36,7 +37,7 @@ std::int32_t RunCommandEntry(const char* cmdLine, char* output, std::uint32_t si
     report.Line(e.what());
     result = e.Result();
   } catch (const std::bad_alloc&) {
-    report.Line("out of memory");
+    report.Line(msg::OutOfMemory());
     result = kNoMemory;
   } catch (const std::exception& e) {
     report.Line(other == OtherMessages::safe ? SafeText(e.what()) : std::string(e.what()));

@@ -5,6 +5,7 @@
 
 #include "ArchiverApi.h"
 #include "Delimiters.h"
+#include "common/Messages.h"
 
 namespace arc {
 namespace {
@@ -38,7 +39,7 @@ std::optional<CommandLineError> SplitPieces(std::string_view text, std::vector<P
       }
       ++i;
     }
-    if (inQuote) return CommandLineError{kBadCommand, "a double quote is not closed"};
+    if (inQuote) return CommandLineError{kBadCommand, "二重引用符 (\") が閉じていません"};
     pieces.push_back(std::move(p));
   }
   return std::nullopt;
@@ -113,7 +114,7 @@ std::optional<CommandLineError> ParseCommandLine(std::string_view text,
   out = CommandLine{};
   std::vector<Piece> pieces;
   if (auto err = SplitPieces(text, pieces)) return err;
-  if (pieces.empty()) return CommandLineError{kBadCommand, "the command line is empty"};
+  if (pieces.empty()) return CommandLineError{kBadCommand, "コマンドラインが空です"};
   out.command = pieces.front().text;
   bool baseDirPossible = false;
   for (std::size_t i = 1; i < pieces.size(); ++i) {
@@ -139,7 +140,9 @@ std::optional<CommandLineError> ParseCommandLine(std::string_view text,
     if (p.text.size() > 1 && p.text[0] == '@') {
       const std::string name = p.text.substr(1);
       auto content = readResponse ? readResponse(name) : std::nullopt;
-      if (!content) return CommandLineError{kCannotRead, "cannot read the response file " + name};
+      if (!content)
+        return CommandLineError{kCannotRead,
+                                msg::CannotRead("レスポンスファイル " + msg::Quoted(name))};
       for (auto& n : ParseResponseText(*content)) out.files.push_back(std::move(n));
       baseDirPossible = false;
       continue;

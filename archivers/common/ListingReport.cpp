@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/ArchiverApi.h"
+#include "common/Messages.h"
 
 namespace arc {
 
@@ -12,6 +13,10 @@ std::string RatioText(std::uint64_t packed, std::uint64_t original) {
   std::snprintf(buf, sizeof buf, "%5.1f%%",
                 100.0 * static_cast<double>(packed) / static_cast<double>(original));
   return buf;
+}
+
+std::string ListingHeading(const std::string& rest) {
+  return "    元サイズ       圧縮後 圧縮率  日付       時刻     " + rest;
 }
 
 std::string MemberColumns(std::uint64_t original, std::uint64_t packed, const std::string& ratio,
@@ -27,14 +32,14 @@ std::string MemberColumns(std::uint64_t original, std::uint64_t packed, const st
 std::int32_t EndListing(Report& report, std::size_t count, bool masksGiven,
                         std::uint64_t totalOriginal, std::uint64_t totalPacked) {
   if (count == 0 && masksGiven) {
-    report.Line("no member matched");
+    report.Line(msg::NoMemberMatched());
     return kNothingMatched;
   }
   char total[128];
-  std::snprintf(total, sizeof total, "%12llu %12llu %s  %zu file(s)",
+  std::snprintf(total, sizeof total, "%12llu %12llu %s  %s",
                 static_cast<unsigned long long>(totalOriginal),
                 static_cast<unsigned long long>(totalPacked),
-                RatioText(totalPacked, totalOriginal).c_str(), count);
+                RatioText(totalPacked, totalOriginal).c_str(), msg::ListTotal(count).c_str());
   report.Line(total);
   return kOk;
 }

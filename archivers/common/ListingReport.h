@@ -15,13 +15,18 @@ namespace arc {
 // original.
 std::string RatioText(std::uint64_t packed, std::uint64_t original);
 
-// "    Original       Packed  Ratio  Date       Time    " columns of one
-// member; the caller adds the method and what follows.
+// The heading over those columns (original size, packed size, ratio, date,
+// time), aligned for a terminal where a kanji or kana is two columns wide;
+// the caller gives the heading of the method column and what follows.
+std::string ListingHeading(const std::string& rest);
+
+// The original, packed, ratio, date and time columns of one member; the
+// caller adds the method and what follows.
 std::string MemberColumns(std::uint64_t original, std::uint64_t packed, const std::string& ratio,
                           std::uint16_t dosDate, std::uint16_t dosTime);
 
 // Ends the listing of count members: with masks given and none matched,
-// "no member matched" and kNothingMatched; else the total line and kOk.
+// the no-match text and kNothingMatched; else the total line and kOk.
 std::int32_t EndListing(Report& report, std::size_t count, bool masksGiven,
                         std::uint64_t totalOriginal, std::uint64_t totalPacked);
 

@@ -61,7 +61,7 @@ void OrderedPool::Work() {
 bool OrderedPool::Take(std::size_t i, const Waiting& waiting) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (i != taken_ || i >= slots_.size())
-    throw std::logic_error("job " + std::to_string(i) + " taken out of order");
+    throw std::logic_error("ジョブ " + std::to_string(i) + " が順番どおりに取り出されていません");
   for (;;) {
     if (stopping_) return false;
     if (slots_[i].done) break;

@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/Messages.h"
+
 namespace arc {
 namespace {
 
@@ -35,7 +37,7 @@ int MakeTemp(const std::string& folder, const std::string& stem, std::string& pa
 }
 
 std::runtime_error Failure(const std::string& what) {
-  return std::runtime_error(what + ": " + std::strerror(errno));
+  return std::runtime_error(what + msg::Because(std::strerror(errno)));
 }
 
 void SyncFolder(const std::string& folder) {
@@ -62,7 +64,8 @@ ReplacementFile::ReplacementFile(const std::string& target, const std::string& w
   std::string folder = workDir.empty() ? FolderOf(target) : workDir;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   fd_ = MakeTemp(folder, BaseOf(target), temp_);
-  if (fd_ < 0) throw Failure("cannot create a temporary file in " + folder);
+  if (fd_ < 0)
+    throw Failure(msg::CannotCreate("フォルダ " + msg::Quoted(folder) + " に一時ファイル"));
 }
 
 ReplacementFile::~ReplacementFile() {
@@ -72,18 +75,19 @@ ReplacementFile::~ReplacementFile() {
 
 void ReplacementFile::Commit(bool executable) {
   if (::fchmod(fd_, TargetMode(target_, executable)) != 0)
-    throw Failure("cannot set permissions of " + temp_);
-  if (::fsync(fd_) != 0) throw Failure("cannot write " + temp_);
+    throw Failure(msg::Quoted(temp_) + " の許可属性を設定できません");
+  if (::fsync(fd_) != 0) throw Failure(msg::CannotWrite(msg::Quoted(temp_)));
   if (::rename(temp_.c_str(), target_.c_str()) == 0) {
     committed_ = true;
     SyncFolder(FolderOf(target_));
     return;
   }
-  if (errno != EXDEV) throw Failure("cannot rename " + temp_ + " to " + target_);
+  if (errno != EXDEV)
+    throw Failure(msg::Quoted(temp_) + " の名前を " + msg::Quoted(target_) + " に変更できません");
   // The work folder is on another file system: copy next to the target first.
   std::string local;
   int out = MakeTemp(FolderOf(target_), BaseOf(target_), local);
-  if (out < 0) throw Failure("cannot create a temporary file next to " + target_);
+  if (out < 0) throw Failure(msg::CannotCreate(msg::Quoted(target_) + " の隣に一時ファイル"));
   bool ok = ::lseek(fd_, 0, SEEK_SET) == 0;
   std::vector<char> buf(1 << 16);
   while (ok) {
@@ -103,7 +107,7 @@ void ReplacementFile::Commit(bool executable) {
   ok = ok && ::fchmod(out, TargetMode(target_, executable)) == 0 && ::fsync(out) == 0;
   ::close(out);
   if (!ok || ::rename(local.c_str(), target_.c_str()) != 0) {
-    auto err = Failure("cannot write " + target_);
+    auto err = Failure(msg::CannotWrite(msg::Quoted(target_)));
     ::unlink(local.c_str());
     throw err;
   }

@@ -1,5 +1,6 @@
 #include "SafeExtractor.h"
 
+#include "common/Messages.h"
 #include "platform/TextConvert.h"
 
 #include <fcntl.h>
@@ -74,7 +75,8 @@ FolderWalk OpenFolders(int baseFd, const std::vector<std::string>& folders, bool
   }
   for (const auto& part : folders) {
     if (create && ::mkdirat(w.dir.get(), part.c_str(), 0755) != 0 && errno != EEXIST) {
-      w.failure = {ExtractOutcome::failed, "cannot create folder " + part + ": " + Errno()};
+      w.failure = {ExtractOutcome::failed,
+                   msg::CannotCreate("フォルダ " + msg::Quoted(part), Errno())};
       w.dir = Fd();
       return w;
     }
@@ -84,12 +86,15 @@ FolderWalk OpenFolders(int baseFd, const std::vector<std::string>& folders, bool
       struct stat st {};
       if (::fstatat(w.dir.get(), part.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
           S_ISLNK(st.st_mode)) {
-        w.failure = {ExtractOutcome::refusedUnsafe, "folder " + part + " is a link"};
+        w.failure = {ExtractOutcome::refusedUnsafe,
+                     "フォルダ " + msg::Quoted(part) + " はリンクです"};
       } else if (err == ENOTDIR || err == ELOOP) {
-        w.failure = {ExtractOutcome::failed, "a file stands where folder " + part + " must be"};
+        w.failure = {ExtractOutcome::failed,
+                     "フォルダ " + msg::Quoted(part) + " の場所にファイルがあります"};
       } else {
         errno = err;
-        w.failure = {ExtractOutcome::failed, "cannot open folder " + part + ": " + Errno()};
+        w.failure = {ExtractOutcome::failed,
+                     msg::CannotOpen("フォルダ " + msg::Quoted(part), Errno())};
       }
       w.dir = Fd();
       return w;
@@ -106,11 +111,11 @@ bool MayReplace(int dirFd, const std::string& name, std::int64_t mtime, bool alw
   struct stat existing {};
   if (::fstatat(dirFd, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) return true;
   if (S_ISDIR(existing.st_mode)) {
-    report = {ExtractOutcome::failed, "a folder of that name exists"};
+    report = {ExtractOutcome::failed, "同じ名前のフォルダがあります"};
     return false;
   }
   if (!always && existing.st_mtime >= mtime) {
-    report = {ExtractOutcome::skippedNotNewer, "existing file is not older"};
+    report = {ExtractOutcome::skippedNotNewer, "既存のファイルの方が新しいか同じです"};
     return false;
   }
   return true;
@@ -183,9 +188,11 @@ bool MakeFolders(const std::string& path) {
 
 SafeExtractor::SafeExtractor(const std::string& baseDir, ExtractRules rules) : rules_(rules) {
   const std::string dir = baseDir.empty() ? "." : baseDir;
-  if (!MakeFolders(dir)) throw std::runtime_error("cannot create folder " + dir + ": " + Errno());
+  if (!MakeFolders(dir))
+    throw std::runtime_error(msg::CannotCreate("フォルダ " + msg::Quoted(dir), Errno()));
   baseFd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (baseFd_ < 0) throw std::runtime_error("cannot open folder " + dir + ": " + Errno());
+  if (baseFd_ < 0)
+    throw std::runtime_error(msg::CannotOpen("フォルダ " + msg::Quoted(dir), Errno()));
 }
 
 SafeExtractor::~SafeExtractor() {
@@ -194,29 +201,29 @@ SafeExtractor::~SafeExtractor() {
 
 ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWriter& write) {
   const SplitName split = SplitEntryName(entry.name, rules_.backslashSeparates);
-  if (split.hasParent) return {ExtractOutcome::refusedUnsafe, "name holds \"..\""};
+  if (split.hasParent) return {ExtractOutcome::refusedUnsafe, msg::NameHoldsParent()};
   if (split.absolute && !rules_.stripAbsolute)
-    return {ExtractOutcome::refusedUnsafe, "absolute name refused"};
+    return {ExtractOutcome::refusedUnsafe, msg::AbsoluteName()};
   const bool isDir = entry.kind == EntryKind::folder;
   if (split.parts.empty()) {
-    if (isDir) return {ExtractOutcome::written, "folder"};
-    return {ExtractOutcome::refusedUnsafe, "empty name refused"};
+    if (isDir) return {ExtractOutcome::written, "フォルダ"};
+    return {ExtractOutcome::refusedUnsafe, msg::EmptyName()};
   }
   const bool warn = split.absolute;
-  const std::string rootNote = warn ? "root of an absolute name removed" : std::string();
-  if (isDir && !rules_.withFolders) return {ExtractOutcome::written, "folder"};
+  const std::string rootNote = warn ? "絶対パスの先頭の / を除きました" : std::string();
+  if (isDir && !rules_.withFolders) return {ExtractOutcome::written, "フォルダ"};
   if (entry.kind == EntryKind::special)
-    return {ExtractOutcome::skippedLink, "device, FIFO or socket not extracted"};
+    return {ExtractOutcome::skippedLink, msg::SpecialNotExtracted()};
   if (entry.kind == EntryKind::symlink && !rules_.linksInside)
-    return {ExtractOutcome::skippedLink, "symbolic link not extracted"};
+    return {ExtractOutcome::skippedLink, msg::SymlinkNotExtracted()};
   if (entry.kind == EntryKind::hardlink && !rules_.linksInside)
-    return {ExtractOutcome::skippedLink, "hard link not extracted"};
+    return {ExtractOutcome::skippedLink, msg::HardlinkNotExtracted()};
 
   std::vector<std::string> folders;
   if (rules_.withFolders) folders.assign(split.parts.begin(), split.parts.end() - (isDir ? 0 : 1));
   FolderWalk walk = OpenFolders(baseFd_, folders, true);
   if (walk.dir.get() < 0) return walk.failure;
-  if (isDir) return {ExtractOutcome::written, warn ? rootNote : "folder", false, warn};
+  if (isDir) return {ExtractOutcome::written, warn ? rootNote : "フォルダ", false, warn};
   const int dir = walk.dir.get();
   const std::string name = split.parts.back();
 
@@ -226,27 +233,27 @@ ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWrit
   std::string tmpName;
   if (entry.kind == EntryKind::symlink) {
     if (!TargetStaysInside(entry.linkTarget, folders.size(), rules_.backslashSeparates))
-      return {ExtractOutcome::refusedUnsafe, "link points outside the folder"};
+      return {ExtractOutcome::refusedUnsafe, msg::LinkOutside()};
     if (!MakeTemp(name, tmpName, [&](const std::string& t) {
           return ::symlinkat(entry.linkTarget.c_str(), dir, t.c_str()) == 0;
         }))
-      return {ExtractOutcome::failed, "cannot create a link in the folder: " + Errno()};
+      return {ExtractOutcome::failed, msg::CannotCreate("リンク", Errno())};
   } else if (entry.kind == EntryKind::hardlink) {
     const SplitName target = SplitEntryName(entry.linkTarget, rules_.backslashSeparates);
     if (target.hasParent || target.parts.empty() || (target.absolute && !rules_.stripAbsolute))
-      return {ExtractOutcome::refusedUnsafe, "link points outside the folder"};
+      return {ExtractOutcome::refusedUnsafe, msg::LinkOutside()};
     std::vector<std::string> targetFolders;
     if (rules_.withFolders) targetFolders.assign(target.parts.begin(), target.parts.end() - 1);
     FolderWalk from = OpenFolders(baseFd_, targetFolders, false);
-    if (from.dir.get() < 0) return {ExtractOutcome::failed, "link target not extracted"};
+    if (from.dir.get() < 0) return {ExtractOutcome::failed, "リンク先が展開されていません"};
     struct stat st {};
     if (::fstatat(from.dir.get(), target.parts.back().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(st.st_mode))
-      return {ExtractOutcome::failed, "link target not extracted"};
+      return {ExtractOutcome::failed, "リンク先が展開されていません"};
     if (!MakeTemp(name, tmpName, [&](const std::string& t) {
           return ::linkat(from.dir.get(), target.parts.back().c_str(), dir, t.c_str(), 0) == 0;
         }))
-      return {ExtractOutcome::failed, "cannot create a link in the folder: " + Errno()};
+      return {ExtractOutcome::failed, msg::CannotCreate("リンク", Errno())};
   } else {
     // A file that replaces another is synced before the rename, so a crash
     // leaves the old file or the whole new one. A new file has nothing to
@@ -259,7 +266,7 @@ ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWrit
               ::openat(dir, t.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
           return out.get() >= 0;
         }))
-      return {ExtractOutcome::failed, "cannot create a file in the folder: " + Errno()};
+      return {ExtractOutcome::failed, msg::CannotCreate("ファイル", Errno())};
     DataResult data;
     try {
       data = write(out.get());
@@ -284,21 +291,21 @@ ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWrit
     if (replacing && ::fsync(out.get()) != 0) {
       const std::string why = Errno();
       ::unlinkat(dir, tmpName.c_str(), 0);
-      return {ExtractOutcome::failed, "cannot write " + name + ": " + why};
+      return {ExtractOutcome::failed, msg::CannotWrite(msg::Quoted(name), why)};
     }
     if (::renameat(dir, tmpName.c_str(), dir, name.c_str()) != 0) {
       const std::string why = Errno();
       ::unlinkat(dir, tmpName.c_str(), 0);
-      return {ExtractOutcome::failed, "cannot write " + name + ": " + why};
+      return {ExtractOutcome::failed, msg::CannotWrite(msg::Quoted(name), why)};
     }
     return {ExtractOutcome::written, warn ? rootNote : data.message, false, warn};
   }
   if (::renameat(dir, tmpName.c_str(), dir, name.c_str()) != 0) {
     const std::string why = Errno();
     ::unlinkat(dir, tmpName.c_str(), 0);
-    return {ExtractOutcome::failed, "cannot write " + name + ": " + why};
+    return {ExtractOutcome::failed, msg::CannotWrite(msg::Quoted(name), why)};
   }
-  return {ExtractOutcome::written, warn ? rootNote : "link", false, warn};
+  return {ExtractOutcome::written, warn ? rootNote : "リンク", false, warn};
 }
 
 }  // namespace arc
