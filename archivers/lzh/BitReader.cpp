@@ -42,8 +42,6 @@ void BitReader::refill() {
   }
 }
 
-void BitReader::pastEnd() {
-  throw DataError("the compressed data ends before the file is complete");
-}
+void BitReader::pastEnd() { throw DataError("圧縮データがファイルの終わりより前で途切れています"); }
 
 }  // namespace lzh

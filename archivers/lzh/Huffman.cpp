@@ -17,7 +17,7 @@ void HuffmanDecoder::build(const std::uint8_t* lengths, int n) {
   single_ = false;
   std::fill(std::begin(count_), std::end(count_), 0);
   for (int i = 0; i < n; ++i) {
-    if (lengths[i] > kMaxCodeBits) throw DataError("a Huffman code is longer than 16 bits");
+    if (lengths[i] > kMaxCodeBits) throw DataError("ハフマン符号が 16 ビットを超えています");
     count_[lengths[i]]++;
   }
   count_[0] = 0;
@@ -25,7 +25,7 @@ void HuffmanDecoder::build(const std::uint8_t* lengths, int n) {
   std::uint32_t code = 0, off = 0;
   for (int len = 1; len <= kMaxCodeBits; ++len) {
     left = left * 2 - count_[len];
-    if (left < 0) throw DataError("the Huffman code table is over-subscribed");
+    if (left < 0) throw DataError("ハフマン符号表が符号の数を超えています");
     first_[len] = code;
     offset_[len] = off;
     off += count_[len];
@@ -61,7 +61,7 @@ int HuffmanDecoder::decodeSlow(BitReader& br) {
       return sorted_[offset_[len] + k];
     }
   }
-  throw DataError("the compressed data holds an undefined Huffman code");
+  throw DataError("圧縮データに定義されていないハフマン符号があります");
 }
 
 namespace {

@@ -39,7 +39,7 @@ EncodeResult encode(std::string_view method, Source& in, Sink& out, int effort,
                     std::uint64_t packedLimit) {
   const MethodEntry* m = findMethod(method);
   if (!m || !m->encodes)
-    throw std::invalid_argument("cannot compress with method " + std::string(method));
+    throw std::invalid_argument("圧縮方式 " + std::string(method) + " では圧縮できません");
   if (m->family == Family::stored) return encodeStored(in, out, packedLimit);
   return encodeNew(in, out, effort, packedLimit, m->params);
 }
@@ -50,7 +50,7 @@ DecodeResult decode(std::string_view method, Source& in, std::uint64_t packedSiz
   if (!m) {
     DecodeResult r;
     r.status = Status::kFailed;
-    r.message = "unknown compression method " + std::string(method);
+    r.message = "不明な圧縮方式です: " + std::string(method);
     return r;
   }
   if (m->family == Family::stored) return decodeStored(in, packedSize, out, originalSize);

@@ -33,7 +33,7 @@ class NewDecoder {
       int pc = offsets_.decode(br_);
       std::size_t dist = static_cast<std::size_t>(pc);
       if (pc > 1) dist = (std::size_t{1} << (pc - 1)) | br_.get(pc - 1);
-      if (dist >= dictSize) throw DataError("a match reaches further back than the dictionary");
+      if (dist >= dictSize) throw DataError("一致の距離が辞書の大きさを超えています");
       const std::uint64_t n = std::min(len, left);
       w_.copyBack(dist, static_cast<std::size_t>(n));
       left -= n;
@@ -44,9 +44,9 @@ class NewDecoder {
   void readBlockHeader() {
     blockLeft_ = br_.get(16);
     if (blockLeft_ == 0) blockLeft_ = 65536;  // a count that wrapped round
-    readLengthTable(t_, kNT, kTBit, kTSpecial, "code-length");
+    readLengthTable(t_, kNT, kTBit, kTSpecial, "符号長");
     readLiteralTable();
-    readLengthTable(offsets_, params_.np, params_.pbit, -1, "offset");
+    readLengthTable(offsets_, params_.np, params_.pbit, -1, "距離");
     checkReachable();
   }
 
@@ -62,7 +62,7 @@ class NewDecoder {
     const std::uint64_t here = w_.written() + std::uint64_t{blockLeft_} * kMaxMatch;
     if (here >= originalSize_) return;
     if (blocks >= (originalSize_ - here - 1) / kMostPerBlock + 1) return;
-    throw DataError("the compressed data is too short for the stated size");
+    throw DataError("圧縮データが記録されたサイズに対して短すぎます");
   }
 
   // The code-length code and the offset code: 3-bit lengths, 7 extended by a unary count.
@@ -70,12 +70,11 @@ class NewDecoder {
     int n = static_cast<int>(br_.get(nbits));
     if (n == 0) {
       int s = static_cast<int>(br_.get(nbits));
-      if (s >= maxN)
-        throw DataError(std::string("the ") + what + " table names a symbol out of range");
+      if (s >= maxN) throw DataError(std::string(what) + "の表が範囲外の記号を指しています");
       d.buildSingle(s);
       return;
     }
-    if (n > maxN) throw DataError(std::string("the ") + what + " table is too long");
+    if (n > maxN) throw DataError(std::string(what) + "の表が長すぎます");
     std::uint8_t len[kNT > kMaxNP ? kNT : kMaxNP] = {};
     int i = 0;
     while (i < n) {
@@ -83,7 +82,7 @@ class NewDecoder {
       if (c == 7) {
         while (br_.get(1)) {
           if (++c > kMaxCodeBits)
-            throw DataError(std::string("the ") + what + " table has a code longer than 16 bits");
+            throw DataError(std::string(what) + "の表に 16 ビットを超える符号があります");
         }
       }
       len[i++] = static_cast<std::uint8_t>(c);
@@ -99,11 +98,11 @@ class NewDecoder {
     int n = static_cast<int>(br_.get(kCBit));
     if (n == 0) {
       int s = static_cast<int>(br_.get(kCBit));
-      if (s >= kNC) throw DataError("the literal table names a symbol out of range");
+      if (s >= kNC) throw DataError("文字の表が範囲外の記号を指しています");
       c_.buildSingle(s);
       return;
     }
-    if (n > kNC) throw DataError("the literal table is too long");
+    if (n > kNC) throw DataError("文字の表が長すぎます");
     std::uint8_t len[kNC] = {};
     int i = 0;
     while (i < n) {

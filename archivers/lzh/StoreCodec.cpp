@@ -23,7 +23,7 @@ DecodeResult decodeStored(Source& in, std::uint64_t packedSize, Sink& out,
   }
   if (r.written < originalSize) {
     r.status = Status::kFailed;
-    r.message = "the stored data ends before the file is complete";
+    r.message = "無圧縮データがファイルの終わりより前で途切れています";
   }
   return r;
 }

@@ -8,6 +8,7 @@
 #include "FileStreams.h"
 #include "HeaderParser.h"
 #include "SfxTrailer.h"
+#include "common/Messages.h"
 
 namespace lzh {
 namespace {
@@ -69,12 +70,12 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
   index.start = start;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    index.message = name + " is not a regular file";
+    index.message = arc::msg::Quoted(name) + " は通常のファイルではありません";
     return index;
   }
   const std::uint64_t fileEnd = limit ? std::min<std::uint64_t>(limit, st.st_size) : st.st_size;
   if (fileEnd <= start) {
-    index.message = name + " is empty";
+    index.message = arc::msg::Quoted(name) + " は空です";
     return index;
   }
   std::uint64_t pos = start;
@@ -92,7 +93,7 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
         r = ParseHeader(buf.data(), avail, h);
         if (r.status != ParseStatus::needMore) break;
         if (r.needed <= avail || pos + r.needed > fileEnd) {
-          r = {ParseStatus::damaged, 0, "header cut short"};
+          r = {ParseStatus::damaged, 0, "ヘッダーが途中で切れています"};
           break;
         }
         // Grow at least twofold: a header of many small extended headers
@@ -101,7 +102,7 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
       }
       if (r.status == ParseStatus::endOfArchive) {
         if (index.members.empty() && fileEnd - start > 1) {
-          index.message = name + " is not an LZH archive";
+          index.message = arc::msg::NotArchive(name, "LZH");
           return index;
         }
         index.end = pos;
@@ -109,9 +110,9 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
         return index;
       }
       if (r.status == ParseStatus::damaged) {
-        index.message = name + ": " + r.message + " at offset " + std::to_string(pos);
+        index.message = arc::msg::DamagedHeaderAt(name, pos, r.message);
         if (index.members.empty() && pos == start)
-          index.message = name + " is not an LZH archive (" + r.message + ")";
+          index.message = arc::msg::NotArchive(name, "LZH", r.message);
         return index;
       }
       ArchiveMember m;
@@ -119,7 +120,8 @@ ArchiveIndex ReadArchiveIndex(int fd, const std::string& name, std::uint64_t sta
       m.headerOffset = pos;
       m.dataOffset = pos + m.header.headerLength;
       if (m.header.packedSize > fileEnd - m.dataOffset) {
-        index.message = name + ": member data cut short at offset " + std::to_string(pos);
+        index.message = arc::msg::Quoted(name) + ": オフセット " + std::to_string(pos) +
+                        " のファイルのデータが途中で切れています";
         return index;
       }
       m.path = DecodeEntryPath(m.header);
@@ -137,7 +139,7 @@ MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveM
                           Sink& out) {
   const auto& h = m.header;
   if (h.isDirectory()) return {};
-  if (!canDecode(h.method)) return {Status::kFailed, "method " + h.method + " is not supported"};
+  if (!canDecode(h.method)) return {Status::kFailed, arc::msg::UnsupportedMethod(h.method)};
   FileRangeSource in(fd, m.dataOffset, h.packedSize, archiveName);
   DecodeResult r;
   if (m.macDataFork) {
@@ -147,10 +149,9 @@ MemberResult DecodeMember(int fd, const std::string& archiveName, const ArchiveM
     r = decode(h.method, in, h.packedSize, out, h.originalSize);
   }
   if (r.status != Status::kOk && r.status != Status::kWarning)
-    return {r.status, r.message.empty() ? "data damaged" : r.message};
-  if (r.written != h.originalSize)
-    return {Status::kFailed, "data length does not match the header"};
-  if (h.hasDataCrc && r.crc != h.dataCrc) return {Status::kFailed, "CRC mismatch"};
+    return {r.status, r.message.empty() ? "データが壊れています" : r.message};
+  if (r.written != h.originalSize) return {Status::kFailed, arc::msg::WrongLength()};
+  if (h.hasDataCrc && r.crc != h.dataCrc) return {Status::kFailed, arc::msg::CrcMismatch()};
   return {r.status, r.message};
 }
 

@@ -179,7 +179,7 @@ StoredName EncodeStoredName(const std::vector<std::string>& parts, bool cp932) {
     if (cp932) {
       auto converted = platform::Utf8ToCp932(part);
       if (!converted)
-        throw std::runtime_error("name has no Shift-JIS form: " + PrintableName(part));
+        throw std::runtime_error("名前をシフト JIS で表せません: " + PrintableName(part));
       part = *converted;
     }
     if (i + 1 == parts.size()) {

@@ -1,4 +1,5 @@
 #include "FileStreams.h"
+#include "common/Messages.h"
 
 #include <unistd.h>
 
@@ -8,8 +9,10 @@
 
 namespace lzh {
 namespace {
-std::string Reason(const std::string& what, const std::string& name) {
-  return what + " " + name + ": " + std::strerror(errno);
+std::string Reason(bool write, const std::string& name) {
+  const std::string quoted = arc::msg::Quoted(name);
+  return write ? arc::msg::CannotWrite(quoted, std::strerror(errno))
+               : arc::msg::CannotRead(quoted, std::strerror(errno));
 }
 }  // namespace
 
@@ -24,7 +27,7 @@ std::size_t FileRangeSource::read(std::uint8_t* buf, std::size_t n) {
   for (;;) {
     ssize_t got = ::pread(fd_, buf, want, static_cast<off_t>(offset_ + pos_));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileError(Reason("cannot read", name_));
+    if (got < 0) throw FileError(Reason(false, name_));
     pos_ += static_cast<std::uint64_t>(got);
     return static_cast<std::size_t>(got);
   }
@@ -34,7 +37,7 @@ std::size_t FileSource::read(std::uint8_t* buf, std::size_t n) {
   for (;;) {
     ssize_t got = ::read(fd_, buf, n);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileError(Reason("cannot read", name_));
+    if (got < 0) throw FileError(Reason(false, name_));
     return static_cast<std::size_t>(got);
   }
 }
@@ -44,7 +47,7 @@ void WriteAll(int fd, const void* buf, std::size_t n, const std::string& name) {
   while (n > 0) {
     ssize_t put = ::write(fd, p, n);
     if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) throw FileError(Reason("cannot write", name));
+    if (put <= 0) throw FileError(Reason(true, name));
     p += put;
     n -= static_cast<std::size_t>(put);
   }
@@ -55,8 +58,8 @@ void ReadAt(int fd, void* buf, std::size_t n, std::uint64_t offset, const std::s
   while (n > 0) {
     ssize_t got = ::pread(fd, p, n, static_cast<off_t>(offset));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileError(Reason("cannot read", name));
-    if (got == 0) throw FileError("unexpected end of " + name);
+    if (got < 0) throw FileError(Reason(false, name));
+    if (got == 0) throw FileError(arc::msg::Quoted(name) + " が途中で終わっています");
     p += got;
     n -= static_cast<std::size_t>(got);
     offset += static_cast<std::uint64_t>(got);

@@ -4,6 +4,7 @@
 
 #include "HeaderLayout.h"
 #include "common/LittleEndian.h"
+#include "common/Messages.h"
 #include "lzh/Crc16.h"
 
 namespace lzh {
@@ -58,7 +59,7 @@ bool ApplyExtension(const std::uint8_t* p, std::size_t len, std::size_t offset, 
       break;
     case Extension::wideSizes:
       if (len < field::kWideSizesLength) {
-        error = "64-bit size header too short";
+        error = "64 ビットサイズの拡張ヘッダーが短すぎます";
         return false;
       }
       st.has64 = true;
@@ -95,10 +96,10 @@ std::uint8_t Checksum(const std::uint8_t* p, std::size_t n) {
 ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader& out) {
   const std::size_t base =
       static_cast<std::size_t>(p[field::kBaseSize]) + field::kSizeAndChecksumLength;
-  if (base < field::kCommonLength) return Damaged("header too short");
+  if (base < field::kCommonLength) return Damaged("ヘッダーが短すぎます");
   if (size < base) return NeedMore(base);
   if (Checksum(p + field::kChecksummedFrom, base - field::kChecksummedFrom) != p[field::kChecksum])
-    return Damaged("header checksum mismatch");
+    return Damaged("ヘッダーのチェックサムが一致しません");
   const std::size_t nameLen = p[field::kNameLength];
   const int level = p[field::kLevel];
   out.level = level;
@@ -106,7 +107,7 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
   out.dosStamp = arc::Le32(p + field::kTime);
   std::uint64_t packed = arc::Le32(p + field::kPackedSize);
   out.originalSize = arc::Le32(p + field::kOriginalSize);
-  if (field::kName + nameLen > base) return Damaged("name runs past the header");
+  if (field::kName + nameLen > base) return Damaged("名前がヘッダーの外まで続いています");
   out.fileName = CutAtNul(p + field::kName, nameLen);
   const std::size_t nameEnd = field::kName + nameLen;
   if (level == 0) {
@@ -129,7 +130,7 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
     return {ParseStatus::ok, 0, {}};
   }
   // Level 1: CRC, OS id, then the size of the first extended header.
-  if (nameEnd + field::kLevel1AfterName > base) return Damaged("level 1 header too short");
+  if (nameEnd + field::kLevel1AfterName > base) return Damaged("レベル 1 のヘッダーが短すぎます");
   out.dataCrc = arc::Le16(p + nameEnd + field::kDataCrcAfterName);
   out.osId = p[nameEnd + field::kOsIdAfterName];
   constexpr std::size_t kFraming = field::kExtensionData + field::kShortNextSize;
@@ -139,9 +140,9 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
   ExtState st;
   std::string error;
   for (std::size_t count = 0; next != 0; ++count) {
-    if (count == kMaxExtendedHeaders) return Damaged("too many extended headers");
-    if (next < kFraming) return Damaged("extended header size too small");
-    if (at + next > kMaxHeaderLength) return Damaged("extended headers too long");
+    if (count == kMaxExtendedHeaders) return Damaged(arc::msg::TooManyExtendedHeaders());
+    if (next < kFraming) return Damaged("拡張ヘッダーのサイズが小さすぎます");
+    if (at + next > kMaxHeaderLength) return Damaged("拡張ヘッダーが長すぎます");
     if (size < at + next) return NeedMore(at + next);
     if (!ApplyExtension(p + at, next - kFraming, at, out, st, error)) return Damaged(error);
     extTotal += next;
@@ -152,7 +153,7 @@ ParseResult ParseLevel0or1(const std::uint8_t* p, std::size_t size, EntryHeader&
     out.packedSize = st.packed64;
     out.originalSize = st.original64;
   } else {
-    if (packed < extTotal) return Damaged("packed size smaller than the extended headers");
+    if (packed < extTotal) return Damaged("圧縮サイズが拡張ヘッダーより小さくなっています");
     out.packedSize = packed - extTotal;
   }
   out.headerLength = at;
@@ -172,13 +173,13 @@ ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader&
     sizeWidth = field::kShortNextSize;
   } else {
     if (arc::Le16(p + field::kWordSize) != 4)
-      return Damaged("level 3 header with a word size other than 4");
+      return Damaged("レベル 3 のヘッダーの語長が 4 ではありません");
     total = arc::Le32(p + field::kLevel3TotalLength);
     next = arc::Le32(p + field::kLevel3NextSize);
     sizeWidth = field::kLongNextSize;
   }
-  if (total < fixed) return Damaged("header length too small");
-  if (total > kMaxHeaderLength) return Damaged("header too long");
+  if (total < fixed) return Damaged("ヘッダーの長さが小さすぎます");
+  if (total > kMaxHeaderLength) return Damaged("ヘッダーが長すぎます");
   if (size < total) return NeedMore(total);
   out.level = level;
   out.method.assign(reinterpret_cast<const char*>(p + field::kMethod), field::kMethodLength);
@@ -192,11 +193,13 @@ ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader&
   ExtState st;
   std::string error;
   for (std::size_t count = 0; next != 0; ++count) {
-    if (count == kMaxExtendedHeaders) return Damaged("too many extended headers");
-    if (next < field::kExtensionData + sizeWidth) return Damaged("extended header size too small");
+    if (count == kMaxExtendedHeaders) return Damaged(arc::msg::TooManyExtendedHeaders());
+    if (next < field::kExtensionData + sizeWidth)
+      return Damaged("拡張ヘッダーのサイズが小さすぎます");
     // Some writers count the header two bytes short; the chain of extended
     // headers then tells where the data really starts.
-    if (at + next > total + 2 * sizeWidth) return Damaged("extended header runs past the header");
+    if (at + next > total + 2 * sizeWidth)
+      return Damaged("拡張ヘッダーがヘッダーの外まで続いています");
     if (size < at + next) return NeedMore(at + next);
     if (!ApplyExtension(p + at, next - field::kExtensionData - sizeWidth, at, out, st, error))
       return Damaged(error);
@@ -209,7 +212,8 @@ ParseResult ParseLevel2or3(const std::uint8_t* p, std::size_t size, EntryHeader&
     std::vector<std::uint8_t> copy(p, p + total);
     copy[st.crcOffset] = 0;
     copy[st.crcOffset + 1] = 0;
-    if (crc16(0, copy.data(), copy.size()) != st.headerCrc) return Damaged("header CRC mismatch");
+    if (crc16(0, copy.data(), copy.size()) != st.headerCrc)
+      return Damaged(arc::msg::HeaderCrcMismatch());
   }
   if (st.has64) {
     out.packedSize = st.packed64;
@@ -225,7 +229,8 @@ ParseResult ParseHeader(const std::uint8_t* data, std::size_t size, EntryHeader&
   out = EntryHeader{};
   if (size == 0 || data[0] == 0) return {ParseStatus::endOfArchive, 0, {}};
   if (size < field::kCommonLength) return NeedMore(field::kCommonLength);
-  if (!HasMethodShape(data)) return Damaged("not an LZH header (no method id)");
+  if (!HasMethodShape(data))
+    return Damaged("LZH のヘッダーではありません (圧縮方式の識別子がありません)");
   const int level = data[field::kLevel];
   ParseResult r;
   switch (level) {
@@ -238,7 +243,7 @@ ParseResult ParseHeader(const std::uint8_t* data, std::size_t size, EntryHeader&
       r = ParseLevel2or3(data, size, out);
       break;
     default:
-      return Damaged("unknown header level " + std::to_string(level));
+      return Damaged("不明なヘッダーレベルです: " + std::to_string(level));
   }
   if (r.status == ParseStatus::ok)
     out.method.assign(reinterpret_cast<const char*>(data + field::kMethod), field::kMethodLength);

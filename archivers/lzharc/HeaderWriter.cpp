@@ -36,9 +36,9 @@ std::string Bytes(std::size_t n) { return std::string(n, '\0'); }
 }  // namespace
 
 std::vector<std::uint8_t> BuildLevel2Header(const NewEntryHeader& e) {
-  if (e.method.size() != 5) throw std::invalid_argument("method id must be five bytes");
+  if (e.method.size() != 5) throw std::invalid_argument("圧縮方式の識別子は 5 バイトです");
   if (e.fileName.size() + e.dirName.size() > 60000)
-    throw std::length_error("name too long for an LZH header");
+    throw std::length_error("名前が長すぎて LZH のヘッダーに入りません");
   std::vector<std::uint8_t> v(field::kLevel2Fixed, 0);
   for (std::size_t i = 0; i < field::kMethodLength; ++i)
     v[field::kMethod + i] = static_cast<std::uint8_t>(e.method[i]);
@@ -73,7 +73,7 @@ std::vector<std::uint8_t> BuildLevel2Header(const NewEntryHeader& e) {
   }
   // A header whose length has a zero low byte would read as the end mark.
   if ((v.size() & 0xFF) == 0) v.push_back(0);
-  if (v.size() > 0xFFFF) throw std::length_error("name too long for an LZH header");
+  if (v.size() > 0xFFFF) throw std::length_error("名前が長すぎて LZH のヘッダーに入りません");
   Put16(v, field::kTotalLength, static_cast<std::uint32_t>(v.size()));
   Put16(v, crcAt, crc16(0, v.data(), v.size()));
   return v;

@@ -2,6 +2,7 @@
 
 #include "FileStreams.h"
 #include "MemberTime.h"
+#include "common/Messages.h"
 
 namespace lzh {
 
@@ -36,9 +37,9 @@ arc::SafeExtractor SafeExtractor::Open(const std::string& baseDir, ExtractOption
 ExtractReport SafeExtractor::Extract(int archiveFd, const std::string& archiveName,
                                      const ArchiveMember& m) {
   const EntryPath& path = m.path;
-  if (path.symlink) return {ExtractOutcome::skippedLink, "symbolic link not extracted"};
-  if (path.hasParent) return {ExtractOutcome::refusedUnsafe, "name holds \"..\""};
-  if (path.parts.empty()) return {ExtractOutcome::refusedUnsafe, "empty name refused"};
+  if (path.symlink) return {ExtractOutcome::skippedLink, arc::msg::SymlinkNotExtracted()};
+  if (path.hasParent) return {ExtractOutcome::refusedUnsafe, arc::msg::NameHoldsParent()};
+  if (path.parts.empty()) return {ExtractOutcome::refusedUnsafe, arc::msg::EmptyName()};
   arc::EntryToExtract entry;
   entry.name = (path.absolute ? "/" : "") + path.Joined('/');
   entry.kind = m.header.isDirectory() ? arc::EntryKind::folder : arc::EntryKind::file;

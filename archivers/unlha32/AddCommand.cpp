@@ -21,6 +21,7 @@
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
 #include "common/ListingReport.h"
+#include "common/Messages.h"
 #include "common/OrderedPool.h"
 #include "common/Progress.h"
 #include "common/ReplacementFile.h"
@@ -51,13 +52,13 @@ void CopyRange(int from, int to, std::uint64_t offset, std::uint64_t length,
   }
 }
 
-std::string Line(const std::string& verb, const std::string& name, const PackedFile& p) {
+std::string Line(arc::msg::Verdict verdict, const std::string& name, const PackedFile& p) {
   char buf[96];
   std::snprintf(buf, sizeof buf, " %12llu -> %12llu %s %s",
                 static_cast<unsigned long long>(p.originalSize),
                 static_cast<unsigned long long>(p.packedSize),
                 arc::RatioText(p.packedSize, p.originalSize).c_str(), p.method.c_str());
-  return verb + " " + lzh::PrintableName(name) + buf;
+  return arc::msg::Line(verdict, lzh::PrintableName(name)) + buf;
 }
 
 }  // namespace
@@ -67,12 +68,12 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
   const bool exists = ::stat(o.archive.c_str(), &ast) == 0;
   std::unique_ptr<OpenArchive> old;
   if (exists) old = std::make_unique<OpenArchive>(o.archive);  // throws kNotArchive when damaged
-  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, "no file names given");
+  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, arc::msg::NoFileNames());
 
   GatherResult g = GatherFiles(o, exists ? ast.st_dev : 0, exists ? ast.st_ino : 0, o.archive);
   for (const auto& n : g.notes) report.Line(lzh::PrintableName(n));
   if (g.files.empty()) {
-    report.Line("no file matched; the archive was not changed");
+    report.Line(arc::msg::NoFileMatched() + "。" + arc::msg::ArchiveUnchanged());
     return arc::kNothingMatched;
   }
 
@@ -100,7 +101,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
     replacing[it->second] = &f;
   }
   if (replacing.empty() && appended.empty()) {
-    report.Line("every file is up to date in the archive; nothing was changed");
+    report.Line("どのファイルも書庫の中が最新です。" + arc::msg::ArchiveUnchanged());
     return arc::kOk;
   }
 
@@ -126,7 +127,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
     reported += step;
     return progress.AddBytes(step);
   };
-  auto cancelled = []() -> arc::Failure { return {arc::kCancelled, "cancelled"}; };
+  auto cancelled = []() -> arc::Failure { return {arc::kCancelled, arc::msg::Cancelled()}; };
 
   const std::string spillDir = std::filesystem::path(outName).parent_path().string();
   PackingPool pool(toPack, PackSettings{o.method, o.effort, o.cp932Names},
@@ -135,7 +136,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
   std::size_t taken = 0;
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t kept = 0;
-  auto pack = [&](const SourceFile& f, const char* verb) {
+  auto pack = [&](const SourceFile& f, arc::msg::Verdict verb) {
     const std::string name = lzh::EntryPath{f.parts}.Joined();
     if (!progress.StartFile(name)) throw cancelled();
     PackedMember m = pool.Take(taken++, tell);
@@ -150,7 +151,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
     for (std::size_t i = 0; i < members.size(); ++i) {
       auto r = replacing.find(i);
       if (r != replacing.end()) {
-        pack(*r->second, "Replaced");
+        pack(*r->second, arc::msg::Verdict::replaced);
       } else {
         CopyRange(old->fd(), out->fd(), members[i].headerOffset,
                   members[i].endOffset() - members[i].headerOffset, o.archive, outName);
@@ -158,7 +159,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
       }
     }
   }
-  for (const SourceFile* f : appended) pack(*f, "Added   ");
+  for (const SourceFile* f : appended) pack(*f, arc::msg::Verdict::added);
   if (progress.Cancelled()) throw cancelled();
   const std::uint8_t endMark = 0;
   try {
@@ -169,7 +170,7 @@ std::int32_t RunAdd(const UnlhaOptions& o, arc::Report& report) {
   }
   char summary[160];
   std::snprintf(summary, sizeof summary,
-                "%zu file(s) packed, %zu kept, %zu up to date: %llu -> %llu bytes (%s)",
+                "%zu 件を格納、%zu 件をそのまま、%zu 件は最新: %llu → %llu バイト (%s)",
                 replacing.size() + appended.size(), kept, upToDate,
                 static_cast<unsigned long long>(totalOriginal),
                 static_cast<unsigned long long>(totalPacked),

@@ -11,6 +11,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/ReplacementFile.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/FileStreams.h"
@@ -18,7 +19,8 @@
 namespace unlha {
 
 std::int32_t RunDelete(const UnlhaOptions& o, arc::Report& report) {
-  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, "no member names given to delete");
+  if (o.files.empty())
+    throw arc::Failure(arc::kBadCommand, "削除するファイルの名前が指定されていません");
   OpenArchive old(o.archive);
   const auto& members = old.index().members;
   std::vector<bool> drop(members.size(), false);
@@ -27,18 +29,19 @@ std::int32_t RunDelete(const UnlhaOptions& o, arc::Report& report) {
     if (arc::MatchesAnyMask(members[i].path.Joined(), o.files)) {
       drop[i] = true;
       ++dropped;
-      report.Line("Deleted  " + lzh::PrintableName(members[i].path.Joined()));
+      report.Line(
+          arc::msg::Line(arc::msg::Verdict::deleted, lzh::PrintableName(members[i].path.Joined())));
     }
   }
   if (dropped == 0) {
-    report.Line("no member matched; the archive was not changed");
+    report.Line(arc::msg::NoMemberMatched() + "。" + arc::msg::ArchiveUnchanged());
     return arc::kNothingMatched;
   }
   if (dropped == members.size()) {
     if (::unlink(o.archive.c_str()) != 0)
-      throw arc::Failure(arc::kCannotWrite,
-                         "cannot remove " + o.archive + ": " + std::strerror(errno));
-    report.Line("no member left; the archive was removed");
+      throw arc::Failure(arc::kCannotWrite, arc::msg::Quoted(o.archive) + " を削除できません" +
+                                                arc::msg::Because(std::strerror(errno)));
+    report.Line("ファイルが残らないので書庫を削除しました");
     return arc::kOk;
   }
   try {
@@ -63,8 +66,7 @@ std::int32_t RunDelete(const UnlhaOptions& o, arc::Report& report) {
   } catch (const std::exception& e) {
     throw arc::Failure(arc::kCannotWrite, e.what());
   }
-  report.Line(std::to_string(dropped) + " member(s) deleted, " +
-              std::to_string(members.size() - dropped) + " kept");
+  report.Line(arc::msg::DeleteSummary(dropped, members.size() - dropped));
   return arc::kOk;
 }
 

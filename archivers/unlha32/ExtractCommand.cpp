@@ -11,6 +11,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/Progress.h"
 #include "lzh/LzhCodec.h"
 #include "lzharc/EntryName.h"
@@ -32,7 +33,7 @@ void TellTotals(const UnlhaOptions& o, const OpenArchive& archive, arc::Progress
 }
 
 void CheckGoOn(bool goOn) {
-  if (!goOn) throw arc::Failure(arc::kCancelled, "cancelled");
+  if (!goOn) throw arc::Failure(arc::kCancelled, arc::msg::Cancelled());
 }
 
 std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& report) {
@@ -47,8 +48,8 @@ std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& r
     if (m.header.isDirectory()) continue;
     CheckGoOn(progress.StartFile(m.path.Joined()));
     if (!lzh::canDecode(m.header.method)) {
-      report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) +
-                  " not supported");
+      report.Line(arc::msg::Line(arc::msg::Verdict::skipped, name,
+                                 arc::msg::UnsupportedMethod(lzh::PrintableName(m.header.method))));
       arc::Worsen(result, arc::kWarning);
       continue;
     }
@@ -60,20 +61,20 @@ std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& r
       r = {lzh::Status::kFatal, e.what()};
     }
     if (r.status == lzh::Status::kOk || r.status == lzh::Status::kWarning) {
-      report.Line("OK       " + name);
+      report.Line(arc::msg::Line(arc::msg::Verdict::tested, name));
     } else {
       ++bad;
-      report.Line("Damaged  " + name + ": " + r.message);
+      report.Line(arc::msg::Line(arc::msg::Verdict::damaged, name, r.message));
       arc::Worsen(result, arc::kNotArchive);
     }
     progress.AddBytes(m.header.originalSize);
     CheckGoOn(progress.FinishFile());
   }
   if (matched == 0) {
-    report.Line("no member matched");
+    report.Line(arc::msg::NoMemberMatched());
     return arc::kNothingMatched;
   }
-  report.Line(std::to_string(matched) + " member(s) tested, " + std::to_string(bad) + " damaged");
+  report.Line(arc::msg::TestSummary(matched, bad));
   return result;
 }
 
@@ -101,8 +102,8 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
     const std::string name = lzh::PrintableName(m.path.Joined());
     if (!m.header.isDirectory()) CheckGoOn(progress.StartFile(m.path.Joined()));
     if (!m.header.isDirectory() && !lzh::canDecode(m.header.method)) {
-      report.Line("Skipped  " + name + ": method " + lzh::PrintableName(m.header.method) +
-                  " not supported");
+      report.Line(arc::msg::Line(arc::msg::Verdict::skipped, name,
+                                 arc::msg::UnsupportedMethod(lzh::PrintableName(m.header.method))));
       arc::Worsen(result, arc::kWarning);
       continue;
     }
@@ -111,25 +112,29 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
       case lzh::ExtractOutcome::written:
         ++written;
         if (r.warning) {
-          report.Line("Melted   " + name + ": " + lzh::PrintableName(r.message));
+          report.Line(
+              arc::msg::Line(arc::msg::Verdict::extracted, name, lzh::PrintableName(r.message)));
           arc::Worsen(result, arc::kWarning);
         } else {
-          report.Line("Melted   " + name);
+          report.Line(arc::msg::Line(arc::msg::Verdict::extracted, name));
         }
         break;
       case lzh::ExtractOutcome::skippedNotNewer:
-        report.Line("Skipped  " + name + ": " + lzh::PrintableName(r.message));
+        report.Line(
+            arc::msg::Line(arc::msg::Verdict::skipped, name, lzh::PrintableName(r.message)));
         break;
       case lzh::ExtractOutcome::skippedLink:
-        report.Line("Skipped  " + name + ": " + lzh::PrintableName(r.message));
+        report.Line(
+            arc::msg::Line(arc::msg::Verdict::skipped, name, lzh::PrintableName(r.message)));
         arc::Worsen(result, arc::kWarning);
         break;
       case lzh::ExtractOutcome::refusedUnsafe:
-        report.Line("Refused  " + name + ": " + lzh::PrintableName(r.message));
+        report.Line(
+            arc::msg::Line(arc::msg::Verdict::refused, name, lzh::PrintableName(r.message)));
         arc::Worsen(result, arc::kUnsafeName);
         break;
       case lzh::ExtractOutcome::failed:
-        report.Line("Failed   " + name + ": " + lzh::PrintableName(r.message));
+        report.Line(arc::msg::Line(arc::msg::Verdict::failed, name, lzh::PrintableName(r.message)));
         arc::Worsen(result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         break;
     }
@@ -139,10 +144,10 @@ std::int32_t RunExtract(const UnlhaOptions& o, arc::Report& report) {
     }
   }
   if (matched == 0) {
-    report.Line("no member matched");
+    report.Line(arc::msg::NoMemberMatched());
     return arc::kNothingMatched;
   }
-  report.Line(std::to_string(written) + " of " + std::to_string(matched) + " member(s) extracted");
+  report.Line(arc::msg::ExtractSummary(written, matched));
   return result;
 }
 

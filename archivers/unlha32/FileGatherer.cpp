@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "common/Messages.h"
 #include "common/OperandGatherer.h"
 #include "lzharc/EntryName.h"
 #include "platform/TextConvert.h"
@@ -22,7 +23,7 @@ GatherResult GatherFiles(const UnlhaOptions& o, dev_t excludeDevice, ino_t exclu
     if (f.path == excludePath || !inDateRange(f.st.st_mtime)) return 0;
     const std::string key = lzh::EntryPath{f.parts}.Joined();
     if (!seen.insert(key).second) {
-      result.notes.push_back("same stored name twice, kept the first: " + key);
+      result.notes.push_back(arc::msg::SameStoredName(key));
       return 0;
     }
     SourceFile s;
@@ -47,7 +48,7 @@ GatherResult GatherFiles(const UnlhaOptions& o, dev_t excludeDevice, ino_t exclu
       for (auto& f : result.files)
         if (f.parts.size() > 1) f.parts.erase(f.parts.begin(), f.parts.end() - 1);
     }
-    if (found == 0) result.notes.push_back("nothing matches " + p.operand);
+    if (found == 0) result.notes.push_back(arc::msg::NothingMatches(p.operand));
   }
   if (!o.keepFolders) {
     // Dropping folders may have made two names equal: keep the first.
@@ -57,7 +58,7 @@ GatherResult GatherFiles(const UnlhaOptions& o, dev_t excludeDevice, ino_t exclu
       if (names.insert(f.parts.back()).second) {
         kept.push_back(std::move(f));
       } else {
-        result.notes.push_back("same stored name twice, kept the first: " + f.parts.back());
+        result.notes.push_back(arc::msg::SameStoredName(f.parts.back()));
       }
     }
     result.files = std::move(kept);

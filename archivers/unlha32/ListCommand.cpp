@@ -7,6 +7,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/ListingReport.h"
+#include "common/Messages.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/MemberTime.h"
 
@@ -15,9 +16,7 @@ namespace unlha {
 std::int32_t RunList(const UnlhaOptions& o, arc::Report& report) {
   OpenArchive archive(o.archive);
   const bool verbose = o.command == 'v';
-  report.Line(verbose
-                  ? "    Original       Packed  Ratio  Date       Time     Method CRC  Lv OS Name"
-                  : "    Original       Packed  Ratio  Date       Time     Method Name");
+  report.Line(arc::ListingHeading(verbose ? "方式  CRC  Lv OS 名前" : "方式   名前"));
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t count = 0;
   for (const auto& m : archive.index().members) {

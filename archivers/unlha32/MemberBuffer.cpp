@@ -11,13 +11,14 @@
 
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "lzharc/FileStreams.h"
 
 namespace unlha {
 namespace {
 
 [[noreturn]] void Fail(const std::string& what) {
-  throw arc::Failure(arc::kCannotWrite, what + ": " + std::strerror(errno));
+  throw arc::Failure(arc::kCannotWrite, what + arc::msg::Because(std::strerror(errno)));
 }
 
 }  // namespace
@@ -37,11 +38,12 @@ void MemberBuffer::write(const std::uint8_t* buf, std::size_t n) {
   if (spillFd_ < 0) {
     std::string path = spillDir_ + "/.unlha-member-XXXXXX";
     spillFd_ = ::mkostemp(path.data(), O_CLOEXEC);
-    if (spillFd_ < 0) Fail("cannot make a temporary file in " + spillDir_);
+    if (spillFd_ < 0)
+      Fail(arc::msg::CannotCreate("フォルダ " + arc::msg::Quoted(spillDir_) + " に一時ファイル"));
     ::unlink(path.c_str());  // gone from the folder; it lives while it is open
   }
   try {
-    lzh::WriteAll(spillFd_, buf, n, "a temporary file in " + spillDir_);
+    lzh::WriteAll(spillFd_, buf, n, spillDir_ + "/.unlha-member-XXXXXX");
   } catch (const std::exception& e) {
     throw arc::Failure(arc::kCannotWrite, e.what());
   }
@@ -58,13 +60,13 @@ void MemberBuffer::truncate(std::uint64_t n) {
   if (n >= spilled_) return;
   if (spillFd_ >= 0 && (::ftruncate(spillFd_, static_cast<off_t>(n)) != 0 ||
                         ::lseek(spillFd_, static_cast<off_t>(n), SEEK_SET) < 0))
-    Fail("cannot shorten a temporary file in " + spillDir_);
+    Fail("フォルダ " + arc::msg::Quoted(spillDir_) + " の一時ファイルを切り詰められません");
   spilled_ = n;
 }
 
 void MemberBuffer::overwrite(std::size_t at, const std::vector<std::uint8_t>& bytes) {
   if (at + bytes.size() > memory_.size())
-    throw std::logic_error("MemberBuffer::overwrite past the bytes kept in memory");
+    throw std::logic_error("MemberBuffer::overwrite: メモリに置いた範囲を超えています");
   std::copy(bytes.begin(), bytes.end(), memory_.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
@@ -74,7 +76,7 @@ void MemberBuffer::copyTo(int fd, const std::string& name) const {
     std::vector<std::uint8_t> chunk(std::min<std::uint64_t>(spilled_, 1 << 20));
     for (std::uint64_t at = 0; at < spilled_;) {
       const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), spilled_ - at));
-      lzh::ReadAt(spillFd_, chunk.data(), n, at, "a temporary file in " + spillDir_);
+      lzh::ReadAt(spillFd_, chunk.data(), n, at, spillDir_ + "/.unlha-member-XXXXXX");
       lzh::WriteAll(fd, chunk.data(), n, name);
       at += n;
     }

@@ -10,6 +10,7 @@
 
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "lzh/Crc16.h"
 #include "lzh/LzhCodec.h"
 #include "lzharc/EntryName.h"
@@ -39,7 +40,7 @@ class WatchedSource : public lzh::Source {
  public:
   WatchedSource(lzh::Source& in, const PackSignals& signals) : in_(in), signals_(signals) {}
   std::size_t read(std::uint8_t* buf, std::size_t n) override {
-    if (signals_.stop.stop_requested()) throw arc::Failure(arc::kCancelled, "cancelled");
+    if (signals_.stop.stop_requested()) throw arc::Failure(arc::kCancelled, arc::msg::Cancelled());
     std::size_t got;
     try {
       got = in_.read(buf, n);
@@ -64,10 +65,11 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
   SourceFd src(::open(file.diskPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (src.get() < 0)
     throw arc::Failure(arc::kCannotRead,
-                       "cannot open " + file.diskPath + ": " + std::strerror(errno));
+                       arc::msg::CannotOpen(arc::msg::Quoted(file.diskPath), std::strerror(errno)));
   struct stat st {};
   if (::fstat(src.get(), &st) != 0 || !S_ISREG(st.st_mode))
-    throw arc::Failure(arc::kCannotRead, "not a readable file: " + file.diskPath);
+    throw arc::Failure(arc::kCannotRead,
+                       arc::msg::Quoted(file.diskPath) + " は読み込めるファイルではありません");
 
   lzh::NewEntryHeader h;
   try {
@@ -89,7 +91,7 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
   try {
     header = lzh::BuildLevel2Header(h);
   } catch (const std::exception& e) {
-    throw arc::Failure(arc::kCannotWrite, std::string(e.what()) + ": " + file.diskPath);
+    throw arc::Failure(arc::kCannotWrite, arc::msg::Quoted(file.diskPath) + ": " + e.what());
   }
   const std::uint64_t headerAt = out.size();
   lzh::FileSource rawIn(src.get(), file.diskPath);
@@ -106,7 +108,8 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
       out.truncate(headerAt + header.size());
       if (::lseek(src.get(), 0, SEEK_SET) != 0)
         throw arc::Failure(arc::kCannotRead,
-                           "cannot rewind " + file.diskPath + ": " + std::strerror(errno));
+                           arc::msg::CannotRead(arc::msg::Quoted(file.diskPath) + " を先頭から",
+                                                std::strerror(errno)));
       in.counting = false;  // these bytes were counted on the first pass
     } else {
       original = r.originalSize;
@@ -125,13 +128,15 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
     packed = original;
   }
   if (lzh::NeedsWideSizes(original) != h.wideSizes)
-    throw arc::Failure(arc::kCannotRead, file.diskPath + " changed its size while it was read");
+    throw arc::Failure(arc::kCannotRead,
+                       arc::msg::Quoted(file.diskPath) + " のサイズが読み込み中に変わりました");
   h.originalSize = original;
   h.packedSize = packed;
   h.dataCrc = crc;
   std::vector<std::uint8_t> final = lzh::BuildLevel2Header(h);
   if (final.size() != header.size())
-    throw arc::Failure(arc::kCannotWrite, "header length changed: " + file.diskPath);
+    throw arc::Failure(arc::kCannotWrite,
+                       arc::msg::Quoted(file.diskPath) + " のヘッダーの長さが変わりました");
   out.overwrite(static_cast<std::size_t>(headerAt), final);
   return {h.method, original, packed};
 }

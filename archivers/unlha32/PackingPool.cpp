@@ -2,6 +2,7 @@
 
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 
 namespace unlha {
 namespace {
@@ -29,7 +30,7 @@ void PackingPool::Pack(std::size_t i, std::stop_token stop) {
 
 PackedMember PackingPool::Take(std::size_t i, const std::function<bool(std::uint64_t)>& waiting) {
   if (!pool_.Take(i, [&] { return waiting(BytesRead()); }))
-    throw arc::Failure(arc::kCancelled, "cancelled");
+    throw arc::Failure(arc::kCancelled, arc::msg::Cancelled());
   return std::move(members_[i]);
 }
 

@@ -15,6 +15,7 @@
 #include "OpenArchive.h"
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/ReplacementFile.h"
 #include "lzharc/FileStreams.h"
 #include "lzharc/SfxTrailer.h"
@@ -52,8 +53,9 @@ std::int32_t RunMakeSfx(const UnlhaOptions& o, arc::Report& report) {
   const std::string stub = StubPath();
   int stubFd = ::open(stub.c_str(), O_RDONLY | O_CLOEXEC);
   if (stubFd < 0)
-    throw arc::Failure(arc::kCannotRead,
-                       "cannot open the stub " + stub + ": " + std::strerror(errno));
+    throw arc::Failure(
+        arc::kCannotRead,
+        arc::msg::CannotOpen("自己解凍スタブ " + arc::msg::Quoted(stub), std::strerror(errno)));
   struct stat st {};
   ::fstat(stubFd, &st);
   std::string target = platform::ChangeFileExt(o.archive, ".EXE");
@@ -73,8 +75,7 @@ std::int32_t RunMakeSfx(const UnlhaOptions& o, arc::Report& report) {
     throw arc::Failure(arc::kCannotWrite, e.what());
   }
   ::close(stubFd);
-  report.Line("Made " + target + " (" + std::to_string(archive.index().members.size()) +
-              " member(s))");
+  report.Line(arc::msg::MadeSfx(target, archive.index().members.size()));
   return arc::kOk;
 }
 

@@ -8,6 +8,7 @@
 #include "Commands.h"
 #include "common/CommandEntry.h"
 #include "common/ExportedEntries.h"
+#include "common/Messages.h"
 #include "lzharc/ArchiveReader.h"
 
 namespace unlha {
@@ -38,7 +39,7 @@ std::int32_t Dispatch(const arc::CommandLine& line, arc::Report& report) {
     case 's':
       return RunMakeSfx(o, report);
     default:
-      throw arc::Failure(arc::kBadCommand, "unknown command");
+      throw arc::Failure(arc::kBadCommand, arc::msg::UnknownCommand({}));
   }
 }
 

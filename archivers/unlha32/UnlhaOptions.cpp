@@ -6,6 +6,7 @@
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "lzh/LzhCodec.h"
 
 namespace unlha {
@@ -25,10 +26,10 @@ int Number(const arc::Switch& sw, int low, int high) {
   if (sw.value.empty()) return 1;
   int v = 0;
   for (char c : sw.value) {
-    if (c < '0' || c > '9' || v > 1000) Bad("bad value in switch -" + sw.name + sw.value);
+    if (c < '0' || c > '9' || v > 1000) Bad(arc::msg::BadSwitchValue("-" + sw.name + sw.value));
     v = v * 10 + (c - '0');
   }
-  if (v < low || v > high) Bad("bad value in switch -" + sw.name + sw.value);
+  if (v < low || v > high) Bad(arc::msg::BadSwitchValue("-" + sw.name + sw.value));
   return v;
 }
 
@@ -63,9 +64,9 @@ UnlhaOptions ReadOptions(const arc::CommandLine& line) {
   const std::string commands = "auxedslvt";
   if (line.command.size() != 1 ||
       commands.find(static_cast<char>(std::tolower(line.command[0]))) == std::string::npos)
-    Bad("unknown command " + line.command);
+    Bad(arc::msg::UnknownCommand(line.command));
   o.command = static_cast<char>(std::tolower(line.command[0]));
-  if (!line.archive || line.archive->empty()) Bad("no archive name");
+  if (!line.archive || line.archive->empty()) Bad(arc::msg::NoArchiveName());
   o.archive = *line.archive;
   o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
   o.files = line.files;
@@ -88,7 +89,7 @@ UnlhaOptions ReadOptions(const arc::CommandLine& line) {
       o.cp932Names = Number(sw, 0, 1) != 0;
     else if (n == "w") {
       o.workDir = sw.value;
-      if (o.workDir.empty()) Bad("-w needs a folder");
+      if (o.workDir.empty()) Bad("-w にはフォルダを指定してください");
     } else if (n == "o") {
       int v = sw.value.empty() ? 5 : Number(sw, 0, 7);
       if (v == 5)
@@ -98,7 +99,8 @@ UnlhaOptions ReadOptions(const arc::CommandLine& line) {
       else if (v == 7)
         o.method = "-lh7-";
       else
-        Bad("method switch -o" + sw.value + " is not supported (use -o5, -o6 or -o7)");
+        Bad("圧縮方式のスイッチ -o" + sw.value +
+            " には対応していません (-o5, -o6, -o7 のどれかを指定してください)");
     } else if (n == "z") {
       if (Number(sw, 0, 1) == 1) o.method = "-lh0-";
     } else if (n == "jm") {
@@ -107,7 +109,7 @@ UnlhaOptions ReadOptions(const arc::CommandLine& line) {
       o.threads = Number(sw, 0, 64);
     } else if (n == "jo" || n == "job") {
       auto t = ParseDateBound(sw.value);
-      if (!t) Bad("bad date in switch -" + n + sw.value + " (YYMMDD or YYMMDDhhmmss)");
+      if (!t) Bad(arc::msg::BadSwitchValue("-" + n + sw.value, "日付は YYMMDD か YYMMDDhhmmss"));
       (n == "jo" ? o.notBefore : o.notAfter) = *t;
     }
   }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/Messages.h"
 #include "lzharc/ArchiveReader.h"
 #include "lzharc/EntryName.h"
 #include "lzharc/FileStreams.h"
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
   int fd = ::open(self.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st {};
   if (fd < 0 || ::fstat(fd, &st) != 0 || st.st_size < static_cast<off_t>(lzh::kSfxTrailerSize)) {
-    std::fprintf(stderr, "cannot read this program's own file\n");
+    std::fprintf(stderr, "%s\n", arc::msg::SfxCannotReadSelf().c_str());
     return 2;
   }
   std::uint8_t trailer[lzh::kSfxTrailerSize];
@@ -37,10 +38,10 @@ int main(int argc, char** argv) {
   }
   auto start = lzh::ReadSfxTrailer(trailer);
   if (!start || *start >= end) {
-    std::fprintf(stderr, "no archive is attached to this program\n");
+    std::fprintf(stderr, "%s\n", arc::msg::SfxNoArchive().c_str());
     return 2;
   }
-  lzh::ArchiveIndex index = lzh::ReadArchiveIndex(fd, "archive", *start, end);
+  lzh::ArchiveIndex index = lzh::ReadArchiveIndex(fd, "書庫", *start, end);
   if (!index.ok) {
     std::fprintf(stderr, "%s\n", lzh::PrintableName(index.message).c_str());
     return 1;
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
   try {
     lzh::SafeExtractor extractor(".", options);
     for (const auto& m : index.members) {
-      auto r = extractor.Extract(fd, "archive", m);
+      auto r = extractor.Extract(fd, "書庫", m);
       const std::string name = lzh::PrintableName(m.path.Joined());
       if (r.outcome == lzh::ExtractOutcome::written) {
         std::printf("%s\n", name.c_str());

@@ -79,7 +79,7 @@ TEST_F(HostileArchiveTest, ChainsOfEmptyExtendedHeadersEndQuickly) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_FALSE(index.ok);
-  EXPECT_NE(index.message.find("too many extended headers"), std::string::npos) << index.message;
+  EXPECT_NE(index.message.find("拡張ヘッダーが多すぎます"), std::string::npos) << index.message;
   EXPECT_LT(seconds, 1.0);  // a backstop: it took minutes when each header meant a re-parse
 
   // Up to the limit the chain is read, and the members after it too.
@@ -120,7 +120,7 @@ TEST_F(HostileArchiveTest, MembersClaimingMoreThanTheirDataCanHoldFailBeforeWrit
     CountingSink out;
     lzh::MemberResult r = Decode(index.members[0], out);
     EXPECT_EQ(r.status, lzh::Status::kFailed);
-    EXPECT_NE(r.message.find("too short for the stated size"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("記録されたサイズに対して短すぎます"), std::string::npos) << r.message;
     EXPECT_EQ(out.length, 0u);  // refused before anything was decoded
   }
 

@@ -183,7 +183,7 @@ TEST_F(UpdateTest, OutputBufferIsCutAndTerminated) {
   EXPECT_EQ(r.result, arc::kOk);
   r = Unlha("l -+  " + Q(P("A.LZH")));
   EXPECT_NE(r.output.find("a.log"), std::string::npos);
-  EXPECT_NE(r.output.find("1 file(s)"), std::string::npos);
+  EXPECT_NE(r.output.find("1 件"), std::string::npos);
 }
 
 }  // namespace
