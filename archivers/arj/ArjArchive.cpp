@@ -1,4 +1,5 @@
 #include "ArjArchive.h"
+#include "common/Messages.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,7 +38,7 @@ HeaderParse HeaderAt(int fd, std::uint64_t offset, Header& h) {
     HeaderParse r = ParseHeader(buf.data(), have, h);
     if (r.status != HeaderStatus::needMore) return r;
     if (have < buf.size() || r.needed > kMaxHeaderBytes)
-      return {HeaderStatus::bad, 0, "the archive ends inside a header"};
+      return {HeaderStatus::bad, 0, "書庫がヘッダーの途中で終わっています"};
     buf.resize(std::max(r.needed, buf.size() * 2));
     have += ReadSome(fd, buf.data() + have, buf.size() - have, offset + have);
   }
@@ -105,10 +106,11 @@ void Member::DosStamp(std::uint16_t& date, std::uint16_t& time) const {
 Index ReadIndex(int fd, const std::string& name) {
   try {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return Fail("cannot read " + name + ": " + std::strerror(errno));
+    if (::fstat(fd, &st) != 0)
+      return Fail(arc::msg::CannotRead(arc::msg::Quoted(name), std::strerror(errno)));
     const std::uint64_t fileSize = static_cast<std::uint64_t>(st.st_size);
     Index index;
-    if (!FindMain(fd, index)) return Fail(name + " is not an ARJ archive");
+    if (!FindMain(fd, index)) return Fail(arc::msg::NotArchive(name, "ARJ"));
     index.multiVolume = (index.main.flags & kVolume) != 0;
     std::uint64_t pos = index.start + index.main.length;
     for (;;) {
@@ -116,12 +118,13 @@ Index ReadIndex(int fd, const std::string& name) {
       HeaderParse r = HeaderAt(fd, pos, h);
       if (r.status == HeaderStatus::end) break;
       if (r.status != HeaderStatus::ok)
-        return Fail(name + ": damaged header at offset " + std::to_string(pos) + ": " + r.message);
+        return Fail(arc::msg::DamagedHeaderAt(name, pos, r.message));
       Member m;
       m.headerOffset = pos;
       m.dataOffset = pos + h.length;
       if (m.dataOffset + h.packedSize > fileSize)
-        return Fail(name + ": the archive ends inside the data of " + lzh::PrintableName(h.name));
+        return Fail(arc::msg::Quoted(name) + ": 書庫が " + lzh::PrintableName(h.name) +
+                    " のデータの途中で終わっています");
       m.path = lzh::DecodeStoredPath(h.name);
       m.header = std::move(h);
       pos = m.dataOffset + m.header.packedSize;
@@ -130,7 +133,7 @@ Index ReadIndex(int fd, const std::string& name) {
     index.ok = true;
     return index;
   } catch (const std::exception& e) {
-    return Fail("cannot read " + name + ": " + e.what());
+    return Fail(arc::msg::CannotRead(arc::msg::Quoted(name), e.what()));
   }
 }
 

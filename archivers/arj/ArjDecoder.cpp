@@ -5,6 +5,7 @@
 
 #include "ArjCrc32.h"
 #include "ArjMethods.h"
+#include "common/Messages.h"
 #include "lzh/DataError.h"
 
 namespace arj {
@@ -37,7 +38,7 @@ void CopyStored(lzh::Source& in, std::uint64_t size, CheckingSink& out) {
   while (size > 0) {
     const std::size_t n =
         in.read(buf.data(), static_cast<std::size_t>(std::min<std::uint64_t>(size, buf.size())));
-    if (n == 0) throw lzh::DataError("the stored data ends before the file is complete");
+    if (n == 0) throw lzh::DataError("無圧縮データがファイルの終わりより前で途切れています");
     out.write(buf.data(), n);
     size -= n;
   }
@@ -46,11 +47,11 @@ void CopyStored(lzh::Source& in, std::uint64_t size, CheckingSink& out) {
 }  // namespace
 
 std::string Unsupported(const Header& h) {
-  if (h.flags & kGarbled) return "the member is garbled (encrypted); no password is taken";
+  if (h.flags & kGarbled) return arc::msg::Encrypted();
   if (h.flags & (kVolume | kExtFile))
-    return "the member is split across volumes; multi-volume sets are not supported";
+    return "複数の分割書庫にまたがっています (分割書庫には対応していません)";
   if (h.HasData() && h.method > kMaxMethod)
-    return "unknown compression method " + std::to_string(h.method);
+    return "不明な圧縮方式です: " + std::to_string(h.method);
   return {};
 }
 
@@ -61,7 +62,7 @@ DecodeOutcome DecodeData(const Header& h, lzh::Source& in, lzh::Sink& out,
   try {
     if (h.method == 0) {
       if (h.packedSize != h.originalSize)
-        return {false, false, "a stored member's packed and original sizes differ"};
+        return {false, false, "無圧縮のファイルの圧縮サイズと元のサイズが違います"};
       CopyStored(in, h.originalSize, sink);
     } else {
       lzh::BitReader br(in, h.packedSize);
@@ -76,10 +77,10 @@ DecodeOutcome DecodeData(const Header& h, lzh::Source& in, lzh::Sink& out,
   } catch (const lzh::DataError& e) {
     return {false, false, e.what()};
   } catch (const CheckingSink::Cancelled&) {
-    return {false, true, "cancelled"};
+    return {false, true, arc::msg::Cancelled()};
   }
-  if (sink.written() != h.originalSize) return {false, false, "the data has the wrong length"};
-  if (sink.crc() != h.crc) return {false, false, "CRC mismatch: the data is damaged"};
+  if (sink.written() != h.originalSize) return {false, false, arc::msg::WrongLength()};
+  if (sink.crc() != h.crc) return {false, false, arc::msg::CrcMismatch()};
   return {true, false, {}};
 }
 

@@ -31,8 +31,8 @@ void DecodeFastest(lzh::BitReader& br, lzh::DecodeWindow& w, std::uint64_t origi
       continue;
     }
     const std::uint32_t dist = Field(br, 9, 4);
-    if (dist >= kWindowSize) throw lzh::DataError("a match reaches further back than the window");
-    if (dist >= w.written()) throw lzh::DataError("a match reaches back before the first byte");
+    if (dist >= kWindowSize) throw lzh::DataError("一致の距離が窓の大きさを超えています");
+    if (dist >= w.written()) throw lzh::DataError("一致の距離がデータの先頭より前を指しています");
     const std::uint64_t n = std::min<std::uint64_t>(len + 2, originalSize - w.written());
     w.copyBack(dist, static_cast<std::size_t>(n));
   }

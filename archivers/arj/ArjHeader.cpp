@@ -2,6 +2,7 @@
 
 #include "ArjCrc32.h"
 #include "common/LittleEndian.h"
+#include "common/Messages.h"
 
 namespace arj {
 namespace {
@@ -30,24 +31,24 @@ bool Text(const std::uint8_t*& p, const std::uint8_t* end, std::string& out) {
 
 HeaderParse ParseHeader(const std::uint8_t* data, std::size_t size, Header& out) {
   if (size < 4) return More(4);
-  if (data[0] != kIdLow || data[1] != kIdHigh) return Bad("no ARJ header id");
+  if (data[0] != kIdLow || data[1] != kIdHigh) return Bad("ARJ のヘッダー識別子がありません");
   const std::size_t basic = Le16(data + 2);
   if (basic == 0) {
     out = Header{};
     out.length = 4;
     return {HeaderStatus::end, 0, {}};
   }
-  if (basic > kMaxBasicHeader) return Bad("the header is larger than ARJ allows");
-  if (basic < kFixedPart + 2) return Bad("the header is too short");
+  if (basic > kMaxBasicHeader) return Bad("ヘッダーが ARJ の上限より大きくなっています");
+  if (basic < kFixedPart + 2) return Bad("ヘッダーが短すぎます");
   std::size_t pos = 4 + basic + 4;
   if (size < pos) return More(pos);
   const std::uint8_t* b = data + 4;
-  if (Crc32(0, b, basic) != Le32(b + basic)) return Bad("header CRC mismatch");
+  if (Crc32(0, b, basic) != Le32(b + basic)) return Bad(arc::msg::HeaderCrcMismatch());
 
   Header h;
   h.firstHeaderSize = b[0];
   if (h.firstHeaderSize < kFixedPart || h.firstHeaderSize > basic)
-    return Bad("the header's fixed part has a bad size");
+    return Bad("ヘッダーの固定部のサイズが正しくありません");
   h.version = b[1];
   h.minVersion = b[2];
   h.hostOs = b[3];
@@ -61,8 +62,8 @@ HeaderParse ParseHeader(const std::uint8_t* data, std::size_t size, Header& out)
   h.fileMode = Le16(b + 26);
   const std::uint8_t* p = b + h.firstHeaderSize;
   const std::uint8_t* end = b + basic;
-  if (!Text(p, end, h.name)) return Bad("the file name is not ended");
-  if (!Text(p, end, h.comment)) return Bad("the comment is not ended");
+  if (!Text(p, end, h.name)) return Bad("ファイル名が終わっていません");
+  if (!Text(p, end, h.comment)) return Bad("コメントが終わっていません");
 
   for (std::size_t count = 0;; ++count) {
     if (size < pos + 2) return More(pos + 2);
@@ -70,10 +71,10 @@ HeaderParse ParseHeader(const std::uint8_t* data, std::size_t size, Header& out)
     pos += 2;
     if (ext == 0) break;
     if (count == kMaxExtendedHeaders || pos > kMaxExtendedBytes)
-      return Bad("too many extended headers");
+      return Bad(arc::msg::TooManyExtendedHeaders());
     if (size < pos + ext + 4) return More(pos + ext + 4);
     if (Crc32(0, data + pos, ext) != Le32(data + pos + ext))
-      return Bad("extended header CRC mismatch");
+      return Bad("拡張ヘッダーの CRC が一致しません");
     pos += ext + 4;
   }
   h.length = pos;

@@ -10,6 +10,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
 #include "common/SafeText.h"
@@ -50,8 +51,8 @@ struct Run {
                            [this](std::uint64_t n) { return progress.AddBytes(n); });
   }
 
-  void Line(const char* what, const std::string& name, const std::string& why = {}) {
-    report.Line(what + name + (why.empty() ? "" : ": " + arc::SafeText(why)));
+  void Line(arc::msg::Verdict what, const std::string& name, const std::string& why = {}) {
+    report.Line(arc::msg::Line(what, name, why.empty() ? std::string() : arc::SafeText(why)));
   }
 };
 
@@ -69,20 +70,19 @@ std::int32_t RunTest(Run& run) {
     arj::DecodeOutcome r = run.Decode(*m, sink);
     if (r.cancelled) return arc::kCancelled;
     if (r.ok) {
-      run.Line("OK       ", name);
+      run.Line(arc::msg::Verdict::tested, name);
     } else {
       ++bad;
-      run.Line("Damaged  ", name, r.message);
+      run.Line(arc::msg::Verdict::damaged, name, r.message);
       arc::Worsen(run.result, arc::kNotArchive);
     }
     if (!run.progress.FinishFile()) return arc::kCancelled;
   }
   if (run.matched == 0) {
-    run.report.Line("no member matched");
+    run.report.Line(arc::msg::NoMemberMatched());
     return arc::kNothingMatched;
   }
-  run.report.Line(std::to_string(run.matched) + " member(s) tested, " + std::to_string(bad) +
-                  " damaged");
+  run.report.Line(arc::msg::TestSummary(run.matched, bad));
   return run.result;
 }
 
@@ -91,12 +91,12 @@ bool ExtractOne(Run& run, arc::SafeExtractor& extractor, const arj::Member& m) {
   const std::string name = arc::SafeText(ListedName(m));
   if (!run.progress.StartFile(name)) return false;
   if (std::string why = arj::Unsupported(m.header); !why.empty()) {
-    run.Line("Refused  ", name, why);
+    run.Line(arc::msg::Verdict::refused, name, why);
     arc::Worsen(run.result, arc::kNotArchive);
     return run.progress.FinishFile();
   }
   if (!m.path.IsSafe()) {
-    run.Line("Refused  ", name, "unsafe name refused");
+    run.Line(arc::msg::Verdict::refused, name, "安全でない名前なので展開しません");
     arc::Worsen(run.result, arc::kUnsafeName);
     return run.progress.FinishFile();
   }
@@ -119,21 +119,21 @@ bool ExtractOne(Run& run, arc::SafeExtractor& extractor, const arj::Member& m) {
   switch (r.outcome) {
     case arc::ExtractOutcome::written:
       ++run.done;
-      run.Line("Melted   ", name);
+      run.Line(arc::msg::Verdict::extracted, name);
       break;
     case arc::ExtractOutcome::skippedNotNewer:
-      run.Line("Skipped  ", name, r.message);
+      run.Line(arc::msg::Verdict::skipped, name, r.message);
       break;
     case arc::ExtractOutcome::skippedLink:
-      run.Line("Skipped  ", name, r.message);
+      run.Line(arc::msg::Verdict::skipped, name, r.message);
       arc::Worsen(run.result, arc::kWarning);
       break;
     case arc::ExtractOutcome::refusedUnsafe:
-      run.Line("Refused  ", name, r.message);
+      run.Line(arc::msg::Verdict::refused, name, r.message);
       arc::Worsen(run.result, arc::kUnsafeName);
       break;
     case arc::ExtractOutcome::failed:
-      run.Line("Failed   ", name, r.message);
+      run.Line(arc::msg::Verdict::failed, name, r.message);
       arc::Worsen(run.result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
       break;
   }
@@ -146,7 +146,7 @@ std::int32_t RunExtract(const UnarjOptions& o, arc::Report& report) {
   OpenArjArchive archive(o.archive);
   Run run{o, archive, report, {}};
   if (archive.index().multiVolume)
-    report.Line("this archive is one volume of a set; members split across volumes are refused");
+    report.Line("この書庫は分割書庫の一つです。複数の書庫にまたがるファイルは展開しません");
   if (o.command == 't') return RunTest(run);
   arc::ExtractRules rules;
   rules.withFolders = o.KeepFolders();
@@ -161,16 +161,16 @@ std::int32_t RunExtract(const UnarjOptions& o, arc::Report& report) {
   for (const arj::Member* m : run.Selected()) {
     ++run.matched;
     if (!ExtractOne(run, *extractor, *m)) {
-      report.Line("cancelled; " + std::to_string(run.done) + " member(s) extracted before");
+      report.Line(
+          arc::msg::Cancelled("それまでに " + std::to_string(run.done) + " 件を展開しました"));
       return arc::kCancelled;
     }
   }
   if (run.matched == 0) {
-    report.Line("no member matched");
+    report.Line(arc::msg::NoMemberMatched());
     return arc::kNothingMatched;
   }
-  report.Line(std::to_string(run.done) + " of " + std::to_string(run.matched) +
-              " member(s) extracted");
+  report.Line(arc::msg::ExtractSummary(run.done, run.matched));
   return run.result;
 }
 

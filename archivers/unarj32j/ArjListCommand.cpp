@@ -13,9 +13,7 @@ namespace unarj {
 std::int32_t RunList(const UnarjOptions& o, arc::Report& report) {
   OpenArjArchive archive(o.archive);
   const bool verbose = o.command == 'v';
-  report.Line(
-      verbose ? "    Original       Packed  Ratio  Date       Time     Method CRC-32   OS Fl Name"
-              : "    Original       Packed  Ratio  Date       Time     Method Name");
+  report.Line(arc::ListingHeading(verbose ? "方式   CRC-32   OS Fl 名前" : "方式   名前"));
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t count = 0;
   for (const auto& m : archive.index().members) {

@@ -8,13 +8,15 @@
 
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 
 namespace unarj {
 
 OpenArjArchive::OpenArjArchive(const std::string& path) : path_(path) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0)
-    throw arc::Failure(arc::kNotArchive, "cannot open " + path + ": " + std::strerror(errno));
+    throw arc::Failure(arc::kNotArchive,
+                       arc::msg::CannotOpen(arc::msg::Quoted(path), std::strerror(errno)));
   index_ = arj::ReadIndex(fd_, path);
   if (!index_.ok) {
     ::close(fd_);

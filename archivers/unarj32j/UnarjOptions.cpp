@@ -5,6 +5,7 @@
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 
 namespace unarj {
 namespace {
@@ -23,7 +24,7 @@ const std::vector<std::string> kSwitches = {
 bool Flag(const arc::Switch& sw) {
   if (sw.value.empty()) return true;
   if (sw.value.size() > 3 || sw.value.find_first_not_of("0123456789") != std::string::npos)
-    Bad("bad value in switch -" + sw.name + sw.value + " (a number)");
+    Bad(arc::msg::BadSwitchValue("-" + sw.name + sw.value, "数を指定してください"));
   return std::stoi(sw.value) != 0;
 }
 
@@ -41,9 +42,10 @@ UnarjOptions ReadOptions(const arc::CommandLine& line) {
   const std::string commands = "xetlv";
   if (line.command.size() != 1 ||
       commands.find(static_cast<char>(std::tolower(line.command[0]))) == std::string::npos)
-    Bad("unknown command " + line.command + " (this library reads archives: x, e, t, l, v)");
+    Bad(arc::msg::UnknownCommand(line.command,
+                                 "このライブラリは書庫を読むだけです: x, e, t, l, v"));
   o.command = static_cast<char>(std::tolower(line.command[0]));
-  if (!line.archive || line.archive->empty()) Bad("no archive name");
+  if (!line.archive || line.archive->empty()) Bad(arc::msg::NoArchiveName());
   o.archive = *line.archive;
   o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
   o.files = line.files;
@@ -55,7 +57,7 @@ UnarjOptions ReadOptions(const arc::CommandLine& line) {
     } else if (sw.name == "c") {
       o.overwriteAlways = Flag(sw);
     } else if (sw.name == "w") {
-      if (sw.value.empty()) Bad("-w needs a folder");
+      if (sw.value.empty()) Bad("-w にはフォルダを指定してください");
       workDir = WithDelimiter(arc::ToPlatformDelimiters(sw.value));
     }
     // -m and -n (quiet modes) and the rest change nothing: no window is shown.
