@@ -14,6 +14,7 @@
 #include "SourceGatherer.h"
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/ReplacementFile.h"
 #include "common/SafeText.h"
@@ -36,7 +37,7 @@ struct GErrorPtr {
   ~GErrorPtr() {
     if (error) g_error_free(error);
   }
-  std::string Text() const { return error ? error->message : "unknown error"; }
+  std::string Text() const { return error ? error->message : "不明なエラー"; }
 };
 
 bool IsAscii(const std::string& s) {
@@ -92,21 +93,21 @@ struct WriteProgress {
 
 void CheckLimits(const std::vector<SourceFile>& files, bool store) {
   if (files.size() > kMaxFiles)
-    throw arc::Failure(arc::kCannotWrite, "too many files for one cabinet (" +
-                                              std::to_string(files.size()) + ", at most 65535)");
+    throw arc::Failure(arc::kCannotWrite, "ファイルが多すぎて一つのキャビネットに入りません (" +
+                                              std::to_string(files.size()) + " 個、上限 65535 個)");
   std::uint64_t total = 0;
   for (const auto& f : files) {
     if (f.size > kMaxFolderBytes)
-      throw arc::Failure(arc::kCannotWrite, arc::SafeText(f.storedName) +
-                                                " is too large for a cabinet (" +
-                                                std::to_string(f.size) + " bytes, at most " +
-                                                std::to_string(kMaxFolderBytes) + ")");
+      throw arc::Failure(arc::kCannotWrite, arc::msg::Quoted(arc::SafeText(f.storedName)) +
+                                                " は大きすぎてキャビネットに入りません (" +
+                                                std::to_string(f.size) + " バイト、上限 " +
+                                                std::to_string(kMaxFolderBytes) + " バイト)");
     total += f.size;
   }
   if (store && total > kMaxCabinetBytes)
-    throw arc::Failure(arc::kCannotWrite, "the files are too large for one cabinet (" +
-                                              std::to_string(total) + " bytes, at most " +
-                                              std::to_string(kMaxCabinetBytes) + ")");
+    throw arc::Failure(arc::kCannotWrite, "ファイルが大きすぎて一つのキャビネットに入りません (" +
+                                              std::to_string(total) + " バイト、上限 " +
+                                              std::to_string(kMaxCabinetBytes) + " バイト)");
 }
 
 // Files go into folders of at most kMaxFolderBytes each, in order.
@@ -132,8 +133,9 @@ GPtr<GCabCabinet> BuildCabinet(const std::vector<SourceFile>& files, bool store)
     GPtr<GCabFile> file(gcab_file_new_with_file(stored.c_str(), disk.get()));
     GErrorPtr err;
     if (!gcab_folder_add_file(folder.get(), file.get(), FALSE, nullptr, &err.error))
-      throw arc::Failure(arc::kCannotRead,
-                         "cannot read " + arc::SafeText(f.diskPath) + ": " + err.Text());
+      throw arc::Failure(
+          arc::kCannotRead,
+          arc::msg::CannotRead(arc::msg::Quoted(arc::SafeText(f.diskPath)), err.Text()));
     // Set after adding: adding reads the file's own stamp and attributes.
     GDateTime* stamp = LocalStamp(f.mtime);
     gcab_file_set_date_time(file.get(), stamp);
@@ -152,10 +154,10 @@ GPtr<GCabCabinet> BuildCabinet(const std::vector<SourceFile>& files, bool store)
 }  // namespace
 
 std::int32_t RunAdd(const CabOptions& o, arc::Report& report) {
-  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, "no files named");
+  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, arc::msg::NoFileNames());
   GatherResult gathered = GatherSources(o, o.archive);
   for (const auto& note : gathered.notes) report.Line(arc::SafeText(note));
-  if (gathered.files.empty()) throw arc::Failure(arc::kNothingMatched, "no file matched");
+  if (gathered.files.empty()) throw arc::Failure(arc::kNothingMatched, arc::msg::NoFileMatched());
   CheckLimits(gathered.files, o.store);
   GPtr<GCabCabinet> cabinet = BuildCabinet(gathered.files, o.store);
 
@@ -178,21 +180,22 @@ std::int32_t RunAdd(const CabOptions& o, arc::Report& report) {
     GPtr<GFile> temp(g_file_new_for_path(out->TempPath().c_str()));
     GErrorPtr err;
     GPtr<GFileIOStream> io(g_file_open_readwrite(temp.get(), nullptr, &err.error));
-    if (!io) throw arc::Failure(arc::kCannotWrite, "cannot write the cabinet: " + err.Text());
+    if (!io)
+      throw arc::Failure(arc::kCannotWrite, arc::msg::CannotWrite("キャビネット", err.Text()));
     GOutputStream* stream = g_io_stream_get_output_stream(G_IO_STREAM(io.get()));
     const gboolean ok = gcab_cabinet_write(cabinet.get(), stream, &WriteProgress::OnFile, nullptr,
                                            &progress, cancellable.get(), &err.error);
     GErrorPtr closeErr;
     const gboolean closed = g_io_stream_close(G_IO_STREAM(io.get()), nullptr, &closeErr.error);
     if (progress.progress.Cancelled() || g_cancellable_is_cancelled(cancellable.get())) {
-      report.Line("cancelled; nothing was changed");
+      report.Line(arc::msg::Cancelled(arc::msg::ArchiveUnchanged()));
       return arc::kCancelled;
     }
     if (!ok) {
-      throw arc::Failure(arc::kCannotWrite, "cannot write the cabinet: " + err.Text());
+      throw arc::Failure(arc::kCannotWrite, arc::msg::CannotWrite("キャビネット", err.Text()));
     }
     if (!closed)
-      throw arc::Failure(arc::kCannotWrite, "cannot write the cabinet: " + closeErr.Text());
+      throw arc::Failure(arc::kCannotWrite, arc::msg::CannotWrite("キャビネット", closeErr.Text()));
   }
   if (!progress.files->empty() && progress.next > 0) {
     progress.progress.AddBytes(gathered.files.back().size);
@@ -200,22 +203,22 @@ std::int32_t RunAdd(const CabOptions& o, arc::Report& report) {
   }
   struct stat st {};
   if (::fstat(out->fd(), &st) != 0)
-    throw arc::Failure(arc::kCannotWrite, "cannot read back the cabinet's size");
+    throw arc::Failure(arc::kCannotWrite, "書き込んだキャビネットのサイズを読み取れません");
   if (static_cast<std::uint64_t>(st.st_size) > kMaxCabinetBytes)
-    throw arc::Failure(arc::kCannotWrite, "the cabinet would be " + std::to_string(st.st_size) +
-                                              " bytes, over the format's limit of " +
-                                              std::to_string(kMaxCabinetBytes));
+    throw arc::Failure(arc::kCannotWrite, "キャビネットが " + std::to_string(st.st_size) +
+                                              " バイトになり、形式の上限 " +
+                                              std::to_string(kMaxCabinetBytes) +
+                                              " バイトを超えます");
   try {
     out->Commit();
   } catch (const std::exception& e) {
     throw arc::Failure(arc::kCannotWrite, e.what());
   }
   for (const auto& f : gathered.files)
-    report.Line("Added    " + arc::SafeText(f.storedName) + " (" + std::to_string(f.size) +
-                " bytes)");
-  report.Line(std::to_string(gathered.files.size()) + " file(s) packed into " +
-              arc::SafeText(o.archive) + " (" + std::to_string(st.st_size) + " bytes, " +
-              (o.store ? "stored" : "MSZIP") + ")");
+    report.Line(arc::msg::Line(arc::msg::Verdict::added, arc::SafeText(f.storedName)) + " (" +
+                std::to_string(f.size) + " バイト)");
+  report.Line(arc::msg::PackSummary(gathered.files.size(), arc::SafeText(o.archive)) + " (" +
+              std::to_string(st.st_size) + " バイト、" + (o.store ? "無圧縮" : "MSZIP") + ")");
   return arc::kOk;
 }
 

@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "common/CommandEntry.h"
 #include "common/ExportedEntries.h"
+#include "common/Messages.h"
 
 namespace cab {
 namespace {
@@ -26,7 +27,7 @@ std::int32_t Dispatch(const arc::CommandLine& line, arc::Report& report) {
     case Command::makeSfx:
       return RunMakeSfx(o, report);
   }
-  throw arc::Failure(arc::kBadCommand, "unknown command");
+  throw arc::Failure(arc::kBadCommand, arc::msg::UnknownCommand({}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
 #include "common/SafeText.h"
@@ -45,22 +46,23 @@ ExtractionSummary ExtractCabinet(Cabinet& cabinet, const std::string& baseDir, b
     switch (r.outcome) {
       case arc::ExtractOutcome::written:
         ++s.written;
-        line("Extracted " + name + (r.warning ? ": " + arc::SafeText(r.message) : ""));
+        line(arc::msg::Line(arc::msg::Verdict::extracted, name,
+                            r.warning ? arc::SafeText(r.message) : ""));
         if (r.warning) arc::Worsen(s.result, arc::kWarning);
         break;
       case arc::ExtractOutcome::skippedNotNewer:
-        line("Skipped  " + name + ": " + arc::SafeText(r.message));
+        line(arc::msg::Line(arc::msg::Verdict::skipped, name, arc::SafeText(r.message)));
         break;
       case arc::ExtractOutcome::skippedLink:
-        line("Skipped  " + name + ": " + arc::SafeText(r.message));
+        line(arc::msg::Line(arc::msg::Verdict::skipped, name, arc::SafeText(r.message)));
         arc::Worsen(s.result, arc::kWarning);
         break;
       case arc::ExtractOutcome::refusedUnsafe:
-        line("Refused  " + name + ": " + arc::SafeText(r.message));
+        line(arc::msg::Line(arc::msg::Verdict::refused, name, arc::SafeText(r.message)));
         arc::Worsen(s.result, arc::kUnsafeName);
         break;
       case arc::ExtractOutcome::failed:
-        line("Failed   " + name + ": " + arc::SafeText(r.message));
+        line(arc::msg::Line(arc::msg::Verdict::failed, name, arc::SafeText(r.message)));
         arc::Worsen(s.result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         break;
     }

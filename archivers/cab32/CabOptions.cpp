@@ -3,6 +3,7 @@
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 
 namespace cab {
 
@@ -20,9 +21,9 @@ CabOptions ReadOptions(const arc::CommandLine& line) {
   else if (line.command == "-f" || line.command == "-F")
     o.command = Command::makeSfx;
   else
-    throw arc::Failure(arc::kBadCommand, "unknown command " + line.command);
+    throw arc::Failure(arc::kBadCommand, arc::msg::UnknownCommand(line.command));
   if (!line.archive || line.archive->empty())
-    throw arc::Failure(arc::kBadCommand, "no cabinet named");
+    throw arc::Failure(arc::kBadCommand, arc::msg::NoArchiveName());
   o.archive = arc::ToPlatformDelimiters(*line.archive);
   o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
   for (const auto& f : line.files) o.files.push_back(arc::ToPlatformDelimiters(f));
@@ -34,7 +35,8 @@ CabOptions ReadOptions(const arc::CommandLine& line) {
       else if (sw.value == "1" || sw.value.empty())
         o.store = false;
       else
-        throw arc::Failure(arc::kBadCommand, "-m takes 0 (store) or 1 (MSZIP)");
+        throw arc::Failure(arc::kBadCommand,
+                           arc::msg::BadSwitchValue("-m" + sw.value, "0 (無圧縮) か 1 (MSZIP)"));
       continue;
     }
     // -o, -i, -r and -j take no value; -o0 and the like switch them off.

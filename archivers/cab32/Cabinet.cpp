@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "common/AppendedData.h"
+#include "common/Messages.h"
 #include "platform/TextConvert.h"
 
 namespace cab {
@@ -14,27 +15,27 @@ namespace {
 std::string MspackError(int code) {
   switch (code) {
     case MSPACK_ERR_OK:
-      return "no error";
+      return "エラーはありません";
     case MSPACK_ERR_OPEN:
-      return "cannot open the file";
+      return "ファイルを開けません";
     case MSPACK_ERR_READ:
-      return "the cabinet is cut short or cannot be read";
+      return "キャビネットが途中で切れているか、読み込めません";
     case MSPACK_ERR_WRITE:
-      return "cannot write the extracted file";
+      return "展開したファイルを書き込めません";
     case MSPACK_ERR_SEEK:
-      return "a position in the cabinet lies past its end";
+      return "キャビネットの中の位置が終わりより後を指しています";
     case MSPACK_ERR_NOMEMORY:
-      return "out of memory";
+      return arc::msg::OutOfMemory();
     case MSPACK_ERR_SIGNATURE:
-      return "not a cabinet";
+      return "キャビネットではありません";
     case MSPACK_ERR_DATAFORMAT:
-      return "the cabinet's data is damaged";
+      return "キャビネットのデータが壊れています";
     case MSPACK_ERR_CHECKSUM:
-      return "a data block's checksum is wrong";
+      return "データブロックのチェックサムが一致しません";
     case MSPACK_ERR_DECRUNCH:
-      return "the compressed data is damaged";
+      return "圧縮データが壊れています";
     default:
-      return "cabinet error " + std::to_string(code);
+      return "キャビネットのエラー " + std::to_string(code);
   }
 }
 
@@ -129,14 +130,14 @@ Cabinet::Cabinet(const std::string& path, std::uint64_t offset) : offset_(offset
 
 void Cabinet::Open(const std::string& path) {
   decompressor_ = mspack_create_cab_decompressor(files_.System());
-  if (decompressor_ == nullptr) throw std::runtime_error("cannot start the cabinet reader");
+  if (decompressor_ == nullptr) throw std::runtime_error("キャビネットの読み込みを始められません");
   const std::string& name = names_.emplace_back(path);
   mscabd_cabinet* first = decompressor_->open(decompressor_, name.c_str());
   if (first == nullptr) {
     const int err = decompressor_->last_error(decompressor_);
     mspack_destroy_cab_decompressor(decompressor_);
     decompressor_ = nullptr;
-    throw std::runtime_error(path + ": " + MspackError(err));
+    throw std::runtime_error(arc::msg::Quoted(path) + ": " + MspackError(err));
   }
   parts_.push_back(first);
   FollowSet(path);

@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 
 namespace cab {
 
@@ -27,15 +28,14 @@ std::int32_t RunExtract(const CabOptions& o, arc::Report& report) {
     throw arc::Failure(arc::kCannotWrite, e.what());
   }
   if (s.cancelled) {
-    report.Line("cancelled; files extracted before stay");
+    report.Line(arc::msg::Cancelled("それまでに展開したファイルは残っています"));
     return arc::kCancelled;
   }
   if (s.matched == 0) {
-    report.Line("no file matched");
+    report.Line(arc::msg::NoMemberMatched());
     return arc::kNothingMatched;
   }
-  report.Line(std::to_string(s.written) + " of " + std::to_string(s.matched) +
-              " file(s) extracted");
+  report.Line(arc::msg::ExtractSummary(s.written, s.matched));
   return s.result;
 }
 

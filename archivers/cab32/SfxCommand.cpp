@@ -16,6 +16,7 @@
 #include "Commands.h"
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/ReplacementFile.h"
 #include "common/SafeText.h"
 #include "platform/Paths.h"
@@ -45,10 +46,10 @@ void Copy(int from, std::uint64_t offset, std::uint64_t length, int to) {
   while (length > 0) {
     const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length, buf.size()));
     const ssize_t n = ::pread(from, buf.data(), want, static_cast<off_t>(offset));
-    if (n <= 0) throw std::runtime_error("cannot read: file cut short");
+    if (n <= 0) throw std::runtime_error(arc::msg::CannotRead("ファイル", "途中で終わっています"));
     for (ssize_t done = 0; done < n;) {
       const ssize_t w = ::write(to, buf.data() + done, static_cast<std::size_t>(n - done));
-      if (w <= 0) throw std::runtime_error(std::string("cannot write: ") + std::strerror(errno));
+      if (w <= 0) throw std::runtime_error(arc::msg::CannotWrite("ファイル", std::strerror(errno)));
       done += w;
     }
     offset += static_cast<std::uint64_t>(n);
@@ -66,17 +67,20 @@ std::int32_t RunMakeSfx(const CabOptions& o, arc::Report& report) {
     throw arc::Failure(arc::kNotArchive, e.what());
   }
   if (cabinet->Parts() != 1)
-    throw arc::Failure(arc::kBadCommand, "a cabinet set cannot be made self-extracting");
+    throw arc::Failure(arc::kBadCommand, "分割されたキャビネットは自己解凍書庫にできません");
   const std::string stub = StubPath();
   Fd stubFd{::open(stub.c_str(), O_RDONLY | O_CLOEXEC)};
   Fd cabFd{::open(o.archive.c_str(), O_RDONLY | O_CLOEXEC)};
   struct stat st {};
   if (stubFd.fd < 0 || ::fstat(stubFd.fd, &st) != 0)
-    throw arc::Failure(arc::kCannotRead,
-                       "cannot open the stub " + arc::SafeText(stub) + ": " + std::strerror(errno));
+    throw arc::Failure(
+        arc::kCannotRead,
+        arc::msg::CannotOpen("自己解凍スタブ " + arc::msg::Quoted(arc::SafeText(stub)),
+                             std::strerror(errno)));
   if (cabFd.fd < 0)
-    throw arc::Failure(arc::kCannotRead,
-                       "cannot open " + arc::SafeText(o.archive) + ": " + std::strerror(errno));
+    throw arc::Failure(
+        arc::kCannotRead,
+        arc::msg::CannotOpen(arc::msg::Quoted(arc::SafeText(o.archive)), std::strerror(errno)));
   std::string target = platform::ChangeFileExt(o.archive, ".EXE");
   if (!o.baseDir.empty()) target = o.baseDir + platform::ExtractFileName(target);
   try {
@@ -87,8 +91,7 @@ std::int32_t RunMakeSfx(const CabOptions& o, arc::Report& report) {
   } catch (const std::exception& e) {
     throw arc::Failure(arc::kCannotWrite, e.what());
   }
-  report.Line("Made " + arc::SafeText(target) + " (" + std::to_string(cabinet->Entries().size()) +
-              " file(s))");
+  report.Line(arc::msg::MadeSfx(arc::SafeText(target), cabinet->Entries().size()));
   return arc::kOk;
 }
 

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "common/Messages.h"
 #include "common/OperandGatherer.h"
 #include "platform/StoredName.h"
 #include "platform/TextConvert.h"
@@ -20,7 +21,7 @@ GatherResult GatherSources(const CabOptions& o, const std::string& exclude) {
     if (haveExclude && f.st.st_dev == ex.st_dev && f.st.st_ino == ex.st_ino) return 1;
     const std::string name = o.noFolders ? f.parts.back() : platform::JoinStoredName(f.parts);
     if (!seen.insert(name).second) {
-      result.notes.push_back("same stored name twice, kept the first: " + name);
+      result.notes.push_back(arc::msg::SameStoredName(name));
       return 1;
     }
     result.files.push_back({f.path, platform::AnsiToUtf8(name),  // stored names are UTF-8
@@ -36,7 +37,7 @@ GatherResult GatherSources(const CabOptions& o, const std::string& exclude) {
     // A folder operand is taken whole.
     const std::size_t found =
         walk.Search(p.folder, p.mask, p.storedFolders, p.isFolder || o.recurse);
-    if (found == 0) result.notes.push_back("nothing matched " + operand);
+    if (found == 0) result.notes.push_back(arc::msg::NothingMatches(operand));
   }
   return result;
 }

@@ -12,6 +12,7 @@
 #include "CabExtraction.h"
 #include "Cabinet.h"
 #include "common/AppendedData.h"
+#include "common/Messages.h"
 #include "common/SafeText.h"
 
 int main(int argc, char** argv) {
@@ -23,14 +24,14 @@ int main(int argc, char** argv) {
     } else if (folder.empty()) {
       folder = argv[i];
     } else {
-      std::fprintf(stderr, "usage: %s [-o] [folder]\n", argv[0]);
+      std::fprintf(stderr, "%s\n", arc::msg::SfxUsage(argv[0]).c_str());
       return 2;
     }
   }
   const char* self = "/proc/self/exe";
   const auto appended = arc::FindOwnAppendedData();
   if (!appended || appended->Empty()) {
-    std::fprintf(stderr, "no cabinet is attached to this program\n");
+    std::fprintf(stderr, "%s\n", arc::msg::SfxNoArchive().c_str());
     return 2;
   }
   std::unique_ptr<cab::Cabinet> cabinet;

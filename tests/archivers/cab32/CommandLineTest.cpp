@@ -118,7 +118,7 @@ TEST_F(CommandLineTest, ExistingCabinetIsReplacedWholeOrKept) {
   fs::resize_file(Path("big.bin"), 0x7FFF8001);  // sparse: one byte over a folder's limit
   RunResult r = Cab("-a  " + Q(P("R.CAB")) + " " + Q(P("a.log")) + " " + Q(P("big.bin")));
   EXPECT_EQ(r.result, arc::kCannotWrite);
-  EXPECT_NE(r.output.find("too large"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("大きすぎて"), std::string::npos) << r.output;
   EXPECT_EQ(ReadFile(Path("R.CAB")), before);
   EXPECT_EQ(ListFiles(dir_), (V{"R.CAB", "a.log", "big.bin"}));
   // A new run writes the cabinet anew, without the archive inside itself.
