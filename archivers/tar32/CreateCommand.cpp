@@ -15,6 +15,7 @@
 #include "Commands.h"
 #include "SourceGatherer.h"
 #include "common/ArchiverApi.h"
+#include "common/Messages.h"
 #include "common/ReplacementFile.h"
 #include "common/SafeText.h"
 
@@ -110,16 +111,17 @@ void WriteData(ArchiveWriter& w, int fd, const Source& s,
       ssize_t n = ::pread(fd, buffer.data(), want, static_cast<off_t>(at));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0)
-        throw arc::Failure(arc::kCannotRead, "cannot read " + arc::SafeText(s.path) +
-                                                 (n < 0 ? ": " + std::string(std::strerror(errno))
-                                                        : ": it became shorter while packed"));
+        throw arc::Failure(arc::kCannotRead,
+                           arc::msg::CannotRead(arc::msg::Quoted(arc::SafeText(s.path)),
+                                                n < 0 ? std::string(std::strerror(errno))
+                                                      : "格納中に短くなりました"));
       data = buffer.data();
       got = static_cast<std::size_t>(n);
     }
     if (archive_write_data(w.a, data, got) < 0)
-      w.Fail(arc::kCannotWrite, "cannot write the archive");
+      w.Fail(arc::kCannotWrite, arc::msg::CannotWrite("書庫"));
     at += got;
-    if (!progress.AddBytes(got)) throw arc::Failure(arc::kCancelled, "cancelled");
+    if (!progress.AddBytes(got)) throw arc::Failure(arc::kCancelled, arc::msg::Cancelled());
   }
 }
 
@@ -132,7 +134,7 @@ void SetName(archive_entry* e, const std::string& name) {
 }  // namespace
 
 std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& progress) {
-  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, "no file names to pack");
+  if (o.files.empty()) throw arc::Failure(arc::kBadCommand, arc::msg::NoFileNames());
   std::unique_ptr<arc::ReplacementFile> out;
   try {
     out = std::make_unique<arc::ReplacementFile>(o.archive);
@@ -145,7 +147,7 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
   if (::stat(o.archive.c_str(), &existing) == 0) skip.push_back(existing);
   const std::vector<Source> sources = GatherSources(o, skip, report);
   if (sources.empty()) {
-    report.Line("no file matched");
+    report.Line(arc::msg::NoFileMatched());
     return arc::kNothingMatched;
   }
   std::uint64_t total = 0;
@@ -179,17 +181,17 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     const std::string level = std::to_string(o.level);
     if (archive_write_set_filter_option(w.a, nullptr, "compression-level", level.c_str()) <
         ARCHIVE_OK)
-      w.Fail(arc::kBadCommand, "bad compression level");
+      w.Fail(arc::kBadCommand, "圧縮レベルが正しくありません");
   }
   WriteTarget target{out->fd()};
   if (archive_write_open(w.a, &target, nullptr, &WriteTarget::Write, nullptr) != ARCHIVE_OK)
-    w.Fail(arc::kCannotWrite, "cannot start the archive");
+    w.Fail(arc::kCannotWrite, "書庫の書き込みを始められません");
 
   std::map<std::pair<dev_t, ino_t>, std::string> hardLinks;
   std::string buffer(kChunk, '\0');
   std::int32_t result = arc::kOk;
   for (const auto& s : sources) {
-    if (!progress.StartFile(s.stored)) throw arc::Failure(arc::kCancelled, "cancelled");
+    if (!progress.StartFile(s.stored)) throw arc::Failure(arc::kCancelled, arc::msg::Cancelled());
     Entry entry;
     archive_entry* e = entry.e;
     SetName(e, s.stored);
@@ -202,7 +204,10 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     if (S_ISLNK(s.st.st_mode)) {
       std::string target(4096, '\0');
       ssize_t n = ::readlink(s.path.c_str(), target.data(), target.size());
-      if (n < 0) throw arc::Failure(arc::kCannotRead, "cannot read link " + arc::SafeText(s.path));
+      if (n < 0)
+        throw arc::Failure(
+            arc::kCannotRead,
+            arc::msg::CannotRead("リンク " + arc::msg::Quoted(arc::SafeText(s.path))));
       target.resize(static_cast<std::size_t>(n));
       archive_entry_copy_symlink(e, target.c_str());
       archive_entry_set_size(e, 0);
@@ -216,16 +221,19 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
           archive_entry_copy_hardlink(e, it->second.c_str());
           archive_entry_set_size(e, 0);
           if (archive_write_header(w.a, e) < ARCHIVE_OK)
-            w.Fail(arc::kCannotWrite, "cannot write " + arc::SafeText(s.stored));
-          report.Line("Packed    " + arc::SafeText(s.stored) + " (link)");
+            w.Fail(arc::kCannotWrite,
+                   arc::msg::CannotWrite(arc::msg::Quoted(arc::SafeText(s.stored))));
+          report.Line(arc::msg::Line(arc::msg::Verdict::packed, arc::SafeText(s.stored)) +
+                      " (リンク)");
           continue;
         }
         hardLinks.emplace(key, s.stored);
       }
       file.fd = ::open(s.path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
       if (file.fd < 0)
-        throw arc::Failure(arc::kCannotRead,
-                           "cannot read " + arc::SafeText(s.path) + ": " + std::strerror(errno));
+        throw arc::Failure(
+            arc::kCannotRead,
+            arc::msg::CannotRead(arc::msg::Quoted(arc::SafeText(s.path)), std::strerror(errno)));
       archive_entry_set_size(e, s.st.st_size);
       if (static_cast<std::uint64_t>(s.st.st_blocks) * 512 <
           static_cast<std::uint64_t>(s.st.st_size)) {
@@ -235,22 +243,21 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
       }
     }
     if (archive_write_header(w.a, e) < ARCHIVE_OK)
-      w.Fail(arc::kCannotWrite, "cannot write " + arc::SafeText(s.stored));
+      w.Fail(arc::kCannotWrite, arc::msg::CannotWrite(arc::msg::Quoted(arc::SafeText(s.stored))));
     if (file.fd >= 0) WriteData(w, file.fd, s, regions, progress, buffer);
     if (archive_write_finish_entry(w.a) < ARCHIVE_OK)
-      w.Fail(arc::kCannotWrite, "cannot write " + arc::SafeText(s.stored));
-    if (!progress.FinishFile()) throw arc::Failure(arc::kCancelled, "cancelled");
-    report.Line("Packed    " + arc::SafeText(s.stored));
+      w.Fail(arc::kCannotWrite, arc::msg::CannotWrite(arc::msg::Quoted(arc::SafeText(s.stored))));
+    if (!progress.FinishFile()) throw arc::Failure(arc::kCancelled, arc::msg::Cancelled());
+    report.Line(arc::msg::Line(arc::msg::Verdict::packed, arc::SafeText(s.stored)));
   }
   if (archive_write_close(w.a) != ARCHIVE_OK)
-    w.Fail(arc::kCannotWrite, "cannot finish the archive");
+    w.Fail(arc::kCannotWrite, "書庫の書き込みを終えられません");
   try {
     out->Commit();
   } catch (const std::exception& e) {
     throw arc::Failure(arc::kCannotWrite, e.what());
   }
-  report.Line(std::to_string(sources.size()) + " member(s) packed into " +
-              arc::SafeText(o.archive));
+  report.Line(arc::msg::PackSummary(sources.size(), arc::SafeText(o.archive)));
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include "ArchiveStart.h"
 #include "Commands.h"
 #include "common/ArchiverApi.h"
+#include "common/Messages.h"
 #include "common/SafeText.h"
 #include "tararc/TarExtractor.h"
 
@@ -17,8 +18,9 @@ namespace tar32 {
 std::int32_t RunExtract(const TarOptions& o, arc::Report& report, arc::Progress& progress) {
   const int fd = ::open(o.archive.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0)
-    throw arc::Failure(arc::kNotArchive,
-                       "cannot open " + arc::SafeText(o.archive) + ": " + std::strerror(errno));
+    throw arc::Failure(
+        arc::kNotArchive,
+        arc::msg::CannotOpen(arc::msg::Quoted(arc::SafeText(o.archive)), std::strerror(errno)));
   tararc::ExtractSettings s;
   s.baseDir = o.baseDir;
   s.rules.withFolders = o.useDirectory;

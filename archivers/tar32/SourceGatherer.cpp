@@ -4,6 +4,7 @@
 
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
+#include "common/Messages.h"
 #include "common/OperandGatherer.h"
 #include "common/SafeText.h"
 #include "platform/StoredName.h"
@@ -34,7 +35,8 @@ class Gatherer {
     }
     struct stat st {};
     if (::lstat(full.c_str(), &st) != 0)
-      throw arc::Failure(arc::kCannotRead, "cannot find " + arc::SafeText(operand));
+      throw arc::Failure(arc::kCannotRead,
+                         arc::msg::Quoted(arc::SafeText(operand)) + " が見つかりません");
     Add(full, StoredFor(full));
   }
 
@@ -65,7 +67,8 @@ class Gatherer {
     if (::lstat(path.c_str(), &s.st) != 0 || Skipped(s.st)) return;
     if (S_ISCHR(s.st.st_mode) || S_ISBLK(s.st.st_mode) || S_ISFIFO(s.st.st_mode) ||
         S_ISSOCK(s.st.st_mode)) {
-      report_.Line("Skipped   " + arc::SafeText(path) + ": not a file, folder or link");
+      report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, arc::SafeText(path),
+                                  "ファイル・フォルダ・リンクのどれでもありません"));
       return;
     }
     const bool folder = S_ISDIR(s.st.st_mode);
@@ -78,7 +81,8 @@ class Gatherer {
       if (names_.insert(stored).second) {
         out_.push_back(s);
       } else {
-        report_.Line("Skipped   " + arc::SafeText(path) + ": a member of that name is packed");
+        report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, arc::SafeText(path),
+                                    "同じ名前のファイルを格納済みです"));
       }
     }
     if (!folder) return;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "ArchiveStart.h"
+#include "common/Messages.h"
 #include "platform/DateTime.h"
 #include "tararc/TarExtractor.h"
 
@@ -38,7 +39,9 @@ std::unique_ptr<TarListing> OpenTarListing(const std::string& archiveName) {
   std::vector<tararc::Member> members;
   tararc::Compression compression = tararc::Compression::none;
   const int fd = ::open(archiveName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw tararc::ReadError(archiveName + ": cannot open");
+  if (fd < 0)
+    throw tararc::ReadError(
+        arc::msg::CannotOpen(arc::msg::Quoted(archiveName), std::strerror(errno)));
   try {
     tararc::TarReader reader(fd, ArchiveStart(fd), archiveName);
     reader.VerifyStream();

@@ -4,6 +4,7 @@
 
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
+#include "common/Messages.h"
 
 namespace tar32 {
 namespace {
@@ -32,11 +33,11 @@ int Number(const arc::Switch& sw, int low, int high, int empty) {
       negative = true;
       continue;
     }
-    if (c < '0' || c > '9' || v > 1000) Bad("bad value in switch -" + sw.name + sw.value);
+    if (c < '0' || c > '9' || v > 1000) Bad(arc::msg::BadSwitchValue("-" + sw.name + sw.value));
     v = v * 10 + (c - '0');
   }
   if (negative) v = -v;
-  if (v < low || v > high) Bad("bad value in switch -" + sw.name + sw.value);
+  if (v < low || v > high) Bad(arc::msg::BadSwitchValue("-" + sw.name + sw.value));
   return v;
 }
 
@@ -68,9 +69,9 @@ TarOptions ReadOptions(const arc::CommandLine& line) {
   if (line.command.size() != 1 ||
       (std::tolower(static_cast<unsigned char>(line.command[0])) != 'c' &&
        std::tolower(static_cast<unsigned char>(line.command[0])) != 'x'))
-    Bad("unknown command " + line.command + " (c creates, x extracts)");
+    Bad(arc::msg::UnknownCommand(line.command, "c で作成、x で展開"));
   o.command = static_cast<char>(std::tolower(static_cast<unsigned char>(line.command[0])));
-  if (!line.archive || line.archive->empty()) Bad("no archive name (-f NAME)");
+  if (!line.archive || line.archive->empty()) Bad(arc::msg::NoArchiveName("-f 名前"));
   o.archive = arc::ToPlatformDelimiters(*line.archive);
   o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
   o.files = line.files;

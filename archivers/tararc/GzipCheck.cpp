@@ -1,4 +1,5 @@
 #include "GzipCheck.h"
+#include "common/Messages.h"
 
 #include <unistd.h>
 #include <zlib.h>
@@ -10,7 +11,7 @@ namespace tararc {
 
 std::optional<std::string> CheckGzipStream(int fd, std::uint64_t offset) {
   z_stream z{};
-  if (inflateInit2(&z, 15 + 16) != Z_OK) return std::string("out of memory");
+  if (inflateInit2(&z, 15 + 16) != Z_OK) return arc::msg::OutOfMemory();
   std::vector<unsigned char> in(1 << 16), out(1 << 18);
   std::uint64_t at = offset;
   bool memberOpen = true;  // inside a member (the first starts at offset)
@@ -20,11 +21,11 @@ std::optional<std::string> CheckGzipStream(int fd, std::uint64_t offset) {
       ssize_t n = ::pread(fd, in.data(), in.size(), static_cast<off_t>(at));
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
-        error = "cannot read the archive";
+        error = arc::msg::CannotRead("書庫");
         break;
       }
       if (n == 0) {
-        if (memberOpen) error = "the gzip stream is cut short";
+        if (memberOpen) error = "gzip のストリームが途中で切れています";
         break;
       }
       at += static_cast<std::uint64_t>(n);
@@ -50,7 +51,7 @@ std::optional<std::string> CheckGzipStream(int fd, std::uint64_t offset) {
       continue;
     }
     if (r != Z_OK && r != Z_BUF_ERROR) {
-      error = std::string("damaged gzip data (") + (z.msg ? z.msg : "inflate error") + ")";
+      error = "gzip のデータが壊れています" + arc::msg::Because(z.msg ? z.msg : "inflate error");
       break;
     }
   }

@@ -6,6 +6,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/SafeText.h"
 
 namespace tararc {
@@ -46,18 +47,16 @@ bool StaysInside(const std::string& target, std::size_t depth) {
 // Why a member would be refused or dropped; empty when it is safe.
 std::string Unsafe(const Member& m, const arc::ExtractRules& rules) {
   const arc::SplitName split = arc::SplitEntryName(m.name, rules.backslashSeparates);
-  if (split.hasParent) return "name holds \"..\"";
-  if (split.absolute && !rules.stripAbsolute) return "absolute name";
-  if (m.kind == arc::EntryKind::special) return "device, FIFO or socket";
+  if (split.hasParent) return arc::msg::NameHoldsParent();
+  if (split.absolute && !rules.stripAbsolute) return arc::msg::AbsoluteName();
+  if (m.kind == arc::EntryKind::special) return arc::msg::SpecialNotExtracted();
   if (m.kind == arc::EntryKind::symlink) {
     const std::size_t depth = split.parts.empty() ? 0 : split.parts.size() - 1;
-    if (!StaysInside(m.linkTarget, rules.withFolders ? depth : 0))
-      return "link points outside the folder";
+    if (!StaysInside(m.linkTarget, rules.withFolders ? depth : 0)) return arc::msg::LinkOutside();
   }
   if (m.kind == arc::EntryKind::hardlink) {
     const arc::SplitName target = arc::SplitEntryName(m.linkTarget, rules.backslashSeparates);
-    if (target.hasParent || target.absolute || target.parts.empty())
-      return "link points outside the folder";
+    if (target.hasParent || target.absolute || target.parts.empty()) return arc::msg::LinkOutside();
   }
   return {};
 }
@@ -70,7 +69,7 @@ std::int32_t CheckAll(int fd, std::uint64_t offset, const std::string& displayNa
     if (!arc::MatchesAnyMask(m.name, settings.masks)) continue;
     const std::string why = Unsafe(m, settings.rules);
     if (!why.empty()) {
-      report.Line("Refused   " + arc::SafeText(m.name) + ": " + why);
+      report.Line(arc::msg::Line(arc::msg::Verdict::refused, arc::SafeText(m.name), why));
       result = arc::kUnsafeName;
     }
   }
@@ -86,7 +85,7 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
     if (settings.checkAllFirst) {
       const std::int32_t check = CheckAll(fd, offset, displayName, settings, report);
       if (check != arc::kOk) {
-        report.Line("nothing extracted: the archive holds unsafe members");
+        report.Line("書庫に安全でないファイルがあるので、何も展開しませんでした");
         return check;
       }
     }
@@ -115,7 +114,7 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
           if (reader.CopyData(out, [&](std::uint64_t n) { return progress.AddBytes(n); }) ==
               TarReader::Copy::stopped) {
             stopped = true;
-            return arc::DataResult{false, false, "cancelled"};
+            return arc::DataResult{false, false, arc::msg::Cancelled()};
           }
           return arc::DataResult{};
         } catch (const ReadError& e) {
@@ -123,28 +122,29 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
         }
       });
       if (stopped) {
-        report.Line("Cancelled " + shown);
+        report.Line(arc::msg::Line(arc::msg::Verdict::cancelled, shown));
         return arc::kCancelled;
       }
       switch (r.outcome) {
         case arc::ExtractOutcome::written:
           ++written;
-          report.Line("Extracted " + shown + (r.warning ? ": " + arc::SafeText(r.message) : ""));
+          report.Line(arc::msg::Line(arc::msg::Verdict::extracted, shown,
+                                     r.warning ? arc::SafeText(r.message) : ""));
           if (r.warning) arc::Worsen(result, arc::kWarning);
           break;
         case arc::ExtractOutcome::skippedNotNewer:
-          report.Line("Skipped   " + shown + ": " + arc::SafeText(r.message));
+          report.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, arc::SafeText(r.message)));
           break;
         case arc::ExtractOutcome::skippedLink:
-          report.Line("Skipped   " + shown + ": " + arc::SafeText(r.message));
+          report.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, arc::SafeText(r.message)));
           arc::Worsen(result, arc::kWarning);
           break;
         case arc::ExtractOutcome::refusedUnsafe:
-          report.Line("Refused   " + shown + ": " + arc::SafeText(r.message));
+          report.Line(arc::msg::Line(arc::msg::Verdict::refused, shown, arc::SafeText(r.message)));
           arc::Worsen(result, arc::kUnsafeName);
           break;
         case arc::ExtractOutcome::failed:
-          report.Line("Failed    " + shown + ": " + arc::SafeText(r.message));
+          report.Line(arc::msg::Line(arc::msg::Verdict::failed, shown, arc::SafeText(r.message)));
           arc::Worsen(result, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
           // Damaged data ends the archive: nothing after it can be trusted.
           if (r.damaged) return result;
@@ -153,11 +153,10 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
       if (!progress.FinishFile()) return arc::kCancelled;
     }
     if (matched == 0) {
-      report.Line("no member matched");
+      report.Line(arc::msg::NoMemberMatched());
       return arc::kNothingMatched;
     }
-    report.Line(std::to_string(written) + " of " + std::to_string(matched) +
-                " member(s) extracted");
+    report.Line(arc::msg::ExtractSummary(written, matched));
     return result;
   } catch (const ReadError& e) {
     report.Line(arc::SafeText(e.what()));

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "GzipCheck.h"
+#include "common/Messages.h"
 #include "platform/TextConvert.h"
 
 namespace tararc {
@@ -93,10 +94,11 @@ TarReader::TarReader(int fd, std::uint64_t offset, const std::string& displayNam
   archive_read_set_skip_callback(a_, &ReaderCallbacks::Skip);
   archive_read_set_callback_data(a_, this);
   if (archive_read_open1(a_) != ARCHIVE_OK) {
-    const std::string why = archive_error_string(a_) ? archive_error_string(a_) : "unknown format";
+    const std::string why =
+        archive_error_string(a_) ? archive_error_string(a_) : "形式が分かりません";
     archive_read_free(a_);
     a_ = nullptr;
-    throw ReadError(display_ + ": not a tar archive (" + why + ")");
+    throw ReadError(arc::msg::NotArchive(display_, "tar", why));
   }
   for (int i = 0; i < archive_filter_count(a_); ++i) {
     switch (archive_filter_code(a_, i)) {
@@ -127,7 +129,8 @@ TarReader::~TarReader() {
 void TarReader::Check(int status, const char* what) {
   if (status >= ARCHIVE_WARN) return;
   const char* why = archive_error_string(a_);
-  throw ReadError(display_ + ": " + what + ": " + (why ? why : "damaged archive"));
+  throw ReadError(arc::msg::Quoted(display_) + ": " + what +
+                  arc::msg::Because(why ? why : "書庫が壊れています"));
 }
 
 std::string TarReader::MemberName(archive_entry* e) const {
@@ -149,16 +152,16 @@ bool TarReader::Next(Member& m) {
   if (status == ARCHIVE_EOF) {
     // Only the end blocks: an empty tar archive.
     if (first_ && archive_format(a_) == ARCHIVE_FORMAT_RAW)
-      throw ReadError(display_ + ": not a tar archive (no member)");
+      throw ReadError(arc::msg::NotArchive(display_, "tar", "ファイルがありません"));
     return false;
   }
-  Check(status, "cannot read a member's header");
+  Check(status, "ファイルのヘッダーを読み込めません");
   if (first_) {
     first_ = false;
     if (archive_format(a_) == ARCHIVE_FORMAT_RAW) {
       // Any data reads as "raw"; only a compressed file counts as one.
       if (compression_ == Compression::none)
-        throw ReadError(display_ + ": not a tar archive (unrecognized format)");
+        throw ReadError(arc::msg::NotArchive(display_, "tar", "形式が分かりません"));
       lone_ = true;
     }
   }
@@ -203,13 +206,13 @@ TarReader::Copy TarReader::CopyData(int out, const std::function<bool(std::uint6
     la_int64_t at = 0;
     const int status = archive_read_data_block(a_, &buf, &size, &at);
     if (status == ARCHIVE_EOF) break;
-    Check(status, "cannot read a member's data");
+    Check(status, "ファイルのデータを読み込めません");
     const char* p = static_cast<const char*>(buf);
     std::uint64_t pos = static_cast<std::uint64_t>(at);
     for (std::size_t done = 0; done < size;) {
       ssize_t n = ::pwrite(out, p + done, size - done, static_cast<off_t>(pos + done));
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw std::runtime_error(std::string("cannot write: ") + std::strerror(errno));
+      if (n <= 0) throw std::runtime_error(arc::msg::CannotWrite("ファイル", std::strerror(errno)));
       done += static_cast<std::size_t>(n);
     }
     end = std::max<std::uint64_t>(end, pos + size);
@@ -220,7 +223,7 @@ TarReader::Copy TarReader::CopyData(int out, const std::function<bool(std::uint6
     length =
         std::max<std::uint64_t>(length, static_cast<std::uint64_t>(archive_entry_size(current_)));
   if (::ftruncate(out, static_cast<off_t>(length)) != 0)
-    throw std::runtime_error(std::string("cannot write: ") + std::strerror(errno));
+    throw std::runtime_error(arc::msg::CannotWrite("ファイル", std::strerror(errno)));
   return Copy::done;
 }
 
@@ -232,7 +235,7 @@ std::uint64_t TarReader::CountData() {
     la_int64_t at = 0;
     const int status = archive_read_data_block(a_, &buf, &size, &at);
     if (status == ARCHIVE_EOF) return end;
-    Check(status, "cannot read a member's data");
+    Check(status, "ファイルのデータを読み込めません");
     end = std::max<std::uint64_t>(end, static_cast<std::uint64_t>(at) + size);
   }
 }

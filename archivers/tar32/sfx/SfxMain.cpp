@@ -18,6 +18,7 @@
 
 #include "common/AppendedData.h"
 #include "common/ArchiverApi.h"
+#include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/Report.h"
 #include "tararc/TarExtractor.h"
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "-o") == 0) {
       settings.rules.overwriteAlways = true;
     } else if (argv[i][0] == '-' || !settings.baseDir.empty()) {
-      std::fprintf(stderr, "usage: %s [-o] [FOLDER]\n", argv[0]);
+      std::fprintf(stderr, "%s\n", arc::msg::SfxUsage(argv[0]).c_str());
       return 2;
     } else {
       settings.baseDir = argv[i];
@@ -39,18 +40,18 @@ int main(int argc, char** argv) {
   }
   const int fd = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    std::fprintf(stderr, "cannot read this program's own file: %s\n", std::strerror(errno));
+    std::fprintf(stderr, "%s\n", arc::msg::SfxCannotReadSelf(std::strerror(errno)).c_str());
     return 2;
   }
   const auto appended = arc::FindAppendedData(fd);
   if (!appended || appended->Empty()) {
-    std::fprintf(stderr, "no archive is attached to this program\n");
+    std::fprintf(stderr, "%s\n", arc::msg::SfxNoArchive().c_str());
     return 2;
   }
   arc::Report report;
   arc::Progress progress;
   const std::int32_t result =
-      tararc::ExtractArchive(fd, appended->offset, "attached archive", settings, report, progress);
+      tararc::ExtractArchive(fd, appended->offset, "付属の書庫", settings, report, progress);
   ::close(fd);
   std::fputs(report.Text().c_str(), result == arc::kOk ? stdout : stderr);
   return result == arc::kOk || result == arc::kWarning ? 0 : 1;

@@ -65,7 +65,7 @@ TEST(CorpusRefusalTest, NotATarAndUnreadCompressionsAreRefusedClearly) {
     EXPECT_FALSE(opened);
     auto r = Tar("x -f " + Q(archive) + " -o " + Q("/nonexistent-tar32-test/"));
     EXPECT_EQ(r.result, arc::kNotArchive);
-    EXPECT_NE(r.output.find("not a tar archive"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("tar の書庫ではありません"), std::string::npos) << r.output;
     EXPECT_FALSE(fs::exists("/nonexistent-tar32-test"));
   }
 }
