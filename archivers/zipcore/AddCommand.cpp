@@ -15,6 +15,7 @@
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/SafeText.h"
 
@@ -57,10 +58,11 @@ std::int32_t CloseFailure(zip_t* z, arc::Progress& progress, arc::Report& report
   const int code = zip_error_code_zip(err);
   const std::string why = zip_error_strerror(const_cast<zip_error_t*>(err));
   if (progress.Cancelled() || code == ZIP_ER_CANCELLED) {
-    report.Line("cancelled; the archive is unchanged");
+    report.Line(arc::msg::Cancelled(arc::msg::ArchiveUnchanged()));
     return arc::kCancelled;
   }
-  report.Line("cannot write the archive: " + arc::SafeText(why) + "; the archive is unchanged");
+  report.Line(arc::msg::CannotWrite("書庫", arc::SafeText(why)) + "。" +
+              arc::msg::ArchiveUnchanged());
   if (code == ZIP_ER_READ || code == ZIP_ER_OPEN) return arc::kCannotRead;
   if (code == ZIP_ER_MEMORY) return arc::kNoMemory;
   return arc::kCannotWrite;
@@ -72,7 +74,7 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
   GatherResult gathered = GatherFiles(o, o.archive);
   for (const auto& n : gathered.notes) report.Line(arc::SafeText(n));
   if (gathered.files.empty() && !o.stripSfx) {
-    report.Line("nothing to add; the archive is unchanged");
+    report.Line("追加するファイルがありません。" + arc::msg::ArchiveUnchanged());
     return arc::kNothingMatched;
   }
   OpenedZip opened = OpenZip(o.archive, ZIP_CREATE);
@@ -98,7 +100,8 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
     const ZipEntry* existing = found == byName.end() ? nullptr : found->second;
     if (existing && (f.folder || (o.onlyNewer && !Newer(f, *existing)))) {
       if (!o.quiet && !f.folder)
-        report.Line("Skipped  " + arc::SafeText(f.storedName) + ": not newer");
+        report.Line(arc::msg::Line(arc::msg::Verdict::skipped, arc::SafeText(f.storedName),
+                                   "書庫の中の方が新しいか同じです"));
       continue;
     }
     Planned p{&f, existing};
@@ -122,13 +125,13 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
                progress.FinishFile();
       });
   if (progress.Cancelled()) {
-    report.Line("cancelled; the archive is unchanged");
+    report.Line(arc::msg::Cancelled(arc::msg::ArchiveUnchanged()));
     return arc::kCancelled;
   }
   for (std::size_t i = 0; i < deflated.size(); ++i)
     if (!deflated[i].ok)
-      throw arc::Failure(arc::kCannotRead,
-                         arc::SafeText(jobs[i].diskPath) + ": " + deflated[i].error);
+      throw arc::Failure(arc::kCannotRead, arc::msg::Quoted(arc::SafeText(jobs[i].diskPath)) +
+                                               ": " + deflated[i].error);
 
   std::size_t added = 0, replaced = 0, nextDeflated = 0;
   std::uint64_t streamedBytes = 0;
@@ -150,19 +153,20 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
         source = zip_source_file(z, f.diskPath.c_str(), 0, -1);
       }
       if (source == nullptr)
-        throw arc::Failure(arc::kCannotRead,
-                           "cannot read " + arc::SafeText(f.diskPath) + ": " + zip_strerror(z));
+        throw arc::Failure(
+            arc::kCannotRead,
+            arc::msg::CannotRead(arc::msg::Quoted(arc::SafeText(f.diskPath)), zip_strerror(z)));
     }
     zip_int64_t index = -1;
     if (p.existing != nullptr) {
       index = static_cast<zip_int64_t>(p.existing->index);
       if (zip_file_replace(z, p.existing->index, source, 0) != 0) {
         zip_source_free(source);
-        throw arc::Failure(arc::kCannotWrite,
-                           std::string("cannot replace an entry: ") + zip_strerror(z));
+        throw arc::Failure(arc::kCannotWrite, "書庫のファイルを置き換えられません" +
+                                                  arc::msg::Because(zip_strerror(z)));
       }
       ++replaced;
-      if (o.verbose) report.Line("Updating " + shown);
+      if (o.verbose) report.Line(arc::msg::Line(arc::msg::Verdict::updating, shown));
     } else {
       std::string name = f.storedName;
       zip_flags_t encoding = ZIP_FL_ENC_UTF_8;
@@ -170,7 +174,7 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
         auto cp932 = EncodeCp932Name(name);
         if (!cp932) {
           zip_source_free(source);
-          throw arc::Failure(arc::kCannotWrite, "the name has no Shift-JIS form: " + shown);
+          throw arc::Failure(arc::kCannotWrite, "名前をシフト JIS で表せません: " + shown);
         }
         name = *cp932;
         encoding = ZIP_FL_ENC_CP437;
@@ -179,10 +183,11 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
                        : zip_file_add(z, name.c_str(), source, encoding);
       if (index < 0) {
         zip_source_free(source);
-        throw arc::Failure(arc::kCannotWrite, "cannot add " + shown + ": " + zip_strerror(z));
+        throw arc::Failure(arc::kCannotWrite, arc::msg::Quoted(shown) + " を書庫に追加できません" +
+                                                  arc::msg::Because(zip_strerror(z)));
       }
       ++added;
-      if (o.verbose) report.Line("Adding   " + shown);
+      if (o.verbose) report.Line(arc::msg::Line(arc::msg::Verdict::added, shown));
     }
     const auto i = static_cast<zip_uint64_t>(index);
     // Deflated sources say so themselves; the others are compressed by libzip.
@@ -195,7 +200,7 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
     newest = std::max(newest, f.mtime);
   }
   if (added + replaced == 0 && !o.stripSfx) {
-    report.Line("every file is up to date; the archive is unchanged");
+    report.Line("どのファイルも書庫の中が最新です。" + arc::msg::ArchiveUnchanged());
     return arc::kOk;
   }
   // A self-extractor's stub before the archive is dropped whenever libzip
@@ -216,7 +221,8 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
     const struct timespec times[2] = {{newest, 0}, {newest, 0}};
     ::utimensat(AT_FDCWD, o.archive.c_str(), times, 0);
   }
-  report.Line(std::to_string(added) + " file(s) added, " + std::to_string(replaced) + " replaced");
+  report.Line(std::to_string(added) + " 件を追加、" + std::to_string(replaced) +
+              " 件を置換しました");
   return arc::kOk;
 }
 

@@ -9,6 +9,7 @@
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
 #include "common/LittleEndian.h"
+#include "common/Messages.h"
 
 namespace zipcore {
 namespace {
@@ -33,15 +34,15 @@ void DosStamp(std::int64_t t, std::uint16_t& date, std::uint16_t& time) {
 std::string OpenError(int code) {
   switch (code) {
     case ZIP_ER_NOENT:
-      return "the archive does not exist";
+      return "書庫がありません";
     case ZIP_ER_MULTIDISK:
-      return "multi-volume archives are not supported";
+      return "分割書庫には対応していません";
     case ZIP_ER_NOZIP:
-      return "not a ZIP archive";
+      return "ZIP の書庫ではありません";
     case ZIP_ER_INCONS:
-      return "the archive is damaged (its directory is inconsistent)";
+      return "書庫が壊れています (中央ディレクトリに矛盾があります)";
     case ZIP_ER_MEMORY:
-      return "out of memory";
+      return arc::msg::OutOfMemory();
     default: {
       zip_error_t e;
       zip_error_init_with_code(&e, code);
@@ -84,7 +85,7 @@ std::string MethodName(std::uint16_t method) {
     case 99:
       return "aes";
     default:
-      return "method " + std::to_string(method);
+      return "方式 " + std::to_string(method);
   }
 }
 
@@ -122,7 +123,8 @@ ZipEntry ReadEntry(zip_t* z, std::uint64_t index) {
   zip_stat_t st;
   zip_stat_init(&st);
   if (zip_stat_index(z, index, ZIP_FL_ENC_RAW, &st) != 0)
-    throw arc::Failure(arc::kNotArchive, std::string("cannot read an entry: ") + zip_strerror(z));
+    throw arc::Failure(arc::kNotArchive,
+                       arc::msg::CannotRead("書庫のファイルの情報", zip_strerror(z)));
   e.rawName = st.name ? st.name : "";
   e.name = DecodeStoredName(e.rawName);
   e.folder = !e.name.empty() && e.name.back() == '/';
@@ -154,7 +156,8 @@ OpenedZip OpenZip(const std::string& path, int flags) {
   opened.zip.reset(zip_open(path.c_str(), flags, &code));
   if (!opened.zip) {
     if (code == ZIP_ER_MEMORY) throw arc::Failure(arc::kNoMemory, OpenError(code));
-    throw arc::Failure(arc::kNotArchive, OpenError(code) + ": " + path);
+    throw arc::Failure(arc::kNotArchive,
+                       arc::msg::CannotOpen(arc::msg::Quoted(path), OpenError(code)));
   }
   zip_t* z = opened.zip.get();
   const zip_int64_t n = zip_get_num_entries(z, 0);
@@ -173,7 +176,8 @@ OpenedZip OpenZip(const std::string& path, int flags) {
   if (n > 0 && ::stat(path.c_str(), &fst) == 0 && claimed > static_cast<std::uint64_t>(fst.st_size))
     throw arc::Failure(
         arc::kNotArchive,
-        "entries claim more data than the archive holds (overlapping entries): " + path);
+        arc::msg::Quoted(path) +
+            ": ファイルのデータの合計が書庫の大きさを超えています (ファイルが重なっています)");
   return opened;
 }
 

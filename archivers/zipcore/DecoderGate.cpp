@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DictionarySize.h"
+#include "common/Messages.h"
 
 namespace zipcore {
 namespace {
@@ -40,7 +41,9 @@ std::vector<std::uint8_t> Head(int fd, std::int64_t offset) {
 }
 
 DecoderRefusal NotDecrypted(const std::string& method) {
-  return {"encrypted " + method + " data are not decoded (only stored and deflated are)", false};
+  return {"暗号化された " + method +
+              " のデータは展開しません (暗号化を解くのは無圧縮と deflate だけです)",
+          false};
 }
 
 }  // namespace
@@ -62,8 +65,7 @@ DecoderRefusal DecoderGate::Check(const std::string& name, const char* descripti
       for (std::size_t i = 0; i < directory_.entries.size(); ++i)
         byName_.emplace(directory_.entries[i].name, i);
     const auto [first, last] = byName_.equal_range(name);
-    if (first == last)
-      return {"its local header and the central directory name it differently", true};
+    if (first == last) return {"ローカルヘッダーと中央ディレクトリで名前が違います", true};
     for (auto it = first; it != last; ++it) {
       const std::uint16_t method = directory_.entries[it->second].method;
       if (method != kStored && method != kDeflate) return NotDecrypted(MethodName(method));
@@ -74,12 +76,12 @@ DecoderRefusal DecoderGate::Check(const std::string& name, const char* descripti
   if (local != "lzma" && local != "xz") return {};
   const DictionaryStream stream = local == "xz" ? DictionaryStream::xz : DictionaryStream::lzma;
   const auto size = DeclaredDictionary(stream, Head(fd_, dataOffset));
-  if (!size) return {"its stream header is damaged", true};
+  if (!size) return {"ストリームのヘッダーが壊れています", true};
   if (*size > kDictionaryLimit)
-    return {"its " + std::string(stream == DictionaryStream::xz ? "XZ" : "LZMA") +
-            " stream asks for a " + std::to_string(*size >> 20) +
-            " MiB dictionary, more than the " + std::to_string(kDictionaryLimit >> 20) +
-            " MiB this library decodes with"};
+    return {std::string(stream == DictionaryStream::xz ? "XZ" : "LZMA") + " のストリームが " +
+            std::to_string(*size >> 20) +
+            " MiB の辞書を求めています (このライブラリが展開できるのは " +
+            std::to_string(kDictionaryLimit >> 20) + " MiB までです)"};
   return {};
 }
 

@@ -23,6 +23,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
 #include "common/SafeText.h"
@@ -55,7 +56,7 @@ struct ArchiveFree {
 
 std::string ErrorText(archive* a) {
   const char* s = archive_error_string(a);
-  return s ? s : "unknown error";
+  return s ? s : "不明なエラー";
 }
 
 bool IsUnsupportedMethod(const std::string& message) {
@@ -108,7 +109,8 @@ class Extraction {
       const int r = archive_read_next_header(a.get(), &entry);
       if (r == ARCHIVE_EOF) break;
       if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
-        report_.Line("Damaged  the archive: " + arc::SafeText(ErrorText(a.get())));
+        report_.Line(
+            arc::msg::Line(arc::msg::Verdict::damaged, "書庫", arc::SafeText(ErrorText(a.get()))));
         arc::Worsen(result_, arc::kNotArchive);
         break;
       }
@@ -120,21 +122,20 @@ class Extraction {
       if (next == Next::reopen && !Reopen(a, headersRead)) break;
     }
     if (progress_.Cancelled()) {
-      report_.Line("cancelled");
+      report_.Line(arc::msg::Cancelled());
       return arc::kCancelled;
     }
     if (matched_ == 0 && result_ == arc::kOk) {
-      report_.Line("no entry matched");
+      report_.Line(arc::msg::NoMemberMatched());
       return arc::kNothingMatched;
     }
     if (o_.command == ZipCommand::list) {
-      report_.Line(std::to_string(matched_) + " entr(y/ies)");
+      report_.Line(arc::msg::ListTotal(matched_));
     } else if (o_.command == ZipCommand::test) {
-      report_.Line(std::to_string(matched_) + " entr(y/ies) tested, " + std::to_string(bad_) +
-                   " damaged");
+      report_.Line(arc::msg::TestSummary(matched_, bad_));
     } else {
-      report_.Line(std::to_string(done_) + " of " + std::to_string(matched_) +
-                   " entr(y/ies) extracted, " + std::to_string(bad_) + " damaged");
+      report_.Line(arc::msg::ExtractSummary(done_, matched_) + " (破損 " + std::to_string(bad_) +
+                   " 件)");
     }
     return result_;
   }
@@ -144,11 +145,11 @@ class Extraction {
 
   std::unique_ptr<archive, ArchiveFree> OpenReader() {
     std::unique_ptr<archive, ArchiveFree> a(archive_read_new());
-    if (!a) throw arc::Failure(arc::kNoMemory, "out of memory");
+    if (!a) throw arc::Failure(arc::kNoMemory, arc::msg::OutOfMemory());
     archive_read_support_format_zip_seekable(a.get());
     if (!o_.password.empty()) archive_read_add_passphrase(a.get(), o_.password.c_str());
     if (archive_read_open_filename(a.get(), o_.archive.c_str(), 1 << 16) != ARCHIVE_OK)
-      throw arc::Failure(arc::kNotArchive, "cannot read the archive: " + ErrorText(a.get()));
+      throw arc::Failure(arc::kNotArchive, arc::msg::CannotRead("書庫", ErrorText(a.get())));
     return a;
   }
 
@@ -161,8 +162,9 @@ class Extraction {
     constexpr std::size_t kRereadBudget = 1 << 18;
     reread_ += directory_.entries.size() + headersRead;
     if (reread_ > kRereadBudget) {
-      report_.Line("Damaged  the archive: too many damaged entries, stopped after " +
-                   std::to_string(bad_));
+      report_.Line(arc::msg::Line(
+          arc::msg::Verdict::damaged, "書庫",
+          "壊れたファイルが多すぎるので " + std::to_string(bad_) + " 件で打ち切りました"));
       arc::Worsen(result_, arc::kNotArchive);
       return false;
     }
@@ -171,7 +173,8 @@ class Extraction {
     for (std::size_t i = 0; i < headersRead; ++i) {
       const int r = archive_read_next_header(a.get(), &entry);
       if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
-        report_.Line("Damaged  the archive: " + arc::SafeText(ErrorText(a.get())));
+        report_.Line(
+            arc::msg::Line(arc::msg::Verdict::damaged, "書庫", arc::SafeText(ErrorText(a.get()))));
         arc::Worsen(result_, arc::kNotArchive);
         return false;
       }
@@ -195,7 +198,8 @@ class Extraction {
       return Next::goOn;
     }
     if (archive_entry_is_data_encrypted(entry) && o_.password.empty()) {
-      report_.Line("Skipped  " + shown + ": encrypted; give the password with -P");
+      report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown,
+                                  "暗号化されています (-P でパスワードを指定してください)"));
       arc::Worsen(result_, arc::kCannotRead);
       return Next::goOn;
     }
@@ -215,19 +219,22 @@ class Extraction {
         const la_ssize_t n = archive_read_data(a, buf.data(), buf.size());
         if (n == 0) return {};
         if (n < 0) {
-          why = ErrorText(a);
+          const std::string raw = ErrorText(a);
           fatal = n == ARCHIVE_FATAL;
-          unsupported = IsUnsupportedMethod(why);
+          unsupported = IsUnsupportedMethod(raw);
+          why = (unsupported ? "この圧縮方式には対応していません" : "データが壊れています") +
+                arc::msg::Because(raw);
           return {false, !unsupported, why};
         }
         if (fd >= 0) {
           for (la_ssize_t off = 0; off < n;) {
             const ssize_t w = ::write(fd, buf.data() + off, static_cast<std::size_t>(n - off));
-            if (w < 0) return {false, false, "cannot write: " + std::string(strerror(errno))};
+            if (w < 0) return {false, false, arc::msg::CannotWrite("ファイル", strerror(errno))};
             off += w;
           }
         }
-        if (!progress_.AddBytes(static_cast<std::uint64_t>(n))) return {false, false, "cancelled"};
+        if (!progress_.AddBytes(static_cast<std::uint64_t>(n)))
+          return {false, false, arc::msg::Cancelled()};
       }
       return {};
     };
@@ -266,8 +273,9 @@ class Extraction {
                      archive_filter_bytes(a, 0));
     if (refusal.reason.empty()) return true;
     if (refusal.damaged) ++bad_;
-    report_.Line((refusal.damaged ? "Damaged  " : "Skipped  ") + shown + ": " +
-                 arc::SafeText(refusal.reason));
+    report_.Line(
+        arc::msg::Line(refusal.damaged ? arc::msg::Verdict::damaged : arc::msg::Verdict::skipped,
+                       shown, arc::SafeText(refusal.reason)));
     arc::Worsen(result_, refusal.damaged ? arc::kNotArchive : arc::kWarning);
     return false;
   }
@@ -276,13 +284,13 @@ class Extraction {
              bool test) {
     if (ok) {
       ++done_;
-      Line(std::string(test ? "OK       " : "Inflated ") + shown);
+      Line(arc::msg::Line(test ? arc::msg::Verdict::tested : arc::msg::Verdict::extracted, shown));
     } else if (unsupported) {
-      report_.Line("Skipped  " + shown + ": " + arc::SafeText(why));
+      report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, arc::SafeText(why)));
       arc::Worsen(result_, arc::kWarning);
     } else if (!progress_.Cancelled()) {
       ++bad_;
-      report_.Line("Damaged  " + shown + ": " + arc::SafeText(why));
+      report_.Line(arc::msg::Line(arc::msg::Verdict::damaged, shown, arc::SafeText(why)));
       arc::Worsen(result_, arc::kNotArchive);
     }
   }
@@ -292,27 +300,28 @@ class Extraction {
     switch (r.outcome) {
       case arc::ExtractOutcome::written:
         ++done_;
-        Line("Inflated " + shown + (r.warning ? ": " + why : std::string()));
+        Line(arc::msg::Line(arc::msg::Verdict::extracted, shown, r.warning ? why : std::string()));
         break;
       case arc::ExtractOutcome::skippedNotNewer:
-        Line("Skipped  " + shown + ": " + why);
+        Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, why));
         break;
       case arc::ExtractOutcome::skippedLink:
-        report_.Line("Skipped  " + shown + ": " + why);
+        report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, why));
         arc::Worsen(result_, arc::kWarning);
         break;
       case arc::ExtractOutcome::refusedUnsafe:
-        report_.Line("Refused  " + shown + ": " + why);
+        report_.Line(arc::msg::Line(arc::msg::Verdict::refused, shown, why));
         arc::Worsen(result_, arc::kUnsafeName);
         break;
       case arc::ExtractOutcome::failed:
         if (progress_.Cancelled()) break;
         if (unsupported) {
-          report_.Line("Skipped  " + shown + ": " + why);
+          report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, why));
           arc::Worsen(result_, arc::kWarning);
         } else {
           if (r.damaged) ++bad_;
-          report_.Line((r.damaged ? "Damaged  " : "Failed   ") + shown + ": " + why);
+          report_.Line(arc::msg::Line(
+              r.damaged ? arc::msg::Verdict::damaged : arc::msg::Verdict::failed, shown, why));
           arc::Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         }
         break;

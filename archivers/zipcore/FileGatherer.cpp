@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "common/Messages.h"
 #include "common/OperandGatherer.h"
 #include "platform/StoredName.h"
 #include "platform/TextConvert.h"
@@ -21,7 +22,7 @@ GatherResult GatherFiles(const ZipOptions& o, const std::string& excludePath) {
     if (o.junkPaths && parts.size() > 1) parts.erase(parts.begin(), parts.end() - 1);
     std::string stored = platform::JoinStoredName(parts) + (folder ? "/" : "");
     if (!seen.insert(stored).second) {
-      if (!folder) result.notes.push_back("same stored name twice, kept the first: " + stored);
+      if (!folder) result.notes.push_back(arc::msg::SameStoredName(stored));
       return 0;
     }
     SourceFile s;
@@ -56,7 +57,7 @@ GatherResult GatherFiles(const ZipOptions& o, const std::string& excludePath) {
     } else {
       found = walk.Search(p.folder, p.mask, p.storedFolders, o.recurse);
     }
-    if (found == 0) result.notes.push_back("nothing matches " + p.operand);
+    if (found == 0) result.notes.push_back(arc::msg::NothingMatches(p.operand));
   }
   return result;
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <stop_token>
 
+#include "common/Messages.h"
 #include "common/OrderedPool.h"
 
 namespace zipcore {
@@ -31,12 +32,12 @@ Precompressed Deflate(const PrecompressJob& job, int level, const std::stop_toke
   Precompressed r;
   Fd fd(job.diskPath);
   if (fd.get() < 0) {
-    r.error = std::string("cannot open: ") + std::strerror(errno);
+    r.error = arc::msg::CannotOpen("ファイル", std::strerror(errno));
     return r;
   }
   z_stream z{};
   if (deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-    r.error = "out of memory";
+    r.error = arc::msg::OutOfMemory();
     return r;
   }
   std::vector<unsigned char> in(1 << 16);
@@ -46,14 +47,14 @@ Precompressed Deflate(const PrecompressJob& job, int level, const std::stop_toke
   int flush = Z_NO_FLUSH;
   while (flush != Z_FINISH) {
     if (stop.stop_requested()) {
-      r.error = "cancelled";
+      r.error = arc::msg::Cancelled();
       deflateEnd(&z);
       return r;
     }
     const ssize_t n = ::read(fd.get(), in.data(), in.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      r.error = std::string("cannot read: ") + std::strerror(errno);
+      r.error = arc::msg::CannotRead("ファイル", std::strerror(errno));
       deflateEnd(&z);
       return r;
     }
@@ -144,7 +145,7 @@ std::vector<Precompressed> PrecompressAll(const std::vector<PrecompressJob>& job
     pool.Stop();
     for (std::size_t i = handed + 1; i < jobs.size(); ++i) {
       results[i] = Precompressed{};
-      results[i].error = "cancelled";
+      results[i].error = arc::msg::Cancelled();
     }
   }
   return results;

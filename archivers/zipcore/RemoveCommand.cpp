@@ -8,6 +8,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/SafeText.h"
 
@@ -28,27 +29,26 @@ std::int32_t RunRemove(const ZipOptions& o, arc::Report& report) {
     if (!progress.StartFile(e.name)) break;
     if (zip_delete(z, e.index) != 0)
       throw arc::Failure(arc::kCannotWrite,
-                         std::string("cannot delete an entry: ") + zip_strerror(z));
+                         "書庫のファイルを削除できません" + arc::msg::Because(zip_strerror(z)));
     ++deleted;
-    if (!o.quiet) report.Line("Deleted  " + arc::SafeText(e.name));
+    if (!o.quiet) report.Line(arc::msg::Line(arc::msg::Verdict::deleted, arc::SafeText(e.name)));
   }
   if (progress.Cancelled()) {
-    report.Line("cancelled; the archive is unchanged");
+    report.Line(arc::msg::Cancelled(arc::msg::ArchiveUnchanged()));
     return arc::kCancelled;
   }
   if (deleted == 0) {
-    report.Line("no entry matched; the archive is unchanged");
+    report.Line(arc::msg::NoMemberMatched() + "。" + arc::msg::ArchiveUnchanged());
     return arc::kNothingMatched;
   }
   zip_register_cancel_callback_with_state(z, OnCancel, nullptr, &progress);
   if (zip_close(z) != 0) {
-    report.Line(std::string("cannot write the archive: ") + arc::SafeText(zip_strerror(z)) +
-                "; the archive is unchanged");
+    report.Line(arc::msg::CannotWrite("書庫", arc::SafeText(zip_strerror(z))) + "。" +
+                arc::msg::ArchiveUnchanged());
     return progress.Cancelled() ? arc::kCancelled : arc::kCannotWrite;
   }
   opened.zip.release();  // zip_close freed it
-  report.Line(std::to_string(deleted) + " entr(y/ies) deleted, " +
-              std::to_string(opened.entries.size() - deleted) + " left");
+  report.Line(arc::msg::DeleteSummary(deleted, opened.entries.size() - deleted));
   return arc::kOk;
 }
 

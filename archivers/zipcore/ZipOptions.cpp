@@ -5,6 +5,7 @@
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
 #include "common/Failure.h"
+#include "common/Messages.h"
 #include "common/OrderedPool.h"
 #include "common/SafeText.h"
 
@@ -91,9 +92,10 @@ int ThreadCount(const std::string& digits) {
     const int n = std::stoi(digits);
     if (n <= arc::OrderedPool::kMaxThreads) return n;
   }
-  throw arc::Failure(arc::kBadCommand, "--threads takes 0 to " +
-                                           std::to_string(arc::OrderedPool::kMaxThreads) + ": " +
-                                           arc::SafeText(digits));
+  throw arc::Failure(arc::kBadCommand,
+                     arc::msg::BadSwitchValue(
+                         "--threads=" + arc::SafeText(digits),
+                         "0 から " + std::to_string(arc::OrderedPool::kMaxThreads) + " まで"));
 }
 
 }  // namespace
@@ -120,12 +122,12 @@ ZipOptions ReadZipOptions(const std::string& text, bool unzip) {
     }
   }
   if (!line.archive || line.archive->empty())
-    throw arc::Failure(arc::kBadCommand, "no archive name");
+    throw arc::Failure(arc::kBadCommand, arc::msg::NoArchiveName());
   o.archive = arc::ToPlatformDelimiters(*line.archive);
   o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
   o.files = line.files;
   if (!unzip && o.files.empty() && (o.command == ZipCommand::remove || !o.stripSfx))
-    throw arc::Failure(arc::kBadCommand, "no file names given");
+    throw arc::Failure(arc::kBadCommand, arc::msg::NoFileNames());
   return o;
 }
 

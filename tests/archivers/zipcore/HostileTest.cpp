@@ -120,10 +120,10 @@ TEST_F(HostileTest, TestReportsEveryDamagedEntryAndGoesOn) {
       HostileZip::Build({badStream, HostileZip::Stored("sound.txt", "ok", Crc32("ok")), badCrc}));
   auto r = UnZip("-t " + Q(P("evil.zip")));
   EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
-  EXPECT_NE(r.output.find("Damaged  bad-crc.txt: "), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("OK       sound.txt"), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("Damaged  bad-stream.txt: "), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("\n3 entr(y/ies) tested, 2 damaged"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("破損  bad-crc.txt: "), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("正常  sound.txt"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("破損  bad-stream.txt: "), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("\n3 件を検査しました (破損 2 件)"), std::string::npos) << r.output;
 }
 
 TEST_F(HostileTest, DecodersGetNeitherHugeDictionariesNorCiphertext) {
