@@ -10,6 +10,7 @@
 #include "RarListing.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/SafeText.h"
 
@@ -51,7 +52,7 @@ class ExtractRun {
       const NextResult next = archive.Next(m);
       if (next == NextResult::end) break;
       if (next == NextResult::failed) {
-        report_.Line("Failed   " + arc::SafeText(archive.Error()));
+        report_.Line(arc::msg::Line(arc::msg::Verdict::failed, arc::SafeText(archive.Error())));
         arc::Worsen(result_, archive.Unsupported() ? kUnsupported : arc::kNotArchive);
         break;
       }
@@ -60,15 +61,15 @@ class ExtractRun {
       if (!One(archive, m)) break;
     }
     if (cancelled_) {
-      report_.Line("cancelled");
+      report_.Line(arc::msg::Cancelled());
       return arc::kCancelled;
     }
     if (matched_ == 0 && result_ == arc::kOk) {
-      report_.Line("no member matched");
+      report_.Line(arc::msg::NoMemberMatched());
       return arc::kNothingMatched;
     }
-    report_.Line(std::to_string(done_) + " of " + std::to_string(matched_) + " member(s) " +
-                 (o_.command == 't' ? "tested" : "extracted"));
+    report_.Line(o_.command == 't' ? arc::msg::TestedSound(done_, matched_)
+                                   : arc::msg::ExtractSummary(done_, matched_));
     return result_;
   }
 
@@ -84,14 +85,14 @@ class ExtractRun {
   // False when the run must stop (cancelled, -q after a failure, or the
   // archive cannot be read on).
   bool One(RarArchive& archive, const RarMember& m) {
-    const std::string shown = arc::SafeText(m.name.empty() ? "(no name)" : ListedName(m));
+    const std::string shown = arc::SafeText(m.name.empty() ? "(名前なし)" : ListedName(m));
     if (m.name.empty()) {
-      report_.Line("Refused  " + shown + ": the member has no name");
+      report_.Line(arc::msg::Line(arc::msg::Verdict::refused, shown, arc::msg::EmptyName()));
       arc::Worsen(result_, arc::kNotArchive);
       return !o_.stopAtFirst;
     }
     if (const std::string why = m.Unreadable(); !why.empty()) {
-      report_.Line("Refused  " + shown + ": " + why);
+      report_.Line(arc::msg::Line(arc::msg::Verdict::refused, shown, why));
       arc::Worsen(result_, kUnsupported);
       return !o_.stopAtFirst;
     }
@@ -99,7 +100,7 @@ class ExtractRun {
     if (o_.command == 't') return Test(archive, shown);
     if (m.kind == arc::EntryKind::file && !o_.onlyNewer && !o_.assumeYes &&
         TargetExists(o_, m.name)) {
-      report_.Line("Skipped  " + shown + ": a file of that name exists (-y replaces it)");
+      report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, arc::msg::ExistsUseY("-y")));
       return progress_.FinishFile() || Cancel();
     }
     arc::EntryToExtract entry;
@@ -118,22 +119,22 @@ class ExtractRun {
     switch (r.outcome) {
       case arc::ExtractOutcome::written:
         ++done_;
-        report_.Line("Extracted " + shown);
+        report_.Line(arc::msg::Line(arc::msg::Verdict::extracted, shown));
         if (r.warning) arc::Worsen(result_, arc::kWarning);
         break;
       case arc::ExtractOutcome::skippedNotNewer:
-        report_.Line("Skipped  " + shown + ": " + arc::SafeText(r.message));
+        report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, arc::SafeText(r.message)));
         break;
       case arc::ExtractOutcome::skippedLink:
-        report_.Line("Skipped  " + shown + ": " + arc::SafeText(r.message));
+        report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, arc::SafeText(r.message)));
         arc::Worsen(result_, arc::kWarning);
         break;
       case arc::ExtractOutcome::refusedUnsafe:
-        report_.Line("Refused  " + shown + ": " + arc::SafeText(r.message));
+        report_.Line(arc::msg::Line(arc::msg::Verdict::refused, shown, arc::SafeText(r.message)));
         arc::Worsen(result_, arc::kUnsafeName);
         break;
       case arc::ExtractOutcome::failed:
-        report_.Line("Failed   " + shown + ": " + arc::SafeText(r.message));
+        report_.Line(arc::msg::Line(arc::msg::Verdict::failed, shown, arc::SafeText(r.message)));
         arc::Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
         if (o_.stopAtFirst) return false;
         break;
@@ -148,9 +149,9 @@ class ExtractRun {
     if (cancelled) return Cancel();
     if (why.empty()) {
       ++done_;
-      report_.Line("OK       " + shown);
+      report_.Line(arc::msg::Line(arc::msg::Verdict::tested, shown));
     } else {
-      report_.Line("Damaged  " + shown + ": " + arc::SafeText(why));
+      report_.Line(arc::msg::Line(arc::msg::Verdict::damaged, shown, arc::SafeText(why)));
       arc::Worsen(result_, arc::kNotArchive);
       if (o_.stopAtFirst) return false;
     }

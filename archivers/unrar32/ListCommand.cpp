@@ -6,6 +6,8 @@
 #include "RarListing.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/ListingReport.h"
+#include "common/Messages.h"
 #include "common/SafeText.h"
 
 namespace unrar {
@@ -19,7 +21,7 @@ std::int32_t RunList(const RarOptions& o, arc::Report& report) {
   }
   const auto& members = list.members;
   const std::string& stopped = list.stopped;
-  report.Line("    Original       Packed  Ratio  Date       Time     Method  CRC      Flags Name");
+  report.Line(arc::ListingHeading("方式    CRC      属性  名前"));
   std::uint64_t totalOriginal = 0, totalPacked = 0;
   std::size_t count = 0;
   for (const auto& lm : members) {
@@ -44,16 +46,16 @@ std::int32_t RunList(const RarOptions& o, arc::Report& report) {
     report.Line(buf + arc::SafeText(ListedName(lm.member)));
   }
   char total[128];
-  std::snprintf(total, sizeof total, "%12llu %12llu  %zu member(s)",
+  std::snprintf(total, sizeof total, "%12llu %12llu  %s",
                 static_cast<unsigned long long>(totalOriginal),
-                static_cast<unsigned long long>(totalPacked), count);
+                static_cast<unsigned long long>(totalPacked), arc::msg::ListTotal(count).c_str());
   report.Line(total);
   if (!stopped.empty()) {
-    report.Line("Failed   " + arc::SafeText(stopped));
+    report.Line(arc::msg::Line(arc::msg::Verdict::failed, arc::SafeText(stopped)));
     return arc::kNotArchive;
   }
   if (count == 0 && !o.files.empty()) {
-    report.Line("no member matched");
+    report.Line(arc::msg::NoMemberMatched());
     return arc::kNothingMatched;
   }
   return arc::kOk;

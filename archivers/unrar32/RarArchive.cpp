@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "RarVolumes.h"
+#include "common/Messages.h"
 #include "platform/TextConvert.h"
 
 namespace unrar {
@@ -59,22 +60,24 @@ Utf8Locale::~Utf8Locale() {
 }
 
 std::string RarMember::Unreadable() const {
-  if (encrypted) return "encrypted member (passwords are not supported)";
+  if (encrypted) return arc::msg::Encrypted();
   if (facts && facts->continuesBefore)
-    return "the member begins in an earlier volume; open the set at its first volume";
-  if (facts && facts->continuesAfter) return "the member goes on in a volume that is missing";
+    return "前の分割書庫から続いています (最初の分割書庫から開いてください)";
+  if (facts && facts->continuesAfter) return "続きの分割書庫が見つかりません";
   if (kind == arc::EntryKind::file && facts && !facts->rar5 && facts->unpackVersion < 29 &&
       facts->method != 0)
-    return "compressed by RAR " + std::to_string(facts->unpackVersion / 10) + "." +
-           std::to_string(facts->unpackVersion % 10) + ", whose methods this library cannot decode";
+    return "RAR " + std::to_string(facts->unpackVersion / 10) + "." +
+           std::to_string(facts->unpackVersion % 10) +
+           " で圧縮されています (このライブラリはその方式を展開できません)";
   return {};
 }
 
 RarArchive::RarArchive(const std::string& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0)
-    throw ArchiveError("cannot open " + path + ": " + std::strerror(errno));
-  if (!S_ISREG(st.st_mode)) throw ArchiveError(path + " is not a file");
+    throw ArchiveError(arc::msg::CannotOpen(arc::msg::Quoted(path), std::strerror(errno)));
+  if (!S_ISREG(st.st_mode))
+    throw ArchiveError(arc::msg::Quoted(path) + " は通常のファイルではありません");
   volumes_ = VolumeSet(path);
   headers_ = WalkFileHeaders(volumes_);
   a_ = archive_read_new();
@@ -88,7 +91,7 @@ RarArchive::RarArchive(const std::string& path) {
     const std::string why = LibraryError();
     archive_read_free(a_);
     a_ = nullptr;
-    throw ArchiveError(path + " is not a RAR archive (" + why + ")");
+    throw ArchiveError(arc::msg::NotArchive(path, "RAR", why));
   }
 }
 
@@ -98,7 +101,7 @@ RarArchive::~RarArchive() {
 
 std::string RarArchive::LibraryError() const {
   const char* text = a_ ? archive_error_string(a_) : nullptr;
-  return text ? text : "a header is cut short or unreadable";
+  return text ? text : "ヘッダーが途中で切れているか、読み込めません";
 }
 
 NextResult RarArchive::Next(RarMember& m) {
@@ -120,16 +123,15 @@ NextResult RarArchive::Next(RarMember& m) {
     const std::string which = facts && !facts->name.empty() ? facts->name + ": " : "";
     unsupported_ = true;
     if (facts && facts->solid && !facts->rar5)
-      error_ = which +
-               "a later member of a solid RAR 1.5-4 archive, which this library cannot decode (" +
-               why + ")";
+      error_ = which + "RAR 1.5-4 のソリッド書庫の 2 番目以降のファイルは展開できません" +
+               arc::msg::Because(why);
     else if (facts && facts->encrypted)
-      error_ = which + "encrypted member (passwords are not supported)";
+      error_ = which + arc::msg::Encrypted();
     else if (why.find("ncryption") != std::string::npos)
-      error_ = which + "the archive's headers are encrypted (passwords are not supported)";
+      error_ = which + "書庫のヘッダーが暗号化されています (パスワードには対応していません)";
     else {
       unsupported_ = false;
-      error_ = which + "damaged archive (" + why + ")";
+      error_ = which + "書庫が壊れています" + arc::msg::Because(why);
     }
     return NextResult::failed;
   }
@@ -190,28 +192,29 @@ std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)
     if (n == 0) break;
     if (n < 0) {
       if (n <= ARCHIVE_FATAL) failed_ = true;
-      error_ = "damaged data (" + LibraryError() + ")";
+      error_ = "データが壊れています" + arc::msg::Because(LibraryError());
       return error_;
     }
     total += static_cast<std::uint64_t>(n);
     crc.Add(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
-    if (sizeKnown_ && total > current_) return "more data than the header announces";
+    if (sizeKnown_ && total > current_)
+      return "データがヘッダーに記録されたサイズより長くなっています";
     if (fd >= 0 && !WriteAll(fd, buffer.data(), static_cast<std::size_t>(n)))
-      return std::string("cannot write: ") + std::strerror(errno);
+      return arc::msg::CannotWrite("ファイル", std::strerror(errno));
     if (progress && !progress(static_cast<std::uint64_t>(n))) {
       cancelled = true;
-      return "cancelled";
+      return arc::msg::Cancelled();
     }
   }
   if (expectedCrc_ && crc.Value() != *expectedCrc_) {
     char text[64];
-    std::snprintf(text, sizeof text, "CRC error (stored %08X, data %08X)",
-                  static_cast<unsigned>(*expectedCrc_), static_cast<unsigned>(crc.Value()));
-    return text;
+    std::snprintf(text, sizeof text, "記録 %08X、データ %08X", static_cast<unsigned>(*expectedCrc_),
+                  static_cast<unsigned>(crc.Value()));
+    return arc::msg::CrcMismatch() + arc::msg::Because(text);
   }
   if (sizeKnown_ && total != current_)
-    return "the data stops after " + std::to_string(total) + " of " + std::to_string(current_) +
-           " bytes";
+    return "データが " + std::to_string(current_) + " バイト中 " + std::to_string(total) +
+           " バイトで途切れています";
   return {};
 }
 
@@ -219,7 +222,7 @@ bool RarArchive::Skip() {
   if (failed_) return false;
   if (archive_read_data_skip(a_) < ARCHIVE_WARN) {
     failed_ = true;
-    error_ = "damaged archive (" + LibraryError() + ")";
+    error_ = "書庫が壊れています" + arc::msg::Because(LibraryError());
     return false;
   }
   return true;

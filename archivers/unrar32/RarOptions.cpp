@@ -4,6 +4,7 @@
 
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
+#include "common/Messages.h"
 
 namespace unrar {
 namespace {
@@ -22,10 +23,10 @@ RarOptions ReadOptions(const arc::CommandLine& line) {
     command = std::string(
         1, static_cast<char>(std::tolower(static_cast<unsigned char>(line.command[1]))));
   if (command != "x" && command != "e" && command != "t" && command != "l")
-    throw arc::Failure(arc::kBadCommand, "unknown command " + line.command);
+    throw arc::Failure(arc::kBadCommand, arc::msg::UnknownCommand(line.command));
   o.command = command[0];
   if (!line.archive || line.archive->empty())
-    throw arc::Failure(arc::kBadCommand, "no archive name");
+    throw arc::Failure(arc::kBadCommand, arc::msg::NoArchiveName());
   o.archive = arc::ToPlatformDelimiters(*line.archive);
   o.baseDir = arc::ToPlatformDelimiters(line.baseDir);
   o.files = line.files;

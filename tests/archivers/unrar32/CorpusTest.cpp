@@ -60,7 +60,7 @@ TEST_F(CorpusTest, ExtractsWhatTheIndependentReaderExtracts) {
     // A second run finds every file as new as its member and rewrites none.
     const RunResult again = Unrar("-x -u  " + Q(Data(row.archive)) + " " + Q(ours));
     EXPECT_EQ(again.result, arc::kOk) << again.output;
-    EXPECT_EQ(again.output.find("Extracted exe/test.exe"), std::string::npos) << again.output;
+    EXPECT_EQ(again.output.find("展開  exe/test.exe"), std::string::npos) << again.output;
   }
 }
 
@@ -138,7 +138,7 @@ TEST_F(CorpusTest, RefusesWhatItCannotReadAndSaysWhat) {
 TEST_F(CorpusTest, SolidRar5DecodesInOrderAndTestsClean) {
   const RunResult t = Unrar("-t  " + Q(Data("Rar5.solid.rar")));
   EXPECT_EQ(t.result, arc::kOk) << t.output;
-  EXPECT_NE(t.output.find("6 of 6 member(s) tested"), std::string::npos) << t.output;
+  EXPECT_NE(t.output.find("6 件を検査し、6 件が正常でした"), std::string::npos) << t.output;
   // Asking for the last file alone still decodes the ones before it.
   const RunResult r =
       Unrar("-e -u  " + Q(Data("Rar5.solid.rar")) + " " + Q(P("one/")) + " " + Q("test.jpg"));

@@ -34,7 +34,7 @@ TEST_F(HostileTest, NamesOutsideTheBaseFolderAreRefused) {
     b.Add(StoredMember("good.txt", "kept")).Add(StoredMember(row.name, "evil"));
     const RunResult r = Extract(b);
     EXPECT_EQ(r.result, arc::kUnsafeName) << r.output;
-    EXPECT_NE(r.output.find("Refused  "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("拒否  "), std::string::npos) << r.output;
     EXPECT_EQ(Written(), (std::vector<std::string>{"base/", "base/good.txt"})) << r.output;
     fs::remove_all(P("base"));
   }
@@ -47,7 +47,7 @@ TEST_F(HostileTest, LinksAreNotCreated) {
   const std::string before = ReadFile("/etc/passwd");
   const RunResult r = Extract(b);
   EXPECT_EQ(r.result, arc::kWarning) << r.output;
-  EXPECT_NE(r.output.find("Skipped  link"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("省略  link"), std::string::npos) << r.output;
   // The link is not made, so the second member lands in a real folder.
   EXPECT_FALSE(fs::is_symlink(P("base/link")));
   EXPECT_EQ(ReadFile(P("base/link/x.txt")), "through");
@@ -75,7 +75,7 @@ TEST_F(HostileTest, DamagedDataLeavesNoFile) {
     const RunResult r = Extract(b, row.cut);
     EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
     // A member whose header is cut short has no name to report yet.
-    EXPECT_NE(r.output.find(row.cut == 20 ? "damaged archive" : "a.log"), std::string::npos)
+    EXPECT_NE(r.output.find(row.cut == 20 ? "書庫が壊れています" : "a.log"), std::string::npos)
         << r.output;
     for (const auto& name : Written()) EXPECT_EQ(name, "base/") << r.output;
     const RunResult t = Extract(b, row.cut, "-t");
@@ -91,7 +91,7 @@ TEST_F(HostileTest, ControlCharactersNeverReachTheReport) {
   EXPECT_EQ(r.result, arc::kOk) << r.output;
   EXPECT_EQ(r.output.find('\x1b'), std::string::npos);
   EXPECT_EQ(r.output.find('\r'), std::string::npos);
-  EXPECT_EQ(r.output.find("\nOK       fake.txt"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("\n正常  fake.txt"), std::string::npos) << r.output;
   auto entries = List(P("in/hostile.rar"));
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(std::string(entries[0].FileName).find("evil"), 0u);

@@ -91,11 +91,11 @@ TEST_F(SwitchTest, MasksMatchNamesAndWithSTheWholePath) {
 TEST_F(SwitchTest, TestAndListReadWithoutWriting) {
   const RunResult t = Unrar("-t  " + Q(Data("Rar.rar")));
   EXPECT_EQ(t.result, arc::kOk) << t.output;
-  EXPECT_NE(t.output.find("OK       jpg/test.jpg"), std::string::npos) << t.output;
+  EXPECT_NE(t.output.find("正常  jpg/test.jpg"), std::string::npos) << t.output;
   const RunResult l = Unrar("-l  " + Q(Data("Rar5.rar")));
   EXPECT_EQ(l.result, arc::kOk) << l.output;
   EXPECT_NE(l.output.find("RAR5:m3 CFB109C8 ----  exe/test.exe"), std::string::npos) << l.output;
-  EXPECT_NE(l.output.find("6 member(s)"), std::string::npos) << l.output;
+  EXPECT_NE(l.output.find("6 件"), std::string::npos) << l.output;
   // A damaged member fails the test by name.
   RarBuilder b;
   b.Add(StoredMember("good.log", "all well"))
@@ -103,8 +103,8 @@ TEST_F(SwitchTest, TestAndListReadWithoutWriting) {
   const std::string bad = Write("bad.rar", b.Build());
   const RunResult tb = Unrar("-t  " + Q(bad));
   EXPECT_EQ(tb.result, arc::kNotArchive) << tb.output;
-  EXPECT_NE(tb.output.find("OK       good.log"), std::string::npos) << tb.output;
-  EXPECT_NE(tb.output.find("Damaged  bad.log"), std::string::npos) << tb.output;
+  EXPECT_NE(tb.output.find("正常  good.log"), std::string::npos) << tb.output;
+  EXPECT_NE(tb.output.find("破損  bad.log"), std::string::npos) << tb.output;
   EXPECT_TRUE(Tree(dir_).count("bad.rar"));
   EXPECT_EQ(Tree(dir_).size(), 1u);
 }
@@ -123,8 +123,9 @@ TEST_F(SwitchTest, BadLinesAndTheOutputBuffer) {
   char small[8];
   std::memset(small, 'x', sizeof small);
   EXPECT_EQ(kUnrar32.command(nullptr, ("-t  " + Q(Data("Rar.rar"))).c_str(), small, 5), arc::kOk);
-  EXPECT_EQ(std::string(small, 5), std::string("OK  \0", 5));
-  EXPECT_EQ(small[5], 'x');
+  // Cut before the character that does not fit whole: "正" and the NUL.
+  EXPECT_EQ(std::string(small, 4), std::string("正\0", 4));
+  EXPECT_EQ(small[4], 'x');
 }
 
 TEST_F(SwitchTest, QStopsAtTheFirstFailure) {
@@ -132,7 +133,7 @@ TEST_F(SwitchTest, QStopsAtTheFirstFailure) {
   EXPECT_NE(all.output.find("тест.txt"), std::string::npos);
   const RunResult q = Unrar("-x -u -q  " + Q(Data("Rar2.rar")) + " " + Q(P("q/")));
   EXPECT_EQ(q.result, unrar::kUnsupported);
-  EXPECT_NE(q.output.find("Refused  exe/test.exe"), std::string::npos) << q.output;
+  EXPECT_NE(q.output.find("拒否  exe/test.exe"), std::string::npos) << q.output;
   EXPECT_EQ(q.output.find("jpg/test.jpg"), std::string::npos) << q.output;
 }
 
@@ -146,7 +147,7 @@ TEST_F(SwitchTest, AMissingVolumeIsNamedAndLeavesNothingHalfWritten) {
     const RunResult r =
         Unrar("-x -u  " + Q(copy + set + ".part01.rar") + " " + Q(P("out" + set + "/")));
     EXPECT_EQ(r.result, unrar::kUnsupported) << r.output;
-    EXPECT_NE(r.output.find("jpg/test.jpg: the member goes on in a volume that is missing"),
+    EXPECT_NE(r.output.find("jpg/test.jpg: 続きの分割書庫が見つかりません"),
               std::string::npos)
         << r.output;
     EXPECT_EQ(ReadFile(P("out" + set + "/exe/test.exe")).size(), 45056u);
