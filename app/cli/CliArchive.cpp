@@ -67,8 +67,8 @@ int List(const std::string& name, TCliOutput& out) {
     info = TArchiveEntryInfo{};
   }
   archive.CloseArchive();
-  out.Line(std::to_string(files) + " file(s), " + std::to_string(original) + " -> " +
-           std::to_string(packed) + " bytes");
+  out.Line(std::to_string(files) + " ファイル, " + std::to_string(original) + " → " +
+           std::to_string(packed) + " バイト");
   return kExitOk;
 }
 
@@ -86,7 +86,7 @@ int Extract(const std::string& name, const std::string& dir, const std::vector<s
   if (GradeOfResult(result) == TRunGrade::Failed) {
     char code[16];
     std::snprintf(code, sizeof code, "%X", static_cast<unsigned>(result));
-    err.Error(std::string("result ") + code);
+    err.Error(std::string("書庫ライブラリの結果 ") + code);
   }
   return ExitOf(result);
 }

@@ -216,7 +216,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
     o = ParseCliOptions(args);
   } catch (const std::exception& e) {
     err.Error(e.what());
-    err.Line("Try 'pelsok-cli --help'.");
+    err.Line("使い方は 'pelsok-cli --help' で表示されます。");
     return kExitError;
   }
   if (o.Help) {

@@ -37,7 +37,7 @@ TEST_F(CliArchiveTest, ListShowsEveryEntry) {
   const auto r = Cli("list '" + archive + "'");
   EXPECT_EQ(r.status, 0) << r.output;
   for (const auto& l : logs) EXPECT_NE(r.output.find(l), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("3 file(s)"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("3 ファイル"), std::string::npos) << r.output;
 }
 
 TEST_F(CliArchiveTest, ExtractRestoresTheLogsByteForByteAndHonoursAMask) {
