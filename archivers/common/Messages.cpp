@@ -34,8 +34,10 @@ const char* Label(Verdict verdict) {
   return "";
 }
 
+// A space parts a name or Latin word from the Japanese after it, not kana.
 std::string Sentence(const std::string& what, const char* predicate, const std::string& why) {
-  return what + predicate + Because(why);
+  const bool latin = !what.empty() && static_cast<unsigned char>(what.back()) < 0x80;
+  return what + (latin ? " " : "") + predicate + Because(why);
 }
 
 }  // namespace
@@ -53,19 +55,19 @@ std::string Because(const std::string& why) {
 }
 
 std::string CannotOpen(const std::string& what, const std::string& why) {
-  return Sentence(what, " を開けません", why);
+  return Sentence(what, "を開けません", why);
 }
 
 std::string CannotRead(const std::string& what, const std::string& why) {
-  return Sentence(what, " を読み込めません", why);
+  return Sentence(what, "を読み込めません", why);
 }
 
 std::string CannotWrite(const std::string& what, const std::string& why) {
-  return Sentence(what, " を書き込めません", why);
+  return Sentence(what, "を書き込めません", why);
 }
 
 std::string CannotCreate(const std::string& what, const std::string& why) {
-  return Sentence(what, " を作成できません", why);
+  return Sentence(what, "を作成できません", why);
 }
 
 std::string NotArchive(const std::string& name, const std::string& format, const std::string& why) {
