@@ -107,9 +107,9 @@ PackedFile PackMember(const SourceFile& file, const PackSettings& settings, Memb
       stored = true;
       out.truncate(headerAt + header.size());
       if (::lseek(src.get(), 0, SEEK_SET) != 0)
-        throw arc::Failure(arc::kCannotRead,
-                           arc::msg::CannotRead(arc::msg::Quoted(file.diskPath) + " を先頭から",
-                                                std::strerror(errno)));
+        throw arc::Failure(arc::kCannotRead, arc::msg::Quoted(file.diskPath) +
+                                                 " を先頭から読み直せません" +
+                                                 arc::msg::Because(std::strerror(errno)));
       in.counting = false;  // these bytes were counted on the first pass
     } else {
       original = r.originalSize;

@@ -143,7 +143,7 @@ TEST(Lh4, DecodesAStreamWithNearMatches) {
   lzh::VectorSink out;
   lzh::DecodeResult r = lzh::decode("-lh4-", in, packed.data.size(), out, far.size());
   EXPECT_EQ(r.status, lzh::Status::kFailed);
-  EXPECT_NE(r.message.find("dictionary"), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find("辞書の大きさを超えています"), std::string::npos) << r.message;
 }
 
 TEST(Crc16, MatchesTheBitwiseDefinition) {

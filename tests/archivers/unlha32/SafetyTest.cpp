@@ -79,8 +79,7 @@ TEST_F(SafetyTest, AbsoluteNamesLandBelowTheBaseFolderWithAWarning) {
   EXPECT_EQ(ReadFile(Path("box/out/dir/dos.txt")), "dos");
   EXPECT_EQ(ReadFile(Path("box/out/Volume/dir/file")), "mac");
   EXPECT_EQ(ReadFile(Path("box/out/drive.txt")), "c");
-  EXPECT_NE(r.output.find("展開  dir/dos.txt: 絶対パスの先頭の / を除きました"),
-            std::string::npos)
+  EXPECT_NE(r.output.find("展開  dir/dos.txt: 絶対パスの先頭の / を除きました"), std::string::npos)
       << r.output;
 }
 
