@@ -40,7 +40,7 @@ std::string OpenError(int code) {
     case ZIP_ER_NOZIP:
       return "ZIP の書庫ではありません";
     case ZIP_ER_INCONS:
-      return "書庫が壊れています (中央ディレクトリに矛盾があります)";
+      return "中央ディレクトリに矛盾があり、書庫が壊れています";
     case ZIP_ER_MEMORY:
       return arc::msg::OutOfMemory();
     default: {

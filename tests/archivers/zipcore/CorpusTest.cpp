@@ -57,17 +57,17 @@ const Row kRows[] = {
     {"Zip.reduce1.zip", arc::kWarning, 0, "reduced-1"},
     {"Zip.reduce4.zip", arc::kWarning, 0, "reduced-4"},
     // Encrypted entries without a password; the plain ones are extracted.
-    {"Zip.none.encrypted.zip", arc::kCannotRead, 0, "encrypted"},
-    {"Zip.deflate.pkware.zip", arc::kCannotRead, 0, "encrypted"},
-    {"Zip.deflate.WinzipAES.zip", arc::kCannotRead, 0, "encrypted"},
-    {"Zip.zstd.WinzipAES.mixed.zip", arc::kCannotRead, 2, "encrypted"},
-    {"zipcrypto.zip", arc::kCannotRead, 0, "encrypted"},
+    {"Zip.none.encrypted.zip", arc::kCannotRead, 0, "暗号化されています"},
+    {"Zip.deflate.pkware.zip", arc::kCannotRead, 0, "暗号化されています"},
+    {"Zip.deflate.WinzipAES.zip", arc::kCannotRead, 0, "暗号化されています"},
+    {"Zip.zstd.WinzipAES.mixed.zip", arc::kCannotRead, 2, "暗号化されています"},
+    {"zipcrypto.zip", arc::kCannotRead, 0, "暗号化されています"},
     // Multi-volume sets, damaged and hostile archives.
-    {"Infozip.nocomp.multi.zip", arc::kNotArchive, 0, "multi-volume"},
-    {"WinZip26.nocomp.multi.zip", arc::kNotArchive, 0, "multi-volume"},
-    {"Zip.zip64.compressedonly.zip", arc::kNotArchive, 0, "damaged"},
-    {"Zip.badlocalextra.zip", arc::kNotArchive, 0, "Damaged"},
-    {"Zip.Evil.zip", arc::kUnsafeName, 1, "Refused"},
+    {"Infozip.nocomp.multi.zip", arc::kNotArchive, 0, "分割書庫には対応していません"},
+    {"WinZip26.nocomp.multi.zip", arc::kNotArchive, 0, "分割書庫には対応していません"},
+    {"Zip.zip64.compressedonly.zip", arc::kNotArchive, 0, "書庫が壊れています"},
+    {"Zip.badlocalextra.zip", arc::kNotArchive, 0, "破損"},
+    {"Zip.Evil.zip", arc::kUnsafeName, 1, "拒否"},
 };
 
 // CRC and size of every regular file below root.

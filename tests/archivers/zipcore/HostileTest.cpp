@@ -84,7 +84,7 @@ TEST_F(HostileTest, EntriesSharingOneDataBlockAreRefused) {
   }
   auto r = Extract(entries);
   EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
-  EXPECT_NE(r.output.find("overlapping"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("ファイルが重なっています"), std::string::npos) << r.output;
   EXPECT_TRUE(ListFiles(Path("out")).empty());
   EXPECT_EQ(ListNames(kUnzip32, P("evil.zip")).size(), 0u);
   ExpectNothingOutside();
@@ -143,11 +143,11 @@ TEST_F(HostileTest, DecodersGetNeitherHugeDictionariesNorCiphertext) {
   } rows[] = {
       // The dictionary is read where the decoder reads it, whatever the
       // directory says: another method, or a size that cuts the header short.
-      {0, 14, lzma2GiB, 0, arc::kWarning, "2048 MiB dictionary"},
-      {14, -1, lzma2GiB, 4, arc::kWarning, "2048 MiB dictionary"},
-      {95, -1, xz4GiB, 0, arc::kWarning, "4095 MiB dictionary"},
-      {95, -1, "not an xz stream", 0, arc::kNotArchive, "stream header is damaged"},
-      {14, -1, lzma2GiB, 0, arc::kWarning, "2048 MiB dictionary"},
+      {0, 14, lzma2GiB, 0, arc::kWarning, "2048 MiB の辞書"},
+      {14, -1, lzma2GiB, 4, arc::kWarning, "2048 MiB の辞書"},
+      {95, -1, xz4GiB, 0, arc::kWarning, "4095 MiB の辞書"},
+      {95, -1, "not an xz stream", 0, arc::kNotArchive, "ストリームのヘッダーが壊れています"},
+      {14, -1, lzma2GiB, 0, arc::kWarning, "2048 MiB の辞書"},
   };
 
   for (const Row& row : rows) {
@@ -173,9 +173,9 @@ TEST_F(HostileTest, DecodersGetNeitherHugeDictionariesNorCiphertext) {
     std::string plain;
     std::int32_t result;
     const char* says;
-  } encrypted[] = {{P("evil.zip"), arc::kWarning, "encrypted lzma data"},
-                   {data + "/Zip.bzip2.zip", arc::kWarning, "encrypted bzip2 data"},
-                   {data + "/Zip.deflate.zip", arc::kOk, "OK"}};
+  } encrypted[] = {{P("evil.zip"), arc::kWarning, "暗号化された lzma のデータ"},
+                   {data + "/Zip.bzip2.zip", arc::kWarning, "暗号化された bzip2 のデータ"},
+                   {data + "/Zip.deflate.zip", arc::kOk, "正常"}};
   for (const auto& row : encrypted) {
     HostileZip::EncryptAes(row.plain, P("aes.zip"), "pw");
     auto r = UnZip("-t -Ppw " + Q(P("aes.zip")));
