@@ -37,16 +37,16 @@ TEST_F(HostileArchiveTest, RefusedMembersLeaveNothingAndTheOthersAreExtracted) {
   TestMember hugeOriginal{"huge.txt", "tiny"};
   hugeOriginal.originalSize = 0xFFFFFFF0u;
   const MemberCase cases[] = {
-      {"parent", {"../evil.txt", "x"}, arc::kUnsafeName, "unsafe"},
-      {"parent inside", {"a/../../evil.txt", "x"}, arc::kUnsafeName, "unsafe"},
-      {"absolute", {"/tmp/evil.txt", "x"}, arc::kUnsafeName, "unsafe"},
-      {"drive", {"C:\\evil.txt", "x"}, arc::kUnsafeName, "unsafe"},
-      {"backslash parent", {"..\\evil.txt", "x"}, arc::kUnsafeName, "unsafe"},
-      {"garbled", garbled, arc::kNotArchive, "garbled (encrypted)"},
-      {"split", split, arc::kNotArchive, "split across volumes"},
-      {"continued", continued, arc::kNotArchive, "split across volumes"},
-      {"data CRC", badCrc, arc::kNotArchive, "CRC mismatch"},
-      {"huge original size", hugeOriginal, arc::kNotArchive, "sizes differ"},
+      {"parent", {"../evil.txt", "x"}, arc::kUnsafeName, "安全でない名前"},
+      {"parent inside", {"a/../../evil.txt", "x"}, arc::kUnsafeName, "安全でない名前"},
+      {"absolute", {"/tmp/evil.txt", "x"}, arc::kUnsafeName, "安全でない名前"},
+      {"drive", {"C:\\evil.txt", "x"}, arc::kUnsafeName, "安全でない名前"},
+      {"backslash parent", {"..\\evil.txt", "x"}, arc::kUnsafeName, "安全でない名前"},
+      {"garbled", garbled, arc::kNotArchive, "暗号化されています"},
+      {"split", split, arc::kNotArchive, "分割書庫"},
+      {"continued", continued, arc::kNotArchive, "分割書庫"},
+      {"data CRC", badCrc, arc::kNotArchive, "CRC が一致しません"},
+      {"huge original size", hugeOriginal, arc::kNotArchive, "圧縮サイズと元のサイズが違います"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

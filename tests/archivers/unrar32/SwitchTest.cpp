@@ -147,8 +147,7 @@ TEST_F(SwitchTest, AMissingVolumeIsNamedAndLeavesNothingHalfWritten) {
     const RunResult r =
         Unrar("-x -u  " + Q(copy + set + ".part01.rar") + " " + Q(P("out" + set + "/")));
     EXPECT_EQ(r.result, unrar::kUnsupported) << r.output;
-    EXPECT_NE(r.output.find("jpg/test.jpg: 続きの分割書庫が見つかりません"),
-              std::string::npos)
+    EXPECT_NE(r.output.find("jpg/test.jpg: 続きの分割書庫が見つかりません"), std::string::npos)
         << r.output;
     EXPECT_EQ(ReadFile(P("out" + set + "/exe/test.exe")).size(), 45056u);
     EXPECT_FALSE(fs::exists(P("out" + set + "/jpg/test.jpg")));
