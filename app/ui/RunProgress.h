@@ -24,6 +24,8 @@ class TRunProgress : public QWidget {
 
   // Clears the display for a new run of the named archive.
   void Begin(const QString& archive);
+  // Clears the display for another task, described by text ("展開しています…").
+  void BeginTask(const QString& text);
   void Show(const TRunProgressInfo& info);
   // The logs are to go: the new archive is being checked first.
   void Checking(const QString& archive);
