@@ -39,7 +39,10 @@ std::vector<TResultRow> ResultRows(const std::vector<TContinuousKind>& kinds) {
       r.Archive = platform::ExtractFileName(k.Archive);
     }
     for (const auto& line : k.Kept) r.Kept += (r.Kept.empty() ? "" : "\n") + line;
-    if (!k.Kept.empty()) r.Problem = true;
+    if (!k.Kept.empty()) {
+      r.Problem = true;
+      r.Outcome += " (残したログあり)";
+    }
     rows.push_back(std::move(r));
   }
   return rows;

@@ -17,7 +17,7 @@
 #include <filesystem>
 #include <set>
 
-#include "app/run/RunSummary.h"
+#include "app/run/ViewerAdvice.h"
 #include "app/ui/Application.h"
 #include "app/ui/BrowseDialog.h"
 #include "app/ui/Fonts.h"
@@ -67,6 +67,7 @@ TArchiveViewer::TArchiveViewer(QWidget* parent) : QMainWindow(parent, Qt::Window
   Table->setModel(Filter);
   Table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   Table->setSortingEnabled(true);
+  Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
   QHeaderView* header = Table->horizontalHeader();
   header->setSectionResizeMode(TListingModel::kName, QHeaderView::Stretch);
   for (int c = TListingModel::kSize; c < TListingModel::kColumns; ++c)
@@ -156,7 +157,7 @@ bool TArchiveViewer::Open(const std::string& archiveName) {
     app::TArchiveListing empty;
     empty.ArchiveName = archiveName_;
     Model->SetListing(empty);
-    ShowError(e.what(), app::ErrorAdvice(e.what()), false);
+    ShowError(e.what(), app::ViewerAdvice(e.what()), false);
     SetBusy(false);
     StatusLine->Show(
         QStringLiteral("%1 を読めませんでした。").arg(Q(platform::ExtractFileName(archiveName_))));
@@ -219,7 +220,7 @@ void TArchiveViewer::StartExtract(const std::vector<std::string>& names,
   if (Busy()) return;
   const std::string target = platform::IncludeTrailingPathDelimiter(folder);
   if (const std::string problem = app::FolderProblem(target); !problem.empty()) {
-    ShowError(problem, "書き込めるフォルダを選んでください。");
+    ShowError(problem, app::ViewerAdvice(problem));
     return;
   }
   lastFolder_ = target;
@@ -227,7 +228,7 @@ void TArchiveViewer::StartExtract(const std::vector<std::string>& names,
   const app::TExtractRequest request{target, names, WithFolders->isChecked()};
   lastExtract_.reset();
   RunTask(
-      QStringLiteral("%1 に展開しています…").arg(Q(target)),
+      QStringLiteral("%1 に展開しています…").arg(Q(target)), QStringLiteral("展開: "),
       [this, listing, request] { lastExtract_ = app::ExtractMembers(listing, request); },
       [this, target] {
         const app::TExtractOutcome& o = *lastExtract_;
@@ -249,7 +250,7 @@ void TArchiveViewer::StartTest() {
   lastTest_.reset();
   RunTask(
       QStringLiteral("%1 をテストしています…").arg(Q(platform::ExtractFileName(archiveName_))),
-      [this, listing] { lastTest_ = app::TestMembers(listing); },
+      QStringLiteral("テスト: "), [this, listing] { lastTest_ = app::TestMembers(listing); },
       [this, listing] {
         const app::TTestOutcome& o = *lastTest_;
         lastSummary_ = app::TestSummary(listing, o);
@@ -265,7 +266,7 @@ void TArchiveViewer::StartTest() {
       });
 }
 
-void TArchiveViewer::RunTask(const QString& text, std::function<void()> task,
+void TArchiveViewer::RunTask(const QString& text, const QString& phase, std::function<void()> task,
                              std::function<void()> done) {
   done_ = std::move(done);
   worker_ = new TTaskWorker(std::move(task), this);
@@ -279,13 +280,13 @@ void TArchiveViewer::RunTask(const QString& text, std::function<void()> task,
     SetBusy(false);
     if (error) {
       lastSummary_ = *error;
-      ShowError(*error, app::ErrorAdvice(*error));
+      ShowError(*error, app::ViewerAdvice(*error));
     } else {
       TApplication::Guarded(done_, this);
     }
     emit TaskEnded();
   });
-  Progress->BeginTask(text);
+  Progress->BeginTask(text, phase);
   SetBusy(true);
   worker_->Start();
 }
@@ -322,7 +323,7 @@ QList<QUrl> TArchiveViewer::ExtractForDrag(const std::vector<std::string>& names
       if (tops.insert(top).second) urls.push_back(QUrl::fromLocalFile(Q(folder + top)));
     }
   } catch (const std::exception& e) {
-    ShowError(e.what(), app::ErrorAdvice(e.what()), false);
+    ShowError(e.what(), app::ViewerAdvice(e.what()), false);
   }
   return urls;
 }

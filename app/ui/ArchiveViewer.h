@@ -80,7 +80,10 @@ class TArchiveViewer : public QMainWindow {
   void BuildActions();
   void ExtractClicked(bool all);
   std::optional<std::string> ChooseFolder();
-  void RunTask(const QString& text, std::function<void()> task, std::function<void()> done);
+  // text tells what the task does until the library's first progress; phase
+  // goes before each member's name after it.
+  void RunTask(const QString& text, const QString& phase, std::function<void()> task,
+               std::function<void()> done);
   void SetBusy(bool busy);
   void ShowTotals();
   QList<QUrl> ExtractForDrag(const std::vector<std::string>& names);

@@ -11,6 +11,7 @@
 
 #include "app/run/ResultRows.h"
 
+class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 
@@ -26,6 +27,8 @@ class TResultList : public QDialog {
   const std::vector<app::TResultRow>& Rows() const { return rows_; }
 
   QTreeWidget* List;
+  // The current row in full: its archive, the kept logs and the reason.
+  QPlainTextEdit* Details;
   QPushButton* OpenBtn;
   QPushButton* CloseBtn;
 
@@ -33,6 +36,8 @@ class TResultList : public QDialog {
   void OpenCurrent();
 
  private:
+  void ShowDetails();
+
   std::function<void(const std::string&)> open_;
   std::vector<app::TResultRow> rows_;
 };

@@ -42,8 +42,8 @@ void TRunProgress::Begin(const QString& archive) {
   CancelBtn->setEnabled(true);
 }
 
-void TRunProgress::BeginTask(const QString& text) {
-  phase_.clear();
+void TRunProgress::BeginTask(const QString& text, const QString& phase) {
+  phase_ = phase;
   Current->setText(text);
   Counts->setText(QString());
   Bar->setValue(0);
