@@ -527,6 +527,10 @@ TArchiveViewer* TForm1::OpenArchive(const std::string& archiveName) {
   return viewer;
 }
 
+void TForm1::OpenCommandLine(const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i) OpenArchive(arguments[i].toStdString());
+}
+
 void TForm1::OpenArchive1Click() {
   // The dialog starts in the log folder (the field's), else the current folder.
   std::string start = Edit1->text().toStdString();

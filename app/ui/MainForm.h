@@ -111,6 +111,8 @@ class TForm1 : public QMainWindow {
   // Opens an archive in a viewer window of its own (also for a dropped file
   // and the command line's argument); an archive it cannot read shows why there.
   TArchiveViewer* OpenArchive(const std::string& archiveName);
+  // The program's arguments (the program first): each archive named opens.
+  void OpenCommandLine(const QStringList& arguments);
   // The result list of the last run, or null before any run.
   TResultList* ResultList() const { return results_; }
   void Contents1Click();

@@ -18,7 +18,6 @@ int main(int argc, char** argv) {
   QObject::connect(&form, &pelsok::ui::TForm1::Closed, &application, &QApplication::quit,
                    Qt::QueuedConnection);
   form.show();
-  const QStringList args = QApplication::arguments();
-  for (qsizetype i = 1; i < args.size(); ++i) form.OpenArchive(args[i].toStdString());
+  form.OpenCommandLine(QApplication::arguments());
   return application.exec();
 }

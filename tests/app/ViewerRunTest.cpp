@@ -12,7 +12,6 @@
 #include <filesystem>
 
 #include "app/run/ArchiveListing.h"
-#include "app/run/CompressRun.h"
 #include "app/run/MemberExtraction.h"
 #include "app/run/MemberTest.h"
 #include "app/settings/ArchiveFormat.h"
@@ -21,6 +20,7 @@
 #include "platform/FileSystem.h"
 #include "platform/TextConvert.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/app/SampleArchive.h"
 #include "tests/support/Corpus.h"
 #include "tests/support/FileTimes.h"
 
@@ -31,20 +31,7 @@ using namespace pelsok::app;
 using testing_support::ListFiles;
 using testing_support::ReadFile;
 
-// Three logs of different sizes, written on 1, 2 and 3 November 2026 at 12:34:56 UTC.
-const std::vector<std::pair<std::string, std::size_t>> kLogs = {
-    {"DR1101.log", 3000}, {"DR1102.log", 20000}, {"DR1103.log", 700}};
-
-std::string LogBody(const std::string& name, std::size_t size) {
-  std::string body;
-  unsigned x = static_cast<unsigned>(size);
-  while (body.size() < size) {
-    x = x * 1103515245u + 12345u;
-    body += name + " " + std::to_string(x % 100000) + " request served\n";
-  }
-  body.resize(size);
-  return body;
-}
+using apptest::kSampleLogs;
 
 // The file holds the log's bytes (without printing either when it does not).
 void ExpectSameFile(const std::string& file, const std::string& log) {
@@ -65,25 +52,9 @@ class ViewerRunTest : public apptest::AppTest {
   // Packs the logs (and extra names) as a month's run does; returns the archive.
   std::string Pack(const std::string& format, bool shiftJis = false,
                    const std::vector<std::string>& extra = {}) {
-    auto logs = kLogs;
-    for (const auto& e : extra) logs.push_back({e, 500});
-    for (std::size_t i = 0; i < logs.size(); ++i) {
-      const std::string path = logFolder + logs[i].first;
-      testing_support::WriteFile(path, LogBody(logs[i].first, logs[i].second));
-      testing_support::SetWriteTime(
-          path, testing_support::UtcTime(2026, 11, static_cast<int>(i % 3) + 1, 12, 34, 56));
-    }
-    TRunInput in;
-    in.Folder = logFolder;
-    in.Kind = "DR";
-    in.Year = "2026";
-    in.Month = "11";
-    in.Format = FindArchiveFormat(format).value();
-    in.ShiftJisNames = shiftJis;
-    TRunState state;
-    const TRunResult r = TCompressRun(state).Run(in, [] { return false; });
-    EXPECT_TRUE(r.NewArchiveKept) << format << ": " << r.PackReport;
-    return r.Names.ArchiveName;
+    const std::string archive = apptest::PackSampleLogs(logFolder, format, shiftJis, extra);
+    EXPECT_TRUE(platform::FileExists(archive)) << format;
+    return archive;
   }
 
   // The stored name of a log: its folder below the root, as the run stores
@@ -100,13 +71,13 @@ TEST_F(ViewerRunTest, ListsEachWritableFormatWithSizesDatesAndTotals) {
     SCOPED_TRACE(f.Name);
     const TArchiveListing l = ReadArchiveListing(Pack(f.Name));
     EXPECT_EQ(l.Type, f.Type);
-    ASSERT_EQ(l.Files(), kLogs.size());
+    ASSERT_EQ(l.Files(), kSampleLogs.size());
     std::uint64_t total = 0;
     std::size_t i = 0;
     for (const TListingEntry& e : l.Entries) {
       if (e.Folder) continue;
-      EXPECT_EQ(e.Name, Stored(kLogs[i].first, f.Name));
-      EXPECT_EQ(e.Size, kLogs[i].second);
+      EXPECT_EQ(e.Name, Stored(kSampleLogs[i].first, f.Name));
+      EXPECT_EQ(e.Size, kSampleLogs[i].second);
       EXPECT_EQ(DosStampText(e.DosDate, e.DosTime),
                 "2026-11-0" + std::to_string(i + 1) + " 12:34:56");
       total += e.Size;
