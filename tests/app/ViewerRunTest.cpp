@@ -10,12 +10,16 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 
+#include "app/cli/CliJob.h"
 #include "app/run/ArchiveListing.h"
 #include "app/run/MemberExtraction.h"
 #include "app/run/MemberTest.h"
 #include "app/settings/ArchiveFormat.h"
+#include "app/settings/ShiftJisNames.h"
 #include "backends/ProgressHook.h"
+#include "platform/DateTime.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
 #include "platform/TextConvert.h"
@@ -264,6 +268,36 @@ TEST_F(ViewerRunTest, TheTestNamesEachDamagedMember) {
     ASSERT_EQ(o.Members.size(), 3u);
     for (const auto& m : o.Members) EXPECT_EQ(m.Sound, m.Name != Stored("DR1102.log")) << m.Name;
     EXPECT_NE(TestSummary(l, o).find("NG  " + Stored("DR1102.log")), std::string::npos);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// pelsok-cli's option wins over the window's stored setting, both ways.
+TEST_F(ViewerRunTest, TheCommandLineOptionStoresShiftJisNames) {
+  const std::string log = "DR1104_障害.log";
+  const std::string cp932 = platform::Utf8ToCp932(log).value();
+  const struct {
+    bool Stored;
+    const char* Option;
+    bool Cp932;
+  } rows[] = {{false, "--shift-jis-names", true},
+              {true, "--no-shift-jis-names", false},
+              {true, nullptr, true},
+              {false, nullptr, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Option == nullptr ? "stored" : row.Option);
+    SaveShiftJisNames(row.Stored);
+    testing_support::WriteFile(logFolder + log, "x\n");
+    std::vector<std::string> args = {"-k", "DR", "-y", "26", "-m", "11", "-f", logFolder};
+    if (row.Option != nullptr) args.push_back(row.Option);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCli(args, out, err, platform::EncodeDate(2026, 12, 8)), 0) << err.str();
+    const std::string bytes = ReadFile(logFolder + "DR2611.LZH");
+    EXPECT_EQ(bytes.find(cp932) != std::string::npos, row.Cp932);
+    fs::remove(logFolder + "DR2611.LZH");
   }
 }
 
