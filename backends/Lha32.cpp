@@ -18,6 +18,7 @@ const TLibraryFormat& TLha32::Format() {
                                      .ProgressEntry = "UnlhaSetProgressCallback",
                                      .MakeCmdLine = &MakeCmdLine,
                                      .Unpack = "x",
+                                     .UnpackFlat = "e",
                                      .Pack = "u",
                                      .Remove = "d",
                                      .MakeSfx = "s",

@@ -12,6 +12,7 @@
 #include "app/settings/DataSave.h"
 #include "app/settings/DateDefaults.h"
 #include "app/settings/DefaultKinds.h"
+#include "app/settings/ShiftJisNames.h"
 #include "app/text/FolderText.h"
 #include "app/text/IntegerText.h"
 #include "platform/Exceptions.h"
@@ -109,6 +110,9 @@ std::string CliUsage() {
       "                       " +
       ArchiveFormatNames() +
       "\n"
+      "      --shift-jis-names  LZH and ZIP store the names as Shift-JIS (cp932)\n"
+      "                       for Windows users (default: the window's setting)\n"
+      "      --no-shift-jis-names  store the names as UTF-8\n"
       "  -h, --help           show this text\n"
       "      --version        show the program's version\n"
       "\n"
@@ -196,6 +200,9 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
       o.DryRun = true;
     } else if (name == "--format") {
       o.Format = value();
+    } else if (name == "--shift-jis-names" || name == "--no-shift-jis-names") {
+      noValue();
+      o.ShiftJisNames = name == "--shift-jis-names";
     } else if (name == "-h" || name == "--help") {
       noValue();
       o.Help = true;
@@ -265,6 +272,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
         in.Format = LoadArchiveFormat();
       } catch (const platform::EHiveCorrupt&) {
         // Reported above with the other settings; the default format serves.
+      }
+    }
+
+    if (o.ShiftJisNames) {
+      in.ShiftJisNames = *o.ShiftJisNames;
+    } else {
+      try {
+        in.ShiftJisNames = LoadShiftJisNames();
+      } catch (const platform::EHiveCorrupt&) {
+        // Reported above; names are stored as UTF-8.
       }
     }
 

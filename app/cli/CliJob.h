@@ -22,6 +22,8 @@ struct TCliOptions {
   bool Delete = false;
   bool DryRun = false;                // print what would happen, touch nothing
   std::optional<std::string> Format;  // --format NAME (a row of ArchiveFormats)
+  // --shift-jis-names / --no-shift-jis-names; the stored setting when absent.
+  std::optional<bool> ShiftJisNames;
   bool Continuous = false;
   bool Help = false;
 };

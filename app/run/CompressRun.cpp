@@ -8,6 +8,7 @@
 #include "app/run/ArchiveBackup.h"
 #include "app/run/DeletionCheck.h"
 #include "app/run/InterruptedRun.h"
+#include "app/run/ShiftJisOption.h"
 #include "archive/ArchiveFile.h"
 #include "platform/Exceptions.h"
 #include "platform/FileLock.h"
@@ -97,6 +98,7 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     archive.SetFileName(archiveName);
     archive.SetArchiverType(in.Format.Type);
     archive.Options().x = 1;
+    if (in.ShiftJisNames) StoreShiftJisNames(archive.Options(), in.Format.Type);
     archive.SetOutputSize(8192);
     result.PackResult = archive.Pack(wnd_, "", &list);
     result.PackReport = archive.Output().c_str();

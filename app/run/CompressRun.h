@@ -26,6 +26,9 @@ struct TRunInput {
   bool SixDigit = false;
   bool DeleteAfter = false;
   TArchiveFormat Format = ArchiveFormats().front();
+  // LZH and ZIP store the names as Shift-JIS (cp932) for Windows users;
+  // the other formats store them as they are.
+  bool ShiftJisNames = false;
 };
 
 struct TRunResult {

@@ -21,6 +21,11 @@ struct TContinuousKind {
   TOutcome Outcome = TOutcome::Packed;
   std::size_t Files = 0;    // packed
   std::size_t Deleted = 0;  // deleted after packing
+  // For the result list: the archive the run made (full name), the logs it
+  // kept and why ("name (reason)"), and why it failed.
+  std::string Archive{};
+  std::vector<std::string> Kept{};
+  std::string Problem{};
 };
 
 // For example "連続圧縮: DR, DD の 2 種類を圧縮しました (5 ファイル, 5 ファイルを削除)。

@@ -4,20 +4,26 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <cstdint>
 
 #include "app/run/ContinuousRun.h"
 #include "app/run/ContinuousSummary.h"
+#include "app/run/ResultRows.h"
 #include "app/run/RunCheck.h"
 #include "app/run/RunSummary.h"
 #include "app/settings/ArchiveFormat.h"
@@ -25,9 +31,11 @@
 #include "app/settings/DateDefaults.h"
 #include "app/settings/DefaultKinds.h"
 #include "app/settings/HelpFiles.h"
+#include "app/settings/ShiftJisNames.h"
 #include "app/text/FolderText.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/Application.h"
+#include "app/ui/ArchiveViewer.h"
 #include "app/ui/BrowseDialog.h"
 #include "app/ui/ConfirmDialog.h"
 #include "app/ui/EnterKey.h"
@@ -35,6 +43,7 @@
 #include "app/ui/FormPlacement.h"
 #include "app/ui/FrameHints.h"
 #include "app/ui/HelpWindow.h"
+#include "app/ui/ResultList.h"
 #include "app/ui/RunProgress.h"
 #include "app/ui/RunWorker.h"
 #include "app/ui/SpinEdit.h"
@@ -121,7 +130,16 @@ void TForm1::BuildControls() {
   FormatLabel->setFont(PelsokFont(12));
   statusBar()->setSizeGripEnabled(false);
   statusBar()->addWidget(StatusLine, 1);
+  ResultsBtn = new QToolButton(this);
+  ResultsBtn->setObjectName("ResultsBtn");
+  ResultsBtn->setText(QStringLiteral("結果一覧(&I)"));
+  ResultsBtn->setToolTip(QStringLiteral("前回の実行の結果を種類ごとに一覧にします"));
+  ResultsBtn->setFont(PelsokFont(12));
+  ResultsBtn->setAutoRaise(true);
+  ResultsBtn->hide();
+  statusBar()->addPermanentWidget(ResultsBtn);
   statusBar()->addPermanentWidget(FormatLabel);
+  setAcceptDrops(true);
 
   // Created row by row from the left, as they stand: the creation order is
   // the tab order.
@@ -168,6 +186,8 @@ void TForm1::BuildControls() {
   for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5}) ClickOnEnter(b);
   ClickOnEnter(Progress->CancelBtn);
   connect(Progress->CancelBtn, &QPushButton::clicked, this, [this] { CancelRun(); });
+  connect(ResultsBtn, &QToolButton::clicked, this,
+          [this] { TApplication::Guarded([this] { Results1Click(); }, this); });
 
   Handle(Button1, &QPushButton::clicked, &TForm1::Button1Click);
   Handle(Button2, &QPushButton::clicked, &TForm1::Button2Click);
@@ -181,6 +201,11 @@ void TForm1::BuildControls() {
 void TForm1::BuildMenu() {
   QMenuBar* bar = menuBar();
   QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  OpenArchive1 = file->addAction(QStringLiteral("書庫を開く(&O)…"));
+  OpenArchive1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  Results1 = file->addAction(QStringLiteral("実行結果の一覧(&L)…"));
+  Results1->setEnabled(false);
+  file->addSeparator();
   Exit1 = file->addAction(QStringLiteral("終了(&X)"));
   QMenu* options = bar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
   A1 = options->addAction(QStringLiteral("種類追加(&A)"));
@@ -188,6 +213,14 @@ void TForm1::BuildMenu() {
   // The archive format, one item per format that can be written; stored at once.
   options->addSeparator();
   QMenu* formats = options->addMenu(QStringLiteral("書庫の形式(&F)"));
+  // LZH and ZIP runs store the names as Shift-JIS for Windows users; stored at once.
+  ShiftJis1 = options->addAction(QStringLiteral("Shift-JIS の名前で格納(&J)"));
+  ShiftJis1->setCheckable(true);
+  ShiftJis1->setChecked(app::LoadShiftJisNames());
+  ShiftJis1->setToolTip(QStringLiteral(
+      "LZH と ZIP の書庫に、Windows の圧縮ソフトで読める Shift-JIS (cp932) の名前で格納します"));
+  connect(ShiftJis1, &QAction::toggled, this,
+          [this](bool on) { TApplication::Guarded([on] { app::SaveShiftJisNames(on); }, this); });
   auto* group = new QActionGroup(formats);
   const std::string chosen = app::LoadArchiveFormat().Name;
   for (const app::TArchiveFormat& f : app::ArchiveFormats()) {
@@ -208,6 +241,8 @@ void TForm1::BuildMenu() {
   help->addSeparator();
   About1 = help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
 
+  Handle(OpenArchive1, &QAction::triggered, &TForm1::OpenArchive1Click);
+  Handle(Results1, &QAction::triggered, &TForm1::Results1Click);
   Handle(Exit1, &QAction::triggered, &TForm1::Exit1Click);
   Handle(A1, &QAction::triggered, &TForm1::A1Click);
   Handle(D1, &QAction::triggered, &TForm1::D1Click);
@@ -292,27 +327,34 @@ void TForm1::FormClose() {
 void TForm1::Button1Click() {
   if (Running()) return;
   continuous_ = false;
+  series_.clear();
   StartRun();
-  if (!Running()) emit Idle();
+  if (!Running()) {
+    OfferResults();
+    emit Idle();
+  }
 }
 
 bool TForm1::StartRun() {
   // The folder takes its trailing delimiter here, as on the command line.
   CompleteFolder();
-  const app::TRunInput in{Edit1->text().toStdString(), KindText(),
-                          Spin2->text().toStdString(), Spin->text().toStdString(),
-                          Check->isChecked(),          Check2->isChecked(),
-                          app::LoadArchiveFormat()};
+  app::TRunInput in{Edit1->text().toStdString(), KindText(),         Spin2->text().toStdString(),
+                    Spin->text().toStdString(),  Check->isChecked(), Check2->isChecked(),
+                    app::LoadArchiveFormat()};
+  in.ShiftJisNames = app::LoadShiftJisNames();
   // Raises the conversion error for a month that is not an integer.
   const app::TLogNames names =
       app::MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
   if (auto problem = app::CheckRunInput(in, names)) {
-    if (continuous_ && problem->NoLogs) {
-      series_.push_back({in.Kind, app::TContinuousKind::TOutcome::NoLogs});
-      return false;
+    app::TContinuousKind k{in.Kind, app::TContinuousKind::TOutcome::Failed};
+    k.Problem = problem->Why;
+    if (problem->NoLogs) {
+      k.Outcome = app::TContinuousKind::TOutcome::NoLogs;
+      k.Problem.clear();
     }
+    series_.push_back(k);
+    if (continuous_ && problem->NoLogs) return false;
     pendingKinds_.clear();
-    if (continuous_) series_.push_back({in.Kind, app::TContinuousKind::TOutcome::Failed});
     ShowProblem(problem->Why, problem->WhatToDo);
     return false;
   }
@@ -380,7 +422,7 @@ void TForm1::RunFinished() {
   bool stop = false;
   if (error) {
     stop = true;
-    Record(TOutcome::Failed);
+    Record(TOutcome::Failed, *error);
     pendingKinds_.clear();
     SetRunning(false);
     StatusLine->Clear();
@@ -392,10 +434,10 @@ void TForm1::RunFinished() {
     SetRunning(false);
     StatusLine->Show(QStringLiteral("中止しました。書庫とログは元のままです。"));
   } else if (!LastRun.NewArchiveKept) {
-    Record(TOutcome::Failed);
+    const app::TFailureText t = app::FailureText(LastRun, LastRun.PackReport);
+    Record(TOutcome::Failed, t.Why);
     SetRunning(false);
     StatusLine->Clear();
-    const app::TFailureText t = app::FailureText(LastRun, LastRun.PackReport);
     ShowProblem(t.Why, t.WhatToDo);
     stop = !continuous_;
   } else {
@@ -437,17 +479,93 @@ void TForm1::RunFinished() {
     return;
   }
   SetRunning(false);
+  OfferResults();
   emit Idle();
 }
 
-void TForm1::Record(app::TContinuousKind::TOutcome outcome) {
-  if (!continuous_) return;
-  app::TContinuousKind k{runningKind_, outcome};
+void TForm1::Record(app::TContinuousKind::TOutcome outcome, const std::string& problem) {
+  app::TContinuousKind k{continuous_ ? runningKind_ : KindText(), outcome};
+  k.Problem = problem;
   if (outcome == app::TContinuousKind::TOutcome::Packed) {
     k.Files = LastRun.Entries.size();
     k.Deleted = LastRun.Deletion.Deleted.size();
+    k.Archive = LastRun.Names.ArchiveName;
+    k.Kept = LastRun.Deletion.Kept;
+    for (const auto& line : app::OutcomeLines(LastRun))
+      k.Problem += (k.Problem.empty() ? "" : "\n") + line;
   }
   series_.push_back(k);
+}
+
+void TForm1::OfferResults() {
+  if (series_.empty()) return;
+  Results1->setEnabled(true);
+  ResultsBtn->show();
+  if (results_ != nullptr) results_->SetRows(app::ResultRows(series_));
+}
+
+void TForm1::Results1Click() {
+  if (series_.empty()) return;
+  if (results_ == nullptr)
+    results_ = new TResultList(
+        [this](const std::string& archive) {
+          TApplication::Guarded([&] { OpenArchive(archive); }, this);
+        },
+        this);
+  results_->SetRows(app::ResultRows(series_));
+  results_->show();
+  results_->raise();
+  results_->activateWindow();
+}
+
+TArchiveViewer* TForm1::OpenArchive(const std::string& archiveName) {
+  auto* viewer = new TArchiveViewer(this);
+  viewer->Open(archiveName);
+  viewer->show();
+  viewer->raise();
+  viewer->activateWindow();
+  return viewer;
+}
+
+void TForm1::OpenCommandLine(const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i) OpenArchive(arguments[i].toStdString());
+}
+
+void TForm1::OpenArchive1Click() {
+  // The dialog starts in the log folder (the field's), else the current folder.
+  std::string start = Edit1->text().toStdString();
+  if (start == app::kFolderPrompt || !platform::DirectoryExists(start))
+    start = platform::GetCurrentDir();
+  const QString name = QFileDialog::getOpenFileName(
+      this, QStringLiteral("書庫を開く"), Q(start),
+      QStringLiteral("書庫 (*.lzh *.lha *.zip *.tgz *.tar.gz *.tbz *.tar.bz2 *.tar *.cab *.arj "
+                     "*.rar *.LZH *.LHA *.ZIP *.TGZ *.TBZ *.TAR *.CAB *.ARJ *.RAR);;"
+                     "すべてのファイル (*)"));
+  if (name.isEmpty()) return;
+  OpenArchive(name.toStdString());
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+      if (url.isLocalFile()) {
+        event->acceptProposedAction();
+        return;
+      }
+    }
+  }
+  QMainWindow::dragEnterEvent(event);
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  bool opened = false;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (!url.isLocalFile()) continue;
+    opened = true;
+    const std::string file = url.toLocalFile().toStdString();
+    TApplication::Guarded([&] { OpenArchive(file); }, this);
+  }
+  if (opened) event->acceptProposedAction();
 }
 
 QString TForm1::NotesText() const {
@@ -465,6 +583,7 @@ void TForm1::EndSeries() {
   notes_.clear();
   continuous_ = false;
   SetRunning(false);
+  OfferResults();
   emit Idle();
 }
 

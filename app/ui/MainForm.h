@@ -21,10 +21,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
+class QToolButton;
 
 namespace pelsok::ui {
 
+class TArchiveViewer;
 class TFormPlacement;
+class TResultList;
 class TOKBottomDlg1;
 class TRunProgress;
 class TRunWorker;
@@ -62,11 +65,16 @@ class TForm1 : public QMainWindow {
   TRunProgress* Progress;
   TStatusLine* StatusLine;
   QLabel* FormatLabel;
+  // At the status line's right after a run: opens the result list.
+  QToolButton* ResultsBtn;
   // Menu items.
-  QAction* Exit1;             // ﾌｧｲﾙ → 終了 (Exit)
-  QAction* A1;                // ｵﾌﾟｼｮﾝ → 種類追加 (add kind)
-  QAction* D1;                // ｵﾌﾟｼｮﾝ → 種類削除 (remove kind)
-  QAction* Contents1;         // ﾍﾙﾌﾟ → 目次 (contents)
+  QAction* OpenArchive1;  // ﾌｧｲﾙ → 書庫を開く (open an archive in the viewer)
+  QAction* Results1;      // ﾌｧｲﾙ → 実行結果の一覧 (the last run's result list)
+  QAction* Exit1;         // ﾌｧｲﾙ → 終了 (Exit)
+  QAction* A1;            // ｵﾌﾟｼｮﾝ → 種類追加 (add kind)
+  QAction* D1;            // ｵﾌﾟｼｮﾝ → 種類削除 (remove kind)
+  QAction* ShiftJis1;     // ｵﾌﾟｼｮﾝ → Shift-JIS の名前で格納 (stored at once)
+  QAction* Contents1;     // ﾍﾙﾌﾟ → 目次 (contents)
   QAction* SearchforHelpOn1;  // ﾍﾙﾌﾟ → ﾄﾋﾟｯｸの検索 (search for help on)
   QAction* HowtoUseHelp1;     // ﾍﾙﾌﾟ → ﾍﾙﾌﾟの使い方 (how to use help)
   QAction* About1;            // ﾍﾙﾌﾟ → ﾊﾞｰｼﾞｮﾝ情報 (about)
@@ -97,6 +105,16 @@ class TForm1 : public QMainWindow {
   void Button4Click() { A1Click(); }
   void Button5Click() { D1Click(); }
   void Exit1Click();
+  // A file dialog that starts in the log folder; the chosen archive opens.
+  void OpenArchive1Click();
+  void Results1Click();
+  // Opens an archive in a viewer window of its own (also for a dropped file
+  // and the command line's argument); an archive it cannot read shows why there.
+  TArchiveViewer* OpenArchive(const std::string& archiveName);
+  // The program's arguments (the program first): each archive named opens.
+  void OpenCommandLine(const QStringList& arguments);
+  // The result list of the last run, or null before any run.
+  TResultList* ResultList() const { return results_; }
   void Contents1Click();
   void SearchforHelpOn1Click();
   void HowtoUseHelp1Click();
@@ -125,6 +143,9 @@ class TForm1 : public QMainWindow {
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // An archive dropped on the window opens in the viewer.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildControls();
@@ -143,7 +164,9 @@ class TForm1 : public QMainWindow {
   void ShowSixDigitFolder();
   void ShowFormat();
   // Records how the running kind of a continuous series ended.
-  void Record(app::TContinuousKind::TOutcome outcome);
+  void Record(app::TContinuousKind::TOutcome outcome, const std::string& problem = std::string());
+  // The run is over: the result list can be seen.
+  void OfferResults();
   void EndSeries();
   QString NotesText() const;
   template <typename Sender, typename Signal>
@@ -166,6 +189,7 @@ class TForm1 : public QMainWindow {
   std::string runningKind_;
   // What the runs put right or want known, for the status line's tool tip.
   std::vector<std::string> notes_;
+  TResultList* results_ = nullptr;
 };
 
 }  // namespace pelsok::ui

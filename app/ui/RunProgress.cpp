@@ -42,6 +42,14 @@ void TRunProgress::Begin(const QString& archive) {
   CancelBtn->setEnabled(true);
 }
 
+void TRunProgress::BeginTask(const QString& text, const QString& phase) {
+  phase_ = phase;
+  Current->setText(text);
+  Counts->setText(QString());
+  Bar->setValue(0);
+  CancelBtn->setEnabled(true);
+}
+
 void TRunProgress::Show(const TRunProgressInfo& p) {
   const QFontMetrics fm(Current->font());
   Current->setText(phase_ + fm.elidedText(p.Current, Qt::ElideMiddle,

@@ -24,6 +24,9 @@ class TRunProgress : public QWidget {
 
   // Clears the display for a new run of the named archive.
   void Begin(const QString& archive);
+  // Clears the display for another task, described by text ("展開しています…");
+  // phase goes before each file's name as the task goes ("展開: ").
+  void BeginTask(const QString& text, const QString& phase = QString());
   void Show(const TRunProgressInfo& info);
   // The logs are to go: the new archive is being checked first.
   void Checking(const QString& archive);

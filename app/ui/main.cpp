@@ -1,5 +1,7 @@
 // The program entry of the window: the application object, its title and
-// help file, the main window, then the message loop.
+// help file, the main window, then the message loop. Archives named on the
+// command line (Pelsok ARCHIVE, as a file manager's "Open with" runs it)
+// open in the viewer beside the main window.
 #include <QApplication>
 
 #include "app/ui/Application.h"
@@ -16,5 +18,6 @@ int main(int argc, char** argv) {
   QObject::connect(&form, &pelsok::ui::TForm1::Closed, &application, &QApplication::quit,
                    Qt::QueuedConnection);
   form.show();
+  form.OpenCommandLine(QApplication::arguments());
   return application.exec();
 }

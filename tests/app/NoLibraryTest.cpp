@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
 
 #include "app/run/CompressRun.h"
+#include "app/ui/ArchiveViewer.h"
 #include "app/ui/MainForm.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
@@ -63,6 +65,21 @@ TEST_F(NoLibraryTest, TheWindowShowsTheMessageAndContinuousStopsAtTheFirstKind) 
   auto second = apptest::AcceptNextMessage();
   QApplication::processEvents();
   EXPECT_FALSE(second->shown);
+}
+
+}  // namespace
+
+namespace {
+
+// The viewer names the missing library and where it may be put.
+TEST_F(NoLibraryTest, TheViewerNamesTheMissingLibraryAndItsFolders) {
+  const std::string archive = dir.Write("DR2611.LZH", "-lh5- not read without its library");
+  pelsok::ui::TArchiveViewer viewer;
+  viewer.setAttribute(Qt::WA_DeleteOnClose, false);
+  EXPECT_FALSE(viewer.Open(archive));
+  const std::string shown = viewer.ErrorLine->text().toStdString();
+  EXPECT_NE(shown.find(kMissing), std::string::npos) << shown;
+  EXPECT_NE(shown.find("プログラムと同じフォルダ"), std::string::npos) << shown;
 }
 
 }  // namespace

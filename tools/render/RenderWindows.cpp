@@ -1,31 +1,46 @@
-// Renders the main window, the confirmation dialog, the browse dialog and
-// the about box to PNG files in the folder given as the first argument.
+// Renders the main window, the confirmation dialog, the browse dialog, the
+// about box, the archive viewer and the result list to PNG files in the
+// folder given as the first argument.
 // Run it on the offscreen platform (render.sh does).
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QWidget>
 #include <cstdio>
+#include <ctime>
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <vector>
 
+#include "app/run/CompressRun.h"
 #include "app/run/ContinuousSummary.h"
+#include "app/run/MemberExtraction.h"
+#include "app/run/ResultRows.h"
 #include "app/run/RunSummary.h"
+#include "app/settings/ArchiveFormat.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/Application.h"
+#include "app/ui/ArchiveViewer.h"
 #include "app/ui/BrowseDialog.h"
 #include "app/ui/ConfirmDialog.h"
 #include "app/ui/HelpWindow.h"
+#include "app/ui/ListingTable.h"
 #include "app/ui/MainForm.h"
+#include "app/ui/ResultList.h"
 #include "app/ui/RunProgress.h"
 #include "app/ui/RunWorker.h"
 #include "app/ui/StatusLine.h"
@@ -39,6 +54,28 @@ bool Save(QWidget& w, const QString& file) {
   std::printf("%s %s\n", ok ? "wrote" : "FAILED", file.toLocal8Bit().constData());
   w.hide();
   return ok;
+}
+
+// A month of logs below root/var/log/app, packed as the window packs them;
+// returns the archive's name.
+std::string PackSampleMonth(const std::string& root) {
+  const std::string folder = root + "/var/log/app/";
+  std::filesystem::create_directories(folder);
+  for (int d = 1; d <= 30; ++d) {
+    const std::string name = "DR11" + std::string(d < 10 ? "0" : "") + std::to_string(d) + ".log";
+    std::ofstream log(folder + name);
+    for (int line = 0; line < 400 + d * 37; ++line)
+      log << "2026-11-" << d << " 10:" << line % 60 << " request " << line * 7919 % 10007
+          << " served in " << line % 13 << " ms\n";
+  }
+  pelsok::app::TRunInput in;
+  in.Folder = folder;
+  in.Kind = "DR";
+  in.Year = "26";
+  in.Month = "11";
+  in.Format = pelsok::app::ArchiveFormats().front();
+  pelsok::app::TRunState state;
+  return pelsok::app::TCompressRun(state).Run(in, [] { return false; }).Names.ArchiveName;
 }
 
 }  // namespace
@@ -184,6 +221,77 @@ int main(int argc, char** argv) {
                 frame.y());
     ok = saved && ok;
     last->hide();
+  }
+  // The archive viewer on a month's archive, sorted by size, largest first.
+  QTemporaryDir work;
+  const std::string archive = PackSampleMonth(work.path().toStdString());
+  {
+    auto* viewer = new pelsok::ui::TArchiveViewer(&form);
+    viewer->Open(archive);
+    viewer->resize(820, 520);
+    ok = Save(*viewer, out + "/viewer-listing.png") && ok;
+    viewer->Table->sortByColumn(1, Qt::DescendingOrder);
+    viewer->FilterEdit->setText(QStringLiteral("DR111*"));
+    viewer->Table->selectRow(0);
+    ok = Save(*viewer, out + "/viewer-filtered.png") && ok;
+    // An extraction under way: the progress panel and its Cancel under the table.
+    viewer->FilterEdit->clear();
+    viewer->Table->sortByColumn(-1, Qt::AscendingOrder);
+    viewer->Progress->BeginTask(QStringLiteral("/home/user/restore/ に展開しています…"),
+                                QStringLiteral("展開: "));
+    viewer->Progress->show();
+    viewer->show();
+    QCoreApplication::processEvents();
+    viewer->Progress->Show(
+        {12, 30, 410u << 10, 1020u << 10, QStringLiteral("var/log/app/DR1112.log")});
+    viewer->ExtractAction->setEnabled(false);
+    viewer->ExtractAllAction->setEnabled(false);
+    viewer->TestAction->setEnabled(false);
+    ok = Save(*viewer, out + "/viewer-extracting.png") && ok;
+    // What an extraction with a refused name reports at its end.
+    pelsok::app::TExtractOutcome done;
+    done.Extracted = {"a", "b", "c"};
+    done.Refused = {"../../etc/cron.d/evil"};
+    QMessageBox summary(
+        QMessageBox::Warning, QStringLiteral("ペルソク"),
+        QString::fromStdString(pelsok::app::ExtractSummary(done, "/home/user/restore/")),
+        QMessageBox::Ok, &form);
+    summary.setInformativeText(QStringLiteral(
+        "フォルダの外を指す名前は、選んだフォルダの外に書かないよう展開しませんでした。"));
+    ok = Save(summary, out + "/viewer-extract-result.png") && ok;
+    delete viewer;
+  }
+  {
+    // A damaged archive: the viewer says what is wrong and what to do.
+    const std::string damaged = work.path().toStdString() + "/DR2610.LZH";
+    std::ofstream(damaged) << "-lh5- this is not an archive any more";
+    auto* viewer = new pelsok::ui::TArchiveViewer(&form);
+    viewer->Open(damaged);
+    viewer->resize(820, 360);
+    ok = Save(*viewer, out + "/viewer-error.png") && ok;
+    delete viewer;
+  }
+  {
+    // After 連続圧縮: one row per kind, the archive, what was packed, deleted and kept.
+    using TOutcome = pelsok::app::TContinuousKind::TOutcome;
+    std::vector<pelsok::app::TContinuousKind> series(5);
+    series[0] = {"DR", TOutcome::Packed, 30, 30};
+    series[0].Archive = archive;
+    series[1] = {"DD", TOutcome::Packed, 28, 27};
+    series[1].Archive = "/var/log/app/DD2611.LZH";
+    series[1].Kept = {"/var/log/app/DD1130.log (圧縮後に変更されました)"};
+    series[2] = {"NA", TOutcome::NoLogs};
+    series[3] = {"TR", TOutcome::Failed};
+    series[3].Problem = "書庫 '/var/log/app/TR2611.LZH' を作れません: 書き込みが許可されていません";
+    series[4] = {"GA", TOutcome::NoLogs};
+    pelsok::ui::TResultList list([](const std::string&) {}, &form);
+    list.SetRows(pelsok::app::ResultRows(series));
+    // The failed kind chosen: its reason in full below the list.
+    list.List->setCurrentItem(list.List->topLevelItem(3));
+    ok = Save(list, out + "/result-list.png") && ok;
+    form.StatusLine->Show(QString::fromStdString(pelsok::app::ContinuousSummary(series)));
+    form.ResultsBtn->show();
+    ok = Save(form, out + "/main-window-results.png") && ok;
   }
   return ok ? 0 : 1;
 }

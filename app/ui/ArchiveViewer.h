@@ -1,0 +1,102 @@
+// The archive viewer: a resizable window of its own (the main window stays
+// usable) with the entries of one archive in a table that sorts by every
+// column, a filter field, the totals in the status line, and the actions
+// 展開 (the selection, or all, into a folder chosen in the browse dialog,
+// with or without the folders stored in the names) and テスト, each on a
+// worker thread with the progress panel and its Cancel. Rows dragged out
+// to a file manager are extracted there.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/run/ArchiveListing.h"
+#include "app/run/MemberExtraction.h"
+#include "app/run/MemberTest.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QToolBar;
+
+namespace pelsok::ui {
+
+class TListingFilter;
+class TListingModel;
+class TListingTable;
+class TRunProgress;
+class TStatusLine;
+class TTaskWorker;
+
+class TArchiveViewer : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TArchiveViewer(QWidget* parent = nullptr);
+  ~TArchiveViewer() override;
+
+  // Reads the archive's listing; on an error the viewer says what is wrong
+  // and what to do in its error line, and returns false.
+  bool Open(const std::string& archiveName);
+  const std::string& ArchiveName() const { return archiveName_; }
+
+  TListingModel* Model;
+  TListingFilter* Filter;
+  TListingTable* Table;
+  QToolBar* Actions;
+  QLineEdit* FilterEdit;
+  QAction* ExtractAction;     // 展開: the selection (all when nothing is selected)
+  QAction* ExtractAllAction;  // すべて展開
+  QAction* TestAction;        // テスト
+  QAction* WithFolders;       // フォルダ付きで展開: keep the folders the names store
+  QLabel* ErrorLine;          // what went wrong and what to do; hidden when nothing did
+  TRunProgress* Progress;
+  TStatusLine* StatusLine;
+
+  // A task (extraction, test) is going on.
+  bool Busy() const { return worker_ != nullptr; }
+  void CancelTask();
+  // Extracts names (all when empty) into folder on the worker thread.
+  void StartExtract(const std::vector<std::string>& names, const std::string& folder);
+  void StartTest();
+  // The outcome of the last task, and the closing text shown for it.
+  const std::optional<app::TExtractOutcome>& LastExtract() const { return lastExtract_; }
+  const std::optional<app::TTestOutcome>& LastTest() const { return lastTest_; }
+  const std::string& LastSummary() const { return lastSummary_; }
+  // Shows an error with what to do, in the error line and a message box.
+  void ShowError(const std::string& why, const std::string& whatToDo, bool box = true);
+
+ signals:
+  // A task ended and its closing message was shown.
+  void TaskEnded();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildActions();
+  void ExtractClicked(bool all);
+  std::optional<std::string> ChooseFolder();
+  // text tells what the task does until the library's first progress; phase
+  // goes before each member's name after it.
+  void RunTask(const QString& text, const QString& phase, std::function<void()> task,
+               std::function<void()> done);
+  void SetBusy(bool busy);
+  void ShowTotals();
+  QList<QUrl> ExtractForDrag(const std::vector<std::string>& names);
+
+  std::string archiveName_;
+  std::string lastFolder_;
+  TTaskWorker* worker_ = nullptr;
+  std::function<void()> done_;
+  std::optional<app::TExtractOutcome> lastExtract_;
+  std::optional<app::TTestOutcome> lastTest_;
+  std::string lastSummary_;
+  // Where dragged rows were extracted; goes with the viewer.
+  std::string dragFolder_;
+};
+
+}  // namespace pelsok::ui
