@@ -108,6 +108,7 @@ FolderWalk OpenFolders(int baseFd, const std::vector<std::string>& folders, bool
 // Sets report when it may not.
 bool MayReplace(int dirFd, const std::string& name, std::int64_t mtime, bool always,
                 ExtractReport& report) {
+  // (always: overwriting was asked for, or this run wrote the name itself)
   struct stat existing {};
   if (::fstatat(dirFd, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) return true;
   if (S_ISDIR(existing.st_mode)) {
@@ -141,6 +142,12 @@ bool TargetStaysInside(const std::string& target, std::size_t depth, bool backsl
     }
   }
   return true;
+}
+
+std::string JoinParts(const std::vector<std::string>& parts) {
+  std::string path;
+  for (const auto& p : parts) path += (path.empty() ? "" : "/") + p;
+  return path;
 }
 
 }  // namespace
@@ -227,13 +234,20 @@ ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWrit
   const int dir = walk.dir.get();
   const std::string name = split.parts.back();
 
+  std::vector<std::string> where = folders;
+  where.push_back(name);
+  const std::string path = JoinParts(where);
   ExtractReport refusal;
-  if (!MayReplace(dir, name, entry.mtime, rules_.overwriteAlways, refusal)) return refusal;
+  if (!MayReplace(dir, name, entry.mtime, rules_.overwriteAlways || written_.count(path) != 0,
+                  refusal))
+    return refusal;
 
   std::string tmpName;
   if (entry.kind == EntryKind::symlink) {
     if (!TargetStaysInside(entry.linkTarget, folders.size(), rules_.backslashSeparates))
       return {ExtractOutcome::refusedUnsafe, msg::LinkOutside()};
+    const std::string why = LinkRefusal(folders, name, entry.linkTarget);
+    if (!why.empty()) return {ExtractOutcome::refusedUnsafe, why};
     if (!MakeTemp(name, tmpName, [&](const std::string& t) {
           return ::symlinkat(entry.linkTarget.c_str(), dir, t.c_str()) == 0;
         }))
@@ -298,6 +312,7 @@ ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWrit
       ::unlinkat(dir, tmpName.c_str(), 0);
       return {ExtractOutcome::failed, msg::CannotWrite(msg::Quoted(name), why)};
     }
+    written_.insert(path);
     return {ExtractOutcome::written, warn ? rootNote : data.message, false, warn};
   }
   if (::renameat(dir, tmpName.c_str(), dir, name.c_str()) != 0) {
@@ -305,7 +320,51 @@ ExtractReport SafeExtractor::Extract(const EntryToExtract& entry, const DataWrit
     ::unlinkat(dir, tmpName.c_str(), 0);
     return {ExtractOutcome::failed, msg::CannotWrite(msg::Quoted(name), why)};
   }
+  written_.insert(path);
   return {ExtractOutcome::written, warn ? rootNote : "リンク", false, warn};
+}
+
+// The kernel resolves a link's target part by part, following every link
+// it meets on the way: "a -> b/b/../.." after "b -> ." climbs out of the
+// base folder though its text stays inside. So the target is walked as the
+// kernel would walk it, below the base, and every part it passes through
+// must be a real folder or nothing yet, and may never become a link later.
+std::string SafeExtractor::LinkRefusal(const std::vector<std::string>& folders,
+                                       const std::string& name, const std::string& target) {
+  std::vector<std::string> at = folders;
+  std::vector<std::string> self = folders;
+  self.push_back(name);
+  if (passedByLinks_.count(JoinParts(self)) != 0)
+    return "先に展開したリンクがこの名前を通って指しているため、リンクを作りません";
+  std::vector<std::string> parts;
+  std::string cur;
+  for (std::size_t i = 0; i <= target.size(); ++i) {
+    if (i == target.size() || target[i] == '/') {
+      parts.push_back(cur);
+      cur.clear();
+    } else {
+      cur += target[i];
+    }
+  }
+  std::vector<std::string> passed;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const std::string& part = parts[i];
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (at.empty()) return msg::LinkOutside();
+      at.pop_back();
+      continue;
+    }
+    at.push_back(part);
+    if (i + 1 == parts.size()) break;  // the last part is the link's own target
+    const std::string prefix = JoinParts(at);
+    struct stat st {};
+    if (::fstatat(baseFd_, prefix.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+      return "リンクの指す先が別のリンクを通るため、リンクを作りません";
+    passed.push_back(prefix);
+  }
+  passedByLinks_.insert(passed.begin(), passed.end());
+  return {};
 }
 
 }  // namespace arc

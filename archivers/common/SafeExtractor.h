@@ -8,18 +8,23 @@
 //   refuses the member; a file standing where a folder must be is a write
 //   error;
 // - symbolic links are created only with linksInside and only when they
-//   point inside the base folder; hard links only to a file already
-//   extracted inside it; devices, FIFOs and sockets are never created;
+//   point inside the base folder, and never through another link (a link
+//   whose target passes through a link, existing or made later, is refused,
+//   and so is a link made where an earlier link's target passes); hard
+//   links only to a file already extracted inside it; devices, FIFOs and
+//   sockets are never created;
 // - a file appears under its name only when its data was written whole
 //   (a temporary file renamed into place); set-user-ID, set-group-ID and
 //   sticky bits are dropped;
 // - an existing file is replaced only by a member strictly newer than it,
-//   unless overwriteAlways.
+//   unless overwriteAlways; a name this extractor already wrote is
+//   replaced by any later member of that name (the last copy wins).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -91,8 +96,16 @@ class SafeExtractor {
   const ExtractRules& Rules() const { return rules_; }
 
  private:
+  // Why a link at folders/<name> pointing at target would lead outside or
+  // through a link; empty when it may be made. Records the paths it passes.
+  std::string LinkRefusal(const std::vector<std::string>& folders, const std::string& name,
+                          const std::string& target);
+
   int baseFd_ = -1;
   ExtractRules rules_;
+  std::set<std::string>
+      passedByLinks_;              // paths (below the base) a made link's target walks through
+  std::set<std::string> written_;  // paths this extractor wrote
 };
 
 // Creates a folder and its missing parents (like mkdir -p); false on failure.

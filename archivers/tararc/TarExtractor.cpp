@@ -1,6 +1,9 @@
 #include "TarExtractor.h"
 
 #include <memory>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "TarReader.h"
 #include "common/ArchiverApi.h"
@@ -61,13 +64,64 @@ std::string Unsafe(const Member& m, const arc::ExtractRules& rules) {
   return {};
 }
 
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string path;
+  for (const auto& p : parts) path += (path.empty() ? "" : "/") + p;
+  return path;
+}
+
+// The links of the archive as the extractor will meet them: a link whose
+// target passes through an earlier link, or one made where an earlier
+// link's target passes, would resolve through a link (SafeExtractor.h).
+class LinkChains {
+ public:
+  std::string Refusal(const Member& m, const arc::ExtractRules& rules) {
+    if (m.kind != arc::EntryKind::symlink) return {};
+    const arc::SplitName split = arc::SplitEntryName(m.name, rules.backslashSeparates);
+    if (split.parts.empty()) return {};
+    std::vector<std::string> at;
+    if (rules.withFolders) at.assign(split.parts.begin(), split.parts.end() - 1);
+    std::vector<std::string> self = at;
+    self.push_back(split.parts.back());
+    const std::string path = Joined(self);
+    if (passed_.count(path) != 0) return "先に読んだリンクの指す先がこの名前を通ります";
+    links_.insert(path);
+    std::vector<std::string> parts;
+    std::string cur;
+    for (std::size_t i = 0; i <= m.linkTarget.size(); ++i) {
+      if (i == m.linkTarget.size() || m.linkTarget[i] == '/') {
+        if (!cur.empty() && cur != ".") parts.push_back(cur);
+        cur.clear();
+      } else {
+        cur += m.linkTarget[i];
+      }
+    }
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+      if (parts[i] == "..") {
+        if (!at.empty()) at.pop_back();
+        continue;
+      }
+      at.push_back(parts[i]);
+      const std::string prefix = Joined(at);
+      if (links_.count(prefix) != 0) return "リンクの指す先が別のリンクを通ります";
+      passed_.insert(prefix);
+    }
+    return {};
+  }
+
+ private:
+  std::set<std::string> links_, passed_;
+};
+
 std::int32_t CheckAll(int fd, std::uint64_t offset, const std::string& displayName,
                       const ExtractSettings& settings, arc::Report& report) {
   TarReader reader(fd, offset, displayName);
   std::int32_t result = arc::kOk;
+  LinkChains chains;
   for (Member m; reader.Next(m);) {
     if (!arc::MatchesAnyMask(m.name, settings.masks)) continue;
-    const std::string why = Unsafe(m, settings.rules);
+    std::string why = Unsafe(m, settings.rules);
+    if (why.empty()) why = chains.Refusal(m, settings.rules);
     if (!why.empty()) {
       report.Line(arc::msg::Line(arc::msg::Verdict::refused, arc::SafeText(m.name), why));
       result = arc::kUnsafeName;

@@ -68,6 +68,34 @@ std::int32_t CloseFailure(zip_t* z, arc::Progress& progress, arc::Report& report
   return arc::kCannotWrite;
 }
 
+// Adds the entry under name. libzip takes a name with a control byte other
+// than TAB, CR and LF (ESC, BEL) for bad UTF-8 and refuses it, though such a
+// name is a legal file name: it is then stored as it is, without the UTF-8
+// flag, and a non-ASCII one carries its UTF-8 form in the Unicode path
+// field as well, so readers that go by the flag still read it as UTF-8.
+zip_int64_t AddName(zip_t* z, const std::string& name, zip_source_t* source, bool folder,
+                    zip_flags_t encoding) {
+  const auto add = [&](zip_flags_t e) {
+    return folder ? zip_dir_add(z, name.c_str(), e) : zip_file_add(z, name.c_str(), source, e);
+  };
+  zip_int64_t index = add(encoding);
+  if (index >= 0 || encoding != ZIP_FL_ENC_UTF_8 ||
+      zip_error_code_zip(zip_get_error(z)) != ZIP_ER_INVAL)
+    return index;
+  zip_error_clear(z);
+  index = add(ZIP_FL_ENC_CP437);
+  if (index < 0 || std::all_of(name.begin(), name.end(),
+                               [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return index;
+  const std::string field = UnicodePathField(name, name);
+  if (field.size() <= 0xFFFF)
+    zip_file_extra_field_set(
+        z, static_cast<zip_uint64_t>(index), kUnicodePathField, ZIP_EXTRA_FIELD_NEW,
+        reinterpret_cast<const zip_uint8_t*>(field.data()), static_cast<zip_uint16_t>(field.size()),
+        ZIP_FL_LOCAL | ZIP_FL_CENTRAL);
+  return index;
+}
+
 }  // namespace
 
 std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
@@ -179,8 +207,7 @@ std::int32_t RunAdd(const ZipOptions& o, arc::Report& report) {
         name = *cp932;
         encoding = ZIP_FL_ENC_CP437;
       }
-      index = f.folder ? zip_dir_add(z, name.c_str(), encoding)
-                       : zip_file_add(z, name.c_str(), source, encoding);
+      index = AddName(z, name, source, f.folder, encoding);
       if (index < 0) {
         zip_source_free(source);
         throw arc::Failure(arc::kCannotWrite, arc::msg::Quoted(shown) + " を書庫に追加できません" +

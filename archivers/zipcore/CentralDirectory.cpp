@@ -1,10 +1,14 @@
 #include "CentralDirectory.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <ctime>
 
+#include "DirectoryLayout.h"
+#include "LayoutView.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
@@ -15,9 +19,6 @@ namespace zipcore {
 namespace {
 
 constexpr zip_uint16_t kExtendedTime = 0x5455;
-// Local header size without the name and the extra field.
-constexpr std::uint64_t kLocalHeader = 30;
-constexpr std::uint64_t kNoLimit = ~0ull >> 1;
 
 void DosStamp(std::int64_t t, std::uint16_t& date, std::uint16_t& time) {
   std::time_t tt = static_cast<std::time_t>(t);
@@ -151,33 +152,39 @@ ZipEntry ReadEntry(zip_t* z, std::uint64_t index) {
 }
 
 OpenedZip OpenZip(const std::string& path, int flags) {
+  DirectoryLayout layout;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat fst {};
+  if (fd >= 0 && ::fstat(fd, &fst) == 0 && S_ISREG(fst.st_mode))
+    layout = ReadDirectoryLayout(fd, static_cast<std::uint64_t>(fst.st_size));
+  if (fd >= 0) ::close(fd);
   int code = 0;
   OpenedZip opened;
   opened.zip.reset(zip_open(path.c_str(), flags, &code));
+  // What libzip refuses though the layout is sound: a stub before the
+  // archive, names flagged UTF-8 that are not.
+  if (!opened.zip && flags == ZIP_RDONLY && layout.found && layout.damage.empty() &&
+      (layout.shift != 0 || !layout.falseUtf8Flags.empty())) {
+    int viewCode = 0;
+    opened.zip.reset(OpenThroughLayoutView(path, layout, viewCode));
+  }
   if (!opened.zip) {
     if (code == ZIP_ER_MEMORY) throw arc::Failure(arc::kNoMemory, OpenError(code));
     throw arc::Failure(arc::kNotArchive,
-                       arc::msg::CannotOpen(arc::msg::Quoted(path), OpenError(code)));
+                       arc::msg::CannotOpen(arc::msg::Quoted(path), layout.damage.empty() ? OpenError(code) : layout.damage));
   }
+  if (!layout.damage.empty()) throw arc::Failure(arc::kNotArchive, layout.damage + ": " + path);
   zip_t* z = opened.zip.get();
   const zip_int64_t n = zip_get_num_entries(z, 0);
   opened.entries.reserve(static_cast<std::size_t>(n > 0 ? n : 0));
-  // Entries that do not overlap fit into the file, header by header; more
-  // claimed data than that means entries share it.
-  std::uint64_t claimed = 0;
-  for (zip_int64_t i = 0; i < n; ++i) {
+  for (zip_int64_t i = 0; i < n; ++i)
     opened.entries.push_back(ReadEntry(z, static_cast<std::uint64_t>(i)));
-    const ZipEntry& e = opened.entries.back();
-    const std::uint64_t need = kLocalHeader + e.rawName.size();
-    claimed =
-        e.compressedSize > kNoLimit - claimed - need ? kNoLimit : claimed + need + e.compressedSize;
+  if (layout.entries.size() == opened.entries.size()) {
+    for (std::size_t i = 0; i < layout.entries.size(); ++i) {
+      opened.entries[i].localOffset = layout.entries[i].localOffset;
+      opened.entries[i].falseUtf8Flag = layout.entries[i].falseUtf8;
+    }
   }
-  struct stat fst {};
-  if (n > 0 && ::stat(path.c_str(), &fst) == 0 && claimed > static_cast<std::uint64_t>(fst.st_size))
-    throw arc::Failure(
-        arc::kNotArchive,
-        arc::msg::Quoted(path) +
-            ": ファイルのデータの合計が書庫の大きさを超えています (ファイルが重なっています)");
   return opened;
 }
 

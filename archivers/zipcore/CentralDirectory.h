@@ -29,6 +29,8 @@ struct ZipEntry {
   std::uint16_t dosDate = 0, dosTime = 0;
   std::uint8_t madeBy = 0;  // host system of the writer (0 MS-DOS, 3 Unix)
   std::uint32_t externalAttributes = 0;
+  std::uint64_t localOffset = 0;  // where its local header is in the file, when the layout was read
+  bool falseUtf8Flag = false;  // flagged UTF-8 though its name is not (then read by the code page)
 };
 
 struct ZipCloser {
@@ -45,8 +47,10 @@ struct OpenedZip {
 
 // Opens an archive read-only (flags 0) or for changing (ZIP_CREATE), and
 // reads its entries. Throws arc::Failure: kNotArchive with a reason for a
-// file that is not ZIP, damaged, a multi-volume set, or whose entries claim
-// more data than the file holds (overlapping entries, a "zip bomb").
+// file that is not ZIP, damaged, a multi-volume set, or whose entries share
+// bytes (overlapping entries, a "zip bomb"). Read-only, an archive behind a
+// stub whose offsets were not adjusted, or with names wrongly flagged
+// UTF-8, is read all the same (DirectoryLayout.h).
 OpenedZip OpenZip(const std::string& path, int flags);
 
 // Reads one entry's details.

@@ -11,9 +11,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "CentralDirectory.h"
@@ -101,6 +103,12 @@ class Extraction {
         throw arc::Failure(arc::kCannotWrite, e.what());
       }
     }
+    if (o_.command == ZipCommand::extract) ReportCollapsedNames();
+    // libarchive reads the entries in the order of their local headers.
+    for (std::size_t i = 0; i < directory_.entries.size(); ++i) inFileOrder_.push_back(i);
+    std::stable_sort(inFileOrder_.begin(), inFileOrder_.end(), [&](std::size_t x, std::size_t y) {
+      return directory_.entries[x].localOffset < directory_.entries[y].localOffset;
+    });
     Utf8LocaleScope locale;
     std::unique_ptr<archive, ArchiveFree> a = OpenReader();
     archive_entry* entry = nullptr;
@@ -108,14 +116,19 @@ class Extraction {
     for (;;) {
       const int r = archive_read_next_header(a.get(), &entry);
       if (r == ARCHIVE_EOF) break;
+      if (r == ARCHIVE_FAILED && entry != nullptr && IsUnsupportedMethod(ErrorText(a.get()))) {
+        // A link's target is read with its header: one stored with a method
+        // we do not decode is skipped as a file of that method is.
+        Unsupported(a.get(), entry, headersRead++);
+        continue;
+      }
       if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
         report_.Line(
             arc::msg::Line(arc::msg::Verdict::damaged, "書庫", arc::SafeText(ErrorText(a.get()))));
         arc::Worsen(result_, arc::kNotArchive);
         break;
       }
-      ++headersRead;
-      const Next next = One(a.get(), entry);
+      const Next next = One(a.get(), entry, headersRead++);
       if (next == Next::stop) break;
       // A damaged stream leaves libarchive's reader unusable, though the
       // directory is sound: a fresh reader goes on after that entry.
@@ -186,9 +199,45 @@ class Extraction {
     if (!o_.quiet) report_.Line(text);
   }
 
-  Next One(archive* a, archive_entry* entry) {
+  // Entries whose stored names differ but read as one name (a UTF-8 one
+  // and a cp932 one, say) land on one file, the last one winning: said,
+  // never silent.
+  void ReportCollapsedNames() {
+    std::unordered_map<std::string, const std::string*> firstRaw;
+    for (const ZipEntry& e : directory_.entries) {
+      const auto [it, added] = firstRaw.emplace(e.name, &e.rawName);
+      if (added || *it->second == e.rawName || !arc::MatchesAnyMask(e.name, o_.files)) continue;
+      report_.Line("Warning  " + arc::SafeText(e.name) +
+                   ": 格納名の違う複数の項目が同じ名前になります。後の項目で置き換えます");
+      arc::Worsen(result_, arc::kWarning);
+    }
+  }
+
+  // The entry's name: as libarchive read it, but from the directory for a
+  // name flagged UTF-8 that is not, which libarchive cannot convert.
+  std::string NameOf(archive_entry* entry, std::size_t position) const {
+    if (position < inFileOrder_.size()) {
+      const ZipEntry& e = directory_.entries[inFileOrder_[position]];
+      if (e.falseUtf8Flag) return e.name;
+    }
     const char* raw = archive_entry_pathname(entry);
-    const std::string name = DecodeStoredName(raw ? raw : "");
+    return DecodeStoredName(raw ? raw : "");
+  }
+
+  void Unsupported(archive* a, archive_entry* entry, std::size_t position) {
+    const std::string name = NameOf(entry, position);
+    if (!arc::MatchesAnyMask(name, o_.files)) return;
+    ++matched_;
+    if (o_.command == ZipCommand::list) {
+      Line(std::to_string(archive_entry_size(entry)) + "  " + arc::SafeText(name));
+      return;
+    }
+    report_.Line("Skipped  " + arc::SafeText(name) + ": " + arc::SafeText(ErrorText(a)));
+    arc::Worsen(result_, arc::kWarning);
+  }
+
+  Next One(archive* a, archive_entry* entry, std::size_t position) {
+    const std::string name = NameOf(entry, position);
     if (!arc::MatchesAnyMask(name, o_.files)) return Next::goOn;
     ++matched_;
     const std::string shown = arc::SafeText(name);
@@ -334,6 +383,7 @@ class Extraction {
   std::optional<DecoderGate> gate_;
   arc::Progress progress_;
   std::unique_ptr<arc::SafeExtractor> extractor_;
+  std::vector<std::size_t> inFileOrder_;  // directory indices in the order libarchive reads them
   std::int32_t result_ = arc::kOk;
   std::size_t matched_ = 0, done_ = 0, bad_ = 0, reread_ = 0;
 };

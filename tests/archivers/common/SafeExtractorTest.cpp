@@ -123,8 +123,10 @@ TEST(SafeExtractor, SetIdBitsAreDroppedAndTimeKept) {
 
 TEST(SafeExtractor, ReplacesOnlyByANewerMemberAndAFailedMemberLeavesNothing) {
   testing_support::TempDir dir;
+  ASSERT_EQ(arc::SafeExtractor(dir.Path(), {}).Extract(Entry("f"), Data("old")).outcome,
+            ExtractOutcome::written);
+  // A second extraction finds the file there before it.
   arc::SafeExtractor x(dir.Path(), {});
-  ASSERT_EQ(x.Extract(Entry("f"), Data("old")).outcome, ExtractOutcome::written);
   EXPECT_EQ(x.Extract(Entry("f"), Data("same")).outcome, ExtractOutcome::skippedNotNewer);
   arc::EntryToExtract newer = Entry("f");
   newer.mtime += 2;
@@ -138,6 +140,53 @@ TEST(SafeExtractor, ReplacesOnlyByANewerMemberAndAFailedMemberLeavesNothing) {
   std::size_t count = 0;
   for (const auto& e : fs::directory_iterator(dir.Path())) count += e.exists();
   EXPECT_EQ(count, 1u);  // no temporary file left
+}
+
+TEST(SafeExtractor, TheLastCopyOfANameWins) {
+  testing_support::TempDir dir;
+  arc::ExtractRules rules;
+  rules.linksInside = true;
+  arc::SafeExtractor x(dir.Path(), rules);
+  ASSERT_EQ(x.Extract(Entry("d/f"), Data("first")).outcome, ExtractOutcome::written);
+  EXPECT_EQ(x.Extract(Entry("d/f"), Data("last")).outcome, ExtractOutcome::written);
+  EXPECT_EQ(Slurp(dir / "d/f"), "last");
+  ASSERT_EQ(x.Extract(Entry("l", EntryKind::symlink, "d"), Data("")).outcome,
+            ExtractOutcome::written);
+  EXPECT_EQ(x.Extract(Entry("l", EntryKind::symlink, "d/f"), Data("")).outcome,
+            ExtractOutcome::written);
+  EXPECT_EQ(fs::read_symlink(dir / "l"), "d/f");
+}
+
+// Each row is one archive's links in order: whatever their texts say, no
+// link may resolve through another one.
+TEST(SafeExtractor, AChainOfLinksNeverLeadsOutside) {
+  struct Link {
+    const char* name;
+    const char* target;
+    ExtractOutcome outcome;
+  };
+  const std::vector<std::vector<Link>> rows = {
+      {{"b", ".", ExtractOutcome::written}, {"a", "b/b/../..", ExtractOutcome::refusedUnsafe}},
+      {{"a", "c/d/../..", ExtractOutcome::written}, {"c", ".", ExtractOutcome::refusedUnsafe}},
+      {{"d/b", "..", ExtractOutcome::written}, {"a", "d/b/x/../..", ExtractOutcome::refusedUnsafe}},
+      {{"b", ".", ExtractOutcome::written}, {"a", "b/../etc", ExtractOutcome::refusedUnsafe}},
+      {{"b", "d", ExtractOutcome::written}, {"a", "b", ExtractOutcome::written}},
+  };
+  for (const auto& links : rows) {
+    testing_support::TempDir dir;
+    const std::string base = dir / "base";
+    arc::ExtractRules rules;
+    rules.linksInside = true;
+    arc::SafeExtractor x(base, rules);
+    for (const Link& l : links)
+      EXPECT_EQ(x.Extract(Entry(l.name, EntryKind::symlink, l.target), Data("")).outcome, l.outcome)
+          << l.name << " -> " << l.target;
+    for (auto it = fs::recursive_directory_iterator(base); it != fs::end(it); ++it) {
+      std::error_code ec;
+      const fs::path real = fs::weakly_canonical(it->path(), ec);
+      EXPECT_EQ(real.string().rfind(fs::canonical(base).string(), 0), 0u) << it->path();
+    }
+  }
 }
 
 TEST(SafeText, ControlCharactersNeverReachTheReport) {

@@ -121,5 +121,34 @@ TEST_F(SafetyTest, TruncatedArchiveLeavesNoPartialFile) {
     EXPECT_EQ(e.path().filename().string().find(".arctmp"), std::string::npos) << e.path();
 }
 
+// "b -> ." then "a -> b/b/../..": each text stays inside, the chain does
+// not; what GNU tar then writes through out/a would land two levels up.
+TEST_F(SafetyTest, AChainOfLinksNeverLeadsOutside) {
+  const std::vector<std::vector<RawMember>> rows = {
+      {{"b", '2', "", "."}, {"a", '2', "", "b/b/../.."}},
+      {{"a", '2', "", "c/d/../.."}, {"c", '2', "", "."}},
+      {{"d/b", '2', "", ".."}, {"etc", '2', "", "d/b/x/../../etc"}},
+  };
+  for (const auto& members : rows) {
+    auto r = Extract(Make(members));
+    EXPECT_EQ(r.result, arc::kUnsafeName) << r.output;
+    for (auto it = fs::recursive_directory_iterator(Path("out")); it != fs::end(it); ++it)
+      EXPECT_EQ(
+          fs::weakly_canonical(it->path()).string().rfind(fs::canonical(Path("out")).string(), 0),
+          0u)
+          << it->path();
+    fs::remove_all(Path("out"));
+    // Read first, such a chain keeps the whole archive from being extracted.
+    EXPECT_EQ(Extract(P("evil.tar"), "--check-all-path=1").result, arc::kUnsafeName);
+    EXPECT_FALSE(fs::exists(Path("out")));
+  }
+}
+
+TEST_F(SafetyTest, TheLastCopyOfANameWins) {
+  auto r = Extract(Make({{"f.txt", '0', "first"}, {"f.txt", '0', "last"}}));
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_EQ(ReadFile(Path("out/f.txt")), "last");
+}
+
 }  // namespace
 }  // namespace tartest

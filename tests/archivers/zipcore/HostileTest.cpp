@@ -84,7 +84,7 @@ TEST_F(HostileTest, EntriesSharingOneDataBlockAreRefused) {
   }
   auto r = Extract(entries);
   EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
-  EXPECT_NE(r.output.find("ファイルが重なっています"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("同じデータ"), std::string::npos) << r.output;
   EXPECT_TRUE(ListFiles(Path("out")).empty());
   EXPECT_EQ(ListNames(kUnzip32, P("evil.zip")).size(), 0u);
   ExpectNothingOutside();
@@ -182,6 +182,121 @@ TEST_F(HostileTest, DecodersGetNeitherHugeDictionariesNorCiphertext) {
     EXPECT_EQ(r.result, row.result) << r.output;
     EXPECT_NE(r.output.find(row.says), std::string::npos) << r.output;
   }
+}
+
+TEST_F(HostileTest, EntriesSharingALocalHeaderAreDamageInListTestAndExtract) {
+  // Three small entries on one local header claim less than the file holds.
+  HostileEntry first = HostileZip::Stored("a.txt", "shared", Crc32("shared"));
+  HostileEntry second = first, third = first;
+  second.name = "b.txt";
+  second.sharesDataOf = 0;
+  third.name = "c.txt";
+  third.sharesDataOf = 0;
+  auto r = Extract({first, second, third});
+  EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+  EXPECT_NE(r.output.find("同じデータ"), std::string::npos) << r.output;
+  EXPECT_FALSE(fs::exists(Path("out/a.txt")));
+  EXPECT_EQ(UnZip("-t " + Q(P("evil.zip"))).result, arc::kNotArchive);
+  EXPECT_EQ(UnZip("-l " + Q(P("evil.zip"))).result, arc::kNotArchive);
+  EXPECT_TRUE(ListNames(kUnzip32, P("evil.zip")).empty());
+}
+
+TEST_F(HostileTest, DamagedDirectoriesSayWhatIsWrong) {
+  HostileEntry noZip64 = HostileZip::Stored("big.bin", "data", Crc32("data"));
+  noZip64.compressedSize = 0xFFFFFFFFu;
+  const struct {
+    std::string archive;
+    const char* says;
+  } rows[] = {
+      {HostileZip::Build({noZip64}), "0xFFFFFFFF"},
+      {HostileZip::WithEncryptedDirectory({HostileZip::Stored("a.txt", "x", Crc32("x"))}),
+       "暗号化"},
+  };
+  for (const auto& row : rows) {
+    WriteFile(Path("evil.zip"), row.archive);
+    for (const char* command : {"-l", "-t", "-x -o"}) {
+      auto r = UnZip(std::string(command) + " " + Q(P("evil.zip")) + " " + Q(P("out") + "/"));
+      EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+      EXPECT_NE(r.output.find(row.says), std::string::npos) << command << ": " << r.output;
+    }
+  }
+}
+
+// Names flagged UTF-8 that are not, and unflagged names that are neither
+// UTF-8 nor cp932 (CP437, the format's own code page), each under its
+// own name; no two collapse into one.
+TEST_F(HostileTest, NamesAreReadByTheCodePageRuleWhateverTheirFlag) {
+  const struct {
+    std::string raw;
+    std::uint16_t flags;
+    const char* name;
+  } rows[] = {
+      {"\x93\xfa\x96\x7b.txt", 0x0800, "日本.txt"},
+      {"Caf\x82.txt", 0x0800, "Café.txt"},
+      {"Caf\x82.log", 0, "Café.log"},
+      {"Caf\x8a.log", 0, "Cafè.log"},
+  };
+  std::vector<HostileEntry> entries;
+  std::vector<std::string> names;
+  for (const auto& row : rows) {
+    entries.push_back(HostileZip::Stored(row.raw, row.name, Crc32(row.name)));
+    entries.back().flags = row.flags;
+    names.push_back(row.name);
+  }
+  auto r = Extract(entries);
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  for (const auto& name : names) EXPECT_EQ(ReadFile(Path("out") / name), name) << r.output;
+  EXPECT_EQ(ListNames(kUnzip32, P("evil.zip")), names);
+  // Stored names that still read as one (UTF-8 and cp932 of one name) are
+  // said to land on one file.
+  fs::remove_all(Path("out"));
+  r = Extract({HostileZip::Stored("日本.txt", "utf-8", Crc32("utf-8")),
+               HostileZip::Stored("\x93\xfa\x96\x7b.txt", "cp932", Crc32("cp932"))});
+  EXPECT_EQ(r.result, arc::kWarning) << r.output;
+  EXPECT_NE(r.output.find("日本.txt: "), std::string::npos) << r.output;
+  EXPECT_EQ(ReadFile(Path("out/日本.txt")), "cp932");
+}
+
+TEST_F(HostileTest, AnArchiveBehindAStubWithOffsetsNotAdjustedIsRead) {
+  WriteFile(Path("evil.zip"),
+            "#!/bin/sh\necho a stub that was never told of the archive\n" +
+                HostileZip::Build({HostileZip::Stored("a.txt", "A", Crc32("A")),
+                                   HostileZip::Stored("b.txt", "B", Crc32("B"))}));
+  EXPECT_EQ(ListNames(kUnzip32, P("evil.zip")), (std::vector<std::string>{"a.txt", "b.txt"}));
+  EXPECT_EQ(UnZip("-t " + Q(P("evil.zip"))).result, arc::kOk);
+  auto r = UnZip("-x " + Q(P("evil.zip")) + " " + Q(P("out") + "/"));
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_EQ(ReadFile(Path("out/b.txt")), "B");
+}
+
+TEST_F(HostileTest, ALinkOfAMethodNotSupportedIsSkippedAndTheRestExtracted) {
+  HostileEntry link =
+      HostileZip::Stored("link", "\x01\x02\x03 imploded bytes", 0x12345678u, 0120777);
+  link.method = 6;
+  auto r = Extract({link, HostileZip::Stored("a.txt", "A", Crc32("A"))});
+  EXPECT_EQ(r.result, arc::kWarning) << r.output;
+  EXPECT_EQ(ReadFile(Path("out/a.txt")), "A");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(Path("out/link"))));
+}
+
+TEST_F(HostileTest, AChainOfLinksNeverLeadsOutside) {
+  auto r = Extract({HostileZip::Stored("b", ".", Crc32("."), 0120777),
+                    HostileZip::Stored("a", "b/b/../..", Crc32("b/b/../.."), 0120777),
+                    HostileZip::Stored("a/escape.txt", "x", Crc32("x"))});
+  EXPECT_EQ(r.result, arc::kUnsafeName) << r.output;
+  EXPECT_FALSE(fs::is_symlink(Path("out/a")));
+  ExpectNothingOutside();
+}
+
+// Without -o, as unzip -n would not: the first copy is no older than the
+// second, and still the second is what the archive means.
+TEST_F(HostileTest, TheLastCopyOfANameWins) {
+  WriteFile(Path("evil.zip"),
+            HostileZip::Build({HostileZip::Stored("f.txt", "first", Crc32("first")),
+                               HostileZip::Stored("f.txt", "last", Crc32("last"))}));
+  auto r = UnZip("-x " + Q(P("evil.zip")) + " " + Q(P("out") + "/"));
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_EQ(ReadFile(Path("out/f.txt")), "last");
 }
 
 }  // namespace

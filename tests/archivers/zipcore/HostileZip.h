@@ -21,7 +21,8 @@ struct HostileEntry {
   std::uint32_t originalSize = 0;  // claimed; 0xFFFFFFFF allowed
   std::uint32_t compressedSize = 0;
   std::uint32_t unixMode = 0100644;
-  int sharesDataOf = -1;  // index of an earlier entry whose local header this one points to
+  int sharesDataOf = -1;    // index of an earlier entry whose local header this one points to
+  std::uint16_t flags = 0;  // general purpose flags, local and central (0x0800: the name is UTF-8)
 };
 
 class HostileZip {
@@ -62,7 +63,7 @@ class HostileZip {
       const std::string& local = e.localName.empty() ? e.name : e.localName;
       U32(out, 0x04034b50);
       U16(out, 20);
-      U16(out, 0);
+      U16(out, e.flags);
       U16(out, static_cast<std::uint16_t>(e.localMethod < 0 ? e.method : e.localMethod));
       U16(out, 0);
       U16(out, 0x21);  // 1980-01-01
@@ -80,7 +81,7 @@ class HostileZip {
       U32(central, 0x02014b50);
       U16(central, 0x031E);  // Unix, version 3.0
       U16(central, 20);
-      U16(central, 0);
+      U16(central, e.flags);
       U16(central, e.method);
       U16(central, 0);
       U16(central, 0x21);
@@ -104,6 +105,46 @@ class HostileZip {
     U16(out, static_cast<std::uint16_t>(entries.size()));
     U32(out, static_cast<std::uint32_t>(central.size()));
     U32(out, cdOffset);
+    U16(out, 0);
+    return out;
+  }
+
+  // The entries with their central directory strongly encrypted, as the
+  // format's version 6.2 stores it: an archive extra data record, then the
+  // directory's ciphertext, found through a ZIP64 end record of version 62.
+  static std::string WithEncryptedDirectory(const std::vector<HostileEntry>& entries) {
+    std::string plain = Build(entries);
+    const std::size_t cd = plain.find("PK\x01\x02");
+    std::string out = plain.substr(0, cd);
+    const auto cdOffset = static_cast<std::uint64_t>(out.size());
+    U32(out, 0x08064b50);
+    U32(out, 0);
+    std::string cipher(plain.size() - cd - 22, '\0');
+    for (std::size_t i = 0; i < cipher.size(); ++i) cipher[i] = static_cast<char>(i * 151 + 7);
+    out += cipher;
+    const auto cdSize = static_cast<std::uint64_t>(out.size()) - cdOffset;
+    const auto zip64At = static_cast<std::uint64_t>(out.size());
+    U32(out, 0x06064b50);
+    U64(out, 44);
+    U16(out, 0x033E);
+    U16(out, 62);
+    U32(out, 0);
+    U32(out, 0);
+    U64(out, entries.size());
+    U64(out, entries.size());
+    U64(out, cdSize);
+    U64(out, cdOffset);
+    U32(out, 0x07064b50);
+    U32(out, 0);
+    U64(out, zip64At);
+    U32(out, 1);
+    U32(out, 0x06054b50);
+    U16(out, 0);
+    U16(out, 0);
+    U16(out, 0xFFFF);
+    U16(out, 0xFFFF);
+    U32(out, 0xFFFFFFFF);
+    U32(out, 0xFFFFFFFF);
     U16(out, 0);
     return out;
   }
@@ -139,6 +180,10 @@ class HostileZip {
   static void U32(std::string& s, std::uint32_t v) {
     U16(s, static_cast<std::uint16_t>(v & 0xFFFF));
     U16(s, static_cast<std::uint16_t>(v >> 16));
+  }
+  static void U64(std::string& s, std::uint64_t v) {
+    U32(s, static_cast<std::uint32_t>(v));
+    U32(s, static_cast<std::uint32_t>(v >> 32));
   }
 };
 
