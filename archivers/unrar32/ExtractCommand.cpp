@@ -134,7 +134,9 @@ class ExtractRun {
         break;
       case arc::ExtractOutcome::failed:
         report_.Line("Failed   " + shown + ": " + arc::SafeText(r.message));
-        arc::Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+        arc::Worsen(result_, !r.damaged              ? arc::kCannotWrite
+                             : archive.Undecodable() ? kUnsupported
+                                                     : arc::kNotArchive);
         if (o_.stopAtFirst) return false;
         break;
     }
@@ -150,8 +152,9 @@ class ExtractRun {
       ++done_;
       report_.Line("OK       " + shown);
     } else {
-      report_.Line("Damaged  " + shown + ": " + arc::SafeText(why));
-      arc::Worsen(result_, arc::kNotArchive);
+      report_.Line((archive.Undecodable() ? "Failed   " : "Damaged  ") + shown + ": " +
+                   arc::SafeText(why));
+      arc::Worsen(result_, archive.Undecodable() ? kUnsupported : arc::kNotArchive);
       if (o_.stopAtFirst) return false;
     }
     return progress_.FinishFile() || Cancel();

@@ -77,19 +77,73 @@ RarArchive::RarArchive(const std::string& path) {
   if (!S_ISREG(st.st_mode)) throw ArchiveError(path + " is not a file");
   volumes_ = VolumeSet(path);
   headers_ = WalkFileHeaders(volumes_);
-  a_ = archive_read_new();
-  if (a_ == nullptr) throw std::bad_alloc();
-  archive_read_support_format_rar(a_);
-  archive_read_support_format_rar5(a_);
+  middleOfSet_ = !headers_.empty() && headers_.front().continuesBefore;
+  std::string why;
+  a_ = OpenReader(why);
+  if (a_ == nullptr) throw ArchiveError(path + " is not a RAR archive (" + why + ")");
+}
+
+// A reader over the volumes, at the first member; nullptr with why when it
+// does not open.
+archive* RarArchive::OpenReader(std::string& why) const {
+  archive* a = archive_read_new();
+  if (a == nullptr) throw std::bad_alloc();
+  archive_read_support_format_rar(a);
+  archive_read_support_format_rar5(a);
   std::vector<const char*> names;
   for (const auto& v : volumes_) names.push_back(v.c_str());
   names.push_back(nullptr);
-  if (archive_read_open_filenames(a_, names.data(), kBlockSize) != ARCHIVE_OK) {
-    const std::string why = LibraryError();
-    archive_read_free(a_);
-    a_ = nullptr;
-    throw ArchiveError(path + " is not a RAR archive (" + why + ")");
+  if (archive_read_open_filenames(a, names.data(), kBlockSize) != ARCHIVE_OK) {
+    const char* text = archive_error_string(a);
+    why = text ? text : "a header is cut short or unreadable";
+    archive_read_free(a);
+    return nullptr;
   }
+  return a;
+}
+
+// After a member's data failed the reader is spent; in an archive that is
+// not solid every member starts afresh, so a new reader skips the members
+// already read (without decoding them) and goes on with the next.
+bool RarArchive::Resume() {
+  for (const auto& h : headers_)
+    if (h.solid) return false;
+  if (index_ >= headers_.size()) return false;
+  std::string why;
+  archive* fresh = OpenReader(why);
+  if (fresh == nullptr) return false;
+  for (std::size_t i = 0; i < index_; ++i) {
+    archive_entry* e = nullptr;
+    int r;
+    do {
+      r = archive_read_next_header(fresh, &e);
+    } while (r == ARCHIVE_RETRY);
+    if (r < ARCHIVE_WARN || archive_read_data_skip(fresh) < ARCHIVE_WARN) {
+      archive_read_free(fresh);
+      return false;
+    }
+  }
+  archive_read_free(a_);
+  a_ = fresh;
+  failed_ = false;
+  return true;
+}
+
+// RAR 2.9-4 members longer than the window they were packed with come out
+// wrong from this build's decoder (a fault of the decoder, not of the
+// archive): when all of such a member's packed data is there, its failure
+// is reported as one this build cannot decode.
+std::string RarArchive::KnownDecoderFault(const std::string& why) const {
+  if (!currentFacts_) return {};
+  const RarHeaderFacts& f = *currentFacts_;
+  if (f.rar5 || f.method == 0 || f.unpackVersion < 29 || f.dictionaryBytes == 0 ||
+      f.unpackedSize <= f.dictionaryBytes || !f.dataComplete)
+    return {};
+  static const char* const kMethods[] = {"", "最速", "高速", "標準", "高圧縮", "最高圧縮"};
+  return "この版の展開部では復号できません: RAR " + std::to_string(f.unpackVersion / 10) + "." +
+         std::to_string(f.unpackVersion % 10) + " の方式「" + kMethods[f.method] + "」で辞書 " +
+         std::to_string(f.dictionaryBytes / 1024) +
+         " KiB より長いメンバーは正しく復号されないため、書庫の破損とは判断しません (" + why + ")";
 }
 
 RarArchive::~RarArchive() {
@@ -105,7 +159,14 @@ NextResult RarArchive::Next(RarMember& m) {
   m = RarMember{};
   // After a member's data failed the reader cannot go on; that failure was
   // already reported with the member's name.
-  if (failed_) return NextResult::end;
+  if (failed_ && !Resume()) return NextResult::end;
+  if (middleOfSet_ && index_ == 0) {
+    failed_ = true;
+    unsupported_ = true;
+    error_ = volumes_.front() +
+             ": the volume is not the first of its set; open the set at its first volume";
+    return NextResult::failed;
+  }
   archive_entry* e = nullptr;
   int r;
   do {
@@ -143,6 +204,7 @@ NextResult RarArchive::Next(RarMember& m) {
       if (const char* t = archive_entry_symlink_utf8(e)) m.linkTarget = t;
       break;
     case AE_IFREG:
+    case 0:  // a Unix mode without type bits: a regular file, as ZIP takes it
       m.kind = arc::EntryKind::file;
       break;
     default:
@@ -174,6 +236,7 @@ NextResult RarArchive::Next(RarMember& m) {
   expectedCrc_.reset();
   if (m.facts && m.facts->crc && !m.facts->continuesBefore && !m.facts->continuesAfter)
     expectedCrc_ = m.facts->crc;
+  currentFacts_ = m.facts;
   dataStart_ = archive_filter_bytes(a_, -1);
   return NextResult::member;
 }
@@ -181,6 +244,7 @@ NextResult RarArchive::Next(RarMember& m) {
 std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)>& progress,
                                  bool& cancelled) {
   cancelled = false;
+  undecodable_ = false;
   if (!currentIsFile_) return {};
   std::vector<char> buffer(kBlockSize);
   std::uint64_t total = 0;
@@ -190,7 +254,9 @@ std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)
     if (n == 0) break;
     if (n < 0) {
       if (n <= ARCHIVE_FATAL) failed_ = true;
-      error_ = "damaged data (" + LibraryError() + ")";
+      error_ = KnownDecoderFault(LibraryError());
+      undecodable_ = !error_.empty();
+      if (error_.empty()) error_ = "damaged data (" + LibraryError() + ")";
       return error_;
     }
     total += static_cast<std::uint64_t>(n);
@@ -207,6 +273,10 @@ std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)
     char text[64];
     std::snprintf(text, sizeof text, "CRC error (stored %08X, data %08X)",
                   static_cast<unsigned>(*expectedCrc_), static_cast<unsigned>(crc.Value()));
+    if (std::string fault = KnownDecoderFault(text); !fault.empty()) {
+      undecodable_ = true;
+      return fault;
+    }
     return text;
   }
   if (sizeKnown_ && total != current_)

@@ -110,6 +110,8 @@ const std::vector<Refused>& RefusedRows() {
        {"Failed   dist/files/bin/res/common.pak: damaged data"},
        {}},
       {"Rar.test_invalid_exttime.rar", arc::kNotArchive, {"damaged archive"}, {}},
+      {"Rar4.multi.part02.rar", unrar::kUnsupported, {"open the set at its first volume"}, {}},
+      {"Rar5.multi.part02.rar", unrar::kUnsupported, {"open the set at its first volume"}, {}},
       {"Rar.jpeg.jpg", arc::kNotArchive, {"is not a RAR archive"}, {}},
   };
   return rows;
