@@ -47,8 +47,6 @@ void CopyStored(lzh::Source& in, std::uint64_t size, CheckingSink& out) {
 
 std::string Unsupported(const Header& h) {
   if (h.flags & kGarbled) return "the member is garbled (encrypted); no password is taken";
-  if (h.flags & (kVolume | kExtFile))
-    return "the member is split across volumes; multi-volume sets are not supported";
   if (h.HasData() && h.method > kMaxMethod)
     return "unknown compression method " + std::to_string(h.method);
   return {};
