@@ -30,6 +30,19 @@ std::string NameFrom(archive_entry* e) {
   return name;  // shown through SafeText; the extractor writes the bytes as they are
 }
 
+la_ssize_t MendedRead(archive* a, void* data, const void** buffer) {
+  try {
+    const std::string_view piece = static_cast<Rar5HeaderMend*>(data)->Read();
+    *buffer = piece.data();
+    return static_cast<la_ssize_t>(piece.size());
+  } catch (const std::exception& e) {
+    archive_set_error(a, EIO, "%s", e.what());
+    return -1;
+  }
+}
+
+int MendedSwitch(archive*, void*, void*) { return ARCHIVE_OK; }
+
 bool WriteAll(int fd, const char* data, std::size_t n) {
   while (n > 0) {
     const ssize_t w = ::write(fd, data, n);
@@ -78,6 +91,7 @@ RarArchive::RarArchive(const std::string& path) {
   volumes_ = VolumeSet(path);
   headers_ = WalkFileHeaders(volumes_);
   middleOfSet_ = !headers_.empty() && headers_.front().continuesBefore;
+  for (const auto& v : volumes_) mendHeaders_ = mendHeaders_ || NeedsHeaderMend(v);
   std::string why;
   a_ = OpenReader(why);
   if (a_ == nullptr) throw ArchiveError(path + " is not a RAR archive (" + why + ")");
@@ -85,11 +99,28 @@ RarArchive::RarArchive(const std::string& path) {
 
 // A reader over the volumes, at the first member; nullptr with why when it
 // does not open.
-archive* RarArchive::OpenReader(std::string& why) const {
+archive* RarArchive::OpenReader(std::string& why) {
   archive* a = archive_read_new();
   if (a == nullptr) throw std::bad_alloc();
   archive_read_support_format_rar(a);
   archive_read_support_format_rar5(a);
+  if (mendHeaders_) {
+    // Each volume read through its mender, one callback data a volume.
+    menders_.clear();
+    for (const auto& v : volumes_) menders_.push_back(std::make_unique<Rar5HeaderMend>(v));
+    archive_read_set_read_callback(a, &MendedRead);
+    archive_read_set_switch_callback(a, &MendedSwitch);
+    archive_read_set_callback_data(a, menders_.front().get());
+    for (std::size_t i = 1; i < menders_.size(); ++i)
+      archive_read_append_callback_data(a, menders_[i].get());
+    if (archive_read_open1(a) != ARCHIVE_OK) {
+      const char* text = archive_error_string(a);
+      why = text ? text : "a header is cut short or unreadable";
+      archive_read_free(a);
+      return nullptr;
+    }
+    return a;
+  }
   std::vector<const char*> names;
   for (const auto& v : volumes_) names.push_back(v.c_str());
   names.push_back(nullptr);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Rar5HeaderMend.h"
 #include "RarHeaderPeek.h"
 #include "common/SafeExtractor.h"
 
@@ -85,7 +86,7 @@ class RarArchive {
 
  private:
   std::string LibraryError() const;
-  archive* OpenReader(std::string& why) const;
+  archive* OpenReader(std::string& why);
   bool Resume();
   std::string KnownDecoderFault(const std::string& why) const;
 
@@ -105,6 +106,8 @@ class RarArchive {
   bool unsupported_ = false;
   bool undecodable_ = false;
   bool middleOfSet_ = false;  // the first volume given is not the set's first
+  bool mendHeaders_ = false;  // a RAR 5 header holds bytes the reader does not skip
+  std::vector<std::unique_ptr<Rar5HeaderMend>> menders_;  // one a volume, when mending
 };
 
 class ArchiveError : public std::runtime_error {

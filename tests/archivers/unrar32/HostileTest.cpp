@@ -3,6 +3,7 @@
 // Nothing lands outside the base folder and nothing half-written stays.
 #include <cstring>
 
+#include "Rar5Builder.h"
 #include "UnrarHarness.h"
 
 namespace unrartest {
@@ -107,6 +108,21 @@ TEST_F(HostileTest, MembersAfterADamagedOneAreStillRead) {
     EXPECT_NE(t.output.find("OK       тест.txt"), std::string::npos) << t.output;
     fs::remove_all(P("base"));
   }
+}
+
+// RAR 5 headers with bytes after the fields a reader knows are read by
+// their size, as unar does: every member is extracted whole.
+TEST_F(HostileTest, Rar5HeadersWithUnknownTrailingBytesAreRead) {
+  const std::string archive =
+      Write("in/trailing.rar", Rar5Builder()
+                                   .Add("a.log", "alpha\n", std::string("\x01\x02\x03", 3))
+                                   .Add("b.log", "beta\n")
+                                   .Build());
+  const RunResult r = Unrar("-x -u  " + Q(archive) + " " + Q(P("base/")));
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_EQ(ReadFile(P("base/a.log")), "alpha\n");
+  EXPECT_EQ(ReadFile(P("base/b.log")), "beta\n");
+  EXPECT_EQ(List(archive).size(), 2u);
 }
 
 // A Unix mode with no file-type bits is a regular file, as ZIP takes it.
