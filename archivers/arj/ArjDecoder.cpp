@@ -48,8 +48,6 @@ void CopyStored(lzh::Source& in, std::uint64_t size, CheckingSink& out) {
 
 std::string Unsupported(const Header& h) {
   if (h.flags & kGarbled) return arc::msg::Encrypted();
-  if (h.flags & (kVolume | kExtFile))
-    return "複数の分割書庫にまたがっています (分割書庫には対応していません)";
   if (h.HasData() && h.method > kMaxMethod)
     return "不明な圧縮方式です: " + std::to_string(h.method);
   return {};

@@ -26,8 +26,8 @@ using ByteCounter = std::function<bool(std::uint64_t)>;
 DecodeOutcome DecodeData(const Header& header, lzh::Source& in, lzh::Sink& out,
                          const ByteCounter& counter = {});
 
-// Why a member cannot be decoded at all (encrypted, split across volumes,
-// unknown method), or "" when it can.
+// Why a member cannot be decoded at all (encrypted, unknown method), or ""
+// when it can. A part of a member split across volumes decodes on its own.
 std::string Unsupported(const Header& header);
 
 }  // namespace arj

@@ -162,27 +162,52 @@ void Cabinet::Open(const std::string& path) {
 }
 
 // The later parts of a set must lie beside the first; a missing part leaves
-// its files to fail at extraction with a clear message.
+// its files to fail at extraction with a message that names the part.
 void Cabinet::FollowSet(const std::string& path) {
   for (mscabd_cabinet* last = parts_.back(); last->nextname != nullptr && parts_.size() < 1000;
        last = parts_.back()) {
     const std::string next = Sibling(path, last->nextname);
-    if (next.empty()) return;
+    if (next.empty()) {
+      missingNext_ = last->nextname;
+      return;
+    }
     const std::string& name = names_.emplace_back(next);
     mscabd_cabinet* part = decompressor_->open(decompressor_, name.c_str());
-    if (part == nullptr) return;
+    if (part == nullptr) {
+      missingNext_ = last->nextname;
+      return;
+    }
     if (decompressor_->append(decompressor_, last, part) != MSPACK_ERR_OK) {
       decompressor_->close(decompressor_, part);
+      missingNext_ = last->nextname;
       return;
     }
     parts_.push_back(part);
   }
 }
 
+// Closing the first part frees every part appended to it: the set is one
+// structure to libmspack.
 Cabinet::~Cabinet() {
   if (decompressor_ == nullptr) return;
-  for (mscabd_cabinet* part : parts_) decompressor_->close(decompressor_, part);
+  if (!parts_.empty()) decompressor_->close(decompressor_, parts_.front());
   mspack_destroy_cab_decompressor(decompressor_);
+}
+
+// Why entry cannot be read when its folder runs into a part of the set that
+// is not here; "" when it does not.
+std::string Cabinet::MissingPartOf(const CabEntry& entry) const {
+  const mscabd_folder* folder = entry.file != nullptr ? entry.file->folder : nullptr;
+  if (folder == nullptr || parts_.empty()) return {};
+  const mscabd_cabinet* first = parts_.front();
+  if (first->prevname != nullptr && folder == first->folders)
+    return "このファイルは前のキャビネット " + std::string(first->prevname) +
+           " から続いています。セットの最初のキャビネットから開いてください";
+  if (missingNext_.empty()) return {};
+  const mscabd_folder* last = first->folders;
+  while (last != nullptr && last->next != nullptr) last = last->next;
+  if (folder != last) return {};
+  return "このファイルの続きを収めたキャビネット " + missingNext_ + " が見つかりません";
 }
 
 ExtractResult Cabinet::Extract(const CabEntry& entry, int fd) {
@@ -194,6 +219,8 @@ ExtractResult Cabinet::Extract(const CabEntry& entry, int fd) {
   if (err == MSPACK_ERR_OK) return {};
   if (files_.WriteFailed() || err == MSPACK_ERR_WRITE || err == MSPACK_ERR_NOMEMORY)
     return {false, false, MspackError(err)};
+  if (const std::string missing = MissingPartOf(entry); !missing.empty())
+    return {false, true, missing};
   return {false, true, MspackError(err)};
 }
 

@@ -59,6 +59,7 @@ class Cabinet {
  private:
   void Open(const std::string& path);
   void FollowSet(const std::string& path);
+  std::string MissingPartOf(const CabEntry& entry) const;
 
   // libmspack keeps the name pointers it was given: the names live here.
   std::list<std::string> names_;
@@ -66,6 +67,7 @@ class Cabinet {
   mscab_decompressor* decompressor_ = nullptr;
   std::vector<mscabd_cabinet*> parts_;  // parts_[0] is the one opened
   std::vector<CabEntry> entries_;
+  std::string missingNext_;  // the next part's name, as the set gives it, when it is not here
   std::uint64_t offset_ = 0;
   std::uint64_t cabinetBytes_ = 0;
   std::uint64_t totalLength_ = 0;

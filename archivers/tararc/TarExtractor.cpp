@@ -148,8 +148,9 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
     // Made at the first member, so an archive we cannot read creates no folder.
     std::unique_ptr<arc::SafeExtractor> extractor;
     std::int32_t result = arc::kOk;
-    std::size_t matched = 0, written = 0;
+    std::size_t members = 0, matched = 0, written = 0;
     for (Member m; reader.Next(m);) {
+      ++members;
       if (!arc::MatchesAnyMask(m.name, settings.masks)) continue;
       ++matched;
       if (!extractor) {
@@ -205,6 +206,12 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
           break;
       }
       if (!progress.FinishFile()) return arc::kCancelled;
+    }
+    // An archive of end blocks only is sound, as GNU tar takes it; only a
+    // member asked for by name and not found is an error.
+    if (members == 0 && settings.masks.empty()) {
+      report.Line("書庫にメンバーはありません");
+      return arc::kOk;
     }
     if (matched == 0) {
       report.Line(arc::msg::NoMemberMatched());

@@ -14,29 +14,39 @@
 
 namespace tararc {
 
-struct ReaderCallbacks {
+// The file's own bytes, read with pread from the offset on (for the
+// decompressing source, and for a plain tar through the mender).
+struct FileCallbacks {
   static la_ssize_t Read(struct archive*, void* data, const void** buf) {
     auto* r = static_cast<TarReader*>(data);
-    for (;;) {
-      ssize_t n = ::pread(r->fd_, r->buffer_.data(), r->buffer_.size(),
-                          static_cast<off_t>(r->offset_ + r->pos_));
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return -1;
-      r->pos_ += static_cast<std::uint64_t>(n);
-      *buf = r->buffer_.data();
-      return n;
+    const std::size_t n = r->PullPlain(r->buffer_.data(), r->buffer_.size());
+    if (n == static_cast<std::size_t>(-1)) return -1;
+    *buf = r->buffer_.data();
+    return static_cast<la_ssize_t>(n);
+  }
+};
+
+// What the tar reader reads: the mended stream.
+struct ReaderCallbacks {
+  static la_ssize_t Read(struct archive* a, void* data, const void** buf) {
+    auto* r = static_cast<TarReader*>(data);
+    try {
+      const std::string_view piece = r->mend_->Read();
+      if (!r->sourceError_.empty()) {
+        archive_set_error(a, EIO, "%s", r->sourceError_.c_str());
+        return -1;
+      }
+      *buf = piece.data();
+      return static_cast<la_ssize_t>(piece.size());
+    } catch (const std::exception& e) {
+      archive_set_error(a, EIO, "%s", e.what());
+      return -1;
     }
   }
   static la_int64_t Skip(struct archive*, void* data, la_int64_t request) {
     auto* r = static_cast<TarReader*>(data);
-    struct stat st {};
-    if (request <= 0 || ::fstat(r->fd_, &st) != 0) return 0;
-    const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-    const std::uint64_t at = r->offset_ + r->pos_;
-    const std::uint64_t left = size > at ? size - at : 0;
-    const std::uint64_t n = std::min<std::uint64_t>(left, static_cast<std::uint64_t>(request));
-    r->pos_ += n;
-    return static_cast<la_int64_t>(n);
+    if (request <= 0) return 0;
+    return static_cast<la_int64_t>(r->mend_->Skip(static_cast<std::uint64_t>(request)));
   }
 };
 
@@ -82,11 +92,9 @@ const char* CompressionName(Compression c) {
 
 TarReader::TarReader(int fd, std::uint64_t offset, const std::string& displayName)
     : fd_(fd), offset_(offset), display_(displayName), buffer_(1 << 16, '\0') {
+  OpenSource();
   a_ = archive_read_new();
   if (a_ == nullptr) throw std::bad_alloc();
-  archive_read_support_filter_gzip(a_);
-  archive_read_support_filter_bzip2(a_);
-  archive_read_support_filter_compress(a_);
   archive_read_support_format_tar(a_);
   archive_read_support_format_gnutar(a_);
   archive_read_support_format_raw(a_);
@@ -98,10 +106,35 @@ TarReader::TarReader(int fd, std::uint64_t offset, const std::string& displayNam
         archive_error_string(a_) ? archive_error_string(a_) : "形式が分かりません";
     archive_read_free(a_);
     a_ = nullptr;
+    if (source_ != nullptr) archive_read_free(source_);
+    source_ = nullptr;
     throw ReadError(arc::msg::NotArchive(display_, "tar", why));
   }
-  for (int i = 0; i < archive_filter_count(a_); ++i) {
-    switch (archive_filter_code(a_, i)) {
+}
+
+// Finds the compression with libarchive's filters; a compressed file is
+// read on through them, a plain one straight from the descriptor (so a
+// member's data can be passed over without reading it).
+void TarReader::OpenSource() {
+  source_ = archive_read_new();
+  if (source_ == nullptr) throw std::bad_alloc();
+  archive_read_support_filter_gzip(source_);
+  archive_read_support_filter_bzip2(source_);
+  archive_read_support_filter_compress(source_);
+  archive_read_support_format_raw(source_);
+  archive_read_set_read_callback(source_, &FileCallbacks::Read);
+  archive_read_set_callback_data(source_, this);
+  archive_entry* e = nullptr;
+  if (archive_read_open1(source_) != ARCHIVE_OK ||
+      archive_read_next_header(source_, &e) != ARCHIVE_OK) {
+    const std::string why =
+        archive_error_string(source_) ? archive_error_string(source_) : "形式がわかりません";
+    archive_read_free(source_);
+    source_ = nullptr;
+    throw ReadError(arc::msg::NotArchive(display_, "tar", why));
+  }
+  for (int i = 0; i < archive_filter_count(source_); ++i) {
+    switch (archive_filter_code(source_, i)) {
       case ARCHIVE_FILTER_GZIP:
         compression_ = Compression::gzip;
         break;
@@ -115,6 +148,53 @@ TarReader::TarReader(int fd, std::uint64_t offset, const std::string& displayNam
         break;
     }
   }
+  if (compression_ != Compression::none) {
+    mend_ = std::make_unique<TarStreamMend>(
+        [this](char* to, std::size_t n) { return PullDecompressed(to, n); }, nullptr);
+    return;
+  }
+  archive_read_free(source_);
+  source_ = nullptr;
+  pos_ = 0;
+  mend_ = std::make_unique<TarStreamMend>(
+      [this](char* to, std::size_t n) {
+        const std::size_t got = PullPlain(to, n);
+        return got == static_cast<std::size_t>(-1) ? 0 : got;
+      },
+      [this](std::uint64_t n) {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) return std::uint64_t{0};
+        const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
+        const std::uint64_t at = offset_ + pos_;
+        const std::uint64_t done = std::min(n, size > at ? size - at : 0);
+        pos_ += done;
+        return done;
+      });
+}
+
+// Up to n bytes of the file at the read position; -1 on an error (kept in
+// sourceError_).
+std::size_t TarReader::PullPlain(char* to, std::size_t n) {
+  for (;;) {
+    const ssize_t got = ::pread(fd_, to, n, static_cast<off_t>(offset_ + pos_));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      sourceError_ = arc::msg::CannotRead(arc::msg::Quoted(display_), std::strerror(errno));
+      return static_cast<std::size_t>(-1);
+    }
+    pos_ += static_cast<std::uint64_t>(got);
+    return static_cast<std::size_t>(got);
+  }
+}
+
+std::size_t TarReader::PullDecompressed(char* to, std::size_t n) {
+  const la_ssize_t got = archive_read_data(source_, to, n);
+  if (got < 0) {
+    const char* why = archive_error_string(source_);
+    sourceError_ = why ? why : "圧縮されたデータが壊れています";
+    return 0;
+  }
+  return static_cast<std::size_t>(got);
 }
 
 void TarReader::VerifyStream() const {
@@ -124,6 +204,7 @@ void TarReader::VerifyStream() const {
 
 TarReader::~TarReader() {
   if (a_ != nullptr) archive_read_free(a_);
+  if (source_ != nullptr) archive_read_free(source_);
 }
 
 void TarReader::Check(int status, const char* what) {

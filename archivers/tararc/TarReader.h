@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "TarStreamMend.h"
 #include "common/SafeExtractor.h"
 
 struct archive;
@@ -82,7 +84,16 @@ class TarReader {
  private:
   void Check(int status, const char* what);
   std::string MemberName(archive_entry* e) const;
+  void OpenSource();
+  std::size_t PullPlain(char* to, std::size_t n);
+  std::size_t PullDecompressed(char* to, std::size_t n);
 
+  // The file's bytes as the tar reader would take them: straight from the
+  // descriptor, or decompressed by source_ (libarchive's filters, raw
+  // format); then mended (TarStreamMend) before a_ reads the tar in them.
+  archive* source_ = nullptr;
+  std::unique_ptr<TarStreamMend> mend_;
+  std::string sourceError_;
   archive* a_ = nullptr;
   int fd_;
   std::uint64_t offset_;
@@ -94,6 +105,7 @@ class TarReader {
   archive_entry* current_ = nullptr;
   std::string buffer_;
   friend struct ReaderCallbacks;
+  friend struct FileCallbacks;
 };
 
 // Text of a compression for listings and reports: "tar" (none), "gzip",

@@ -7,6 +7,7 @@
 #include "ArjCommands.h"
 #include "OpenArjArchive.h"
 #include "arj/ArjDecoder.h"
+#include "arj/ArjVolumes.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
@@ -45,10 +46,18 @@ struct Run {
     return out;
   }
 
+  // A member split across volumes decodes part after part into one sink.
   arj::DecodeOutcome Decode(const arj::Member& m, lzh::Sink& sink) {
-    lzh::FileRangeSource in(archive.fd(), m.dataOffset, m.header.packedSize, archive.path());
-    return arj::DecodeData(m.header, in, sink,
-                           [this](std::uint64_t n) { return progress.AddBytes(n); });
+    if (std::string why = arj::VolumeProblem(m); !why.empty()) return {false, false, why};
+    const std::vector<arj::Part> whole{{m.volume, m.header, m.dataOffset}};
+    for (const arj::Part& p : m.parts.empty() ? whole : m.parts) {
+      lzh::FileRangeSource in(archive.fd(p.volume), p.dataOffset, p.header.packedSize,
+                              archive.index().volumes.at(p.volume));
+      arj::DecodeOutcome r = arj::DecodeData(
+          p.header, in, sink, [this](std::uint64_t n) { return progress.AddBytes(n); });
+      if (!r.ok) return r;
+    }
+    return {true, false, {}};
   }
 
   void Line(arc::msg::Verdict what, const std::string& name, const std::string& why = {}) {
@@ -90,7 +99,7 @@ std::int32_t RunTest(Run& run) {
 bool ExtractOne(Run& run, arc::SafeExtractor& extractor, const arj::Member& m) {
   const std::string name = arc::SafeText(ListedName(m));
   if (!run.progress.StartFile(name)) return false;
-  if (std::string why = arj::Unsupported(m.header); !why.empty()) {
+  if (std::string why = arj::Unsupported(m.header) + arj::VolumeProblem(m); !why.empty()) {
     run.Line(arc::msg::Verdict::refused, name, why);
     arc::Worsen(run.result, arc::kNotArchive);
     return run.progress.FinishFile();
@@ -145,8 +154,6 @@ bool ExtractOne(Run& run, arc::SafeExtractor& extractor, const arj::Member& m) {
 std::int32_t RunExtract(const UnarjOptions& o, arc::Report& report) {
   OpenArjArchive archive(o.archive);
   Run run{o, archive, report, {}};
-  if (archive.index().multiVolume)
-    report.Line("この書庫は分割書庫の一つです。複数の書庫にまたがるファイルは展開しません");
   if (o.command == 't') return RunTest(run);
   arc::ExtractRules rules;
   rules.withFolders = o.KeepFolders();

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "arj/ArjVolumes.h"
 #include "common/ArchiverApi.h"
 #include "common/Failure.h"
 #include "common/Messages.h"
@@ -13,20 +14,26 @@
 namespace unarj {
 
 OpenArjArchive::OpenArjArchive(const std::string& path) : path_(path) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0)
+  const int first = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (first < 0)
     throw arc::Failure(arc::kNotArchive,
                        arc::msg::CannotOpen(arc::msg::Quoted(path), std::strerror(errno)));
-  index_ = arj::ReadIndex(fd_, path);
-  if (!index_.ok) {
-    ::close(fd_);
-    fd_ = -1;
-    throw arc::Failure(arc::kNotArchive, index_.message);
+  ::close(first);
+  index_ = arj::ReadVolumeSet(path);
+  if (!index_.ok) throw arc::Failure(arc::kNotArchive, index_.message);
+  for (const auto& volume : index_.volumes) {
+    const int fd = ::open(volume.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      const std::string why = arc::msg::CannotOpen(arc::msg::Quoted(volume), std::strerror(errno));
+      for (int open : fds_) ::close(open);
+      throw arc::Failure(arc::kNotArchive, why);
+    }
+    fds_.push_back(fd);
   }
 }
 
 OpenArjArchive::~OpenArjArchive() {
-  if (fd_ >= 0) ::close(fd_);
+  for (int fd : fds_) ::close(fd);
 }
 
 std::string ListedName(const arj::Member& m) {

@@ -11,20 +11,22 @@ namespace unarj {
 
 class OpenArjArchive {
  public:
-  // Throws arc::Failure(kNotArchive) when the file is missing, not an ARJ
-  // archive or damaged.
+  // Opens path and the volumes that follow it. Throws
+  // arc::Failure(kNotArchive) when the file is missing, not an ARJ archive
+  // or damaged.
   explicit OpenArjArchive(const std::string& path);
   ~OpenArjArchive();
   OpenArjArchive(const OpenArjArchive&) = delete;
   OpenArjArchive& operator=(const OpenArjArchive&) = delete;
 
-  int fd() const { return fd_; }
+  // The descriptor of the set's volume-th file.
+  int fd(std::size_t volume) const { return fds_.at(volume); }
   const std::string& path() const { return path_; }
   const arj::Index& index() const { return index_; }
 
  private:
   std::string path_;
-  int fd_ = -1;
+  std::vector<int> fds_;
   arj::Index index_;
 };
 

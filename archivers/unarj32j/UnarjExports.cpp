@@ -1,12 +1,10 @@
 // The library's exported entries. Nothing else is visible from outside.
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <memory>
 
 #include "ArjCommands.h"
 #include "ArjListing.h"
-#include "arj/ArjArchive.h"
+#include "arj/ArjVolumes.h"
 #include "common/CommandEntry.h"
 #include "common/ExportedEntries.h"
 
@@ -26,13 +24,11 @@ std::int32_t Dispatch(const arc::CommandLine& line, arc::Report& report) {
   return RunExtract(o, report);
 }
 
-// Reads the archive's index; false when it is not a whole ARJ archive.
+// Reads the archive's index (with the volumes after it); false when it is
+// not a whole ARJ archive.
 bool ReadIndex(const char* name, arj::Index& index) {
   if (name == nullptr) return false;
-  int fd = ::open(name, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  index = arj::ReadIndex(fd, name);
-  ::close(fd);
+  index = arj::ReadVolumeSet(name);
   return index.ok;
 }
 

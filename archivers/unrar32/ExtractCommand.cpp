@@ -135,7 +135,9 @@ class ExtractRun {
         break;
       case arc::ExtractOutcome::failed:
         report_.Line(arc::msg::Line(arc::msg::Verdict::failed, shown, arc::SafeText(r.message)));
-        arc::Worsen(result_, r.damaged ? arc::kNotArchive : arc::kCannotWrite);
+        arc::Worsen(result_, !r.damaged              ? arc::kCannotWrite
+                             : archive.Undecodable() ? kUnsupported
+                                                     : arc::kNotArchive);
         if (o_.stopAtFirst) return false;
         break;
     }
@@ -151,8 +153,10 @@ class ExtractRun {
       ++done_;
       report_.Line(arc::msg::Line(arc::msg::Verdict::tested, shown));
     } else {
-      report_.Line(arc::msg::Line(arc::msg::Verdict::damaged, shown, arc::SafeText(why)));
-      arc::Worsen(result_, arc::kNotArchive);
+      report_.Line(arc::msg::Line(
+          archive.Undecodable() ? arc::msg::Verdict::failed : arc::msg::Verdict::damaged, shown,
+          arc::SafeText(why)));
+      arc::Worsen(result_, archive.Undecodable() ? kUnsupported : arc::kNotArchive);
       if (o_.stopAtFirst) return false;
     }
     return progress_.FinishFile() || Cancel();

@@ -31,6 +31,19 @@ std::string NameFrom(archive_entry* e) {
   return name;  // shown through SafeText; the extractor writes the bytes as they are
 }
 
+la_ssize_t MendedRead(archive* a, void* data, const void** buffer) {
+  try {
+    const std::string_view piece = static_cast<Rar5HeaderMend*>(data)->Read();
+    *buffer = piece.data();
+    return static_cast<la_ssize_t>(piece.size());
+  } catch (const std::exception& e) {
+    archive_set_error(a, EIO, "%s", e.what());
+    return -1;
+  }
+}
+
+int MendedSwitch(archive*, void*, void*) { return ARCHIVE_OK; }
+
 bool WriteAll(int fd, const char* data, std::size_t n) {
   while (n > 0) {
     const ssize_t w = ::write(fd, data, n);
@@ -80,19 +93,91 @@ RarArchive::RarArchive(const std::string& path) {
     throw ArchiveError(arc::msg::Quoted(path) + " は通常のファイルではありません");
   volumes_ = VolumeSet(path);
   headers_ = WalkFileHeaders(volumes_);
-  a_ = archive_read_new();
-  if (a_ == nullptr) throw std::bad_alloc();
-  archive_read_support_format_rar(a_);
-  archive_read_support_format_rar5(a_);
+  middleOfSet_ = !headers_.empty() && headers_.front().continuesBefore;
+  for (const auto& v : volumes_) mendHeaders_ = mendHeaders_ || NeedsHeaderMend(v);
+  std::string why;
+  a_ = OpenReader(why);
+  if (a_ == nullptr) throw ArchiveError(arc::msg::NotArchive(path, "RAR", why));
+}
+
+// A reader over the volumes, at the first member; nullptr with why when it
+// does not open.
+archive* RarArchive::OpenReader(std::string& why) {
+  archive* a = archive_read_new();
+  if (a == nullptr) throw std::bad_alloc();
+  archive_read_support_format_rar(a);
+  archive_read_support_format_rar5(a);
+  if (mendHeaders_) {
+    // Each volume read through its mender, one callback data a volume.
+    menders_.clear();
+    for (const auto& v : volumes_) menders_.push_back(std::make_unique<Rar5HeaderMend>(v));
+    archive_read_set_read_callback(a, &MendedRead);
+    archive_read_set_switch_callback(a, &MendedSwitch);
+    archive_read_set_callback_data(a, menders_.front().get());
+    for (std::size_t i = 1; i < menders_.size(); ++i)
+      archive_read_append_callback_data(a, menders_[i].get());
+    if (archive_read_open1(a) != ARCHIVE_OK) {
+      const char* text = archive_error_string(a);
+      why = text ? text : "ヘッダーが途中で切れているか、読み込めません";
+      archive_read_free(a);
+      return nullptr;
+    }
+    return a;
+  }
   std::vector<const char*> names;
   for (const auto& v : volumes_) names.push_back(v.c_str());
   names.push_back(nullptr);
-  if (archive_read_open_filenames(a_, names.data(), kBlockSize) != ARCHIVE_OK) {
-    const std::string why = LibraryError();
-    archive_read_free(a_);
-    a_ = nullptr;
-    throw ArchiveError(arc::msg::NotArchive(path, "RAR", why));
+  if (archive_read_open_filenames(a, names.data(), kBlockSize) != ARCHIVE_OK) {
+    const char* text = archive_error_string(a);
+    why = text ? text : "ヘッダーが途中で切れているか、読み込めません";
+    archive_read_free(a);
+    return nullptr;
   }
+  return a;
+}
+
+// After a member's data failed the reader is spent; in an archive that is
+// not solid every member starts afresh, so a new reader skips the members
+// already read (without decoding them) and goes on with the next.
+bool RarArchive::Resume() {
+  for (const auto& h : headers_)
+    if (h.solid) return false;
+  if (index_ >= headers_.size()) return false;
+  std::string why;
+  archive* fresh = OpenReader(why);
+  if (fresh == nullptr) return false;
+  for (std::size_t i = 0; i < index_; ++i) {
+    archive_entry* e = nullptr;
+    int r;
+    do {
+      r = archive_read_next_header(fresh, &e);
+    } while (r == ARCHIVE_RETRY);
+    if (r < ARCHIVE_WARN || archive_read_data_skip(fresh) < ARCHIVE_WARN) {
+      archive_read_free(fresh);
+      return false;
+    }
+  }
+  archive_read_free(a_);
+  a_ = fresh;
+  failed_ = false;
+  return true;
+}
+
+// RAR 2.9-4 members longer than the window they were packed with come out
+// wrong from this build's decoder (a fault of the decoder, not of the
+// archive): when all of such a member's packed data is there, its failure
+// is reported as one this build cannot decode.
+std::string RarArchive::KnownDecoderFault(const std::string& why) const {
+  if (!currentFacts_) return {};
+  const RarHeaderFacts& f = *currentFacts_;
+  if (f.rar5 || f.method == 0 || f.unpackVersion < 29 || f.dictionaryBytes == 0 ||
+      f.unpackedSize <= f.dictionaryBytes || !f.dataComplete)
+    return {};
+  static const char* const kMethods[] = {"", "最速", "高速", "標準", "高圧縮", "最高圧縮"};
+  return "この版の展開部では復号できません: RAR " + std::to_string(f.unpackVersion / 10) + "." +
+         std::to_string(f.unpackVersion % 10) + " の方式「" + kMethods[f.method] + "」で辞書 " +
+         std::to_string(f.dictionaryBytes / 1024) +
+         " KiB より長いメンバーは正しく復号されないため、書庫の破損とは判断しません (" + why + ")";
 }
 
 RarArchive::~RarArchive() {
@@ -108,7 +193,13 @@ NextResult RarArchive::Next(RarMember& m) {
   m = RarMember{};
   // After a member's data failed the reader cannot go on; that failure was
   // already reported with the member's name.
-  if (failed_) return NextResult::end;
+  if (failed_ && !Resume()) return NextResult::end;
+  if (middleOfSet_ && index_ == 0) {
+    failed_ = true;
+    unsupported_ = true;
+    error_ = volumes_.front() + ": この巻は組の最初の巻ではありません。最初の巻から開いてください";
+    return NextResult::failed;
+  }
   archive_entry* e = nullptr;
   int r;
   do {
@@ -145,6 +236,7 @@ NextResult RarArchive::Next(RarMember& m) {
       if (const char* t = archive_entry_symlink_utf8(e)) m.linkTarget = t;
       break;
     case AE_IFREG:
+    case 0:  // a Unix mode without type bits: a regular file, as ZIP takes it
       m.kind = arc::EntryKind::file;
       break;
     default:
@@ -176,6 +268,7 @@ NextResult RarArchive::Next(RarMember& m) {
   expectedCrc_.reset();
   if (m.facts && m.facts->crc && !m.facts->continuesBefore && !m.facts->continuesAfter)
     expectedCrc_ = m.facts->crc;
+  currentFacts_ = m.facts;
   dataStart_ = archive_filter_bytes(a_, -1);
   return NextResult::member;
 }
@@ -183,6 +276,7 @@ NextResult RarArchive::Next(RarMember& m) {
 std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)>& progress,
                                  bool& cancelled) {
   cancelled = false;
+  undecodable_ = false;
   if (!currentIsFile_) return {};
   std::vector<char> buffer(kBlockSize);
   std::uint64_t total = 0;
@@ -192,7 +286,9 @@ std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)
     if (n == 0) break;
     if (n < 0) {
       if (n <= ARCHIVE_FATAL) failed_ = true;
-      error_ = "データが壊れています" + arc::msg::Because(LibraryError());
+      error_ = KnownDecoderFault(LibraryError());
+      undecodable_ = !error_.empty();
+      if (error_.empty()) error_ = "データが壊れています" + arc::msg::Because(LibraryError());
       return error_;
     }
     total += static_cast<std::uint64_t>(n);
@@ -210,7 +306,12 @@ std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)
     char text[64];
     std::snprintf(text, sizeof text, "記録 %08X、データ %08X", static_cast<unsigned>(*expectedCrc_),
                   static_cast<unsigned>(crc.Value()));
-    return arc::msg::CrcMismatch() + arc::msg::Because(text);
+    const std::string mismatch = arc::msg::CrcMismatch() + arc::msg::Because(text);
+    if (std::string fault = KnownDecoderFault(mismatch); !fault.empty()) {
+      undecodable_ = true;
+      return fault;
+    }
+    return mismatch;
   }
   if (sizeKnown_ && total != current_)
     return "データが " + std::to_string(current_) + " バイト中 " + std::to_string(total) +

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Rar5HeaderMend.h"
 #include "RarHeaderPeek.h"
 #include "common/SafeExtractor.h"
 
@@ -60,8 +61,9 @@ class RarArchive {
   RarArchive& operator=(const RarArchive&) = delete;
 
   // The next member into m; failed with Error() when the archive cannot be
-  // read on (damage, encrypted headers, a solid RAR 1.5-4 member); end also
-  // after ReadData failed so that nothing more can be read.
+  // read on (damage, encrypted headers, a solid RAR 1.5-4 member, a set
+  // opened at a later volume). After ReadData failed, an archive that is not
+  // solid is read on from the next member's header; else end.
   NextResult Next(RarMember& m);
   // Writes the current member's data to fd (or nowhere when fd < 0), calling
   // progress with each block's size; false stops. Checks that exactly the
@@ -70,6 +72,9 @@ class RarArchive {
   // Skips the current member's data; false (with Error()) when the archive
   // cannot go on.
   bool Skip();
+  // The last ReadData failed on a member this build's decoder is known to
+  // get wrong, so the failure says nothing about the archive.
+  bool Undecodable() const { return undecodable_; }
   // Bytes of the archive consumed by the current member's data so far.
   std::uint64_t PackedSoFar() const;
 
@@ -81,6 +86,9 @@ class RarArchive {
 
  private:
   std::string LibraryError() const;
+  archive* OpenReader(std::string& why);
+  bool Resume();
+  std::string KnownDecoderFault(const std::string& why) const;
 
   Utf8Locale locale_;  // first member: set before the reader opens
   archive* a_ = nullptr;
@@ -92,9 +100,14 @@ class RarArchive {
   bool currentIsFile_ = false;
   bool sizeKnown_ = true;
   std::optional<std::uint32_t> expectedCrc_;
+  std::optional<RarHeaderFacts> currentFacts_;
   std::string error_;
   bool failed_ = false;
   bool unsupported_ = false;
+  bool undecodable_ = false;
+  bool middleOfSet_ = false;  // the first volume given is not the set's first
+  bool mendHeaders_ = false;  // a RAR 5 header holds bytes the reader does not skip
+  std::vector<std::unique_ptr<Rar5HeaderMend>> menders_;  // one a volume, when mending
 };
 
 class ArchiveError : public std::runtime_error {

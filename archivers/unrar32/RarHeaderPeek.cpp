@@ -1,6 +1,7 @@
 #include "RarHeaderPeek.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -87,6 +88,7 @@ std::optional<RarHeaderFacts> PeekRar4(std::string_view b) {
   f.method = method >= 0x30 && method <= 0x35 ? static_cast<int>(method - 0x30) : 0;
   f.unpackVersion = static_cast<int>(ver);
   if (host <= 2) f.dosAttributes = static_cast<std::uint32_t>(attr);
+  if (((flags >> 5) & 7) != 7) f.dictionaryBytes = std::uint64_t{64 * 1024} << ((flags >> 5) & 7);
   f.encrypted = flags & 0x04;
   f.solid = flags & 0x10;
   f.continuesBefore = flags & 0x01;
@@ -160,6 +162,8 @@ constexpr std::size_t kMaxHeaders = 1 << 20;
 
 // The file headers of one volume, in order.
 void WalkVolume(int fd, std::vector<RarHeaderFacts>& out) {
+  struct stat st {};
+  const std::uint64_t fileSize = ::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
   const std::string head = ReadAt(fd, 0, kSearch);
   const std::size_t at5 = head.find(std::string_view(kSignature5, 8));
   const std::size_t at4 = head.find(std::string_view(kSignature4, 7));
@@ -181,6 +185,7 @@ void WalkVolume(int fd, std::vector<RarHeaderFacts>& out) {
       if (type == 2) {
         auto f = PeekRar5(bytes);
         if (!f) return;
+        f->dataComplete = pos + sizeEnd + size + data <= fileSize;
         out.push_back(*f);
       }
       next = pos + sizeEnd + size + data;
@@ -194,6 +199,7 @@ void WalkVolume(int fd, std::vector<RarHeaderFacts>& out) {
         auto f = PeekRar4(bytes);
         if (!f) return;
         add = f->packedSize;
+        f->dataComplete = pos + size + add <= fileSize;
         out.push_back(*f);
       }
       next = pos + size + add;
@@ -220,6 +226,7 @@ std::vector<RarHeaderFacts> WalkFileHeaders(const std::vector<std::string>& volu
         m.packedSize += p.packedSize;
         m.crc = p.crc;
         m.continuesAfter = p.continuesAfter;
+        m.dataComplete = m.dataComplete && p.dataComplete;
         m.split = true;
         continue;
       }

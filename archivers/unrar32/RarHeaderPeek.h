@@ -19,15 +19,17 @@ struct RarHeaderFacts {
   std::optional<std::uint32_t> crc;  // CRC-32 of the data (of this part when split)
   std::uint64_t packedSize = 0;      // in this volume (in all of them, from WalkFileHeaders)
   std::uint64_t unpackedSize = 0;
-  std::uint8_t hostOs = 0;          // 0 MS-DOS, 1 OS/2, 2 Windows, 3 Unix, 4 Mac OS, 5 BeOS
-  int method = 0;                   // 0 stored .. 5 best
-  int unpackVersion = 0;            // RAR 1.5-4: 15, 20, 26, 29, 36; RAR 5: 50
-  std::uint32_t dosAttributes = 0;  // from MS-DOS, OS/2 and Windows hosts, else 0
+  std::uint8_t hostOs = 0;            // 0 MS-DOS, 1 OS/2, 2 Windows, 3 Unix, 4 Mac OS, 5 BeOS
+  int method = 0;                     // 0 stored .. 5 best
+  int unpackVersion = 0;              // RAR 1.5-4: 15, 20, 26, 29, 36; RAR 5: 50
+  std::uint32_t dosAttributes = 0;    // from MS-DOS, OS/2 and Windows hosts, else 0
+  std::uint64_t dictionaryBytes = 0;  // RAR 1.5-4 files: the window the data was packed with
   bool encrypted = false;
   bool solid = false;
   bool continuesBefore = false;  // the data began in the previous volume
   bool continuesAfter = false;   // the data goes on in the next volume
   bool split = false;            // joined from parts in several volumes
+  bool dataComplete = true;      // every packed byte lies inside its volume (from WalkFileHeaders)
   std::string name;              // as stored, '/' between folders (RAR 1.5-4: the 8-bit form)
 };
 

@@ -170,8 +170,10 @@ OpenedZip OpenZip(const std::string& path, int flags) {
   }
   if (!opened.zip) {
     if (code == ZIP_ER_MEMORY) throw arc::Failure(arc::kNoMemory, OpenError(code));
-    throw arc::Failure(arc::kNotArchive,
-                       arc::msg::CannotOpen(arc::msg::Quoted(path), layout.damage.empty() ? OpenError(code) : layout.damage));
+    throw arc::Failure(
+        arc::kNotArchive,
+        arc::msg::CannotOpen(arc::msg::Quoted(path),
+                             layout.damage.empty() ? OpenError(code) : layout.damage));
   }
   if (!layout.damage.empty()) throw arc::Failure(arc::kNotArchive, layout.damage + ": " + path);
   zip_t* z = opened.zip.get();

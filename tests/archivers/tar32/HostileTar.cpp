@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace tartest {
 namespace {
@@ -13,11 +14,8 @@ void Octal(char* field, std::size_t width, std::uint64_t value) {
     field[i] = static_cast<char>('0' + (value & 7));
 }
 
-}  // namespace
-
-std::string BuildTar(const std::vector<RawMember>& members) {
-  std::string out;
-  for (const auto& m : members) {
+void Append(std::string& out, const RawMember& m) {
+  {
     char h[512];
     std::memset(h, 0, sizeof h);
     std::memcpy(h, m.name.data(), std::min<std::size_t>(m.name.size(), 100));
@@ -37,6 +35,23 @@ std::string BuildTar(const std::vector<RawMember>& members) {
     out.append(h, sizeof h);
     out += m.data;
     out.append((512 - m.data.size() % 512) % 512, '\0');
+  }
+}
+
+}  // namespace
+
+std::string PaxRecord(const std::string& key, const std::string& value) {
+  const std::string body = " " + key + "=" + value + "\n";
+  std::size_t length = body.size() + 1;
+  while (std::to_string(length).size() + body.size() != length) ++length;
+  return std::to_string(length) + body;
+}
+
+std::string BuildTar(const std::vector<RawMember>& members) {
+  std::string out;
+  for (const auto& m : members) {
+    if (!m.pax.empty()) Append(out, RawMember("PaxHeaders/" + m.name.substr(0, 80), 'x', m.pax));
+    Append(out, m);
   }
   out.append(1024, '\0');
   return out;

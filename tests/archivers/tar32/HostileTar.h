@@ -1,6 +1,7 @@
 // Builds ustar archives byte by byte with whatever a hostile writer would
 // put in them (".." names, absolute names, links pointing out, devices,
-// set-id bits), which no well-behaved tool writes.
+// set-id bits, pax headers with whatever records), which no well-behaved
+// tool writes.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,11 @@ struct RawMember {
   std::string linkName;
   std::uint32_t mode;
   std::int64_t mtime;
+  std::string pax;  // pax records ("17 path=a/b/c.d\n"...): an 'x' header goes before
 };
+
+// One pax record, its length counted in: "<len> key=value\n".
+std::string PaxRecord(const std::string& key, const std::string& value);
 
 // The whole archive: one 512-byte header and padded data per member, then
 // two zero blocks.

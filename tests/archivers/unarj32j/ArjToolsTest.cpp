@@ -110,6 +110,44 @@ TEST_F(ArjToolsTest, EveryMethodListsAndExtractsBitForBitAsArj7zzAndUnarDo) {
   }
 }
 
+// A set arj cuts into 20 KiB volumes (SET.ARJ to SET.A04: a packed log over
+// the first three, a stored file over the last three) lists and extracts
+// whole from its first volume; opened at a later volume, the member that
+// began before says where to start; with SET.A02 gone, the log that runs
+// into it names it and the member before it is still extracted.
+TEST_F(ArjToolsTest, VolumeSetsAreReadWholeAndAMissingVolumeIsNamed) {
+  SKIP_WITHOUT_TOOL("arj");
+  const std::map<std::string, std::string> inputs = {{"a.log", LogText(60000, 11)},
+                                                     {"b.log", LogText(200000, 12)},
+                                                     {"c.bin", RandomBytes(30000, 13)}};
+  for (const auto& [name, data] : inputs) WriteFile(Path("src/" + name), data);
+  fs::create_directories(Path("set"));
+  std::string log;
+  ASSERT_EQ(
+      Shell("arj a -v20k -y " + Q(P("set/SET.ARJ")) + " a.log b.log c.bin", Path("src"), &log), 0)
+      << log;
+  ASSERT_TRUE(fs::exists(Path("set/SET.A02"))) << log;
+
+  std::map<std::string, std::uint32_t> listed;
+  for (auto& e : ListArchive(P("set/SET.ARJ"))) listed[e.name] = e.size;
+  for (const auto& [name, data] : inputs) EXPECT_EQ(listed[name], data.size()) << name;
+  RunResult r = Unarj("x -+  " + Q(P("set/SET.ARJ")) + " " + Q(P("out") + "/") + " ");
+  ASSERT_EQ(r.result, arc::kOk) << r.output;
+  for (const auto& [name, data] : inputs) EXPECT_TRUE(ReadFile(P("out/" + name)) == data) << name;
+  EXPECT_EQ(Unarj("t " + Q(P("set/SET.ARJ"))).result, arc::kOk);
+
+  r = Unarj("x -+  " + Q(P("set/SET.A01")) + " " + Q(P("mid") + "/") + " ");
+  EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+  EXPECT_NE(r.output.find("最初の巻"), std::string::npos) << r.output;
+
+  fs::remove(Path("set/SET.A02"));
+  r = Unarj("x -+  " + Q(P("set/SET.ARJ")) + " " + Q(P("cut") + "/") + " ");
+  EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+  EXPECT_NE(r.output.find("SET.A02"), std::string::npos) << r.output;
+  EXPECT_TRUE(ReadFile(P("cut/a.log")) == inputs.at("a.log"));
+  EXPECT_FALSE(fs::exists(Path("cut/b.log")));
+}
+
 TEST_F(ArjToolsTest, AFiftyMegabyteLogRoundTrips) {
   SKIP_WITHOUT_TOOL("arj");
   const std::string log = LogText(50u << 20, 7);

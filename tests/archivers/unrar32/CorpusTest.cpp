@@ -119,6 +119,8 @@ const std::vector<Refused>& RefusedRows() {
        {"失敗  dist/files/bin/res/common.pak: データが壊れています"},
        {}},
       {"Rar.test_invalid_exttime.rar", arc::kNotArchive, {"書庫が壊れています"}, {}},
+      {"Rar4.multi.part02.rar", unrar::kUnsupported, {"最初の巻から開いてください"}, {}},
+      {"Rar5.multi.part02.rar", unrar::kUnsupported, {"最初の巻から開いてください"}, {}},
       {"Rar.jpeg.jpg", arc::kNotArchive, {"は RAR の書庫ではありません"}, {}},
   };
   return rows;

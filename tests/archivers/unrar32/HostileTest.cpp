@@ -3,6 +3,7 @@
 // Nothing lands outside the base folder and nothing half-written stays.
 #include <cstring>
 
+#include "Rar5Builder.h"
 #include "UnrarHarness.h"
 
 namespace unrartest {
@@ -81,6 +82,81 @@ TEST_F(HostileTest, DamagedDataLeavesNoFile) {
     const RunResult t = Extract(b, row.cut, "-t");
     EXPECT_EQ(t.result, arc::kNotArchive) << t.output;
     fs::remove_all(P("base"));
+  }
+}
+
+// A damaged member of an archive that is not solid does not end the run: the
+// members after it are still extracted and tested.
+TEST_F(HostileTest, MembersAfterADamagedOneAreStillRead) {
+  struct Row {
+    const char* archive;
+    std::size_t flipAt;  // inside the first member's data
+  } rows[] = {{"Rar4.rar", 5000}, {"Rar5.none.rar", 20000}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.archive);
+    std::string bytes = ReadFile(Data(row.archive));
+    bytes[row.flipAt] = static_cast<char>(bytes[row.flipAt] ^ 0x55);
+    const std::string archive = Write("in/damaged.rar", bytes);
+    const RunResult r = Unrar("-x -u  " + Q(archive) + " " + Q(P("base/")));
+    EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+    EXPECT_NE(r.output.find("exe/test.exe"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(P("base/exe/test.exe")));
+    EXPECT_EQ(ReadFile(P("base/jpg/test.jpg")).size(), 40372u) << r.output;
+    EXPECT_EQ(ReadFile(P("base/тест.txt")).size(), 15498u) << r.output;
+    const RunResult t = Unrar("-t  " + Q(archive));
+    EXPECT_EQ(t.result, arc::kNotArchive) << t.output;
+    EXPECT_NE(t.output.find("OK       тест.txt"), std::string::npos) << t.output;
+    fs::remove_all(P("base"));
+  }
+}
+
+// RAR 5 headers with bytes after the fields a reader knows are read by
+// their size, as unar does: every member is extracted whole.
+TEST_F(HostileTest, Rar5HeadersWithUnknownTrailingBytesAreRead) {
+  const std::string archive =
+      Write("in/trailing.rar", Rar5Builder()
+                                   .Add("a.log", "alpha\n", std::string("\x01\x02\x03", 3))
+                                   .Add("b.log", "beta\n")
+                                   .Build());
+  const RunResult r = Unrar("-x -u  " + Q(archive) + " " + Q(P("base/")));
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_EQ(ReadFile(P("base/a.log")), "alpha\n");
+  EXPECT_EQ(ReadFile(P("base/b.log")), "beta\n");
+  EXPECT_EQ(List(archive).size(), 2u);
+}
+
+// A Unix mode with no file-type bits is a regular file, as ZIP takes it.
+TEST_F(HostileTest, AModeWithoutTypeBitsIsAFile) {
+  RarBuilder b;
+  b.Add(StoredMember("plain.txt", "plain").WithUnixMode(0644u));
+  const RunResult r = Extract(b);
+  EXPECT_EQ(r.result, arc::kOk) << r.output;
+  EXPECT_EQ(ReadFile(P("base/plain.txt")), "plain");
+}
+
+// A RAR 2.9-4 member longer than its dictionary is one this build's decoder
+// gets wrong: its failure is no proof of damage, so the member is reported
+// as one this build cannot decode, with its method and dictionary.
+TEST_F(HostileTest, AMemberLongerThanItsDictionaryIsNotCalledDamaged) {
+  struct Row {
+    const char* what;
+    std::size_t length;
+    std::int32_t result;
+    const char* inReport;
+  } rows[] = {
+      {"longer than the dictionary", 100000, unrar::kUnsupported, "64 KiB"},
+      {"within the dictionary", 1000, arc::kNotArchive, "a.log"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    RarBuilder b;
+    b.Add(StoredMember("a.log", std::string(row.length, '\x7f')).WithMethod(0x33, 0));
+    for (const char* cmd : {"-x -u", "-t"}) {
+      const RunResult r = Extract(b, 0, cmd);
+      EXPECT_EQ(r.result, row.result) << r.output;
+      EXPECT_NE(r.output.find(row.inReport), std::string::npos) << r.output;
+      EXPECT_FALSE(fs::exists(P("base/a.log")));
+    }
   }
 }
 

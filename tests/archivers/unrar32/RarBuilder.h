@@ -1,6 +1,6 @@
-// Builds small RAR 2.9-4 archives with stored members, for hostile and edge
-// cases no archiver would write: any name, a wrong CRC, a false size, a
-// link member, data cut short.
+// Builds small RAR 2.9-4 archives with stored members (or bytes marked as packed), for hostile and
+// edge cases no archiver would write: any name, a wrong CRC, a false size, a link member, data cut
+// short.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,13 @@ struct StoredMember {
     unixMode = v;
     return *this;
   }
+  // Marks the data as packed by method (0x31 fastest .. 0x35 best) with a
+  // dictionary of 64 KiB << dictionaryBits; the bytes stay as given.
+  StoredMember& WithMethod(char m, std::uint16_t dictionaryBits) {
+    method = m;
+    dictionary = dictionaryBits;
+    return *this;
+  }
 
   std::string name;  // as stored ('\' between folders, as MS-DOS hosts write)
   std::string data;
@@ -35,6 +42,8 @@ struct StoredMember {
   std::optional<std::uint32_t> crc;          // default: the data's CRC-32
   std::optional<std::uint32_t> claimedSize;  // default: the data's length
   std::optional<std::uint32_t> unixMode;     // a Unix host's mode (S_IFLNK for a link)
+  char method = 0x30;                        // stored
+  std::uint16_t dictionary = 0;
   std::uint32_t dosTime = (46u << 25) | (11u << 21) | (5u << 16) | (12u << 11);  // 2026-11-05 12:00
 };
 
@@ -57,12 +66,12 @@ class RarBuilder {
       h += static_cast<char>(m.unixMode ? 3 : 2);  // host: Unix or Windows
       Put32(h, m.crc ? *m.crc : Crc32(m.data));
       Put32(h, m.dosTime);
-      h += static_cast<char>(29);    // version needed to extract
-      h += static_cast<char>(0x30);  // stored
+      h += static_cast<char>(29);  // version needed to extract
+      h += m.method;
       Put16(h, static_cast<std::uint16_t>(m.name.size()));
       Put32(h, m.unixMode ? *m.unixMode : (m.folder ? 0x10u : 0x20u));
       h += m.name;
-      out += Block(0x74, 0x8000 | (m.folder ? 0xE0 : 0), h) + m.data;
+      out += Block(0x74, 0x8000 | (m.folder ? 0xE0 : m.dictionary << 5), h) + m.data;
     }
     out += Block(0x7B, 0x4000, "");
     out.resize(out.size() - std::min(cut, out.size()));
