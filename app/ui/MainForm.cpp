@@ -299,10 +299,11 @@ void TForm1::Button1Click() {
 bool TForm1::StartRun() {
   // The folder takes its trailing delimiter here, as on the command line.
   CompleteFolder();
-  const app::TRunInput in{Edit1->text().toStdString(), KindText(),
-                          Spin2->text().toStdString(), Spin->text().toStdString(),
-                          Check->isChecked(),          Check2->isChecked(),
-                          app::LoadArchiveFormat()};
+  const app::TRunInput in{
+      Edit1->text().toStdString(), KindText(),
+      Spin2->text().toStdString(), app::MonthNumberText(Spin->text().toStdString()),
+      Check->isChecked(),          Check2->isChecked(),
+      app::LoadArchiveFormat()};
   // Raises the conversion error for a month that is not an integer.
   const app::TLogNames names =
       app::MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);

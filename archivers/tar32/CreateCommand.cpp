@@ -45,6 +45,8 @@ struct ArchiveWriter {
   }
   [[noreturn]] void Fail(std::int32_t result, const std::string& what) {
     const char* why = archive_error_string(a);
+    // A failed write of the output leaves only the system's error number.
+    if (why == nullptr && archive_errno(a) > 0) why = std::strerror(archive_errno(a));
     throw arc::Failure(result, what + (why ? std::string(": ") + why : std::string()));
   }
 };
