@@ -14,6 +14,7 @@
 #include "app/run/MonthLogs.h"
 #include "app/run/RunStep.h"
 #include "archive/ArchiveFile.h"
+#include "platform/DiskSpace.h"
 #include "platform/Exceptions.h"
 #include "platform/FileLock.h"
 #include "platform/FileMode.h"
@@ -55,6 +56,13 @@ std::optional<std::set<std::string>> EntryNames(const std::string& archiveName, 
 // takes the same lock.
 std::string RunLockName(const std::string& mask) { return mask.substr(0, mask.find('*')); }
 
+// The folder the archive is written in, with its trailing delimiter.
+std::string ArchiveFolder(const std::string& archiveName) {
+  const std::string folder = platform::ExtractFilePath(archiveName);
+  return folder.empty() ? platform::IncludeTrailingPathDelimiter(platform::GetCurrentDir())
+                        : folder;
+}
+
 // ".DR9807.ZIP.tmp-run.ZIP": hidden, in the temporary names' family that
 // recovery removes, and ending with the format's extension.
 std::string PackingName(const std::string& archiveName) {
@@ -63,10 +71,19 @@ std::string PackingName(const std::string& archiveName) {
          platform::ExtractFileExt(file);
 }
 
+// What is left on the disk of the archive's folder when a write failed for
+// want of room: the library said so, or less is left than the logs take.
+std::optional<std::uint64_t> DiskFullFree(const std::string& archiveName, const std::string& report,
+                                          std::uint64_t logBytes) {
+  const auto free = platform::FreeSpace(ArchiveFolder(archiveName));
+  if (report.find(platform::DiskFullReason()) != std::string::npos) return free.value_or(0);
+  if (free && *free < logBytes) return free;
+  return std::nullopt;
+}
+
 // Why the run lock could not be taken, as the user can act on it.
 std::string LockFailureText(const platform::TFileLock& lock, const std::string& archiveName) {
-  std::string folder = platform::ExtractFilePath(archiveName);
-  if (folder.empty()) folder = platform::IncludeTrailingPathDelimiter(platform::GetCurrentDir());
+  const std::string folder = ArchiveFolder(archiveName);
   switch (lock.ErrorNumber()) {
     case ENOENT:
     case ENOTDIR:
@@ -185,6 +202,8 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     // Only an archive that was made without error and lists replaces the old one.
     const bool madeNew = handle != 0 && GradeOfResult(result.PackResult) != TRunGrade::Failed &&
                          platform::FileExists(archiveName);
+    if (!madeNew && result.PackResult == arc::kCannotWrite)
+      result.DiskFullFree = DiskFullFree(archiveName, result.PackReport, logs.ReadableBytes);
     // The new archive and its name reach the disk before the old archive
     // or any log goes, whichever format wrote it.
     bool durable = false;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ struct TRunResult {
   // What the library reported for the pack (its output text).
   std::string PackReport;
   std::vector<TListedEntry> Entries;
+  // The archive did not fit: what is left on the disk of its folder.
+  std::optional<std::uint64_t> DiskFullFree;
   bool NewArchiveKept = false;  // the new archive is in place
   bool OldArchiveRestored = false;
   // Where the old archive was kept because it holds entries the new one

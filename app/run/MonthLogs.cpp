@@ -22,6 +22,7 @@ TMonthLogs FindMonthLogs(const std::string& mask) {
       continue;
     }
     logs.Readable.push_back(path);
+    logs.ReadableBytes += data.Size;
     if (const auto mode = platform::FileModeOf(path)) logs.CommonMode &= mode->Mode & 0777;
   }
   std::sort(logs.Readable.begin(), logs.Readable.end());

@@ -15,6 +15,7 @@ struct TMonthLogs {
   // The permission bits every readable log has (0777 when there is none):
   // the archive that holds them gets no more than this.
   std::uint32_t CommonMode = 0777;
+  std::uint64_t ReadableBytes = 0;  // the readable logs' sizes together
 };
 
 TMonthLogs FindMonthLogs(const std::string& mask);
