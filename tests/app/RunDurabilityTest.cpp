@@ -106,8 +106,7 @@ TEST_F(RunDurabilityTest, TracedRunsSyncBeforeUnlinkingAndMakeOnlyNamesRecoveryK
         if (line.find("<" + (dir / archive) + ">") != std::string::npos) fileSynced = true;
         if (line.find("<" + dir.Path() + ">") != std::string::npos) folderSynced = fileSynced;
       }
-      if (line.find("unlink") != std::string::npos && line.find(".log\"") != std::string::npos &&
-          !unlinked) {
+      if (line.find("unlink(\"" + (dir / "DR11")) != std::string::npos && !unlinked) {
         unlinked = true;
         EXPECT_TRUE(fileSynced && folderSynced) << line;
       }
