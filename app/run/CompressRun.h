@@ -61,9 +61,9 @@ class TCompressRun {
   TCompressRun(TRunState& state, ArcWnd wnd = nullptr) : state_(state), wnd_(wnd) {}
 
   // Raises the conversion error for a month that is not an integer, an
-  // error when another run holds this archive, and any error of the archive
-  // component; an existing archive is back in place whenever no new archive
-  // was made.
+  // error when another run holds this month and kind or the folder cannot
+  // be written, and any error of the archive component; an existing archive
+  // is back in place whenever no new archive was made.
   TRunResult Run(const TRunInput& input, const ConfirmFn& confirm);
 
   // The warning for a kept old archive.
