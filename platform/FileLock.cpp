@@ -16,7 +16,8 @@ TFileLock::TFileLock(const std::string& name) : lockName_(name + ".lock") {
   for (int attempt = 0; attempt < 10; ++attempt) {
     const int fd = ::open(lockName_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
-      error_ = std::strerror(errno);
+      errno_ = errno;
+      error_ = std::strerror(errno_);
       return;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -26,6 +27,7 @@ TFileLock::TFileLock(const std::string& name) : lockName_(name + ".lock") {
         busy_ = true;
         error_ = "held by another run";
       } else {
+        errno_ = err;
         error_ = std::strerror(err);
       }
       return;

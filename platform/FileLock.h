@@ -19,12 +19,15 @@ class TFileLock {
   bool Held() const { return fd_ >= 0; }
   bool HeldByAnother() const { return busy_; }
   const std::string& Error() const { return error_; }
+  // The system's error number behind Error(); 0 when another run holds it.
+  int ErrorNumber() const { return errno_; }
   const std::string& LockName() const { return lockName_; }
 
  private:
   std::string lockName_;
   std::string error_;
   int fd_ = -1;
+  int errno_ = 0;
   bool busy_ = false;
 };
 

@@ -10,6 +10,7 @@ packages=(
   libmspack-dev libgcab-dev gcab cabextract
   dpkg-dev python3
   unar
+  strace util-linux
   clang libclang-rt-14-dev clang-format clang-tidy
 )
 missing=()

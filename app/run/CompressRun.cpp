@@ -5,14 +5,23 @@
 #include <optional>
 #include <set>
 
+#include <cerrno>
+
 #include "app/run/ArchiveBackup.h"
+#include "app/run/ArchiveMode.h"
 #include "app/run/DeletionCheck.h"
 #include "app/run/InterruptedRun.h"
+#include "app/run/MonthLogs.h"
+#include "app/run/RunStep.h"
 #include "app/run/ShiftJisOption.h"
 #include "archive/ArchiveFile.h"
+#include "platform/DiskSpace.h"
 #include "platform/Exceptions.h"
 #include "platform/FileLock.h"
+#include "platform/FileMode.h"
+#include "platform/FileSync.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/StringList.h"
 
 namespace pelsok::app {
@@ -40,6 +49,53 @@ std::optional<std::set<std::string>> EntryNames(const std::string& archiveName, 
     return names;
   } catch (const std::exception&) {
     return std::nullopt;
+  }
+}
+
+// The run lock's name: the mask's folder and stem ("/logs/DR07" for
+// "/logs/DR07*.log"), so that every format and year packing these logs
+// takes the same lock.
+std::string RunLockName(const std::string& mask) { return mask.substr(0, mask.find('*')); }
+
+// The folder the archive is written in, with its trailing delimiter.
+std::string ArchiveFolder(const std::string& archiveName) {
+  const std::string folder = platform::ExtractFilePath(archiveName);
+  return folder.empty() ? platform::IncludeTrailingPathDelimiter(platform::GetCurrentDir())
+                        : folder;
+}
+
+// ".DR9807.ZIP.tmp-run.ZIP": hidden, in the temporary names' family that
+// recovery removes, and ending with the format's extension.
+std::string PackingName(const std::string& archiveName) {
+  const std::string file = platform::ExtractFileName(archiveName);
+  return platform::ExtractFilePath(archiveName) + "." + file + ".tmp-run" +
+         platform::ExtractFileExt(file);
+}
+
+// What is left on the disk of the archive's folder when a write failed for
+// want of room: the library said so, or less is left than the logs take.
+std::optional<std::uint64_t> DiskFullFree(const std::string& archiveName, const std::string& report,
+                                          std::uint64_t logBytes) {
+  const auto free = platform::FreeSpace(ArchiveFolder(archiveName));
+  if (report.find(platform::DiskFullReason()) != std::string::npos) return free.value_or(0);
+  if (free && *free < logBytes) return free;
+  return std::nullopt;
+}
+
+// Why the run lock could not be taken, as the user can act on it.
+std::string LockFailureText(const platform::TFileLock& lock, const std::string& archiveName) {
+  const std::string folder = ArchiveFolder(archiveName);
+  switch (lock.ErrorNumber()) {
+    case ENOENT:
+    case ENOTDIR:
+      return platform::FormatText("フォルダ '%s' がありません。", {folder});
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return platform::FormatText("フォルダ '%s' に書き込めません (書き込みが許されていません)。",
+                                  {folder});
+    default:
+      return platform::FormatText("フォルダ '%s' に書庫を作れません: %s", {folder, lock.Error()});
   }
 }
 
@@ -78,30 +134,56 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
   const std::string& archiveName = result.Names.ArchiveName;
   state_.ListBox1.clear();
 
-  // One run at a time per archive, the window's and the command line's alike.
-  platform::TFileLock lock(archiveName);
+  // One run at a time per month and kind, the window's and the command
+  // line's alike, whatever the format: every archive of the month packs
+  // (and may delete) the same logs.
+  platform::TFileLock lock(RunLockName(mask));
   if (!lock.Held()) {
     if (lock.HeldByAnother())
       throw platform::Exception(platform::FormatText(
           "書庫 '%s' は別の実行が作成中です。終わってからやり直してください。", {archiveName}));
-    throw platform::EFileError(platform::FormatText("ロックファイル '%s' を作成できません: %s",
-                                                    {lock.LockName(), lock.Error()}));
+    throw platform::EFileError(LockFailureText(lock, archiveName));
   }
   result.Notes = RecoverInterruptedRun(archiveName);
 
+  const TMonthLogs logs = FindMonthLogs(mask);
   TArchiveBackup backup(archiveName);
+  const TArchiveMode mode(logs.CommonMode, backup.AsideName());
   platform::TStringList list;
-  list.Add(mask);
+  // A log the run cannot read stays out (and stays where it is); the
+  // others are packed by name.
+  if (logs.Unreadable.empty() || logs.Readable.empty())
+    list.Add(mask);
+  else
+    for (const auto& log : logs.Readable) list.Add(log);
+  for (const auto& log : logs.Unreadable)
+    result.Notes.push_back(
+        platform::FormatText("ログ '%s' は読めないため書庫に入れず、そのまま残しました。", {log}));
+  std::uint32_t creationMask = 022;
+  // The library writes to a name of the run's own, which recovery knows
+  // with every temporary file a library makes beside it, and the run puts
+  // the archive under its name once it is whole.
+  const std::string packName = PackingName(archiveName);
+  platform::DeleteFile(packName);
 
   {
     TArchiveFile archive(nullptr);
-    archive.SetFileName(archiveName);
+    archive.SetFileName(packName);
     archive.SetArchiverType(in.Format.Type);
     archive.Options().x = 1;
     if (in.ShiftJisNames) StoreShiftJisNames(archive.Options(), in.Format.Type);
     archive.SetOutputSize(8192);
-    result.PackResult = archive.Pack(wnd_, "", &list);
+    {
+      // Not even for a moment is the new archive more open than it ends.
+      const platform::TScopedCreationMask bound(mode.CreationBound());
+      creationMask = bound.Previous();
+      result.PackResult = archive.Pack(wnd_, "", &list);
+    }
     result.PackReport = archive.Output().c_str();
+    if (platform::FileExists(packName) && !platform::RenameFile(packName, archiveName))
+      platform::DeleteFile(packName);
+    archive.SetFileName(archiveName);
+    archive.SetArchiverType(in.Format.Type);
     // Under the lock, whatever stands under the name now is this run's.
     backup.MarkWritten();
     state_.Edit2 = ResultText(result.PackResult);
@@ -122,6 +204,23 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     // Only an archive that was made without error and lists replaces the old one.
     const bool madeNew = handle != 0 && GradeOfResult(result.PackResult) != TRunGrade::Failed &&
                          platform::FileExists(archiveName);
+    if (!madeNew && result.PackResult == arc::kCannotWrite)
+      result.DiskFullFree = DiskFullFree(archiveName, result.PackReport, logs.ReadableBytes);
+    // The new archive and its name reach the disk before the old archive
+    // or any log goes, whichever format wrote it.
+    bool durable = false;
+    if (madeNew) {
+      mode.Apply(archiveName, creationMask);
+      ReachRunStep(TRunStep::ArchiveWritten, archiveName);
+      const std::string why = platform::SyncFileAndFolder(archiveName);
+      durable = why.empty();
+      if (durable)
+        ReachRunStep(TRunStep::ArchiveSynced, archiveName);
+      else
+        result.Notes.push_back(platform::FormatText(
+            "書庫 '%s' をディスクに書き込めたか確かめられません (%s)。ログは削除しません。",
+            {archiveName, why}));
+    }
     if (madeNew) {
       // Files only the old archive holds would be lost with it: keep it then.
       bool oldHasMore = false;
@@ -140,7 +239,7 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
             if (fresh.count(name) == 0) oldHasMore = true;
         }
       }
-      if (oldHasMore) {
+      if (oldHasMore || !durable) {
         backup.Keep();
         result.OldArchiveKeptAs = backup.AsideName();
       } else {
@@ -157,9 +256,11 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     result.Grade = GradeOfResult(result.PackResult);
     if (!result.OldArchiveKeptAs.empty()) result.Grade = Worse(result.Grade, TRunGrade::Warning);
     if (result.PackResult == 0 && !madeNew) result.Grade = TRunGrade::Failed;
+    if (madeNew && (!durable || !logs.Unreadable.empty()))
+      result.Grade = Worse(result.Grade, TRunGrade::Warning);
 
     // Asked only when there is a new archive whose files could go.
-    if (in.DeleteAfter && confirm && madeNew) {
+    if (in.DeleteAfter && confirm && madeNew && durable) {
       const bool yes = confirm();
       result.Confirmed = yes;
       const TCheck check = yes ? CheckNewArchive(archive, result, wnd_) : TCheck::Whole;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ struct TRunResult {
   // What the library reported for the pack (its output text).
   std::string PackReport;
   std::vector<TListedEntry> Entries;
+  // The archive did not fit: what is left on the disk of its folder.
+  std::optional<std::uint64_t> DiskFullFree;
   bool NewArchiveKept = false;  // the new archive is in place
   bool OldArchiveRestored = false;
   // Where the old archive was kept because it holds entries the new one
@@ -61,9 +64,9 @@ class TCompressRun {
   TCompressRun(TRunState& state, ArcWnd wnd = nullptr) : state_(state), wnd_(wnd) {}
 
   // Raises the conversion error for a month that is not an integer, an
-  // error when another run holds this archive, and any error of the archive
-  // component; an existing archive is back in place whenever no new archive
-  // was made.
+  // error when another run holds this month and kind or the folder cannot
+  // be written, and any error of the archive component; an existing archive
+  // is back in place whenever no new archive was made.
   TRunResult Run(const TRunInput& input, const ConfirmFn& confirm);
 
   // The warning for a kept old archive.

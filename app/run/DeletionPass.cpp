@@ -1,6 +1,7 @@
 #include "app/run/DeletionPass.h"
 
 #include "app/run/FileChecksum.h"
+#include "app/run/RunStep.h"
 
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -64,6 +65,7 @@ TDeletionResult DeletePackedFiles(const std::string& mask,
       continue;
     }
     result.Deleted.push_back(full);
+    ReachRunStep(TRunStep::LogDeleted, full);
   }
   return result;
 }

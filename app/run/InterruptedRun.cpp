@@ -22,10 +22,15 @@ bool IsAsideName(const std::string& file, const std::string& archive) {
                      [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
-// .NAME.tmpXXXXXX: the temporary file the libraries write a new archive to.
+// .NAME.tmp...: the name a run packs to (.NAME.tmp-run.EXT) and every
+// temporary file a library makes beside it (.NAME.tmp-run.EXT.XXXXXX,
+// ..NAME.tmp-run.EXT.tmpXXXXXX), and the libraries' own .NAME.tmpXXXXXX.
+// The hidden ".NAME.tmp" prefix is the run's; no log or kept archive has it.
 bool IsTempName(const std::string& file, const std::string& archive) {
-  const std::string stem = "." + archive.substr(0, 100) + ".tmp";
-  return file.size() == stem.size() + 6 && file.compare(0, stem.size(), stem) == 0;
+  for (const std::string& stem :
+       {"." + archive.substr(0, 100) + ".tmp", ".." + archive.substr(0, 99) + ".tmp"})
+    if (file.size() > stem.size() && file.compare(0, stem.size(), stem) == 0) return true;
+  return false;
 }
 
 struct Split {

@@ -24,6 +24,15 @@ std::optional<TRunProblem> CheckMonthText(const std::string& month) {
                      "月を 1 から 12 で指定してください。"};
 }
 
+std::string MonthNumberText(const std::string& month) {
+  try {
+    const int m = StrToInt(month);
+    return m >= 1 && m <= 12 ? std::to_string(m) : month;
+  } catch (const platform::EConvertError&) {
+    return month;
+  }
+}
+
 std::optional<TRunProblem> CheckYearText(const std::string& year) {
   bool digits = !year.empty();
   for (char c : year) digits = digits && c >= '0' && c <= '9';

@@ -24,6 +24,10 @@ struct TRunProblem {
 std::optional<TRunProblem> CheckMonthText(const std::string& month);
 std::optional<TRunProblem> CheckYearText(const std::string& year);
 
+// The month as a number ("09" is "9"), as both fronts read it; a text that
+// is not a month 1 to 12 comes back unchanged, for the check to name.
+std::string MonthNumberText(const std::string& month);
+
 // Checks the input of a run whose names are names (MakeLogNames of input).
 std::optional<TRunProblem> CheckRunInput(const TRunInput& input, const TLogNames& names);
 

@@ -53,6 +53,13 @@ TFailureText FailureText(const TRunResult& result, const std::string& report) {
     t.Why = platform::FormatText("%s に当たるファイルがありません。書庫は作りませんでした。",
                                  {platform::ExtractFileName(result.Names.Mask)});
     t.WhatToDo = "種類・年・月とフォルダを確かめてください。";
+  } else if (result.DiskFullFree) {
+    t.Why = platform::FormatText(
+        "ディスクがいっぱいのため、書庫 '%s' を作れませんでした (結果 %s)。フォルダ '%s' "
+        "のディスクの空きは %s です。",
+        {archive, code, platform::ExtractFilePath(archive), SizeText(*result.DiskFullFree)});
+    t.WhatToDo =
+        "ディスクの空きを増やすか、別のディスクのフォルダを選んでから、もう一度圧縮してください。";
   } else {
     t.Why = platform::FormatText("書庫 '%s' を作れませんでした (結果 %s)。", {archive, code});
     t.WhatToDo =

@@ -338,8 +338,9 @@ void TForm1::Button1Click() {
 bool TForm1::StartRun() {
   // The folder takes its trailing delimiter here, as on the command line.
   CompleteFolder();
-  app::TRunInput in{Edit1->text().toStdString(), KindText(),         Spin2->text().toStdString(),
-                    Spin->text().toStdString(),  Check->isChecked(), Check2->isChecked(),
+  app::TRunInput in{Edit1->text().toStdString(), KindText(),
+                    Spin2->text().toStdString(), app::MonthNumberText(Spin->text().toStdString()),
+                    Check->isChecked(),          Check2->isChecked(),
                     app::LoadArchiveFormat()};
   in.ShiftJisNames = app::LoadShiftJisNames();
   // Raises the conversion error for a month that is not an integer.

@@ -26,13 +26,18 @@ constexpr std::size_t kChunk = 1 << 20;
 
 struct WriteTarget {
   int fd;
-  static la_ssize_t Write(struct archive*, void* data, const void* buf, size_t size) {
+  static la_ssize_t Write(struct archive* a, void* data, const void* buf, size_t size) {
     auto* t = static_cast<WriteTarget*>(data);
     const char* p = static_cast<const char*>(buf);
     for (std::size_t done = 0; done < size;) {
       ssize_t n = ::write(t->fd, p + done, size - done);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return -1;
+      if (n <= 0) {
+        // The reason goes with the failure (a full disk says so).
+        const int err = n < 0 ? errno : EIO;
+        archive_set_error(a, err, "%s", std::strerror(err));
+        return -1;
+      }
       done += static_cast<std::size_t>(n);
     }
     return static_cast<la_ssize_t>(size);

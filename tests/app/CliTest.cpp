@@ -176,6 +176,21 @@ TEST_F(CliTest, ALogFolderWithADoubleQuoteInItsNamePacks) {
   EXPECT_TRUE(platform::FileExists(folder + "/DR2611.LZH"));
 }
 
+// "." or an empty entry in LD_LIBRARY_PATH means the current folder: a
+// platform library planted there (here an archiver library under its name,
+// which lacks the platform's entries) must not be the one the program runs on.
+TEST_F(CliTest, APlatformLibraryPlantedInTheCurrentFolderIsNotLoaded) {
+  RequireLibrary();
+  std::filesystem::copy_file(platform::ExtractFilePath(PELSOK_CLI) + "UNLHA32.DLL",
+                             dir / "libpelsok_platform.so");
+  for (const char* path : {".", "", ".:/usr/lib", ":/usr/lib"}) {
+    SCOPED_TRACE(std::string("LD_LIBRARY_PATH=") + path);
+    const auto r = testing_support::RunCommand(
+        "LD_LIBRARY_PATH='" + std::string(path) + "' '" + PELSOK_CLI + "' --version", dir.Path());
+    EXPECT_EQ(r.status, 0) << r.output;
+  }
+}
+
 TEST(CliOptions, ParsesEveryOption) {
   const auto o = pelsok::app::ParseCliOptions(
       {"--kinds=DR,DD", "-y", "98", "--month=7", "-f", "/x", "-6", "-d"});

@@ -61,7 +61,7 @@ TEST_F(RunSafetyTest, ARunKilledAtAnyMomentLosesNoLog) {
     const std::string file = e.path().filename().string();
     EXPECT_NE(file.rfind(".DR2611.LZH.tmp", 0), 0u) << file;
     EXPECT_NE(file.rfind("hive.reg.tmp", 0), 0u) << file;
-    EXPECT_NE(file, "DR2611.LZH.lock");
+    EXPECT_NE(file, "DR11.lock");
   }
 }
 

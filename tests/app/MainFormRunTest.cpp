@@ -77,6 +77,16 @@ TEST_F(MainFormRunTest, PacksTheMonthIntoAnArchiveThatLhasaLists) {
   EXPECT_EQ(listed.output.find("DR1001.log"), std::string::npos);
 }
 
+TEST_F(MainFormRunTest, TheMonthIsReadAsANumber) {
+  const auto logs = MakeLogs(Folder(), "DR09", 2);
+  form->Spin->setText("09");
+  auto failure = apptest::AcceptNextMessage();
+  Compress();
+  EXPECT_FALSE(failure->shown) << failure->text;
+  EXPECT_TRUE(platform::FileExists(dir / "DR2609.LZH"));
+  EXPECT_EQ(form->State.ListBox1.size(), logs.size());
+}
+
 TEST_F(MainFormRunTest, ARunWithNothingToPackKeepsTheOldArchive) {
   MakeLogs(Folder(), "DR11", 2);
   Compress();

@@ -28,7 +28,7 @@ TEST_F(RunSafetyTest, ASecondRunIsRefusedWhileTheFirstHoldsTheArchive) {
   EXPECT_NE(second.output.find("別の実行が作成中です"), std::string::npos) << second.output;
   EXPECT_EQ(first.Deletion.Deleted.size(), logs.size());
   EXPECT_EQ(ArchivedAndTested().size(), logs.size());
-  EXPECT_FALSE(fs::exists(dir / "DR2611.LZH.lock"));
+  EXPECT_FALSE(fs::exists(dir / "DR11.lock"));
 }
 
 // Overwrites bytes of a file in place, keeping its size.
