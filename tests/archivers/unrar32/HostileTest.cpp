@@ -105,7 +105,7 @@ TEST_F(HostileTest, MembersAfterADamagedOneAreStillRead) {
     EXPECT_EQ(ReadFile(P("base/тест.txt")).size(), 15498u) << r.output;
     const RunResult t = Unrar("-t  " + Q(archive));
     EXPECT_EQ(t.result, arc::kNotArchive) << t.output;
-    EXPECT_NE(t.output.find("OK       тест.txt"), std::string::npos) << t.output;
+    EXPECT_NE(t.output.find("正常  тест.txt"), std::string::npos) << t.output;
     fs::remove_all(P("base"));
   }
 }
