@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "GzipCheck.h"
+#include "StreamCheck.h"
 #include "platform/TextConvert.h"
 
 namespace tararc {
@@ -58,7 +59,7 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 // without its compression suffix.
 std::string LoneMemberName(const std::string& displayName) {
   std::string base = BaseName(displayName);
-  for (const char* tail : {".gz", ".bz2", ".z"})
+  for (const char* tail : {".gz", ".bz2", ".z", ".xz", ".zst"})
     if (EndsWith(base, tail)) return base.substr(0, base.size() - std::strlen(tail));
   return base + ".out";
 }
@@ -73,6 +74,10 @@ const char* CompressionName(Compression c) {
       return "bzip2";
     case Compression::compress:
       return "lzw";
+    case Compression::xz:
+      return "xz";
+    case Compression::zstd:
+      return "zstd";
     case Compression::none:
       break;
   }
@@ -86,6 +91,8 @@ TarReader::TarReader(int fd, std::uint64_t offset, const std::string& displayNam
   archive_read_support_filter_gzip(a_);
   archive_read_support_filter_bzip2(a_);
   archive_read_support_filter_compress(a_);
+  archive_read_support_filter_xz(a_);
+  archive_read_support_filter_zstd(a_);
   archive_read_support_format_tar(a_);
   archive_read_support_format_gnutar(a_);
   archive_read_support_format_raw(a_);
@@ -109,6 +116,12 @@ TarReader::TarReader(int fd, std::uint64_t offset, const std::string& displayNam
       case ARCHIVE_FILTER_COMPRESS:
         compression_ = Compression::compress;
         break;
+      case ARCHIVE_FILTER_XZ:
+        compression_ = Compression::xz;
+        break;
+      case ARCHIVE_FILTER_ZSTD:
+        compression_ = Compression::zstd;
+        break;
       default:
         break;
     }
@@ -116,8 +129,11 @@ TarReader::TarReader(int fd, std::uint64_t offset, const std::string& displayNam
 }
 
 void TarReader::VerifyStream() const {
-  if (compression_ != Compression::gzip) return;
-  if (auto why = CheckGzipStream(fd_, offset_)) throw ReadError(display_ + ": " + *why);
+  std::optional<std::string> why;
+  if (compression_ == Compression::gzip) why = CheckGzipStream(fd_, offset_);
+  if (compression_ == Compression::xz) why = CheckXzStream(fd_, offset_);
+  if (compression_ == Compression::zstd) why = CheckZstdStream(fd_, offset_);
+  if (why) throw ReadError(display_ + ": " + *why);
 }
 
 TarReader::~TarReader() {
@@ -247,6 +263,10 @@ ArchiveType TarReader::Type() const {
       return lone_ ? kLoneCompress : kTarCompress;
     case Compression::bzip2:
       return lone_ ? kLoneBzip2 : kTarBzip2;
+    case Compression::xz:
+      return lone_ ? kLoneXz : kTarXz;
+    case Compression::zstd:
+      return lone_ ? kLoneZstd : kTarZstd;
   }
   return kNotTar;
 }
