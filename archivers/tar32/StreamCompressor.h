@@ -1,7 +1,7 @@
 // Compresses the tar stream that libarchive writes into xz or zstd with
-// liblzma and libzstd themselves, on two threads, so that the level and the
-// checks are ours: xz blocks carry CRC-64, zstd frames their content
-// checksum, which the reader checks to the end of the stream.
+// liblzma and libzstd themselves, so that the level, the threads and the
+// checks are ours: xz in one block with CRC-64, zstd on two threads with its
+// frames' content checksum; the reader checks both to the end of the stream.
 #pragma once
 
 #include <cstdint>
