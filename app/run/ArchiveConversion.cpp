@@ -1,5 +1,6 @@
 #include "app/run/ArchiveConversion.h"
 
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -18,6 +20,7 @@
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/StoredName.h"
 
 namespace pelsok::app {
 namespace {
@@ -121,6 +124,33 @@ void Extract(TArchiveFile& archive, const std::string& folder) {
          {archive.FileName(), Hex(rc), ReportOf(archive)});
 }
 
+// Folders get the times the old archive lists for them, which extraction
+// does not restore (each file written into a folder moves its time).
+void SetFolderTimes(TArchiveFile& archive, const std::string& root) {
+  if (archive.OpenArchive(nullptr, 0) == 0) return;
+  TArchiveEntryInfo info{};
+  for (int rc = archive.FindFirst("*.*", info); rc == 0; rc = archive.FindNext(info)) {
+    std::string name(info.FileName, strnlen(info.FileName, sizeof info.FileName));
+    std::replace(name.begin(), name.end(), '\\', '/');
+    if (name.empty() || name.back() != '/' || info.DosDate == 0) continue;
+    struct tm t {};
+    t.tm_year = 80 + (info.DosDate >> 9);
+    t.tm_mon = ((info.DosDate >> 5) & 15) - 1;
+    t.tm_mday = info.DosDate & 31;
+    t.tm_hour = info.DosTime >> 11;
+    t.tm_min = (info.DosTime >> 5) & 63;
+    t.tm_sec = (info.DosTime & 31) * 2;
+    t.tm_isdst = -1;
+    const std::string path = root + platform::StoredName(name.substr(0, name.size() - 1));
+    const struct timespec times[2] = {{::mktime(&t), 0}, {::mktime(&t), 0}};
+    std::error_code ec;
+    if (fs::is_directory(path, ec) && !fs::is_symlink(path, ec))
+      ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    info = TArchiveEntryInfo{};
+  }
+  archive.CloseArchive();
+}
+
 // Every member that came out below root, by its path relative to root.
 TTree ReadTree(const std::string& root) {
   TTree tree;
@@ -211,6 +241,7 @@ TConversionResult ConvertArchive(const std::string& archiveName, const TBackendR
     // Each member is read once, from the old archive into the folder.
     const std::string members = work.Sub("members");
     Extract(old, members);
+    SetFolderTimes(old, members);
     const TTree tree = ReadTree(members);
 
     platform::TStringList list;

@@ -2,7 +2,8 @@
 // a private folder beside the archive and packed from there into the new
 // archive, which is then extracted in turn and compared member by member
 // with what came out of the old one (each file's size, CRC-32 and time, each
-// link and folder). Only then, when asked, does the old archive go. Any
+// link and folder; folders keep the times the old archive lists for them).
+// Only then, when asked, does the old archive go. Any
 // failure removes the new archive and the private folder and leaves the old
 // archive byte for byte. Both archives' run locks are held throughout.
 #pragma once
