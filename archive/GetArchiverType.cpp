@@ -20,8 +20,8 @@ struct ExtensionRow {
 
 // The extensions beside those the writable formats' rows name.
 constexpr ExtensionRow kOtherExtensions[] = {
-    {".z", atTgz},   {".gz", atTgz},  {".taz", atTgz},
-    {".bz2", atBZ2}, {".rar", atRar}, {".arj", atArj},
+    {".z", atTgz},  {".gz", atTgz},   {".taz", atTgz}, {".bz2", atBZ2},
+    {".xz", atTxz}, {".zst", atTzst}, {".rar", atRar}, {".arj", atArj},
 };
 
 // Only ASCII letters fold, as the comparison must.

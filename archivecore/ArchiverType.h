@@ -1,4 +1,5 @@
-// The archive formats; their values never change. The back-end rows
+// The archive formats; their values never change, and a new format takes
+// the next free value. The back-end rows
 // (backends/BackendRows.cpp) stand in the order their content checks run,
 // which is not this order.
 #pragma once
@@ -18,6 +19,8 @@ enum TArchiverType : std::uint8_t {
   atRar = 7,
   atNone = 8,
   atAutoDetect = 9,
+  atTxz = 10,
+  atTzst = 11,
 };
 
 }  // namespace pelsok

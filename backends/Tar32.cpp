@@ -136,11 +136,15 @@ std::string TTar32::MakeCmdLine(const std::string& command, const std::string& a
   const char* compression = nullptr;
   if (dynamic_cast<const TTgz32*>(this) != nullptr) compression = "z";
   if (dynamic_cast<const TBZ232*>(this) != nullptr) compression = "B";
+  if (dynamic_cast<const TTxz32*>(this) != nullptr) compression = "J";
+  if (dynamic_cast<const TTzst32*>(this) != nullptr) compression = "-zstd=";
   if (compression != nullptr) {
     if (o.jm >= 1) {
       cmd.AddNumber(compression, o.jm);
     } else {
-      cmd.AddText(std::string("-") + compression);
+      std::string plain = compression;
+      if (plain.back() == '=') plain.pop_back();
+      cmd.AddText("-" + plain);
     }
   }
   cmd.AddText(o.UserOptions);
@@ -177,6 +181,12 @@ TArchiverType DetectTarType(const std::string& fileName) {
       case 6:
       case 7:
         return atBZ2;
+      case 8:
+      case 9:
+        return atTxz;
+      case 10:
+      case 11:
+        return atTzst;
       default:
         return atNone;
     }

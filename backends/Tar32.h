@@ -1,8 +1,9 @@
 // The back ends for tar archives and their compressed forms, driving
-// "tar32.dll": TTar32 (atTar), TTgz32 (atTgz) and TBZ232 (atBZ2). The three
-// share one library binding, one command-line builder and one content check;
-// TTgz32 and TBZ232 differ from TTar32 only in their class identity, which
-// decides the compression switch and whether MakeSfx is allowed.
+// "tar32.dll": TTar32 (atTar), TTgz32 (atTgz), TBZ232 (atBZ2), TTxz32
+// (atTxz) and TTzst32 (atTzst). They share one library binding, one
+// command-line builder and one content check; the others differ from TTar32
+// only in their class identity, which decides the compression switch and
+// whether MakeSfx is allowed.
 #pragma once
 
 #include "archivecore/ArchiverType.h"
@@ -47,8 +48,13 @@ class TTgz32 : public TTar32 {};
 
 class TBZ232 : public TTar32 {};
 
+class TTxz32 : public TTar32 {};
+
+class TTzst32 : public TTar32 {};
+
 // The TAR family's content check: the library's archive type mapped to
-// atTar (1), atTgz (2 to 5), atBZ2 (6, 7) or atNone; any failure (library
+// atTar (1), atTgz (2 to 5), atBZ2 (6, 7), atTxz (8, 9), atTzst (10, 11)
+// or atNone; any failure (library
 // or entry missing) answers atNone.
 TArchiverType DetectTarType(const std::string& fileName);
 

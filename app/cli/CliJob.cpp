@@ -82,6 +82,7 @@ std::string CliUsage() {
       "       pelsok-cli list ARCHIVE\n"
       "       pelsok-cli test ARCHIVE\n"
       "       pelsok-cli extract ARCHIVE [DIR] [MASK...]\n"
+      "       pelsok-cli convert [--format F] [--replace] ARCHIVE|FOLDER...\n"
       "Packs one month's logs of a kind into one archive, kind+year+month.LZH\n"
       "(or the chosen format's extension), lists the archive and, with --delete,\n"
       "deletes the packed logs once the archive gives each one back whole (an LZH\n"

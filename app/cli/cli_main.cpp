@@ -1,11 +1,12 @@
 // The command-line front: one Compress run or the continuous command, no
-// window; or an archive command (list, test, extract).
+// window; an archive command (list, test, extract); or convert.
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/Version.h"
 #include "app/cli/CliArchive.h"
+#include "app/cli/CliConvert.h"
 #include "app/cli/CliJob.h"
 #include "app/cli/TerminalProgress.h"
 #include "platform/DateTime.h"
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   const pelsok::app::TTerminalProgress progress;
+  if (pelsok::app::IsConvertCommand(args))
+    return pelsok::app::RunConvertCommand(args, std::cout, std::cerr);
   if (pelsok::app::IsArchiveCommand(args))
     return pelsok::app::RunArchiveCommand(args, std::cout, std::cerr);
   return pelsok::app::RunCli(args, std::cout, std::cerr, platform::Now());

@@ -14,6 +14,7 @@
 
 #include "Commands.h"
 #include "SourceGatherer.h"
+#include "StreamCompressor.h"
 #include "common/ArchiverApi.h"
 #include "common/Messages.h"
 #include "common/ReplacementFile.h"
@@ -24,10 +25,18 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
 
+// Where libarchive's output goes: the file, or the xz or zstd compressor
+// in front of it.
 struct WriteTarget {
   int fd;
+  StreamCompressor* compressor = nullptr;
   static la_ssize_t Write(struct archive* a, void* data, const void* buf, size_t size) {
     auto* t = static_cast<WriteTarget*>(data);
+    if (t->compressor != nullptr) {
+      if (t->compressor->Write(buf, size)) return static_cast<la_ssize_t>(size);
+      archive_set_error(a, EIO, "%s", t->compressor->why().c_str());
+      return -1;
+    }
     const char* p = static_cast<const char*>(buf);
     for (std::size_t done = 0; done < size;) {
       ssize_t n = ::write(t->fd, p + done, size - done);
@@ -175,20 +184,33 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     case tararc::Compression::compress:
       archive_write_add_filter_compress(w.a);
       break;
+    case tararc::Compression::xz:
+    case tararc::Compression::zstd:
     case tararc::Compression::none:
       break;
   }
   // A compressed stream ends where it ends: no zero padding after it, which
   // gzip -t and bzip2 -t would call trailing garbage. A plain tar keeps the
   // usual 10240-byte records.
-  if (compression != tararc::Compression::none) archive_write_set_bytes_in_last_block(w.a, 1);
-  if (o.level > 0 && compression != tararc::Compression::compress) {
+  const bool ownCompressor =
+      compression == tararc::Compression::xz || compression == tararc::Compression::zstd;
+  if (compression != tararc::Compression::none && !ownCompressor)
+    archive_write_set_bytes_in_last_block(w.a, 1);
+  if (o.level > 0 && compression != tararc::Compression::compress && !ownCompressor) {
     const std::string level = std::to_string(o.level);
     if (archive_write_set_filter_option(w.a, nullptr, "compression-level", level.c_str()) <
         ARCHIVE_OK)
       w.Fail(arc::kBadCommand, "圧縮レベルが正しくありません");
   }
-  WriteTarget target{out->fd()};
+  std::unique_ptr<StreamCompressor> compressor;
+  if (ownCompressor) {
+    try {
+      compressor = std::make_unique<StreamCompressor>(out->fd(), compression, o.level);
+    } catch (const std::runtime_error& e) {
+      throw arc::Failure(arc::kNoMemory, e.what());
+    }
+  }
+  WriteTarget target{out->fd(), compressor.get()};
   if (archive_write_open(w.a, &target, nullptr, &WriteTarget::Write, nullptr) != ARCHIVE_OK)
     w.Fail(arc::kCannotWrite, "書庫の書き込みを始められません");
 
@@ -257,6 +279,8 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
   }
   if (archive_write_close(w.a) != ARCHIVE_OK)
     w.Fail(arc::kCannotWrite, "書庫の書き込みを終えられません");
+  if (compressor && !compressor->Finish())
+    throw arc::Failure(arc::kCannotWrite, "書庫を書き終えられません: " + compressor->why());
   try {
     out->Commit();
   } catch (const std::exception& e) {

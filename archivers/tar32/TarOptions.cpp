@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "StreamCompressor.h"
 #include "common/ArchiverApi.h"
 #include "common/Delimiters.h"
 #include "common/Messages.h"
@@ -11,6 +12,8 @@ namespace {
 
 const std::vector<std::string> kSwitches = {"z",
                                             "B",
+                                            "J",
+                                            "-zstd",
                                             "f",
                                             "o",
                                             "c",
@@ -61,6 +64,10 @@ tararc::Compression CompressionForName(const std::string& archive) {
     if (EndsWithNoCase(archive, t)) return tararc::Compression::bzip2;
   for (const char* t : {".taz", ".Z"})
     if (EndsWithNoCase(archive, t)) return tararc::Compression::compress;
+  for (const char* t : {".txz", ".xz"})
+    if (EndsWithNoCase(archive, t)) return tararc::Compression::xz;
+  for (const char* t : {".tzst", ".zst"})
+    if (EndsWithNoCase(archive, t)) return tararc::Compression::zstd;
   return tararc::Compression::none;
 }
 
@@ -81,6 +88,17 @@ TarOptions ReadOptions(const arc::CommandLine& line) {
     if (n == "z" || n == "B") {
       o.compression = n == "z" ? tararc::Compression::gzip : tararc::Compression::bzip2;
       o.level = Number(sw, 0, 9, 0);
+    } else if (n == "J") {
+      o.compression = tararc::Compression::xz;
+      o.level = Number(sw, 0, 9, 0);
+    } else if (n == "-zstd") {
+      // --zstd, or --zstd=N.
+      arc::Switch level = sw;
+      if (!level.value.empty() && level.value[0] == '=') level.value.erase(0, 1);
+      if (!sw.value.empty() && (sw.value[0] != '=' || level.value.empty()))
+        Bad("bad value in switch -" + sw.name + sw.value);
+      o.compression = tararc::Compression::zstd;
+      o.level = Number(level, 0, kMaxZstdLevel, 0);
     } else if (n == "-use-directory=") {
       o.useDirectory = Number(sw, 0, 1, 1) != 0;
     } else if (n == "-check-all-path=") {

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "GzipCheck.h"
+#include "StreamCheck.h"
 #include "common/Messages.h"
 #include "platform/TextConvert.h"
 
@@ -69,7 +70,7 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 // without its compression suffix.
 std::string LoneMemberName(const std::string& displayName) {
   std::string base = BaseName(displayName);
-  for (const char* tail : {".gz", ".bz2", ".z"})
+  for (const char* tail : {".gz", ".bz2", ".z", ".xz", ".zst"})
     if (EndsWith(base, tail)) return base.substr(0, base.size() - std::strlen(tail));
   return base + ".out";
 }
@@ -84,6 +85,10 @@ const char* CompressionName(Compression c) {
       return "bzip2";
     case Compression::compress:
       return "lzw";
+    case Compression::xz:
+      return "xz";
+    case Compression::zstd:
+      return "zstd";
     case Compression::none:
       break;
   }
@@ -121,6 +126,8 @@ void TarReader::OpenSource() {
   archive_read_support_filter_gzip(source_);
   archive_read_support_filter_bzip2(source_);
   archive_read_support_filter_compress(source_);
+  archive_read_support_filter_xz(source_);
+  archive_read_support_filter_zstd(source_);
   archive_read_support_format_raw(source_);
   archive_read_set_read_callback(source_, &FileCallbacks::Read);
   archive_read_set_callback_data(source_, this);
@@ -143,6 +150,12 @@ void TarReader::OpenSource() {
         break;
       case ARCHIVE_FILTER_COMPRESS:
         compression_ = Compression::compress;
+        break;
+      case ARCHIVE_FILTER_XZ:
+        compression_ = Compression::xz;
+        break;
+      case ARCHIVE_FILTER_ZSTD:
+        compression_ = Compression::zstd;
         break;
       default:
         break;
@@ -198,8 +211,11 @@ std::size_t TarReader::PullDecompressed(char* to, std::size_t n) {
 }
 
 void TarReader::VerifyStream() const {
-  if (compression_ != Compression::gzip) return;
-  if (auto why = CheckGzipStream(fd_, offset_)) throw ReadError(display_ + ": " + *why);
+  std::optional<std::string> why;
+  if (compression_ == Compression::gzip) why = CheckGzipStream(fd_, offset_);
+  if (compression_ == Compression::xz) why = CheckXzStream(fd_, offset_);
+  if (compression_ == Compression::zstd) why = CheckZstdStream(fd_, offset_);
+  if (why) throw ReadError(arc::msg::Quoted(display_) + ": " + *why);
 }
 
 TarReader::~TarReader() {
@@ -331,6 +347,10 @@ ArchiveType TarReader::Type() const {
       return lone_ ? kLoneCompress : kTarCompress;
     case Compression::bzip2:
       return lone_ ? kLoneBzip2 : kTarBzip2;
+    case Compression::xz:
+      return lone_ ? kLoneXz : kTarXz;
+    case Compression::zstd:
+      return lone_ ? kLoneZstd : kTarZstd;
   }
   return kNotTar;
 }

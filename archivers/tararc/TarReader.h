@@ -1,6 +1,6 @@
 // Reads the members of a tar archive with libarchive: ustar, pax and GNU
-// tar (long names, sparse files), plain or compressed with gzip, bzip2 or
-// compress, and a lone compressed file that holds no tar (one member named
+// tar (long names, sparse files), plain or compressed with gzip, bzip2,
+// compress, xz or zstd, and a lone compressed file that holds no tar (one member named
 // after the file). The archive is read from a descriptor, from an offset on,
 // so an archive appended to a program reads the same way.
 #pragma once
@@ -26,7 +26,7 @@ class ReadError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-enum class Compression { none, gzip, bzip2, compress };
+enum class Compression { none, gzip, bzip2, compress, xz, zstd };
 
 // The library's archive type numbers (TarGetArchiveType).
 enum ArchiveType : std::int32_t {
@@ -38,6 +38,10 @@ enum ArchiveType : std::int32_t {
   kLoneCompress = 5,
   kTarBzip2 = 6,
   kLoneBzip2 = 7,
+  kTarXz = 8,
+  kLoneXz = 9,
+  kTarZstd = 10,
+  kLoneZstd = 11,
 };
 
 struct Member {
@@ -59,10 +63,12 @@ class TarReader {
   TarReader(const TarReader&) = delete;
   TarReader& operator=(const TarReader&) = delete;
 
-  // Reads a gzip stream whole once and checks its CRC-32 and length, which
-  // libarchive leaves unchecked; throws ReadError when they are wrong. Does
-  // nothing for other compressions (bzip2 checks its blocks as it goes;
-  // compress and plain tar have no check).
+  // Reads a gzip, xz or zstd stream whole once and checks it to its end
+  // (gzip's CRC-32 and length, xz's block checks, index and footer, zstd's
+  // frames and their checksums), which libarchive leaves unread after the
+  // tar's end; throws ReadError when it is wrong. Does nothing for other
+  // compressions (bzip2 checks its blocks as it goes; compress and plain tar
+  // have no check).
   void VerifyStream() const;
 
   // The next member, or false at the end. Throws ReadError on damage.
@@ -109,7 +115,7 @@ class TarReader {
 };
 
 // Text of a compression for listings and reports: "tar" (none), "gzip",
-// "bzip2", "lzw" (compress).
+// "bzip2", "lzw" (compress), "xz", "zstd".
 const char* CompressionName(Compression c);
 
 // The type of the archive in fd from offset on, kNotTar when it is none of

@@ -1,7 +1,10 @@
 #!/bin/bash
 # Size and speed of tar32.dll on one generated month of logs (31 files, fixed
 # seed) against `tar cf - | gzip -6` and bsdtar at gzip level 6, in one run
-# (one timing each): size and time to create a .tgz, time to extract it.
+# (one timing each): size and time to create a .tgz, time to extract it; then
+# .txz and .tzst at the library's default levels against `tar | xz -6`,
+# `tar | xz -6 -T2` and `tar | zstd -T2` at our zstd level, and the
+# extraction of .tzst against that of .tgz.
 # Times are CPU seconds (user + system, children included), which a busy
 # machine does not stretch; wall seconds are shown beside them.
 # usage: bench/tar/run.sh [BUILD_DIR]   (needs tar32.dll, bench_tar and pelsok-loggen built there)
@@ -15,7 +18,7 @@ bin="$build/bin"
 for tool in "$bin/bench_tar" "$bin/pelsok-loggen" "$bin/tar32.dll"; do
   [ -e "$tool" ] || { echo "run.sh: $tool is missing; build bench_tar and pelsok-loggen first" >&2; exit 2; }
 done
-for tool in tar gzip bsdtar bc; do
+for tool in tar gzip bsdtar bc xz zstd; do
   command -v "$tool" >/dev/null || { echo "run.sh: $tool is not on PATH" >&2; exit 2; }
 done
 
@@ -45,6 +48,22 @@ read -r gnu_x gnu_xw < <(timed tar xzf gnu.tgz -C x-gnu)
 read -r bsd_x bsd_xw < <(timed bsdtar xzf bsd.tgz -C x-bsd)
 diff -r logs x-ours >/dev/null || { echo "run.sh: our extraction differs from the logs" >&2; exit 1; }
 
+# xz and zstd: our defaults (the level zstd runs at is read from the source).
+zlevel=$(sed -n 's/.*kDefaultZstdLevel = \([0-9]*\);.*/\1/p' "$root/archivers/tar32/StreamCompressor.h")
+mkdir x-txz x-tzst x-gnutzst
+read -r txz_c txz_cw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "c -J -f \"$work/ours.txz\" -o \"$work/logs/\" \"*.log\"")
+read -r xz6_c xz6_cw < <(timed sh -c "tar cf - -C logs . | xz -6 > gnu6.txz")
+read -r xz6t_c xz6t_cw < <(timed sh -c "tar cf - -C logs . | xz -6 -T2 > gnu6t2.txz")
+read -r tzst_c tzst_cw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "c --zstd -f \"$work/ours.tzst\" -o \"$work/logs/\" \"*.log\"")
+read -r zst_c zst_cw < <(timed sh -c "tar cf - -C logs . | zstd -q -T2 -$zlevel > gnu.tzst")
+txz_size=$(stat -c %s ours.txz); xz6_size=$(stat -c %s gnu6.txz); xz6t_size=$(stat -c %s gnu6t2.txz)
+tzst_size=$(stat -c %s ours.tzst); zst_size=$(stat -c %s gnu.tzst)
+read -r txz_x txz_xw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "x -f \"$work/ours.txz\" -o \"$work/x-txz/\"")
+read -r tzst_x tzst_xw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "x -f \"$work/ours.tzst\" -o \"$work/x-tzst/\"")
+read -r gzst_x gzst_xw < <(timed tar --zstd -xf gnu.tzst -C x-gnutzst)
+diff -r logs x-txz >/dev/null && diff -r logs x-tzst >/dev/null ||
+  { echo "run.sh: our xz or zstd extraction differs from the logs" >&2; exit 1; }
+
 echo "Input: $files generated daily logs, $size bytes; one run each; CPU seconds (wall)"
 printf '%-34s %10s %6s %16s %16s\n' "tool" "bytes" "ratio" "create s" "extract s"
 row() {
@@ -53,6 +72,11 @@ row() {
 row "tar32.dll c -z6 / x" "$ours_size" "$ours_c" "$ours_cw" "$ours_x" "$ours_xw"
 row "tar cf - | gzip -6 / tar xzf" "$gnu_size" "$gnu_c" "$gnu_cw" "$gnu_x" "$gnu_xw"
 row "bsdtar -cz (level 6) / bsdtar xzf" "$bsd_size" "$bsd_c" "$bsd_cw" "$bsd_x" "$bsd_xw"
+row "tar32.dll c -J / x" "$txz_size" "$txz_c" "$txz_cw" "$txz_x" "$txz_xw"
+row "tar cf - | xz -6" "$xz6_size" "$xz6_c" "$xz6_cw" 0 0
+row "tar cf - | xz -6 -T2" "$xz6t_size" "$xz6t_c" "$xz6t_cw" 0 0
+row "tar32.dll c --zstd (-$zlevel) / x" "$tzst_size" "$tzst_c" "$tzst_cw" "$tzst_x" "$tzst_xw"
+row "tar | zstd -T2 -$zlevel / tar --zstd x" "$zst_size" "$zst_c" "$zst_cw" "$gzst_x" "$gzst_xw"
 echo
 echo "size,    ours / tar|gzip -6:       $(ratio "$ours_size" "$gnu_size")   (target <= 1.00)"
 echo "create,  tar|gzip -6 / ours (CPU): $(ratio "$gnu_c" "$ours_c")   (target >= 1: no slower)"
@@ -60,3 +84,12 @@ echo "size,    ours / bsdtar:            $(ratio "$ours_size" "$bsd_size")"
 echo "create,  bsdtar / ours (CPU):      $(ratio "$bsd_c" "$ours_c")"
 echo "extract, tar xzf / ours (CPU):     $(ratio "$gnu_x" "$ours_x")"
 echo "extract, bsdtar xzf / ours (CPU):  $(ratio "$bsd_x" "$ours_x")"
+echo
+echo "TXZ size,   ours / tar|xz -6:            $(ratio "$txz_size" "$xz6_size")   (target <= 1.00)"
+echo "TXZ create, tar|xz -6 -T2 / ours (CPU):  $(ratio "$xz6t_c" "$txz_c")   (target >= 1: no slower)"
+echo "TXZ create, tar|xz -6 -T2 / ours (wall): $(ratio "$xz6t_cw" "$txz_cw")"
+echo "TZST size,  ours / tar|zstd -T2 -$zlevel:      $(ratio "$tzst_size" "$zst_size")   (target <= 1.00)"
+echo "TZST create, tar|zstd -T2 / ours (CPU):  $(ratio "$zst_c" "$tzst_c")   (target >= 1: no slower)"
+echo "TZST create, tar|zstd -T2 / ours (wall): $(ratio "$zst_cw" "$tzst_cw")"
+echo "TZST extract, our TGZ / our TZST (CPU):  $(ratio "$ours_x" "$tzst_x")   (target >= 3)"
+echo "TZST extract, our TGZ / our TZST (wall): $(ratio "$ours_xw" "$tzst_xw")"

@@ -26,13 +26,15 @@ platform::TStringList Lines(std::initializer_list<const char*> lines) {
 std::unique_ptr<TTar32> Make(char kind) {
   if (kind == 'g') return std::make_unique<TTgz32>();
   if (kind == 'b') return std::make_unique<TBZ232>();
+  if (kind == 'x') return std::make_unique<TTxz32>();
+  if (kind == 's') return std::make_unique<TTzst32>();
   return std::make_unique<TTar32>();
 }
 
 TEST(Tar32CommandLine, Rows) {
   struct Row {
     const char* what;
-    char kind;  // 't' TTar32, 'g' TTgz32, 'b' TBZ232
+    char kind;  // 't' TTar32, 'g' TTgz32, 'b' TBZ232, 'x' TTxz32, 's' TTzst32
     void (*set)(TArchiverOptions&);
     std::string expected;
   };
@@ -43,6 +45,11 @@ TEST(Tar32CommandLine, Rows) {
       {"bz2 jm 9", 'b', [](TArchiverOptions& o) { o.jm = 9; }, "c -B9  -f \"A\" -o \"/B/\" \"F\" "},
       {"tgz jm 0", 'g', [](TArchiverOptions& o) { o.jm = 0; }, "c -z  -f \"A\" -o \"/B/\" \"F\" "},
       {"bz2 jm 0", 'b', [](TArchiverOptions& o) { o.jm = 0; }, "c -B  -f \"A\" -o \"/B/\" \"F\" "},
+      {"txz default", 'x', [](TArchiverOptions&) {}, "c -J  -f \"A\" -o \"/B/\" \"F\" "},
+      {"txz jm 3", 'x', [](TArchiverOptions& o) { o.jm = 3; }, "c -J3  -f \"A\" -o \"/B/\" \"F\" "},
+      {"tzst default", 's', [](TArchiverOptions&) {}, "c --zstd  -f \"A\" -o \"/B/\" \"F\" "},
+      {"tzst jm 19", 's', [](TArchiverOptions& o) { o.jm = 19; },
+       "c --zstd=19  -f \"A\" -o \"/B/\" \"F\" "},
       {"tar ignores jm", 't', [](TArchiverOptions& o) { o.jm = 9; },
        "c  -f \"A\" -o \"/B/\" \"F\" "},
       {"a 0", 't', [](TArchiverOptions& o) { o.a = 0; }, "c -I  -f \"A\" -o \"/B/\" \"F\" "},
@@ -180,8 +187,8 @@ TEST(Tar32Binding, OneLibraryForAllThreeAndTheContentCheck) {
   EXPECT_EQ(log.Loads(), 1);
   EXPECT_EQ(TTar32::Library().LoadCount(), 1);
   const std::pair<std::int32_t, TArchiverType> answers[] = {
-      {1, atTar}, {2, atTgz}, {3, atTgz},  {4, atTgz},  {5, atTgz},
-      {6, atBZ2}, {7, atBZ2}, {0, atNone}, {8, atNone}, {-1, atNone}};
+      {1, atTar}, {2, atTgz}, {3, atTgz},   {4, atTgz},   {5, atTgz},  {6, atBZ2},   {7, atBZ2},
+      {8, atTxz}, {9, atTxz}, {10, atTzst}, {11, atTzst}, {0, atNone}, {12, atNone}, {-1, atNone}};
   for (auto [answer, type] : answers) {
     log.SetType(answer);
     log.Reset();

@@ -38,16 +38,17 @@ TEST_P(CorpusTest, ExtractsAsBsdtarDoes) {
   EXPECT_TRUE(opened);
   EXPECT_EQ(listed.size(), std::stoul(names));
   EXPECT_GE(Type(archive), 1);
-  EXPECT_LE(Type(archive), 7);
+  EXPECT_LE(Type(archive), 11);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Readable, CorpusTest,
-    ::testing::Values("Tar.tar", "Tar.tar.gz", "Tar.tar.bz2", "Tar.tar.Z", "Tar.oldgnu.tar.gz",
-                      "Tar.noEmptyDirs.tar.bz2", "Tar.LongPathsWithLongNameExtension.tar",
-                      "Tar.PaxGlobalHeader.Link.tar", "Tar.PaxGlobalHeader.tar",
-                      "Tar.PaxLocalHeader.Link.tar", "Tar.PaxLocalHeader.tar", "Tar.mod.tar",
-                      "Tar.ContainsTarGz.tar", "TarCorrupted.tar", "TarWithSymlink.tar.gz"),
+    ::testing::Values("Tar.tar", "Tar.tar.gz", "Tar.tar.bz2", "Tar.tar.Z", "Tar.tar.xz",
+                      "Tar.tar.zst", "Tar.oldgnu.tar.gz", "Tar.noEmptyDirs.tar.bz2",
+                      "Tar.LongPathsWithLongNameExtension.tar", "Tar.PaxGlobalHeader.Link.tar",
+                      "Tar.PaxGlobalHeader.tar", "Tar.PaxLocalHeader.Link.tar",
+                      "Tar.PaxLocalHeader.tar", "Tar.mod.tar", "Tar.ContainsTarGz.tar",
+                      "TarCorrupted.tar", "TarWithSymlink.tar.gz"),
     [](const auto& info) {
       std::string n = info.param;
       for (auto& c : n)
@@ -55,8 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
       return n;
     });
 
-TEST(CorpusRefusalTest, NotATarAndUnreadCompressionsAreRefusedClearly) {
-  for (const char* name : {"false.positive.tar", "Tar.tar.xz"}) {
+TEST(CorpusRefusalTest, NotATarIsRefusedClearly) {
+  for (const char* name : {"false.positive.tar"}) {
     SCOPED_TRACE(name);
     const std::string archive = std::string(DATA_DIR) + "/" + name;
     EXPECT_EQ(Type(archive), 0);
