@@ -280,9 +280,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
                TCompressRun::ResultText(r.PackResult));
       for (const auto& e : r.Entries) out.Line("packed " + e.Name);
       for (const auto& d : r.Deletion.Deleted) out.Line("deleted " + d);
-      for (const auto& note : r.Notes) err.Error(note);
+      for (const auto& note : r.Notes) err.Lines(note, "pelsok-cli: ");
       // Worded as the window words it.
-      for (const auto& line : OutcomeLines(r)) err.Error(line);
+      for (const auto& line : OutcomeLines(r)) err.Lines(line, "pelsok-cli: ");
       grade = Worse(grade, r.Grade);
     };
 

@@ -67,8 +67,9 @@ TarOptions ReadOptions(const arc::CommandLine& line) {
   TarOptions o;
   if (line.command.size() != 1 ||
       (std::tolower(static_cast<unsigned char>(line.command[0])) != 'c' &&
-       std::tolower(static_cast<unsigned char>(line.command[0])) != 'x'))
-    Bad("unknown command " + line.command + " (c creates, x extracts)");
+       std::tolower(static_cast<unsigned char>(line.command[0])) != 'x' &&
+       std::tolower(static_cast<unsigned char>(line.command[0])) != 't'))
+    Bad("unknown command " + line.command + " (c creates, x extracts, t tests)");
   o.command = static_cast<char>(std::tolower(static_cast<unsigned char>(line.command[0])));
   if (!line.archive || line.archive->empty()) Bad("no archive name (-f NAME)");
   o.archive = arc::ToPlatformDelimiters(*line.archive);

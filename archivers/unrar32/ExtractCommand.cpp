@@ -10,6 +10,7 @@
 #include "RarListing.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/MemberReading.h"
 #include "common/Progress.h"
 #include "common/SafeText.h"
 
@@ -96,7 +97,7 @@ class ExtractRun {
       return !o_.stopAtFirst;
     }
     if (!progress_.StartFile(m.name)) return Cancel();
-    if (o_.command == 't') return Test(archive, shown);
+    if (o_.command == 't') return Test(archive, shown, m);
     if (m.kind == arc::EntryKind::file && !o_.onlyNewer && !o_.assumeYes &&
         TargetExists(o_, m.name)) {
       report_.Line("Skipped  " + shown + ": a file of that name exists (-y replaces it)");
@@ -141,7 +142,8 @@ class ExtractRun {
     return progress_.FinishFile() || Cancel();
   }
 
-  bool Test(RarArchive& archive, const std::string& shown) {
+  bool Test(RarArchive& archive, const std::string& shown, const RarMember& m) {
+    arc::ReadingBegin(ListedName(m));
     bool cancelled = false;
     const std::string why = archive.ReadData(
         -1, [&](std::uint64_t n) { return progress_.AddBytes(n); }, cancelled);
@@ -149,9 +151,11 @@ class ExtractRun {
     if (why.empty()) {
       ++done_;
       report_.Line("OK       " + shown);
+      arc::ReadingEnd(arc::kOk);
     } else {
       report_.Line("Damaged  " + shown + ": " + arc::SafeText(why));
       arc::Worsen(result_, arc::kNotArchive);
+      arc::ReadingEnd(arc::kNotArchive);
       if (o_.stopAtFirst) return false;
     }
     return progress_.FinishFile() || Cancel();

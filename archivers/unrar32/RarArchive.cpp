@@ -1,5 +1,7 @@
 #include "RarArchive.h"
 
+#include "common/MemberReading.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
@@ -198,6 +200,10 @@ std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)
     if (sizeKnown_ && total > current_) return "more data than the header announces";
     if (fd >= 0 && !WriteAll(fd, buffer.data(), static_cast<std::size_t>(n)))
       return std::string("cannot write: ") + std::strerror(errno);
+    if (fd < 0 && !arc::ReadingData(buffer.data(), static_cast<std::size_t>(n))) {
+      cancelled = true;
+      return "cancelled";
+    }
     if (progress && !progress(static_cast<std::uint64_t>(n))) {
       cancelled = true;
       return "cancelled";
