@@ -1,11 +1,12 @@
 // The command-line front: one Compress run or the continuous command, no
-// window; or an archive command (list, test, extract).
+// window; or an archive command (list, test, extract, grep).
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/Version.h"
 #include "app/cli/CliArchive.h"
+#include "app/cli/CliGrep.h"
 #include "app/cli/CliJob.h"
 #include "app/cli/TerminalProgress.h"
 #include "platform/DateTime.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     std::cout << "pelsok-cli " << pelsok::app::kVersionText << "\n";
     return 0;
   }
+  if (pelsok::app::IsGrepCommand(args))
+    return pelsok::app::RunGrepCommand(args, std::cout, std::cerr);
   const pelsok::app::TTerminalProgress progress;
   if (pelsok::app::IsArchiveCommand(args))
     return pelsok::app::RunArchiveCommand(args, std::cout, std::cerr);
