@@ -44,6 +44,9 @@ TGrepArgs ReadGrepArgs(const std::vector<std::string>& args) {
           case 'E':
             a.Request.Match.Kind = TPatternKind::Extended;
             break;
+          case 'H':
+          case 'n':
+            break;  // every line names its file and number already
           case 'c':
             a.Request.CountOnly = true;
             break;

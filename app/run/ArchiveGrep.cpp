@@ -22,6 +22,11 @@ std::string Hex(std::int32_t code) {
   return text;
 }
 
+// The longest piece of one line kept while its end has not come: a longer
+// line is searched a piece at a time (a match across two pieces is not
+// seen), so memory stays bounded whatever the member holds.
+constexpr std::size_t kLongLine = 1 << 20;
+
 // One member's search: its lines arrive in chunks; a line cut by a chunk's
 // end waits for the rest.
 class TMemberSearch {
@@ -35,7 +40,8 @@ class TMemberSearch {
     const void* nl = memrchr(data, '\n', n);
     if (nl == nullptr) {
       tail_.append(data, n);
-      return true;
+      if (tail_.size() >= kLongLine) SearchPiece();
+      return !done_;
     }
     const std::size_t whole = static_cast<std::size_t>(static_cast<const char*>(nl) - data) + 1;
     if (tail_.empty()) {
@@ -65,16 +71,13 @@ class TMemberSearch {
       lineNo_ += static_cast<std::uint64_t>(
           std::count(text.begin() + static_cast<std::ptrdiff_t>(from),
                      text.begin() + static_cast<std::ptrdiff_t>(line->Start), '\n'));
-      ++count_;
-      hits_.Found = true;
-      if (request_.NamesOnly) {
-        hits_.Out += prefix_ + "\n";
-        done_ = true;
-      } else if (!request_.CountOnly) {
-        hits_.Out += prefix_ + ":" + std::to_string(lineNo_ + 1) + ":";
-        hits_.Out.append(text.substr(line->Start, line->End - line->Start));
-        hits_.Out += "\n";
+      if (lineNo_ == matchedLine_) {  // its first piece matched already
+        from = line->End + 1;
+        ++lineNo_;
+        if (from >= text.size()) return;
+        continue;
       }
+      Found(text.substr(line->Start, line->End - line->Start));
       from = line->End + 1;
       ++lineNo_;
       if (from >= text.size()) return;
@@ -84,6 +87,30 @@ class TMemberSearch {
           std::count(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), '\n'));
   }
 
+  // A piece of a line too long to keep whole.
+  void SearchPiece() {
+    if (matchedLine_ != lineNo_ && matcher_.NextLine(tail_, 0)) {
+      Found(tail_);
+      matchedLine_ = lineNo_;
+    }
+    tail_.clear();
+  }
+
+  void Found(std::string_view line) {
+    ++count_;
+    hits_.Found = true;
+    if (request_.NamesOnly) {
+      hits_.Out += prefix_ + "\n";
+      done_ = true;
+    } else if (!request_.CountOnly) {
+      hits_.Out += prefix_ + ":" + std::to_string(lineNo_ + 1) + ":";
+      hits_.Out.append(line);
+      hits_.Out += "\n";
+    }
+  }
+
+  static constexpr std::uint64_t kNoLine = ~0ull;
+
   const TGrepRequest& request_;
   TLineMatcher& matcher_;
   std::string prefix_;
@@ -91,6 +118,7 @@ class TMemberSearch {
   std::string tail_;
   std::uint64_t lineNo_ = 0;  // lines before the text being searched
   std::uint64_t count_ = 0;
+  std::uint64_t matchedLine_ = kNoLine;  // a long line one of whose pieces matched
   bool done_ = false;
 };
 
@@ -150,8 +178,11 @@ std::vector<std::string> GrepArchivesOf(const std::string& path) {
   std::sort(names.begin(), names.end());
   std::vector<std::string> archives;
   const std::string folder = path.empty() || path.back() == '/' ? path : path + "/";
+  // A damaged archive still counts by its extension, so that it is reported.
   for (const auto& name : names)
-    if (GetArchiverType(folder + name, false) != atNone) archives.push_back(folder + name);
+    if (GetArchiverType(folder + name, false) != atNone ||
+        GetArchiverType(folder + name, true) != atNone)
+      archives.push_back(folder + name);
   return archives;
 }
 
@@ -165,7 +196,8 @@ void GrepArchives(const std::vector<std::string>& archives, const TGrepRequest& 
   for (std::size_t i = 0; i < archives.size(); ++i) {
     auto file = std::make_unique<TArchiveFile>(nullptr);
     try {
-      const TArchiverType type = GetArchiverType(archives[i], false);
+      TArchiverType type = GetArchiverType(archives[i], false);
+      if (type == atNone) type = GetArchiverType(archives[i], true);
       if (type == atNone)
         throw platform::Exception(
             platform::FormatText("'%s' は書庫ではないか、壊れています。", {archives[i]}));

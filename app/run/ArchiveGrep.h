@@ -37,7 +37,8 @@ using TGrepPrefix = std::function<std::string(const std::string& archive,
                                               const std::string& member)>;
 
 // The archives a path names: itself when it is a file; for a folder, every
-// file in it (in name order) whose content a back end recognises.
+// file in it (in name order) whose content a back end recognises, or whose
+// extension names a format (a damaged archive is reported, not passed over).
 // Throws platform::Exception when the path names neither.
 std::vector<std::string> GrepArchivesOf(const std::string& path);
 

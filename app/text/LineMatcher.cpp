@@ -62,9 +62,9 @@ TLineMatcher::TLineMatcher(const std::string& pattern, TMatchOptions options) {
     fixed_ = pattern;
     return;
   }
-  std::uint32_t flags = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_UCP | PCRE2_MULTILINE;
+  std::uint32_t flags = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF;
   if (options.IgnoreCase) flags |= PCRE2_CASELESS;
-  if (options.Kind == TPatternKind::Fixed) flags |= PCRE2_LITERAL;
+  flags |= options.Kind == TPatternKind::Fixed ? PCRE2_LITERAL : PCRE2_UCP | PCRE2_MULTILINE;
   const std::string text = options.Kind == TPatternKind::Basic ? BasicToPcre(pattern) : pattern;
   regex_ = std::make_unique<TRegex>();
   int error = 0;
