@@ -209,8 +209,8 @@ std::int32_t TArchiveFile::ReadMembers(const std::string& wildName, const TMembe
   AutoDetect();
   CheckArchiver();
   TReadWalk walk{take, {}, {}, nullptr};
-  const std::int32_t result = archiver_->ReadMembers(
-      fileName_, platform::AnsiToUtf8(wildName), &TReadWalk::Call, &walk, output_);
+  const std::int32_t result = archiver_->ReadMembers(fileName_, platform::AnsiToUtf8(wildName),
+                                                     &TReadWalk::Call, &walk, output_);
   Finished();
   if (walk.Error) std::rethrow_exception(walk.Error);
   return result;

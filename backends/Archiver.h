@@ -53,8 +53,7 @@ class TArchiver {
   // ArcReadMembersProc); the report goes to output. The base, and a back
   // end whose library has no such entry, raise EArchiver.
   virtual std::int32_t ReadMembers(const std::string& archiveName, const std::string& wildName,
-                                   ArcMemberDataCallback callback, void* user,
-                                   std::string& output);
+                                   ArcMemberDataCallback callback, void* user, std::string& output);
   // The whole original size of the entry the last FindFirst/FindNext found,
   // when the library tells it (the record holds 32 bits); nullopt otherwise.
   virtual std::optional<std::uint64_t> OriginalSize64(ArcHandle handle);

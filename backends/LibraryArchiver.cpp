@@ -83,8 +83,8 @@ std::int32_t TLibraryArchiver::ReadMembers(const std::string& archiveName,
   LibraryBinding& lib = Binding();
   lib.Load();
   return CallReadEntry(platform::GetProcAddress(lib.Handle(), format_.ReadEntry), lib.FileName(),
-                       format_.ReadEntry, platform::ExpandFileName(archiveName), wildName,
-                       callback, user, output);
+                       format_.ReadEntry, platform::ExpandFileName(archiveName), wildName, callback,
+                       user, output);
 }
 
 std::int32_t TLibraryArchiver::RunCommand(ArcWnd wnd, std::string& output) {

@@ -137,12 +137,12 @@ std::int32_t TZip32::Test(ArcWnd wnd, const std::string& archiveName, std::strin
 }
 
 std::int32_t TZip32::ReadMembers(const std::string& archiveName, const std::string& wildName,
-                                ArcMemberDataCallback callback, void* user, std::string& output) {
+                                 ArcMemberDataCallback callback, void* user, std::string& output) {
   LibraryBinding& lib = Library();
   lib.Load();
   const char* const entry = "UnZipReadMembers";
-  void* address = lib.Loaded(kUnzip32) ? platform::GetProcAddress(lib.Handle(kUnzip32), entry)
-                                       : nullptr;
+  void* address =
+      lib.Loaded(kUnzip32) ? platform::GetProcAddress(lib.Handle(kUnzip32), entry) : nullptr;
   return CallReadEntry(address, lib.FileName(kUnzip32), entry,
                        platform::ExpandFileName(archiveName), wildName, callback, user, output);
 }

@@ -28,7 +28,8 @@ TGrepArgs ReadGrepArgs(const std::vector<std::string>& args) {
     if (options && s == "--") {
       options = false;
     } else if (options && s == "--member") {
-      if (++i == args.size()) throw std::invalid_argument("--member にメンバーの名前がありません。");
+      if (++i == args.size())
+        throw std::invalid_argument("--member にメンバーの名前がありません。");
       a.Request.MemberMask = args[i];
     } else if (options && s.rfind("--member=", 0) == 0) {
       a.Request.MemberMask = s.substr(9);

@@ -212,17 +212,16 @@ void GrepArchives(const std::vector<std::string>& archives, const TGrepRequest& 
     files.push_back(std::move(file));
   }
   const int threads = platform::OrderedPool::ThreadsFor(request.Threads, archives.size());
-  platform::OrderedPool pool(
-      archives.size(), threads, static_cast<std::size_t>(threads) * 2,
-      [&](std::size_t i, std::stop_token) {
-        if (!files[i]) return;
-        try {
-          SearchArchive(*files[i], archives[i], request, prefix, hits[i]);
-        } catch (const std::exception& e) {
-          hits[i].Errors.push_back(archives[i] + ": " + e.what());
-          hits[i].Failed = true;
-        }
-      });
+  platform::OrderedPool pool(archives.size(), threads, static_cast<std::size_t>(threads) * 2,
+                             [&](std::size_t i, std::stop_token) {
+                               if (!files[i]) return;
+                               try {
+                                 SearchArchive(*files[i], archives[i], request, prefix, hits[i]);
+                               } catch (const std::exception& e) {
+                                 hits[i].Errors.push_back(archives[i] + ": " + e.what());
+                                 hits[i].Failed = true;
+                               }
+                             });
   for (std::size_t i = 0; i < archives.size(); ++i) {
     if (!pool.Take(i)) break;
     take(hits[i]);

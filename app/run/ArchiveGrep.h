@@ -33,8 +33,8 @@ struct TArchiveHits {
 };
 
 // Spells the "ARCHIVE:MEMBER" part of a line; the front end escapes names.
-using TGrepPrefix = std::function<std::string(const std::string& archive,
-                                              const std::string& member)>;
+using TGrepPrefix =
+    std::function<std::string(const std::string& archive, const std::string& member)>;
 
 // The archives a path names: itself when it is a file; for a folder, every
 // file in it (in name order) whose content a back end recognises, or whose

@@ -67,18 +67,19 @@ TDeletionCheck CheckBeforeDeletion(TArchiveFile& archive, std::vector<TListedEnt
   std::optional<TRunningSum> current;
   std::int32_t rc = 0;
   try {
-    rc = archive.ReadMembers("", [&](const std::string& name, const char* chunk,
-                                     std::uint32_t length, std::int32_t result) -> std::int32_t {
-      if (entries == nullptr) return 0;
-      if (!current) current.emplace(TSumKind::Crc32);
-      if (chunk != nullptr) {
-        current->Add(chunk, length);
-        return 0;
-      }
-      if (result == arc::kOk) sums[name] = current->Sum();
-      current.reset();
-      return 0;
-    });
+    rc = archive.ReadMembers("",
+                             [&](const std::string& name, const char* chunk, std::uint32_t length,
+                                 std::int32_t result) -> std::int32_t {
+                               if (entries == nullptr) return 0;
+                               if (!current) current.emplace(TSumKind::Crc32);
+                               if (chunk != nullptr) {
+                                 current->Add(chunk, length);
+                                 return 0;
+                               }
+                               if (result == arc::kOk) sums[name] = current->Sum();
+                               current.reset();
+                               return 0;
+                             });
   } catch (const EArchiver&) {
     return ByOlderLibrary(archive, entries, wnd);
   }

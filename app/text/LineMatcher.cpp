@@ -89,7 +89,8 @@ std::optional<TLineSpan> TLineMatcher::NextLine(std::string_view text, std::size
     std::size_t start = at;
     while (start > lower && base[start - 1] != '\n') {
       const void* nl = memrchr(base + lower, '\n', start - lower);
-      start = nl == nullptr ? lower : static_cast<std::size_t>(static_cast<const char*>(nl) - base) + 1;
+      start =
+          nl == nullptr ? lower : static_cast<std::size_t>(static_cast<const char*>(nl) - base) + 1;
     }
     const void* nl = std::memchr(base + at, '\n', text.size() - at);
     const std::size_t end =

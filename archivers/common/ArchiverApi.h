@@ -92,8 +92,8 @@ typedef std::int32_t (*ArcGetSize64Proc)(ArcHandle handle, std::uint64_t* size);
 typedef std::int32_t (*ArcMemberDataCallback)(void* user, const char* name, const void* chunk,
                                               std::uint32_t length, std::int32_t result);
 typedef std::int32_t (*ArcReadMembersProc)(const char* archiveName, const char* wildName,
-                                           ArcMemberDataCallback callback, void* user,
-                                           char* output, std::uint32_t size);
+                                           ArcMemberDataCallback callback, void* user, char* output,
+                                           std::uint32_t size);
 inline constexpr std::uint32_t kArcReadChunk = 1u << 16;
 inline constexpr std::int32_t kArcSkipMember = 1;
 // Optional: version as major*100+minor.

@@ -68,10 +68,10 @@ std::int32_t ReadMembersEntry(const char* archiveName, const char* wildName,
 
 // ARC_READ_MEMBERS_ENTRY(Unlha, "t") exports UnlhaReadMembers over the
 // command entry Unlha and its test command "t".
-#define ARC_READ_MEMBERS_ENTRY(Prefix, command)                                                 \
-  ARC_EXPORT std::int32_t Prefix##ReadMembers(const char* archiveName, const char* wildName,    \
-                                              ArcMemberDataCallback callback, void* user,       \
-                                              char* output, std::uint32_t size) {               \
+#define ARC_READ_MEMBERS_ENTRY(Prefix, command)                                                  \
+  ARC_EXPORT std::int32_t Prefix##ReadMembers(const char* archiveName, const char* wildName,     \
+                                              ArcMemberDataCallback callback, void* user,        \
+                                              char* output, std::uint32_t size) {                \
     return arc::ReadMembersEntry(archiveName, wildName, callback, user, output, size, (command), \
-                                 &Prefix);                                                      \
+                                 &Prefix);                                                       \
   }

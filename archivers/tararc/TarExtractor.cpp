@@ -182,9 +182,9 @@ std::int32_t TestArchive(int fd, std::uint64_t offset, const std::string& displa
       if (!progress.StartFile(m.name)) return arc::kCancelled;
       arc::ReadingBegin(m.name);
       try {
-        const TarReader::Copy copy = reader.ReadData(
-            [](const char* p, std::size_t n) { return arc::ReadingData(p, n); },
-            [&](std::uint64_t n) { return progress.AddBytes(n); });
+        const TarReader::Copy copy =
+            reader.ReadData([](const char* p, std::size_t n) { return arc::ReadingData(p, n); },
+                            [&](std::uint64_t n) { return progress.AddBytes(n); });
         if (copy == TarReader::Copy::stopped) return arc::kCancelled;
       } catch (const ReadError& e) {
         report.Line("Damaged   " + shown + ": " + arc::SafeText(e.what()));

@@ -231,7 +231,8 @@ TarReader::Copy TarReader::ReadData(const std::function<bool(const char*, std::s
   std::uint64_t pos = 0;
   auto fill = [&](std::uint64_t to) {
     while (pos < to) {
-      const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(to - pos, zeros.size()));
+      const std::size_t n =
+          static_cast<std::size_t>(std::min<std::uint64_t>(to - pos, zeros.size()));
       if (!take(zeros.data(), n)) return false;
       pos += n;
     }

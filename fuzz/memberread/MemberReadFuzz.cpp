@@ -43,7 +43,8 @@ std::int32_t Take(void* user, const char* name, const void* chunk, std::uint32_t
   auto* walk = static_cast<Walk*>(user);
   if (name == nullptr || length > kArcReadChunk || (chunk == nullptr && length != 0)) std::abort();
   ++walk->calls;
-  if (walk->stopAt != 0 && walk->calls % walk->stopAt == 0) return walk->calls & 1 ? 2 : kArcSkipMember;
+  if (walk->stopAt != 0 && walk->calls % walk->stopAt == 0)
+    return walk->calls & 1 ? 2 : kArcSkipMember;
   return 0;
 }
 

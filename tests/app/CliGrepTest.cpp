@@ -77,8 +77,12 @@ struct PatternRow {
 };
 
 const PatternRow kPatterns[] = {
-    {"-F", "接続が切れました"}, {"-E", "要求 1[0-9]{2}4 "}, {"", "要求 \\(12\\|34\\)5"},
-    {"-i", "ＥＲＲＯＲ"},       {"-i -F", "ＥＲＲＯＲ 接続"},   {"-c", "正常"},
+    {"-F", "接続が切れました"},
+    {"-E", "要求 1[0-9]{2}4 "},
+    {"", "要求 \\(12\\|34\\)5"},
+    {"-i", "ＥＲＲＯＲ"},
+    {"-i -F", "ＥＲＲＯＲ 接続"},
+    {"-c", "正常"},
     {"-F", "1-0"},
 };
 
@@ -88,10 +92,10 @@ TEST_F(CliGrepTest, FindsWhatExtractingAndGrepFindInEveryFormat) {
     std::string archive;
     if (tool.format.empty()) {
       archive = std::filesystem::path(tool.archive).filename().string();
-      std::filesystem::copy_file(testing_support::CorpusDir(
-                                     std::filesystem::path(tool.archive).parent_path().string()) +
-                                     "/" + archive,
-                                 dir / archive);
+      std::filesystem::copy_file(
+          testing_support::CorpusDir(std::filesystem::path(tool.archive).parent_path().string()) +
+              "/" + archive,
+          dir / archive);
     } else {
       archive = Packed(tool.format);
     }
@@ -104,14 +108,14 @@ TEST_F(CliGrepTest, FindsWhatExtractingAndGrepFindInEveryFormat) {
     const std::string include = tool.member.empty() ? "" : " --include=" + ShellQuote(tool.member);
     for (const auto& p : kPatterns) {
       SCOPED_TRACE(p.flags + " " + p.pattern);
-      const auto ours = Cli("grep " + p.flags + member + " " + ShellQuote(p.pattern) + " " +
-                            ShellQuote(archive));
+      const auto ours =
+          Cli("grep " + p.flags + member + " " + ShellQuote(p.pattern) + " " + ShellQuote(archive));
       // grep -r names each file "./path"; the archive's lines name it "ARCHIVE:path".
-      const auto theirs = RunCommand(
-          "bash -o pipefail -c " +
-              ShellQuote("LC_ALL=C.UTF-8 grep -r -H -n " + p.flags + include + " " +
-                         ShellQuote(p.pattern) + " . | sed 's|^\\./|" + archive + ":|'"),
-          dir / "x");
+      const auto theirs =
+          RunCommand("bash -o pipefail -c " +
+                         ShellQuote("LC_ALL=C.UTF-8 grep -r -H -n " + p.flags + include + " " +
+                                    ShellQuote(p.pattern) + " . | sed 's|^\\./|" + archive + ":|'"),
+                     dir / "x");
       EXPECT_EQ(SortedLines(ours.output), SortedLines(theirs.output));
       EXPECT_EQ(ours.status, theirs.status) << ours.output;
       if (!tool.format.empty() && p.flags != "-E") {
@@ -126,14 +130,18 @@ TEST_F(CliGrepTest, ALineAcrossChunksAndAVeryLongLineAreFound) {
   // The needle straddles every 4 KiB boundary in turn: whatever size the
   // libraries hand their data in, some chunk ends inside one of them.
   std::string text(1 << 18, 'a');
-  for (std::size_t at = 4096 - 3; at + 6 < text.size(); at += 4096 + 1) text.replace(at, 6, "needle");
+  for (std::size_t at = 4096 - 3; at + 6 < text.size(); at += 4096 + 1)
+    text.replace(at, 6, "needle");
   text += "\nend needle\n";
   testing_support::WriteFile(dir / "DR1101.log", text);
   for (const std::string format : {"lzh", "zip", "tgz", "cab"}) {
     SCOPED_TRACE(format);
     ASSERT_EQ(Cli("--folder . --kind DR --year 26 --month 11 --format " + format).status, 0);
-    const std::string archive = format == "lzh" ? "DR2611.LZH" : "DR2611." + std::string(
-                                    format == "zip" ? "ZIP" : format == "tgz" ? "TGZ" : "CAB");
+    const std::string archive = format == "lzh"
+                                    ? "DR2611.LZH"
+                                    : "DR2611." + std::string(format == "zip"   ? "ZIP"
+                                                              : format == "tgz" ? "TGZ"
+                                                                                : "CAB");
     const auto r = Cli("grep -c needle " + archive);
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.output.find(":2\n"), std::string::npos) << r.output;
@@ -149,14 +157,15 @@ TEST_F(CliGrepTest, ADamagedMemberInTheMiddleOfAYearIsReportedAndTheRestSearched
     for (int d = 1; d <= 3; ++d) {
       // Numbers that hardly compress, so the data outweighs the headers.
       std::string noise;
-      for (unsigned v = static_cast<unsigned>(d); noise.size() < 20000; v = v * 1103515245u + 12345u)
+      for (unsigned v = static_cast<unsigned>(d); noise.size() < 20000;
+           v = v * 1103515245u + 12345u)
         noise += std::to_string(v >> 8) + " ";
       testing_support::WriteFile(dir / ("DR" + mm + "0" + std::to_string(d) + ".log"),
                                  noise + "\nhit " + mm + "\n" + noise + "\n");
     }
-    ASSERT_EQ(Cli("--folder . --kind DR --year 26 --month " + std::to_string(month) + " --delete")
-                  .status,
-              0);
+    ASSERT_EQ(
+        Cli("--folder . --kind DR --year 26 --month " + std::to_string(month) + " --delete").status,
+        0);
     std::filesystem::rename(dir / ("DR26" + mm + ".LZH"), dir / ("year/DR26" + mm + ".LZH"));
   }
   // The middle month's second member gets a wrong byte inside its data.
@@ -178,8 +187,8 @@ TEST_F(CliGrepTest, NamesOnlyStopsAtTheFirstLineAndTheExitCodesAreGreps) {
   const std::string archive = Packed("zip");
   auto r = Cli("grep -l 正常 " + archive);
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.output, archive + ":DR1101.log\n" + archive + ":DR1102.log\n" + archive +
-                          ":DR1103.log\n");
+  EXPECT_EQ(r.output,
+            archive + ":DR1101.log\n" + archive + ":DR1102.log\n" + archive + ":DR1103.log\n");
   EXPECT_EQ(Cli("grep -F 'no such text' " + archive).status, 1);
   EXPECT_EQ(Cli("grep '\\(' " + archive).status, 2);
   EXPECT_EQ(Cli("grep -q x " + archive).status, 2);

@@ -30,17 +30,17 @@ struct Member {
 std::map<std::string, Member> ReadAll(TArchiveFile& file, std::int32_t& rc,
                                       const std::string& mask = "") {
   std::map<std::string, Member> members;
-  rc = file.ReadMembers(mask, [&](const std::string& name, const char* chunk, std::uint32_t n,
-                                  std::int32_t result) {
-    Member& m = members[name];
-    if (chunk == nullptr) {
-      m.result = result;
-    } else {
-      m.data.append(chunk, n);
-      m.largestChunk = std::max(m.largestChunk, n);
-    }
-    return 0;
-  });
+  rc = file.ReadMembers(
+      mask, [&](const std::string& name, const char* chunk, std::uint32_t n, std::int32_t result) {
+        Member& m = members[name];
+        if (chunk == nullptr) {
+          m.result = result;
+        } else {
+          m.data.append(chunk, n);
+          m.largestChunk = std::max(m.largestChunk, n);
+        }
+        return 0;
+      });
   return members;
 }
 
@@ -55,8 +55,8 @@ struct Row {
 };
 
 const Row kRows[] = {
-    {"DR2611.LZH", nullptr},        {"DR2611.ZIP", nullptr},  {"DR2611.TGZ", nullptr},
-    {"DR2611.TBZ", nullptr},        {"DR2611.TAR", nullptr},  {"DR2611.CAB", nullptr},
+    {"DR2611.LZH", nullptr},          {"DR2611.ZIP", nullptr},      {"DR2611.TGZ", nullptr},
+    {"DR2611.TBZ", nullptr},          {"DR2611.TAR", nullptr},      {"DR2611.CAB", nullptr},
     {"sample.arj", "arj/sample.arj"}, {"Rar5.rar", "rar/Rar5.rar"},
 };
 
@@ -105,12 +105,12 @@ TEST(MemberReadRoad, EveryLibraryHandsBackWhatItHoldsInBoundedChunksAndWritesNot
 
     // Skipping a member still ends it; stopping ends the walk.
     int ends = 0, calls = 0;
-    rc = file.ReadMembers("", [&](const std::string&, const char* chunk, std::uint32_t,
-                                  std::int32_t) {
-      ++calls;
-      if (chunk == nullptr) ++ends;
-      return chunk == nullptr ? 0 : kArcSkipMember;
-    });
+    rc = file.ReadMembers("",
+                          [&](const std::string&, const char* chunk, std::uint32_t, std::int32_t) {
+                            ++calls;
+                            if (chunk == nullptr) ++ends;
+                            return chunk == nullptr ? 0 : kArcSkipMember;
+                          });
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(static_cast<std::size_t>(ends), members.size());
     calls = 0;
