@@ -82,6 +82,7 @@ std::int32_t TLibraryArchiver::ReadMembers(const std::string& archiveName,
     return TArchiver::ReadMembers(archiveName, wildName, callback, user, output);
   LibraryBinding& lib = Binding();
   lib.Load();
+  const TProgressHook progress(lib, format_.ProgressEntry);
   return CallReadEntry(platform::GetProcAddress(lib.Handle(), format_.ReadEntry), lib.FileName(),
                        format_.ReadEntry, platform::ExpandFileName(archiveName), wildName, callback,
                        user, output);

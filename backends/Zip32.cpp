@@ -143,6 +143,7 @@ std::int32_t TZip32::ReadMembers(const std::string& archiveName, const std::stri
   const char* const entry = "UnZipReadMembers";
   void* address =
       lib.Loaded(kUnzip32) ? platform::GetProcAddress(lib.Handle(kUnzip32), entry) : nullptr;
+  const TProgressHook progress(lib, "UnZipSetProgressCallback", kUnzip32);
   return CallReadEntry(address, lib.FileName(kUnzip32), entry,
                        platform::ExpandFileName(archiveName), wildName, callback, user, output);
 }

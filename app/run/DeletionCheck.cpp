@@ -62,6 +62,8 @@ TDeletionCheck CheckBeforeDeletion(TArchiveFile& archive, std::vector<TListedEnt
                                    ArcWnd wnd) {
   if (::access(archive.FileName().c_str(), R_OK) != 0 && (errno == EACCES || errno == EPERM))
     return NotRun(arc::kCannotRead, kNoPermission, {});
+  // Nothing is extracted any more; what an older run left goes.
+  if (entries != nullptr) RemoveStaleCheckFolders(archive.FileName());
   // Each sound member's size and CRC-32, as it decoded: nothing is written.
   std::map<std::string, TFileSum> sums;
   std::optional<TRunningSum> current;
