@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <string_view>
 
@@ -173,6 +174,45 @@ std::int32_t TArchiveFile::Test(ArcWnd wnd) {
   CheckArchiver();
   const std::int32_t result = archiver_->Test(wnd, fileName_, output_);
   Finished();
+  return result;
+}
+
+namespace {
+
+// Carries a read walk's chunks to the caller's function; names are turned
+// into the ANSI code page once per entry.
+struct TReadWalk {
+  const TArchiveFile::TMemberData& Take;
+  std::string Utf8Name;
+  std::string AnsiName;
+  std::exception_ptr Error;
+
+  static std::int32_t Call(void* user, const char* name, const void* chunk, std::uint32_t length,
+                           std::int32_t result) {
+    auto* walk = static_cast<TReadWalk*>(user);
+    try {
+      if (walk->Utf8Name != name) {
+        walk->Utf8Name = name;
+        walk->AnsiName = platform::Utf8ToAnsi(walk->Utf8Name);
+      }
+      return walk->Take(walk->AnsiName, static_cast<const char*>(chunk), length, result);
+    } catch (...) {
+      walk->Error = std::current_exception();
+      return -1;
+    }
+  }
+};
+
+}  // namespace
+
+std::int32_t TArchiveFile::ReadMembers(const std::string& wildName, const TMemberData& take) {
+  AutoDetect();
+  CheckArchiver();
+  TReadWalk walk{take, {}, {}, nullptr};
+  const std::int32_t result = archiver_->ReadMembers(fileName_, platform::AnsiToUtf8(wildName),
+                                                     &TReadWalk::Call, &walk, output_);
+  Finished();
+  if (walk.Error) std::rethrow_exception(walk.Error);
   return result;
 }
 

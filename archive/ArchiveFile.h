@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,6 +52,17 @@ class TArchiveFile : public platform::TComponent {
   std::int32_t MakeSfx(ArcWnd wnd);
   // Decodes every entry and checks its CRC; 0 when all are sound.
   std::int32_t Test(ArcWnd wnd);
+  // What ReadMembers hands over: an entry's name (in the ANSI code page)
+  // and a chunk of its data, or at the entry's end a null chunk with that
+  // entry's result; answers as ArcMemberDataCallback (0 go on,
+  // kArcSkipMember, else stop). What it throws stops the walk and is
+  // rethrown by ReadMembers.
+  using TMemberData = std::function<std::int32_t(const std::string& name, const char* chunk,
+                                                 std::uint32_t length, std::int32_t result)>;
+  // Decodes the entries wildName matches (empty: all) into take, writing
+  // nothing to disk; the library's report is in Output(). Raises EArchiver
+  // when the format's library cannot read entries this way.
+  std::int32_t ReadMembers(const std::string& wildName, const TMemberData& take);
   std::int32_t OpenArchive(ArcWnd wnd, std::uint32_t mode);
   std::int32_t FindFirst(const std::string& wildName, TArchiveEntryInfo& info);
   std::int32_t FindNext(TArchiveEntryInfo& info);

@@ -48,6 +48,12 @@ class TArchiver {
   // Beyond the slots above, for checking an archive before its files go:
   // decodes every entry and checks its CRC (0: all sound). The base refuses.
   virtual std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output);
+  // Hands the decoded data of the entries wildName matches (empty: all) to
+  // callback in chunks, writing nothing (the library's optional read entry,
+  // ArcReadMembersProc); the report goes to output. The base, and a back
+  // end whose library has no such entry, raise EArchiver.
+  virtual std::int32_t ReadMembers(const std::string& archiveName, const std::string& wildName,
+                                   ArcMemberDataCallback callback, void* user, std::string& output);
   // The whole original size of the entry the last FindFirst/FindNext found,
   // when the library tells it (the record holds 32 bits); nullopt otherwise.
   virtual std::optional<std::uint64_t> OriginalSize64(ArcHandle handle);
@@ -57,5 +63,11 @@ class TArchiver {
   // constructing a back end loads its library or fails.
   TArchiver() = default;
 };
+
+// Calls a library's read entry (null: raises EArchiver naming the library
+// and the entry).
+std::int32_t CallReadEntry(void* entry, const std::string& libraryName, const char* entryName,
+                           const std::string& archiveName, const std::string& wildName,
+                           ArcMemberDataCallback callback, void* user, std::string& output);
 
 }  // namespace pelsok

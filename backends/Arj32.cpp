@@ -23,7 +23,8 @@ const TLibraryFormat kFormat{
     .Unpack = "x",
     .NoPack = "お使いの UNARJ32J.DLL は書庫の作成機能をサポートしていません。",
     .NoSfx = "お使いの UNARJ32J.DLL は自己解凍書庫の作成機能をサポートしていません。",
-    .Test = "t"};
+    .Test = "t",
+    .ReadEntry = "UnarjReadMembers"};
 
 }  // namespace
 

@@ -14,14 +14,17 @@ LibraryBinding& TCab32::Library() {
 
 namespace {
 
-// The only command that names the archive by its full path is "-x".
+// The only command that names the archive by its full path is "-x"; "-t"
+// decodes every file without writing it.
 const TLibraryFormat kFormat{.Library = &TCab32::Library,
                              .ProgressEntry = "CabSetProgressCallback",
                              .MakeCmdLine = &TCab32::MakeCmdLine,
                              .Unpack = "-x",
                              .UnpackByFullPath = true,
                              .Pack = "-a",
-                             .MakeSfx = "-f"};
+                             .MakeSfx = "-f",
+                             .Test = "-t",
+                             .ReadEntry = "CabReadMembers"};
 
 }  // namespace
 

@@ -23,7 +23,8 @@ const TLibraryFormat& TLha32::Format() {
                                      .Remove = "d",
                                      .MakeSfx = "s",
                                      .Test = "t",
-                                     .TestTakesSwitches = true};
+                                     .TestTakesSwitches = true,
+                                     .ReadEntry = "UnlhaReadMembers"};
   return format;
 }
 

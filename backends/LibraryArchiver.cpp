@@ -3,6 +3,7 @@
 #include "archivecore/EArchiver.h"
 #include "backends/ListingCalls.h"
 #include "backends/ProgressHook.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
 
 namespace pelsok {
@@ -71,6 +72,20 @@ std::int32_t TLibraryArchiver::Test(ArcWnd wnd, const std::string& archiveName,
     return Run(format_.Test, wnd, archiveName, TArchiverOptions(), "", nullptr, output);
   CommandLine = ArchiveCmdLine(format_.Test, archiveName);
   return RunCommand(wnd, output);
+}
+
+std::int32_t TLibraryArchiver::ReadMembers(const std::string& archiveName,
+                                           const std::string& wildName,
+                                           ArcMemberDataCallback callback, void* user,
+                                           std::string& output) {
+  if (format_.ReadEntry == nullptr)
+    return TArchiver::ReadMembers(archiveName, wildName, callback, user, output);
+  LibraryBinding& lib = Binding();
+  lib.Load();
+  const TProgressHook progress(lib, format_.ProgressEntry);
+  return CallReadEntry(platform::GetProcAddress(lib.Handle(), format_.ReadEntry), lib.FileName(),
+                       format_.ReadEntry, platform::ExpandFileName(archiveName), wildName, callback,
+                       user, output);
 }
 
 std::int32_t TLibraryArchiver::RunCommand(ArcWnd wnd, std::string& output) {

@@ -46,6 +46,8 @@ struct TLibraryFormat {
   // The test line is the full command line for the default options, not
   // the command and the archive alone.
   bool TestTakesSwitches = false;
+  // The optional read entry ("UnlhaReadMembers"); null: the format reads none.
+  const char* ReadEntry = nullptr;
 };
 
 class TLibraryArchiver : public TArchiver {
@@ -69,6 +71,9 @@ class TLibraryArchiver : public TArchiver {
   std::int32_t MakeSfx(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,
                        std::string& output) override;
   std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output) override;
+  std::int32_t ReadMembers(const std::string& archiveName, const std::string& wildName,
+                           ArcMemberDataCallback callback, void* user,
+                           std::string& output) override;
 
   // Hands CommandLine to the library's command entry with wnd and the
   // output buffer, under the format's progress hook.

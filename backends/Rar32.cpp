@@ -21,7 +21,8 @@ const TLibraryFormat kFormat{.Library = &TRar32::Library,
                              .MakeCmdLine = &TRar32::MakeCmdLine,
                              .Unpack = "-x",
                              .UnpackFlat = "-e",
-                             .Test = "-t"};
+                             .Test = "-t",
+                             .ReadEntry = "UnrarReadMembers"};
 
 }  // namespace
 

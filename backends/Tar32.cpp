@@ -74,12 +74,15 @@ LibraryBinding& TTar32::Library() {
 
 namespace {
 
-// MakeSfx is the back end's own; the command line follows the class.
+// MakeSfx is the back end's own; the command line follows the class. "t"
+// decodes every member without writing it.
 const TLibraryFormat kFormat{.Library = &TTar32::Library,
                              .ProgressEntry = "TarSetProgressCallback",
                              .MakeCmdLine = nullptr,
                              .Unpack = "x",
-                             .Pack = "c"};
+                             .Pack = "c",
+                             .Test = "t",
+                             .ReadEntry = "TarReadMembers"};
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "archivecore/EArchiver.h"
 #include "backends/LibraryArchiver.h"
 #include "backends/ProgressHook.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -133,6 +134,18 @@ std::int32_t TZip32::Unpack(ArcWnd wnd, const std::string& archiveName,
 std::int32_t TZip32::Test(ArcWnd wnd, const std::string& archiveName, std::string& output) {
   CommandLine = ArchiveCmdLine("-t", archiveName);
   return RunUnZip(wnd, output);
+}
+
+std::int32_t TZip32::ReadMembers(const std::string& archiveName, const std::string& wildName,
+                                 ArcMemberDataCallback callback, void* user, std::string& output) {
+  LibraryBinding& lib = Library();
+  lib.Load();
+  const char* const entry = "UnZipReadMembers";
+  void* address =
+      lib.Loaded(kUnzip32) ? platform::GetProcAddress(lib.Handle(kUnzip32), entry) : nullptr;
+  const TProgressHook progress(lib, "UnZipSetProgressCallback", kUnzip32);
+  return CallReadEntry(address, lib.FileName(kUnzip32), entry,
+                       platform::ExpandFileName(archiveName), wildName, callback, user, output);
 }
 
 std::int32_t TZip32::Pack(ArcWnd wnd, const std::string& archiveName,

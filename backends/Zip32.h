@@ -36,6 +36,10 @@ class TZip32 : public TArchiver {
                          const std::string& wildName) override;
   std::int32_t FindNext(ArcHandle handle, TArchiveEntryInfo& info) override;
   std::int32_t CloseArchive(ArcHandle handle) override;
+  // Through "UNZIP32.DLL"'s "UnZipReadMembers".
+  std::int32_t ReadMembers(const std::string& archiveName, const std::string& wildName,
+                           ArcMemberDataCallback callback, void* user,
+                           std::string& output) override;
   // Every member decodes and matches its CRC (the library's test command).
   std::int32_t Test(ArcWnd wnd, const std::string& archiveName, std::string& output) override;
   std::int32_t Unpack(ArcWnd wnd, const std::string& archiveName, const TArchiverOptions& options,

@@ -83,10 +83,13 @@ std::string CliUsage() {
       "       pelsok-cli test ARCHIVE\n"
       "       pelsok-cli extract ARCHIVE [DIR] [MASK...]\n"
       "       pelsok-cli convert [--format F] [--replace] ARCHIVE|FOLDER...\n"
+      "       pelsok-cli grep [-i] [-F|-E] [-c] [-l] [--member MASK] PATTERN\n"
+      "                       ARCHIVE|FOLDER...\n"
       "Packs one month's logs of a kind into one archive, kind+year+month.LZH\n"
       "(or the chosen format's extension), lists the archive and, with --delete,\n"
-      "deletes the packed logs once the archive gives each one back whole (an LZH\n"
-      "archive is tested; any other is extracted beside it). Runs with no\n"
+      "deletes the packed logs once the archive gives each one back whole (every\n"
+      "member is decoded in memory and compared with its log; nothing is\n"
+      "extracted to disk). Runs with no\n"
       "window and asks nothing. Defaults come from the settings the window stored\n"
       "(folder, 6-digit mode, kind list) and from today's date (the previous month).\n"
       "\n"
@@ -140,6 +143,17 @@ std::string CliUsage() {
       "library failed (damaged archive, nothing matched); 3 an error (no such\n"
       "archive, unknown format, library missing, bad arguments).\n"
       "Progress goes to standard error while it is a terminal.\n"
+      "\n"
+      "grep prints the lines of archive members that match PATTERN (a basic\n"
+      "regular expression; -E extended, -F a fixed string; -i ignores case),\n"
+      "as \"grep -H -n\" does, with the archive and the member:\n"
+      "ARCHIVE:MEMBER:LINE:text; -c prints ARCHIVE:MEMBER:COUNT, -l the\n"
+      "ARCHIVE:MEMBER of each member with a matching line; --member MASK\n"
+      "searches only the members MASK matches. Members are decoded in memory,\n"
+      "never written to disk; each archive's format comes from its content, and\n"
+      "a FOLDER means every archive in it. A damaged member is reported on\n"
+      "standard error and searched no further; the rest is still searched.\n"
+      "Exit status as grep's: 0 a line matched; 1 none did; 2 an error.\n"
       "\n"
       "Files, below the installation prefix (/usr for the Debian package):\n"
       "  bin/pelsok-cli, bin/Pelsok       this program and the window\n"
@@ -298,9 +312,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
                TCompressRun::ResultText(r.PackResult));
       for (const auto& e : r.Entries) out.Line("packed " + e.Name);
       for (const auto& d : r.Deletion.Deleted) out.Line("deleted " + d);
-      for (const auto& note : r.Notes) err.Error(note);
+      for (const auto& note : r.Notes) err.Lines(note, "pelsok-cli: ");
       // Worded as the window words it.
-      for (const auto& line : OutcomeLines(r)) err.Error(line);
+      for (const auto& line : OutcomeLines(r)) err.Lines(line, "pelsok-cli: ");
       grade = Worse(grade, r.Grade);
     };
 

@@ -8,6 +8,8 @@ namespace pelsok::app {
 
 void TCliOutput::Line(std::string_view text) { os_ << OutputName(text) << "\n"; }
 
+std::string TCliOutput::Name(std::string_view name) { return OutputName(name); }
+
 void TCliOutput::Error(std::string_view text) { os_ << "pelsok-cli: " << OutputName(text) << "\n"; }
 
 void TCliOutput::Lines(std::string_view text, std::string_view prefix) {

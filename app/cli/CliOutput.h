@@ -25,6 +25,8 @@ class TCliOutput {
   void Lines(std::string_view text, std::string_view prefix = {});
 
   std::ostream& Stream() { return os_; }
+  // A name as every line writes it, for a line built in pieces.
+  static std::string Name(std::string_view name);
 
  private:
   std::ostream& os_;

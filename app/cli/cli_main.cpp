@@ -1,5 +1,5 @@
 // The command-line front: one Compress run or the continuous command, no
-// window; an archive command (list, test, extract); or convert.
+// window; an archive command (list, test, extract, grep); or convert.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,6 +7,7 @@
 #include "app/Version.h"
 #include "app/cli/CliArchive.h"
 #include "app/cli/CliConvert.h"
+#include "app/cli/CliGrep.h"
 #include "app/cli/CliJob.h"
 #include "app/cli/TerminalProgress.h"
 #include "platform/DateTime.h"
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     std::cout << "pelsok-cli " << pelsok::app::kVersionText << "\n";
     return 0;
   }
+  if (pelsok::app::IsGrepCommand(args))
+    return pelsok::app::RunGrepCommand(args, std::cout, std::cerr);
   const pelsok::app::TTerminalProgress progress;
   if (pelsok::app::IsConvertCommand(args))
     return pelsok::app::RunConvertCommand(args, std::cout, std::cerr);

@@ -99,13 +99,17 @@ std::string LockFailureText(const platform::TFileLock& lock, const std::string& 
   }
 }
 
-enum class TCheck { Whole, Damaged, Cancelled };
+enum class TCheck { Whole, Damaged, Cancelled, NotRun };
 
 // Whether every member of the new archive comes back whole, the way its
 // format is checked before its logs go.
 TCheck CheckNewArchive(TArchiveFile& archive, TRunResult& result, ArcWnd wnd) {
   try {
     const TDeletionCheck check = CheckBeforeDeletion(archive, &result.Entries, wnd);
+    if (check.CouldNotRun) {
+      result.Notes.push_back(check.Report);
+      return TCheck::NotRun;
+    }
     if (check.ByExtraction && check.Result != 0 && check.Result != arc::kCancelled &&
         !check.Report.empty())
       result.Notes.push_back(check.Report);
@@ -272,6 +276,12 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
         for (const auto& e : result.Entries)
           result.Deletion.Kept.push_back(e.Name + " (書庫の検査で誤りが見つかりました)");
         result.Grade = Worse(result.Grade, TRunGrade::Failed);
+      } else if (check == TCheck::NotRun) {
+        // Nothing is known about the members: every log stays, and the
+        // archive is not called damaged.
+        for (const auto& e : result.Entries)
+          result.Deletion.Kept.push_back(e.Name + " (書庫を検査できませんでした)");
+        result.Grade = Worse(result.Grade, TRunGrade::Warning);
       } else if (yes) {
         // A log goes only when its checksum can be compared with the archive's.
         std::vector<TListedEntry> checked;

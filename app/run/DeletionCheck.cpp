@@ -1,18 +1,54 @@
 #include "app/run/DeletionCheck.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <map>
+
 #include "app/run/ExtractionCheck.h"
+#include "archivecore/EArchiver.h"
 #include "backends/BackendRows.h"
 
 namespace pelsok::app {
 namespace {
+
+const char* const kNoMemory = "メモリが足りないため、書庫を検査できませんでした。";
+const char* const kNoPermission = "書庫を読む権限がないため、検査できませんでした。";
+const char* const kNoRoom =
+    "確認用に取り出す場所がない (空き容量か権限が足りない) ため、書庫を検査できませんでした。";
 
 TMemberCheck CheckOf(const TArchiveFile& archive) {
   const TBackendRow* row = archive.FormatRow();
   return row != nullptr ? row->Check : TMemberCheck::LibraryTest;
 }
 
+TDeletionCheck NotRun(std::int32_t result, const std::string& why, const std::string& report) {
+  TDeletionCheck check{result, why, false};
+  if (!report.empty()) check.Report += "\n" + report;
+  check.CouldNotRun = true;
+  return check;
+}
+
 TDeletionCheck ByExtraction(const TExtractionCheck& check) {
+  if (check.Result == arc::kCannotWrite || check.Result == arc::kNoMemory)
+    return NotRun(check.Result, check.Result == arc::kNoMemory ? kNoMemory : kNoRoom, check.Report);
   return TDeletionCheck{check.Result, check.Report, true};
+}
+
+// The check of a library without the read entry: its test command, or an
+// extraction where the format has none.
+TDeletionCheck ByOlderLibrary(TArchiveFile& archive, std::vector<TListedEntry>* entries,
+                              ArcWnd wnd) {
+  const TMemberCheck how = CheckOf(archive);
+  const bool libraryTest =
+      how == TMemberCheck::ListingCrc16 || (how == TMemberCheck::LibraryTest && entries == nullptr);
+  if (libraryTest) {
+    const std::int32_t rc = archive.Test(wnd);
+    return TDeletionCheck{rc, archive.Output().c_str(), false};
+  }
+  if (entries == nullptr)
+    return ByExtraction(TestByExtraction(archive.FileName(), archive.ArchiverType(), wnd));
+  return ByExtraction(SumsByExtraction(archive.FileName(), archive.ArchiverType(), *entries, wnd));
 }
 
 }  // namespace
@@ -24,16 +60,41 @@ std::optional<TMemberSum> ListedSum(const TArchiveFile& archive, const TArchiveE
 
 TDeletionCheck CheckBeforeDeletion(TArchiveFile& archive, std::vector<TListedEntry>* entries,
                                    ArcWnd wnd) {
-  const TMemberCheck how = CheckOf(archive);
-  const bool libraryTest =
-      how == TMemberCheck::ListingCrc16 || (how == TMemberCheck::LibraryTest && entries == nullptr);
-  if (libraryTest) {
-    const std::int32_t rc = archive.Test(wnd);
-    return TDeletionCheck{rc, archive.Output().c_str(), false};
+  if (::access(archive.FileName().c_str(), R_OK) != 0 && (errno == EACCES || errno == EPERM))
+    return NotRun(arc::kCannotRead, kNoPermission, {});
+  // Nothing is extracted any more; what an older run left goes.
+  if (entries != nullptr) RemoveStaleCheckFolders(archive.FileName());
+  // Each sound member's size and CRC-32, as it decoded: nothing is written.
+  std::map<std::string, TFileSum> sums;
+  std::optional<TRunningSum> current;
+  std::int32_t rc = 0;
+  try {
+    rc = archive.ReadMembers("",
+                             [&](const std::string& name, const char* chunk, std::uint32_t length,
+                                 std::int32_t result) -> std::int32_t {
+                               if (entries == nullptr) return 0;
+                               if (!current) current.emplace(TSumKind::Crc32);
+                               if (chunk != nullptr) {
+                                 current->Add(chunk, length);
+                                 return 0;
+                               }
+                               if (result == arc::kOk) sums[name] = current->Sum();
+                               current.reset();
+                               return 0;
+                             });
+  } catch (const EArchiver&) {
+    return ByOlderLibrary(archive, entries, wnd);
   }
-  if (entries == nullptr)
-    return ByExtraction(TestByExtraction(archive.FileName(), archive.ArchiverType(), wnd));
-  return ByExtraction(SumsByExtraction(archive.FileName(), archive.ArchiverType(), *entries, wnd));
+  const std::string report = archive.Output().c_str();
+  if (rc == arc::kNoMemory) return NotRun(rc, kNoMemory, report);
+  if (entries != nullptr) {
+    for (auto& e : *entries) {
+      e.Sum.reset();
+      const auto it = sums.find(e.Name);
+      if (rc == 0 && it != sums.end() && it->second.Size == e.OriginalSize) e.Sum = it->second.Sum;
+    }
+  }
+  return TDeletionCheck{rc, report, false};
 }
 
 }  // namespace pelsok::app

@@ -17,14 +17,18 @@ struct TDeletionCheck {
   std::int32_t Result = 0;  // the library's result (arc::kCancelled when stopped)
   std::string Report;       // the library's report
   bool ByExtraction = false;
+  // The check could not run (memory, permission, room for an extraction):
+  // Report says why in its first line; nothing is known about the members.
+  bool CouldNotRun = false;
 };
 
-// archive is bound to its format. With entries (the members a run listed),
-// gives each the checksum its log is compared with before it goes: the
-// listing's CRC-16 where the format keeps one, else the CRC-32 of what an
-// extraction beside the archive gave back. Without entries (a test of the
-// archive alone), the library's test command, or an extraction into a
-// temporary folder for a format that has none.
+// archive is bound to its format. Every member is decoded through the
+// library's read entry, writing nothing to disk. With entries (the members
+// a run listed), gives each the CRC-32 of what came back for it when its
+// size is the listed one; the deletion pass compares that with its log.
+// Without entries it is a test of the archive alone. A library without the
+// read entry is checked as before: its test command (and the listing's
+// CRC-16), or an extraction beside the archive.
 TDeletionCheck CheckBeforeDeletion(TArchiveFile& archive, std::vector<TListedEntry>* entries,
                                    ArcWnd wnd);
 

@@ -91,6 +91,8 @@ TExtractionCheck TestByExtraction(const std::string& archiveName, TArchiverType 
   return ExtractInto(archiveName, type, folder, wnd);
 }
 
+void RemoveStaleCheckFolders(const std::string& archiveName) { RemoveCheckFolders(archiveName); }
+
 std::string ExtractionCheckPrefix(const std::string& archiveName) {
   return platform::ExtractFilePath(archiveName) + "." + platform::ExtractFileName(archiveName) +
          ".check-";

@@ -31,6 +31,10 @@ TExtractionCheck SumsByExtraction(const std::string& archiveName, TArchiverType 
 // folder under the system's temporary folder, which then goes.
 TExtractionCheck TestByExtraction(const std::string& archiveName, TArchiverType type, ArcWnd wnd);
 
+// Removes the check folders a run that died midway left beside the archive
+// (the run's lock is held, so any there is a dead run's).
+void RemoveStaleCheckFolders(const std::string& archiveName);
+
 // The folder prefix of the check's folders for an archive (tests look for leftovers).
 std::string ExtractionCheckPrefix(const std::string& archiveName);
 

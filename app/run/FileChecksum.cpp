@@ -23,29 +23,41 @@ constexpr auto kCrc32 = MakeTable<std::uint32_t, 0xEDB88320u>();
 
 }  // namespace
 
+TRunningSum::TRunningSum(TSumKind kind)
+    : kind_(kind), c_(kind == TSumKind::Crc32 ? 0xFFFFFFFFu : 0) {}  // CRC-32 runs inverted
+
+void TRunningSum::Add(const char* data, std::size_t n) {
+  std::uint32_t c = c_;
+  if (kind_ == TSumKind::Crc16) {
+    for (std::size_t i = 0; i < n; ++i)
+      c = kCrc16[(c ^ static_cast<unsigned char>(data[i])) & 0xFF] ^ (c >> 8);
+  } else {
+    for (std::size_t i = 0; i < n; ++i)
+      c = kCrc32[(c ^ static_cast<unsigned char>(data[i])) & 0xFF] ^ (c >> 8);
+  }
+  c_ = c;
+  size_ += n;
+}
+
+TFileSum TRunningSum::Sum() const {
+  TFileSum sum;
+  sum.Size = size_;
+  sum.Sum.Kind = kind_;
+  sum.Sum.Value = kind_ == TSumKind::Crc32 ? ~c_ : c_;
+  return sum;
+}
+
 std::optional<TFileSum> FileChecksum(const std::string& path, TSumKind kind) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  TFileSum sum;
-  sum.Sum.Kind = kind;
-  // CRC-32 runs inverted; CRC-16 starts at 0.
-  std::uint32_t c = kind == TSumKind::Crc32 ? 0xFFFFFFFFu : 0;
+  TRunningSum sum(kind);
   std::vector<char> buf(1 << 20);
   while (in) {
     in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
-    const auto n = static_cast<std::size_t>(in.gcount());
-    if (kind == TSumKind::Crc16) {
-      for (std::size_t i = 0; i < n; ++i)
-        c = kCrc16[(c ^ static_cast<unsigned char>(buf[i])) & 0xFF] ^ (c >> 8);
-    } else {
-      for (std::size_t i = 0; i < n; ++i)
-        c = kCrc32[(c ^ static_cast<unsigned char>(buf[i])) & 0xFF] ^ (c >> 8);
-    }
-    sum.Size += n;
+    sum.Add(buf.data(), static_cast<std::size_t>(in.gcount()));
   }
   if (!in.eof()) return std::nullopt;
-  sum.Sum.Value = kind == TSumKind::Crc32 ? ~c : c;
-  return sum;
+  return sum.Sum();
 }
 
 }  // namespace pelsok::app

@@ -4,6 +4,7 @@
 // by extraction (polynomial 0xEDB88320, reflected, as zlib computes it).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,19 @@ struct TMemberSum {
 struct TFileSum {
   std::uint64_t Size = 0;
   TMemberSum Sum;
+};
+
+// A checksum computed over data handed in pieces.
+class TRunningSum {
+ public:
+  explicit TRunningSum(TSumKind kind);
+  void Add(const char* data, std::size_t n);
+  TFileSum Sum() const;
+
+ private:
+  TSumKind kind_;
+  std::uint32_t c_;
+  std::uint64_t size_ = 0;
 };
 
 // nullopt when the file cannot be read to its end.

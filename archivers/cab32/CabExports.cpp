@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "common/CommandEntry.h"
 #include "common/ExportedEntries.h"
+#include "common/MemberReading.h"
 #include "common/Messages.h"
 
 namespace cab {
@@ -24,6 +25,8 @@ std::int32_t Dispatch(const arc::CommandLine& line, arc::Report& report) {
       return RunAdd(o, report);
     case Command::extract:
       return RunExtract(o, report);
+    case Command::test:
+      return RunTest(o, report);
     case Command::makeSfx:
       return RunMakeSfx(o, report);
   }
@@ -53,3 +56,4 @@ ARC_EXPORT std::int32_t CabCheckArchive(const char* archiveName, std::int32_t) {
     return true;
   });
 }
+ARC_READ_MEMBERS_ENTRY(Cab, "-t")

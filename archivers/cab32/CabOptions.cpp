@@ -18,6 +18,8 @@ CabOptions ReadOptions(const arc::CommandLine& line) {
     o.command = Command::add;
   else if (line.command == "-x" || line.command == "-X")
     o.command = Command::extract;
+  else if (line.command == "-t" || line.command == "-T")
+    o.command = Command::test;
   else if (line.command == "-f" || line.command == "-F")
     o.command = Command::makeSfx;
   else

@@ -8,7 +8,7 @@
 
 namespace cab {
 
-enum class Command { add, extract, makeSfx };
+enum class Command { add, extract, test, makeSfx };
 
 struct CabOptions {
   Command command = Command::add;

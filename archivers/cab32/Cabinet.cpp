@@ -224,6 +224,13 @@ ExtractResult Cabinet::Extract(const CabEntry& entry, int fd) {
   return {false, true, MspackError(err)};
 }
 
+ExtractResult Cabinet::Decode(const CabEntry& entry) {
+  files_.SetWriteToWalk(true);
+  ExtractResult r = Extract(entry, -1);
+  files_.SetWriteToWalk(false);
+  return r;
+}
+
 }  // namespace cab
 
 #include <fcntl.h>

@@ -55,6 +55,9 @@ class Cabinet {
 
   // Writes the entry's whole data to fd.
   ExtractResult Extract(const CabEntry& entry, int fd);
+  // Decodes the entry's whole data into the calling thread's read walk, or
+  // nowhere when none runs.
+  ExtractResult Decode(const CabEntry& entry);
 
  private:
   void Open(const std::string& path);

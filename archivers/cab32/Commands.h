@@ -11,6 +11,7 @@ namespace cab {
 
 std::int32_t RunAdd(const CabOptions& o, arc::Report& report);      // -a
 std::int32_t RunExtract(const CabOptions& o, arc::Report& report);  // -x
+std::int32_t RunTest(const CabOptions& o, arc::Report& report);     // -t
 std::int32_t RunMakeSfx(const CabOptions& o, arc::Report& report);  // -f
 
 }  // namespace cab

@@ -1,5 +1,7 @@
 #include "MspackFiles.h"
 
+#include "common/MemberReading.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,7 +33,7 @@ struct MspackCallbacks {
     if (f == nullptr) return nullptr;
     f->owner = owner;
     if (mode == MSPACK_SYS_OPEN_WRITE && std::strcmp(name, MspackFiles::kOutputName) == 0) {
-      if (owner->writeFd_ < 0) {
+      if (owner->writeFd_ < 0 && !owner->toWalk_) {
         delete f;
         return nullptr;
       }
@@ -82,6 +84,11 @@ struct MspackCallbacks {
     auto* f = reinterpret_cast<OpenFile*>(file);
     if (f == nullptr || !f->writing || bytes < 0) return -1;
     const auto* p = static_cast<const char*>(buffer);
+    if (f->owner->toWalk_) {
+      if (arc::ReadingData(p, static_cast<std::size_t>(bytes))) return bytes;
+      f->owner->writeFailed_ = true;
+      return -1;
+    }
     int done = 0;
     while (done < bytes) {
       const ssize_t n = ::write(f->fd, p + done, static_cast<std::size_t>(bytes - done));

@@ -26,6 +26,9 @@ class MspackFiles {
   void SetBaseOffset(const std::string& name, std::uint64_t offset) { offsets_[name] = offset; }
   // Extracted data goes to fd (not owned) until the next call.
   void SetWriteFd(int fd) { writeFd_ = fd; }
+  // Extracted data goes to the calling thread's read walk (arc::MemberReading)
+  // instead, or nowhere without one, until the next call.
+  void SetWriteToWalk(bool on) { toWalk_ = on; }
   // Set when writing failed (the disk, not the cabinet).
   bool WriteFailed() const { return writeFailed_; }
   void ClearWriteFailed() { writeFailed_ = false; }
@@ -40,6 +43,7 @@ class MspackFiles {
   SystemWithOwner system_;
   std::map<std::string, std::uint64_t> offsets_;
   int writeFd_ = -1;
+  bool toWalk_ = false;
   bool writeFailed_ = false;
 };
 

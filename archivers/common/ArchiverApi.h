@@ -77,6 +77,25 @@ typedef std::int32_t (*ArcSetProgressProc)(ArcProgressCallback callback, void* u
 // through this handle (the record's OriginalSize stops at 0xFFFFFFFF).
 // 0 when it stored the size, non-zero when there is no such entry.
 typedef std::int32_t (*ArcGetSize64Proc)(ArcHandle handle, std::uint64_t* size);
+// Optional entry "<Prefix>ReadMembers" (e.g. "UnlhaReadMembers"): decodes
+// the members of archiveName that wildName matches (null or empty: every
+// member), in archive order, with the checks of the library's test command,
+// and hands their data to callback, writing nothing to disk. For each
+// member: data calls (chunk not null, 0 < length <= kArcReadChunk, result
+// 0), then one end call (chunk null, length 0, result the member's own
+// arc::Result: kOk sound, kNotArchive damaged, kWarning not decoded). name
+// is the stored name in UTF-8. The callback answers 0 to go on,
+// kArcSkipMember for no more data of this member (its end call still
+// comes), anything else to stop the walk: no more calls, and the entry
+// returns arc::kCancelled. Otherwise the entry returns what the test command
+// returns for those members, with its report in output (as a command entry).
+typedef std::int32_t (*ArcMemberDataCallback)(void* user, const char* name, const void* chunk,
+                                              std::uint32_t length, std::int32_t result);
+typedef std::int32_t (*ArcReadMembersProc)(const char* archiveName, const char* wildName,
+                                           ArcMemberDataCallback callback, void* user, char* output,
+                                           std::uint32_t size);
+inline constexpr std::uint32_t kArcReadChunk = 1u << 16;
+inline constexpr std::int32_t kArcSkipMember = 1;
 // Optional: version as major*100+minor.
 typedef std::uint16_t (*ArcGetVersionProc)(void);
 // Optional: non-zero when the file is a readable archive of the format.

@@ -1,5 +1,7 @@
 #include "Progress.h"
 
+#include "MemberReading.h"
+
 namespace arc {
 namespace {
 
@@ -31,6 +33,7 @@ bool Progress::StartFile(const std::string& name) {
 
 bool Progress::AddBytes(std::uint64_t n) {
   state_.bytesDone += n;
+  if (ReadingStopped()) cancelled_ = true;
   if (state_.bytesDone - lastTold_ < kStep) return !cancelled_;
   return Tell();
 }
@@ -41,6 +44,8 @@ bool Progress::FinishFile() {
 }
 
 bool Progress::Tell() {
+  // A read walk the caller stopped ends the command as a cancel would.
+  if (ReadingStopped()) cancelled_ = true;
   if (cancelled_) return false;
   if (!callback_) return true;
   lastTold_ = state_.bytesDone;

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/MemberReading.h"
 #include "lzh/LzhCodec.h"
 
 namespace lzh {
@@ -57,6 +58,13 @@ class FileSink : public Sink {
 class NullSink : public Sink {
  public:
   void write(const std::uint8_t*, std::size_t) override {}
+};
+
+// Hands the data to the calling thread's read walk (arc::MemberReading),
+// or discards it when none runs (testing an archive's CRCs).
+class ReadingSink : public Sink {
+ public:
+  void write(const std::uint8_t* buf, std::size_t n) override { arc::ReadingData(buf, n); }
 };
 
 // Writes all n bytes or throws FileError.

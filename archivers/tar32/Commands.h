@@ -11,6 +11,6 @@
 namespace tar32 {
 
 std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& progress);
-std::int32_t RunExtract(const TarOptions& o, arc::Report& report, arc::Progress& progress);
+std::int32_t RunExtract(const TarOptions& o, arc::Report& report, arc::Progress& progress);  // x, t
 
 }  // namespace tar32

@@ -1,5 +1,6 @@
 // x: extracts the matching members into the base folder (the current folder
-// when none is given) through the shared safe extractor.
+// when none is given) through the shared safe extractor; t: decodes them
+// and checks the stream, writing nothing.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -21,6 +22,12 @@ std::int32_t RunExtract(const TarOptions& o, arc::Report& report, arc::Progress&
     throw arc::Failure(
         arc::kNotArchive,
         arc::msg::CannotOpen(arc::msg::Quoted(arc::SafeText(o.archive)), std::strerror(errno)));
+  if (o.command == 't') {
+    const std::int32_t result =
+        tararc::TestArchive(fd, ArchiveStart(fd), o.archive, o.files, report, progress);
+    ::close(fd);
+    return result;
+  }
   tararc::ExtractSettings s;
   s.baseDir = o.baseDir;
   s.rules.withFolders = o.useDirectory;

@@ -10,6 +10,7 @@
 #include "TarListing.h"
 #include "common/CommandEntry.h"
 #include "common/ExportedEntries.h"
+#include "common/MemberReading.h"
 
 namespace tar32 {
 namespace {
@@ -53,3 +54,4 @@ ARC_EXPORT std::int32_t TarGetArchiveType(const char* fileName) {
 }
 
 ARC_PROGRESS_ENTRY(Tar)
+ARC_READ_MEMBERS_ENTRY(Tar, "t")

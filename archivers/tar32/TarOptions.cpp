@@ -75,8 +75,9 @@ TarOptions ReadOptions(const arc::CommandLine& line) {
   TarOptions o;
   if (line.command.size() != 1 ||
       (std::tolower(static_cast<unsigned char>(line.command[0])) != 'c' &&
-       std::tolower(static_cast<unsigned char>(line.command[0])) != 'x'))
-    Bad(arc::msg::UnknownCommand(line.command, "c で作成、x で展開"));
+       std::tolower(static_cast<unsigned char>(line.command[0])) != 'x' &&
+       std::tolower(static_cast<unsigned char>(line.command[0])) != 't'))
+    Bad(arc::msg::UnknownCommand(line.command, "c で作成、x で展開、t で検査"));
   o.command = static_cast<char>(std::tolower(static_cast<unsigned char>(line.command[0])));
   if (!line.archive || line.archive->empty()) Bad(arc::msg::NoArchiveName("-f 名前"));
   o.archive = arc::ToPlatformDelimiters(*line.archive);

@@ -13,7 +13,7 @@
 namespace tar32 {
 
 struct TarOptions {
-  char command = 0;  // 'c' create, 'x' extract
+  char command = 0;  // 'c' create, 'x' extract, 't' test (decode, write nothing)
   std::string archive;
   std::string baseDir;             // from -o, with its trailing '/'; empty when none
   std::vector<std::string> files;  // c: files, folders, masks; x: member masks

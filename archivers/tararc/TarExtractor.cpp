@@ -9,6 +9,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/MemberReading.h"
 #include "common/Messages.h"
 #include "common/SafeText.h"
 
@@ -218,6 +219,48 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
       return arc::kNothingMatched;
     }
     report.Line(arc::msg::ExtractSummary(written, matched));
+    return result;
+  } catch (const ReadError& e) {
+    report.Line(arc::SafeText(e.what()));
+    return arc::kNotArchive;
+  }
+}
+
+std::int32_t TestArchive(int fd, std::uint64_t offset, const std::string& displayName,
+                         const std::vector<std::string>& masks, arc::Report& report,
+                         arc::Progress& progress) {
+  try {
+    TarReader reader(fd, offset, displayName);
+    reader.VerifyStream();
+    std::int32_t result = arc::kOk;
+    std::size_t matched = 0;
+    for (Member m; reader.Next(m);) {
+      if (!arc::MatchesAnyMask(m.name, masks)) continue;
+      ++matched;
+      if (m.kind != arc::EntryKind::file) continue;
+      const std::string shown = arc::SafeText(m.name);
+      if (!progress.StartFile(m.name)) return arc::kCancelled;
+      arc::ReadingBegin(m.name);
+      try {
+        const TarReader::Copy copy =
+            reader.ReadData([](const char* p, std::size_t n) { return arc::ReadingData(p, n); },
+                            [&](std::uint64_t n) { return progress.AddBytes(n); });
+        if (copy == TarReader::Copy::stopped) return arc::kCancelled;
+      } catch (const ReadError& e) {
+        report.Line(arc::msg::Line(arc::msg::Verdict::damaged, shown, arc::SafeText(e.what())));
+        arc::ReadingEnd(arc::kNotArchive);
+        // Damaged data ends the archive: nothing after it can be trusted.
+        return arc::kNotArchive;
+      }
+      report.Line(arc::msg::Line(arc::msg::Verdict::tested, shown));
+      arc::ReadingEnd(arc::kOk);
+      if (!progress.FinishFile()) return arc::kCancelled;
+    }
+    if (matched == 0) {
+      report.Line(arc::msg::NoMemberMatched());
+      return arc::kNothingMatched;
+    }
+    report.Line(arc::msg::TestSummary(matched, 0));
     return result;
   } catch (const ReadError& e) {
     report.Line(arc::SafeText(e.what()));

@@ -29,4 +29,12 @@ std::int32_t ExtractArchive(int fd, std::uint64_t offset, const std::string& dis
                             const ExtractSettings& settings, arc::Report& report,
                             arc::Progress& progress);
 
+// Decodes the matching members without writing them, each member's data
+// handed to the calling thread's read walk (arc::MemberReading) with the
+// holes of a sparse member as zeros; checks the gzip stream first. The work
+// is bounded by the sizes the archive declares. Results as ExtractArchive.
+std::int32_t TestArchive(int fd, std::uint64_t offset, const std::string& displayName,
+                         const std::vector<std::string>& masks, arc::Report& report,
+                         arc::Progress& progress);
+
 }  // namespace tararc

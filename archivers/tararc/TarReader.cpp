@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -321,6 +322,38 @@ TarReader::Copy TarReader::CopyData(int out, const std::function<bool(std::uint6
         std::max<std::uint64_t>(length, static_cast<std::uint64_t>(archive_entry_size(current_)));
   if (::ftruncate(out, static_cast<off_t>(length)) != 0)
     throw std::runtime_error(arc::msg::CannotWrite("ファイル", std::strerror(errno)));
+  return Copy::done;
+}
+
+TarReader::Copy TarReader::ReadData(const std::function<bool(const char*, std::size_t)>& take,
+                                    const std::function<bool(std::uint64_t)>& onBytes) {
+  static const std::string zeros(1 << 16, '\0');
+  std::uint64_t pos = 0;
+  auto fill = [&](std::uint64_t to) {
+    while (pos < to) {
+      const std::size_t n =
+          static_cast<std::size_t>(std::min<std::uint64_t>(to - pos, zeros.size()));
+      if (!take(zeros.data(), n)) return false;
+      pos += n;
+    }
+    return true;
+  };
+  for (;;) {
+    const void* buf = nullptr;
+    size_t size = 0;
+    la_int64_t at = 0;
+    const int status = archive_read_data_block(a_, &buf, &size, &at);
+    if (status == ARCHIVE_EOF) break;
+    Check(status, "メンバーのデータを読めません");
+    const auto start = static_cast<std::uint64_t>(at);
+    if (start < pos) throw ReadError("メンバーのデータの範囲が重なっています");
+    if (!fill(start) || !take(static_cast<const char*>(buf), size)) return Copy::stopped;
+    pos += size;
+    if (onBytes && !onBytes(size)) return Copy::stopped;
+  }
+  if (!lone_ && current_ != nullptr && archive_entry_size_is_set(current_) &&
+      !fill(static_cast<std::uint64_t>(archive_entry_size(current_))))
+    return Copy::stopped;
   return Copy::done;
 }
 

@@ -80,6 +80,12 @@ class TarReader {
   enum class Copy { done, stopped };
   Copy CopyData(int out, const std::function<bool(std::uint64_t)>& onBytes);
 
+  // Hands the current member's data to take in file order, holes of a
+  // sparse member as zeros, up to its declared length; onBytes as for
+  // CopyData. Throws ReadError on damaged data.
+  Copy ReadData(const std::function<bool(const char*, std::size_t)>& take,
+                const std::function<bool(std::uint64_t)>& onBytes);
+
   // Reads the current member's data without keeping it; gives its length.
   std::uint64_t CountData();
 

@@ -11,6 +11,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/MemberReading.h"
 #include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
@@ -75,15 +76,18 @@ std::int32_t RunTest(Run& run) {
       if (!run.progress.FinishFile()) return arc::kCancelled;
       continue;
     }
-    lzh::NullSink sink;
+    arc::ReadingBegin(ListedName(*m));
+    lzh::ReadingSink sink;
     arj::DecodeOutcome r = run.Decode(*m, sink);
-    if (r.cancelled) return arc::kCancelled;
+    if (r.cancelled || arc::ReadingStopped()) return arc::kCancelled;
     if (r.ok) {
       run.Line(arc::msg::Verdict::tested, name);
+      arc::ReadingEnd(arc::kOk);
     } else {
       ++bad;
       run.Line(arc::msg::Verdict::damaged, name, r.message);
       arc::Worsen(run.result, arc::kNotArchive);
+      arc::ReadingEnd(arc::kNotArchive);
     }
     if (!run.progress.FinishFile()) return arc::kCancelled;
   }

@@ -7,6 +7,7 @@
 #include "arj/ArjVolumes.h"
 #include "common/CommandEntry.h"
 #include "common/ExportedEntries.h"
+#include "common/MemberReading.h"
 
 namespace unarj {
 namespace {
@@ -56,3 +57,4 @@ ARC_EXPORT std::int32_t UnarjCheckArchive(const char* archiveName, std::int32_t)
     return unarj::ReadIndex(name, index);
   });
 }
+ARC_READ_MEMBERS_ENTRY(Unarj, "t")

@@ -11,6 +11,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/MemberReading.h"
 #include "common/Messages.h"
 #include "common/Progress.h"
 #include "lzh/LzhCodec.h"
@@ -47,25 +48,30 @@ std::int32_t RunTest(const UnlhaOptions& o, OpenArchive& archive, arc::Report& r
     const std::string name = lzh::PrintableName(m.path.Joined());
     if (m.header.isDirectory()) continue;
     CheckGoOn(progress.StartFile(m.path.Joined()));
+    arc::ReadingBegin(m.path.Joined());
     if (!lzh::canDecode(m.header.method)) {
       report.Line(arc::msg::Line(arc::msg::Verdict::skipped, name,
                                  arc::msg::UnsupportedMethod(lzh::PrintableName(m.header.method))));
       arc::Worsen(result, arc::kWarning);
+      arc::ReadingEnd(arc::kWarning);
       continue;
     }
-    lzh::NullSink sink;
+    lzh::ReadingSink sink;
     lzh::MemberResult r;
     try {
       r = lzh::DecodeMember(archive.fd(), archive.path(), m, sink);
     } catch (const std::exception& e) {
       r = {lzh::Status::kFatal, e.what()};
     }
+    CheckGoOn(!arc::ReadingStopped());
     if (r.status == lzh::Status::kOk || r.status == lzh::Status::kWarning) {
       report.Line(arc::msg::Line(arc::msg::Verdict::tested, name));
+      arc::ReadingEnd(arc::kOk);
     } else {
       ++bad;
       report.Line(arc::msg::Line(arc::msg::Verdict::damaged, name, r.message));
       arc::Worsen(result, arc::kNotArchive);
+      arc::ReadingEnd(arc::kNotArchive);
     }
     progress.AddBytes(m.header.originalSize);
     CheckGoOn(progress.FinishFile());

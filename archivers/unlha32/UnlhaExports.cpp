@@ -8,6 +8,7 @@
 #include "Commands.h"
 #include "common/CommandEntry.h"
 #include "common/ExportedEntries.h"
+#include "common/MemberReading.h"
 #include "common/Messages.h"
 #include "lzharc/ArchiveReader.h"
 
@@ -86,3 +87,5 @@ ARC_EXPORT std::int32_t UnlhaCheckArchive(const char* archiveName, std::int32_t)
 }
 
 ARC_PROGRESS_ENTRY(Unlha)
+
+ARC_READ_MEMBERS_ENTRY(Unlha, "t")

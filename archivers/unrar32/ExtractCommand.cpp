@@ -10,6 +10,7 @@
 #include "RarListing.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
+#include "common/MemberReading.h"
 #include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/SafeText.h"
@@ -97,7 +98,7 @@ class ExtractRun {
       return !o_.stopAtFirst;
     }
     if (!progress_.StartFile(m.name)) return Cancel();
-    if (o_.command == 't') return Test(archive, shown);
+    if (o_.command == 't') return Test(archive, shown, m);
     if (m.kind == arc::EntryKind::file && !o_.onlyNewer && !o_.assumeYes &&
         TargetExists(o_, m.name)) {
       report_.Line(arc::msg::Line(arc::msg::Verdict::skipped, shown, arc::msg::ExistsUseY("-y")));
@@ -144,7 +145,8 @@ class ExtractRun {
     return progress_.FinishFile() || Cancel();
   }
 
-  bool Test(RarArchive& archive, const std::string& shown) {
+  bool Test(RarArchive& archive, const std::string& shown, const RarMember& m) {
+    arc::ReadingBegin(ListedName(m));
     bool cancelled = false;
     const std::string why = archive.ReadData(
         -1, [&](std::uint64_t n) { return progress_.AddBytes(n); }, cancelled);
@@ -152,11 +154,13 @@ class ExtractRun {
     if (why.empty()) {
       ++done_;
       report_.Line(arc::msg::Line(arc::msg::Verdict::tested, shown));
+      arc::ReadingEnd(arc::kOk);
     } else {
       report_.Line(arc::msg::Line(
           archive.Undecodable() ? arc::msg::Verdict::failed : arc::msg::Verdict::damaged, shown,
           arc::SafeText(why)));
       arc::Worsen(result_, archive.Undecodable() ? kUnsupported : arc::kNotArchive);
+      arc::ReadingEnd(archive.Undecodable() ? kUnsupported : arc::kNotArchive);
       if (o_.stopAtFirst) return false;
     }
     return progress_.FinishFile() || Cancel();

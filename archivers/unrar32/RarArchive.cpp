@@ -1,5 +1,7 @@
 #include "RarArchive.h"
 
+#include "common/MemberReading.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
@@ -297,6 +299,10 @@ std::string RarArchive::ReadData(int fd, const std::function<bool(std::uint64_t)
       return "データがヘッダーに記録されたサイズより長くなっています";
     if (fd >= 0 && !WriteAll(fd, buffer.data(), static_cast<std::size_t>(n)))
       return arc::msg::CannotWrite("ファイル", std::strerror(errno));
+    if (fd < 0 && !arc::ReadingData(buffer.data(), static_cast<std::size_t>(n))) {
+      cancelled = true;
+      return "cancelled";
+    }
     if (progress && !progress(static_cast<std::uint64_t>(n))) {
       cancelled = true;
       return arc::msg::Cancelled();

@@ -5,6 +5,7 @@
 #include "RarListing.h"
 #include "common/CommandEntry.h"
 #include "common/ExportedEntries.h"
+#include "common/MemberReading.h"
 
 namespace unrar {
 namespace {
@@ -54,3 +55,4 @@ ARC_EXPORT std::int32_t UnrarCheckArchive(const char* archiveName, std::int32_t)
 }
 
 ARC_PROGRESS_ENTRY(Unrar)
+ARC_READ_MEMBERS_ENTRY(Unrar, "-t")

@@ -1,5 +1,6 @@
 // The exported entries of UNZIP32.DLL. Nothing else is visible from outside.
 #include "common/ExportedEntries.h"
+#include "common/MemberReading.h"
 #include "zipcore/Commands.h"
 #include "zipcore/ZipListing.h"
 
@@ -18,3 +19,4 @@ ARC_VERSION_ENTRY(UnZip, 100)
 ARC_EXPORT std::int32_t UnZipCheckArchive(const char* archiveName, std::int32_t) {
   return zipcore::ListingCheck(archiveName);
 }
+ARC_READ_MEMBERS_ENTRY(UnZip, "-t")

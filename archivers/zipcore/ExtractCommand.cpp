@@ -25,6 +25,7 @@
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
+#include "common/MemberReading.h"
 #include "common/Messages.h"
 #include "common/Progress.h"
 #include "common/SafeExtractor.h"
@@ -258,7 +259,10 @@ class Extraction {
     // An empty entry has nothing to decode (and libarchive fails on the
     // bare end marker some LZMA writers store for it).
     const bool empty = archive_entry_size_is_set(entry) && archive_entry_size(entry) == 0;
+    const bool reading = o_.command == ZipCommand::test && kind == arc::EntryKind::file;
+    if (reading) arc::ReadingBegin(name);
     if (!empty && !Decodable(a, entry, name, shown)) {
+      arc::ReadingEnd(arc::kNotArchive);
       progress_.FinishFile();
       return Next::goOn;
     }
@@ -281,6 +285,9 @@ class Extraction {
             if (w < 0) return {false, false, arc::msg::CannotWrite("ファイル", strerror(errno))};
             off += w;
           }
+        } else if (!arc::ReadingData(buf.data(), static_cast<std::size_t>(n))) {
+          progress_.AddBytes(0);
+          return {false, false, "cancelled"};
         }
         if (!progress_.AddBytes(static_cast<std::uint64_t>(n)))
           return {false, false, arc::msg::Cancelled()};
@@ -291,6 +298,7 @@ class Extraction {
       if (kind == arc::EntryKind::file) {
         const arc::DataResult d = pump(-1);
         Judge(shown, d.ok, unsupported, d.message, true);
+        arc::ReadingEnd(d.ok ? arc::kOk : unsupported ? arc::kWarning : arc::kNotArchive);
       } else {
         ++done_;
       }

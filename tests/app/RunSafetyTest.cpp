@@ -67,9 +67,9 @@ TEST_F(RunSafetyTest, AnArchiveThatFailsItsTestDeletesNothing) {
   for (const auto& l : logs) EXPECT_TRUE(fs::exists(dir / l)) << l;
 }
 
-// Formats whose listing keeps no checksum of the logs are extracted beside
-// the archive before any log goes: a damaged archive or a log that changed
-// keeps its logs, and the check's folder never stays, not even a dead run's.
+// Formats whose listing keeps no checksum of the logs have each member read
+// back before any log goes: a damaged archive or a log that changed keeps
+// its logs, and no check folder stays, not even one a dead run left.
 TEST_F(RunSafetyTest, ArchivesCheckedByExtractionKeepWhatDoesNotComeBack) {
   struct Row {
     const char* format;

@@ -1,10 +1,10 @@
-#include "OrderedPool.h"
+#include "platform/OrderedPool.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 
-namespace arc {
+namespace platform {
 
 int OrderedPool::ThreadsFor(int requested, std::size_t jobs) {
   int n = requested > 0 ? requested : static_cast<int>(std::thread::hardware_concurrency());
@@ -84,4 +84,4 @@ bool OrderedPool::Take(std::size_t i, const Waiting& waiting) {
   return true;
 }
 
-}  // namespace arc
+}  // namespace platform
