@@ -1,11 +1,12 @@
 #include "app/cli/CliJob.h"
 
-#include <algorithm>
 #include <ostream>
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/JobRun.h"
+#include "app/cli/JobsRun.h"
+#include "app/run/AfterCommand.h"
 #include "app/run/CompressRun.h"
-#include "app/run/ContinuousRun.h"
 #include "app/run/RunCheck.h"
 #include "app/run/RunSummary.h"
 #include "app/settings/ArchiveFormat.h"
@@ -35,27 +36,6 @@ std::vector<std::string> SplitKinds(const std::string& text) {
   }
   kinds.push_back(cur);
   return kinds;
-}
-
-// Prints what a run would do; returns the grade the run would start with
-// (Failed when no log matches).
-TRunGrade DryRun(const TRunInput& in, bool deleteAfter, TCliOutput& out) {
-  const TLogNames names =
-      MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
-  out.Line("mask " + names.Mask);
-  out.Line("archive " + names.ArchiveName);
-  std::vector<std::string> files;
-  platform::DirectorySearch search;
-  platform::FindData data;
-  for (bool more = !names.Mask.empty() && search.First(names.Mask, data); more;
-       more = search.Next(data))
-    if ((data.Attributes & platform::faDirectory) == 0)
-      files.push_back(platform::ExtractFilePath(names.Mask) + data.Name);
-  std::sort(files.begin(), files.end());
-  for (const auto& f : files) out.Line("would-pack " + f);
-  if (deleteAfter)
-    for (const auto& f : files) out.Line("would-delete " + f);
-  return files.empty() ? TRunGrade::Failed : TRunGrade::Ok;
 }
 
 // The year and month the command line gives, checked as the window checks
@@ -196,6 +176,20 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
       o.DryRun = true;
     } else if (name == "--format") {
       o.Format = value();
+    } else if (name == "--jobs") {
+      o.Jobs = value();
+    } else if (name == "--catch-up") {
+      noValue();
+      o.CatchUp = true;
+    } else if (name == "--keep") {
+      const std::string v = value();
+      int n = 0;
+      if (!TryStrToInt(v, n) || n < 0 || v.find_first_not_of("0123456789") != std::string::npos)
+        throw platform::Exception("--keep の値は 0 以上の整数 (月数) です: " + v);
+      o.Keep = n;
+    } else if (name == "--after") {
+      o.After = value();
+      SplitCommandWords(*o.After);
     } else if (name == "-h" || name == "--help") {
       noValue();
       o.Help = true;
@@ -204,6 +198,12 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
   }
   if (o.Kind && o.Continuous)
     throw platform::Exception("--kind と --continuous/--kinds は同時に指定できません");
+  if (o.CatchUp && (o.Year || o.Month))
+    throw platform::Exception("--catch-up と --year/--month は同時に指定できません");
+  if (o.Jobs && (o.Kind || o.Continuous || o.Year || o.Month || o.Folder || o.SixDigit ||
+                 o.Delete || o.Format || o.Keep || o.After))
+    throw platform::Exception(
+        "--jobs と一緒に指定できるのは --catch-up と --dry-run だけです (ほかはジョブファイルに書きます)");
   return o;
 }
 
@@ -223,6 +223,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
     out.Stream() << CliUsage();
     return kExitOk;
   }
+
+  if (o.Jobs) return RunJobsFile(*o.Jobs, o.CatchUp, o.DryRun, out, err, today);
 
   TRunGrade grade = TRunGrade::Ok;
   try {
@@ -268,32 +270,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
       }
     }
 
-    TRunState state;
-    TCompressRun run(state);
-    auto runOne = [&]() {
-      if (o.DryRun) {
-        grade = Worse(grade, DryRun(in, o.Delete, out));
-        return;
-      }
-      const TRunResult r = run.Run(in, [] { return true; });
-      out.Line("archive " + r.Names.ArchiveName + " result " +
-               TCompressRun::ResultText(r.PackResult));
-      for (const auto& e : r.Entries) out.Line("packed " + e.Name);
-      for (const auto& d : r.Deletion.Deleted) out.Line("deleted " + d);
-      for (const auto& note : r.Notes) err.Error(note);
-      // Worded as the window words it.
-      for (const auto& line : OutcomeLines(r)) err.Error(line);
-      grade = Worse(grade, r.Grade);
-    };
-
+    TJobRun job;
+    job.Base = in;
+    job.CatchUp = o.CatchUp;
+    job.Keep = o.Keep.value_or(0);
+    job.After = o.After.value_or("");
+    job.DryRun = o.DryRun;
+    job.Today = today;
     if (o.Continuous) {
-      const std::vector<std::string> kinds = o.Kinds.value_or(stored.Kinds);
-      RunContinuous(
-          kinds, [&](const std::string& k) { in.Kind = k; }, runOne);
+      // A kind idle this month is a note: the series is not failed for it.
+      job.Kinds = o.Kinds.value_or(stored.Kinds);
+      job.IdleIsNote = true;
     } else {
-      in.Kind = o.Kind.value_or("DR");
-      runOne();
+      job.Kinds = {o.Kind.value_or("DR")};
     }
+    grade = RunJob(job, out, err);
   } catch (const std::exception& e) {
     err.Error(e.what());
     return kExitError;

@@ -8,6 +8,7 @@
 #include "app/run/ArchiveBackup.h"
 #include "app/run/DeletionCheck.h"
 #include "app/run/InterruptedRun.h"
+#include "app/run/RunNames.h"
 #include "archive/ArchiveFile.h"
 #include "platform/Exceptions.h"
 #include "platform/FileLock.h"
@@ -71,8 +72,7 @@ std::string TCompressRun::OldArchiveKeptMessage(const TRunResult& result) {
 TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
   TRunResult result;
   // The month is converted before any file is touched.
-  result.Names =
-      MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
+  result.Names = RunLogNames(in);
   const std::string& mask = result.Names.Mask;
   const std::string& archiveName = result.Names.ArchiveName;
   state_.ListBox1.clear();

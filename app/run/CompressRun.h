@@ -20,6 +20,8 @@ namespace pelsok::app {
 
 struct TRunInput {
   std::string Folder;  // P, used unchanged
+  // Where the archive goes, with its trailing '/'; empty: beside the logs.
+  std::string ArchiveFolder;
   std::string Kind;    // K
   std::string Year;    // Y, as typed
   std::string Month;   // M, as typed
