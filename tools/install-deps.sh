@@ -8,6 +8,7 @@ packages=(
   xvfb openbox x11-utils
   lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2 pigz bc arj
   libmspack-dev libgcab-dev gcab cabextract
+  libinih-dev systemd
   dpkg-dev python3
   unar
   clang libclang-rt-14-dev clang-format clang-tidy

@@ -58,6 +58,7 @@ void CheckDate(TCliOptions& o, TCliOutput& err) {
 std::string CliUsage() {
   return std::string(
       "Usage: pelsok-cli [options]\n"
+      "       pelsok-cli --jobs FILE [--catch-up] [--dry-run]\n"
       "       pelsok-cli list ARCHIVE\n"
       "       pelsok-cli test ARCHIVE\n"
       "       pelsok-cli extract ARCHIVE [DIR] [MASK...]\n"
@@ -89,11 +90,25 @@ std::string CliUsage() {
       "                       " +
       ArchiveFormatNames() +
       "\n"
+      "      --jobs FILE      run every job of the INI jobs file FILE, one section a\n"
+      "                       job: folder, kinds, format, six-digit, delete, keep,\n"
+      "                       archive-folder, after (see man pelsok-cli); a bad\n"
+      "                       file runs no job (exit 3)\n"
+      "      --catch-up       pack every complete month whose logs are still in the\n"
+      "                       folder, oldest first, not only the previous month\n"
+      "      --keep N         keep the newest N month archives of each kind, remove\n"
+      "                       older ones (only exact kind+YYMM+extension names, only\n"
+      "                       when the newest passes its test; 0 keeps all)\n"
+      "      --after COMMAND  run COMMAND with each new archive's full path as its\n"
+      "                       last argument (no shell, nothing expanded)\n"
       "  -h, --help           show this text\n"
       "      --version        show the program's version\n"
       "\n"
       "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
-      "and \"deleted FILE\" lines. On every line, the progress line too, bytes below\n"
+      "and \"deleted FILE\" lines, and for a run that made its archive one line\n"
+      "\"run KIND YYMM logs N in BYTES out BYTES deleted N seconds S archive NAME\".\n"
+      "A kind with no logs in --kinds, --continuous or a job is a note, not an error.\n"
+      "On every line, the progress line too, bytes below\n"
       "0x20, 0x7F, the C1 controls U+0080-U+009F and the backslash of a name are\n"
       "written as \\xHH, so no name can break a line or reach the terminal raw.\n"
       "Exit status: 0 all runs ok; 1 a warning (archiver warning, or packed logs\n"
@@ -101,6 +116,7 @@ std::string CliUsage() {
       "3 an error (bad option, a year not digits or a month not 1 to 12, both\n"
       "checked before anything runs, archiver library missing,\n"
       "another run busy with the same archive).\n"
+      "Exit status 1 to 3 makes a systemd service fail (OnFailure=).\n"
       "The continuous command stops at the first error. An existing archive is\n"
       "replaced only by a new archive that was made and lists; when the old\n"
       "archive holds entries the new one lacks, it is kept as NAME.old. A run\n"
@@ -203,7 +219,8 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
   if (o.Jobs && (o.Kind || o.Continuous || o.Year || o.Month || o.Folder || o.SixDigit ||
                  o.Delete || o.Format || o.Keep || o.After))
     throw platform::Exception(
-        "--jobs と一緒に指定できるのは --catch-up と --dry-run だけです (ほかはジョブファイルに書きます)");
+        "--jobs と一緒に指定できるのは --catch-up と --dry-run だけです "
+        "(ほかはジョブファイルに書きます)");
   return o;
 }
 

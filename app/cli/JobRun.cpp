@@ -99,14 +99,16 @@ TRunGrade RunJob(const TJobRun& job, TCliOutput& out, TCliOutput& err) {
         failed = true;
         continue;
       }
-      out.Line(JournalLine(in, r, platform::FileSize(r.Names.ArchiveName).value_or(0),
-                           took.count()));
+      out.Line(
+          JournalLine(in, r, platform::FileSize(r.Names.ArchiveName).value_or(0), took.count()));
       packed = true;
-      if (!job.After.empty()) grade = Worse(grade, RunAfter(job.After, r.Names.ArchiveName, out, err));
+      if (!job.After.empty())
+        grade = Worse(grade, RunAfter(job.After, r.Names.ArchiveName, out, err));
     }
     if (job.CatchUp && months.empty()) out.Line(kind + ": まとめていない月はありません");
     // Old archives go only after this kind's runs all made their archives.
-    if (job.Keep > 0 && !failed && (packed || job.DryRun)) grade = Worse(grade, Retain(job, kind, out, err));
+    if (job.Keep > 0 && !failed && (packed || job.DryRun))
+      grade = Worse(grade, Retain(job, kind, out, err));
   }
   return grade;
 }

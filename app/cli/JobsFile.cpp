@@ -134,7 +134,8 @@ int Handle(void* user, const char* section, const char* name, const char* value)
   } else if (key == "format") {
     const auto format = FindArchiveFormat(v);
     if (!format)
-      return bad("形式 '" + v + "' では書庫を作れません (使える形式: " + ArchiveFormatNames() + ")");
+      return bad("形式 '" + v + "' では書庫を作れません (使える形式: " + ArchiveFormatNames() +
+                 ")");
     j.Format = *format;
   } else if (key == "six-digit" || key == "delete") {
     const auto yes = YesNo(v);
@@ -153,8 +154,9 @@ int Handle(void* user, const char* section, const char* name, const char* value)
     }
     j.After = v;
   } else {
-    return bad("不明なキーです (使えるキー: folder, kinds, format, six-digit, delete, keep, "
-               "archive-folder, after)");
+    return bad(
+        "不明なキーです (使えるキー: folder, kinds, format, six-digit, delete, keep, "
+        "archive-folder, after)");
   }
   return 1;
 }
@@ -165,8 +167,7 @@ std::vector<TJob> ReadJobsFile(const std::string& path) {
   TParse p;
   p.Path = path;
   std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "r"));
-  if (!file)
-    throw EJobsFile(path + ": ジョブファイルを開けません: " + std::strerror(errno));
+  if (!file) throw EJobsFile(path + ": ジョブファイルを開けません: " + std::strerror(errno));
   p.File = file.get();
   const int rc = ini_parse_stream(ReadLine, &p, Handle, &p);
   // The first error inih found: one of ours, or a line it could not read.
@@ -182,8 +183,10 @@ std::vector<TJob> ReadJobsFile(const std::string& path) {
     }
     TJob& job = p.Jobs[it->second];
     job.Line = line;
-    if (job.Folder.empty()) p.Fail(line, "[" + name + "] folder", "folder がありません");
-    if (job.Kinds.empty()) p.Fail(line, "[" + name + "] kinds", "kinds がありません");
+    // A key that was given with a bad value is reported at its own line.
+    const auto& keys = p.KeysOf[name];
+    if (keys.count("folder") == 0) p.Fail(line, "[" + name + "] folder", "folder がありません");
+    if (keys.count("kinds") == 0) p.Fail(line, "[" + name + "] kinds", "kinds がありません");
   }
   if (!p.Errors.empty()) throw EJobsFile(p.Errors.begin()->second);
   return p.Jobs;

@@ -13,8 +13,8 @@
 namespace pelsok::app {
 
 struct TJob {
-  std::string Name;  // the section's name
-  int Line = 0;      // of the section's header
+  std::string Name;    // the section's name
+  int Line = 0;        // of the section's header
   std::string Folder;  // absolute, with its trailing '/'
   std::vector<std::string> Kinds;
   TArchiveFormat Format = ArchiveFormats().front();

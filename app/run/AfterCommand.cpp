@@ -68,7 +68,8 @@ TAfterStatus RunAfterCommand(const std::vector<std::string>& words, const std::s
   pid_t pid = 0;
   const int rc = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
   if (rc != 0) {
-    status.Failure = platform::FormatText("'%s' を起動できません: %s", {args[0], std::strerror(rc)});
+    status.Failure =
+        platform::FormatText("'%s' を起動できません: %s", {args[0], std::strerror(rc)});
     return status;
   }
   int wstatus = 0;
@@ -80,8 +81,8 @@ TAfterStatus RunAfterCommand(const std::vector<std::string>& words, const std::s
   if (WIFEXITED(wstatus))
     status.ExitCode = WEXITSTATUS(wstatus);
   else if (WIFSIGNALED(wstatus))
-    status.Failure = platform::FormatText("シグナル %s で終了しました",
-                                          {std::to_string(WTERMSIG(wstatus))});
+    status.Failure =
+        platform::FormatText("シグナル %s で終了しました", {std::to_string(WTERMSIG(wstatus))});
   return status;
 }
 

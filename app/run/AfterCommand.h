@@ -15,7 +15,7 @@ namespace pelsok::app {
 std::vector<std::string> SplitCommandWords(const std::string& text);
 
 struct TAfterStatus {
-  int ExitCode = -1;   // the command's exit status; -1 when it did not exit
+  int ExitCode = -1;    // the command's exit status; -1 when it did not exit
   std::string Failure;  // why it could not start, or the signal that ended it
   bool Ok() const { return ExitCode == 0; }
 };

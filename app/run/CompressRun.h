@@ -20,14 +20,14 @@ namespace pelsok::app {
 
 struct TRunInput {
   std::string Folder;  // P, used unchanged
-  // Where the archive goes, with its trailing '/'; empty: beside the logs.
-  std::string ArchiveFolder;
   std::string Kind;    // K
   std::string Year;    // Y, as typed
   std::string Month;   // M, as typed
   bool SixDigit = false;
   bool DeleteAfter = false;
   TArchiveFormat Format = ArchiveFormats().front();
+  // Where the archive goes, with its trailing '/'; empty: beside the logs.
+  std::string ArchiveFolder;
 };
 
 struct TRunResult {

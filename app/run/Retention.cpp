@@ -1,10 +1,10 @@
 #include "app/run/Retention.h"
 
 #include <algorithm>
-#include <utility>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "app/run/DeletionCheck.h"
 #include "archive/ArchiveFile.h"
@@ -64,9 +64,9 @@ TRetentionResult ApplyRetention(const TRetentionPlan& plan, const TArchiveFormat
     result.Refused = e.what();
   }
   if (tested != 0) {
-    result.Refused = platform::FormatText(
-        "最新の書庫 '%s' の検査に通らないため、古い書庫は削除しません。%s",
-        {plan.Newest, result.Refused});
+    result.Refused =
+        platform::FormatText("最新の書庫 '%s' の検査に通らないため、古い書庫は削除しません。%s",
+                             {plan.Newest, result.Refused});
     return result;
   }
   for (const auto& name : plan.Remove) {
