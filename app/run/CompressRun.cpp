@@ -8,6 +8,7 @@
 #include "app/run/ArchiveBackup.h"
 #include "app/run/DeletionCheck.h"
 #include "app/run/InterruptedRun.h"
+#include "app/run/MonthMerge.h"
 #include "app/run/RunNames.h"
 #include "archive/ArchiveFile.h"
 #include "platform/Exceptions.h"
@@ -89,6 +90,9 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
   result.Notes = RecoverInterruptedRun(archiveName);
 
   TArchiveBackup backup(archiveName);
+  // A month packed again keeps the old archive's members whose logs are gone.
+  std::optional<TMonthMerge> merge;
+  if (backup.HasOldArchive()) merge.emplace(backup.AsideName(), in.Format.Type, mask, wnd_);
   platform::TStringList list;
   list.Add(mask);
 
@@ -138,6 +142,10 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
             if (fresh.count(name) == 0) oldHasMore = true;
         }
       }
+      // It replaces the old archive only once it gives every member back whole.
+      if (!oldHasMore && merge && merge->Merging() &&
+          CheckNewArchive(archive, result, wnd_) != TCheck::Whole)
+        oldHasMore = true;
       if (oldHasMore) {
         backup.Keep();
         result.OldArchiveKeptAs = backup.AsideName();

@@ -29,8 +29,8 @@ struct TScratch {
 
 }  // namespace
 
-TMonthMerge::TMonthMerge(const std::string& oldArchive, TArchiverType type,
-                         const std::string& mask, ArcWnd wnd) {
+TMonthMerge::TMonthMerge(const std::string& oldArchive, TArchiverType type, const std::string& mask,
+                         ArcWnd wnd) {
   TScratch scratch;
   std::string name = platform::ExtractFilePath(oldArchive) + "." +
                      platform::ExtractFileName(oldArchive) + ".merge-XXXXXX";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "platform/DateTime.h"
@@ -243,6 +244,49 @@ TEST_F(CliJobsTest, RetentionKeepsTheNewestAndNeverALookAlike) {
   std::set<std::string> expected = lookAlikes;
   expected.insert({"DR2603.LZH", "DR2604.LZH"});
   EXPECT_EQ(archives, expected) << r.output;
+}
+
+// A rerun after late logs, the month's first logs deleted by the first run:
+// one archive holds every log of the month, a later version of a log
+// replaces its member, and the folder is left as it was.
+TEST_F(CliJobsTest, ARerunKeepsTheMonthInOneArchive) {
+  for (const char* format : {"lzh", "zip", "tgz"}) {
+    SCOPED_TRACE(format);
+    const std::string folder = dir.Folder(format);
+    const std::string run = "--folder " + ShellQuote(folder) + " -y 26 -m 11 --format " + format;
+    MakeLogs(folder + "/", "DR11", 3, "first\n");
+    auto r = Cli(run + " --delete");
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string archive = (Files(folder).begin())->c_str();
+    ASSERT_EQ(Files(folder).size(), 1u) << r.output;
+    // Late logs: a new day, a newer DR1102, and an older copy of DR1103.
+    testing_support::WriteFile(folder + "/DR1104.log", "late\n");
+    testing_support::WriteFile(folder + "/DR1102.log", "second\n");
+    testing_support::WriteFile(folder + "/DR1103.log", "stale\n");
+    ASSERT_EQ(
+        testing_support::Shell("touch -d '2000-01-01' " + ShellQuote(folder + "/DR1103.log") +
+                               " && touch -d '+1 hour' " + ShellQuote(folder + "/DR1102.log")),
+        0);
+    r = Cli(run);
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(Files(folder),
+              (std::set<std::string>{archive, "DR1102.log", "DR1103.log", "DR1104.log"}))
+        << "no archive kept aside, no member left behind\n"
+        << r.output;
+    EXPECT_EQ(testing_support::ReadFile(folder + "/DR1103.log"), "stale\n");
+    const std::string out = dir.Folder(std::string("out-") + format);
+    ASSERT_EQ(
+        Cli("extract " + ShellQuote(folder + "/" + archive) + " " + ShellQuote(out + "/")).status,
+        0);
+    std::map<std::string, std::string> got;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(out))
+      if (e.is_regular_file())
+        got[e.path().filename().string()] = testing_support::ReadFile(e.path());
+    EXPECT_EQ(got, (std::map<std::string, std::string>{{"DR1101.log", "first\nDR1101.log\n"},
+                                                       {"DR1102.log", "second\n"},
+                                                       {"DR1103.log", "first\nDR1103.log\n"},
+                                                       {"DR1104.log", "late\n"}}));
+  }
 }
 
 }  // namespace
