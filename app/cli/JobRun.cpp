@@ -105,7 +105,8 @@ TRunGrade RunJob(const TJobRun& job, TCliOutput& out, TCliOutput& err) {
       if (!job.After.empty())
         grade = Worse(grade, RunAfter(job.After, r.Names.ArchiveName, out, err));
     }
-    if (job.CatchUp && months.empty()) out.Line(kind + ": まとめていない月はありません");
+    // Nothing pending: the kind had no logs for the month a plain run packs.
+    if (job.CatchUp && months.empty()) out.Line(NoLogsNote(kind, job.Base.Year, job.Base.Month));
     // Old archives go only after this kind's runs all made their archives.
     if (job.Keep > 0 && !failed && (packed || job.DryRun))
       grade = Worse(grade, Retain(job, kind, out, err));
