@@ -92,7 +92,8 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
   TArchiveBackup backup(archiveName);
   // A month packed again keeps the old archive's members whose logs are gone.
   std::optional<TMonthMerge> merge;
-  if (backup.HasOldArchive()) merge.emplace(backup.AsideName(), in.Format.Type, mask, wnd_);
+  if (backup.HasOldArchive())
+    merge.emplace(archiveName, backup.AsideName(), in.Format.Type, mask, wnd_);
   platform::TStringList list;
   list.Add(mask);
 

@@ -27,13 +27,40 @@ struct TScratch {
   }
 };
 
+// What a killed run left: its extraction folders, and logs it moved out of
+// the way for an older member (back under their name when that is free).
+void PutRightKilledMerge(const std::string& scratchPrefix, const std::string& logFolder,
+                         const std::string& olderSuffix) {
+  const fs::path prefix(scratchPrefix);
+  const std::string stem = prefix.filename().string();
+  const fs::path parent = prefix.has_parent_path() ? prefix.parent_path() : fs::path(".");
+  std::error_code ec;
+  for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code e;
+    if (it->path().filename().string().rfind(stem, 0) == 0 && it->is_directory(e) &&
+        !it->is_symlink(e))
+      fs::remove_all(it->path(), e);
+  }
+  const fs::path logs(logFolder.empty() ? "." : logFolder);
+  for (fs::directory_iterator it(logs, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().string();
+    std::error_code e;
+    if (name.ends_with(olderSuffix) && it->is_regular_file(e)) {
+      const fs::path log = name.substr(0, name.size() - olderSuffix.size());
+      if (!fs::exists(log, e)) fs::rename(it->path(), log, e);
+    }
+  }
+}
+
 }  // namespace
 
-TMonthMerge::TMonthMerge(const std::string& oldArchive, TArchiverType type, const std::string& mask,
-                         ArcWnd wnd) {
+TMonthMerge::TMonthMerge(const std::string& archive, const std::string& oldArchive,
+                         TArchiverType type, const std::string& mask, ArcWnd wnd) {
+  const std::string scratchPrefix =
+      platform::ExtractFilePath(archive) + "." + platform::ExtractFileName(archive) + ".merge-";
+  PutRightKilledMerge(scratchPrefix, platform::ExtractFilePath(mask), kOlderSuffix);
   TScratch scratch;
-  std::string name = platform::ExtractFilePath(oldArchive) + "." +
-                     platform::ExtractFileName(oldArchive) + ".merge-XXXXXX";
+  std::string name = scratchPrefix + "XXXXXX";
   if (::mkdtemp(name.data()) == nullptr) {
     unreadable_ = true;
     return;
@@ -69,7 +96,7 @@ TMonthMerge::TMonthMerge(const std::string& oldArchive, TArchiverType type, cons
     if (!statError) {
       // The log on disk is this member or a later version of it.
       if (Seconds(logTime) >= Seconds(memberTime)) continue;
-      restored.LogAside = restored.Path + ".pelsok-older";
+      restored.LogAside = restored.Path + kOlderSuffix;
       std::error_code renameError;
       if (fs::exists(restored.LogAside, renameError)) continue;
       fs::rename(target, restored.LogAside, renameError);

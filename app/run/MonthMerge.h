@@ -19,10 +19,12 @@ namespace pelsok::app {
 
 class TMonthMerge {
  public:
-  // oldArchive: where the old archive was moved aside; mask: the run's.
-  // Nothing is put back when the old archive cannot be extracted whole.
-  TMonthMerge(const std::string& oldArchive, TArchiverType type, const std::string& mask,
-              ArcWnd wnd);
+  // oldArchive: where the old archive of archive was moved aside; mask:
+  // the run's. Nothing is put back when the old archive cannot be extracted
+  // whole. Under the run's lock, what a killed run left is put right first:
+  // its extraction folder goes, a log it moved out of the way comes back.
+  TMonthMerge(const std::string& archive, const std::string& oldArchive, TArchiverType type,
+              const std::string& mask, ArcWnd wnd);
   // Removes each file put back that is still what was written, and puts
   // back the logs that gave way.
   ~TMonthMerge();
@@ -42,6 +44,7 @@ class TMonthMerge {
     platform::TFileIdentity Written;
     std::string LogAside;  // the older log moved out of the way; empty if none
   };
+  static constexpr const char* kOlderSuffix = ".pelsok-older";
   std::vector<TRestored> restored_;
   bool unreadable_ = false;
 };
