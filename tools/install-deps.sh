@@ -9,6 +9,7 @@ packages=(
   lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2 pigz bc arj
   libmspack-dev libgcab-dev gcab cabextract
   libpcre2-dev
+  libinih-dev systemd
   dpkg-dev python3
   liblzma-dev libzstd-dev xz-utils zstd
   unar

@@ -1,11 +1,12 @@
 #include "app/cli/CliJob.h"
 
-#include <algorithm>
 #include <ostream>
 
 #include "app/cli/CliOutput.h"
+#include "app/cli/JobRun.h"
+#include "app/cli/JobsRun.h"
+#include "app/run/AfterCommand.h"
 #include "app/run/CompressRun.h"
-#include "app/run/ContinuousRun.h"
 #include "app/run/RunCheck.h"
 #include "app/run/RunSummary.h"
 #include "app/settings/ArchiveFormat.h"
@@ -38,27 +39,6 @@ std::vector<std::string> SplitKinds(const std::string& text) {
   return kinds;
 }
 
-// Prints what a run would do; returns the grade the run would start with
-// (Failed when no log matches).
-TRunGrade DryRun(const TRunInput& in, bool deleteAfter, TCliOutput& out) {
-  const TLogNames names =
-      MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
-  out.Line("mask " + names.Mask);
-  out.Line("archive " + names.ArchiveName);
-  std::vector<std::string> files;
-  platform::DirectorySearch search;
-  platform::FindData data;
-  for (bool more = !names.Mask.empty() && search.First(names.Mask, data); more;
-       more = search.Next(data))
-    if ((data.Attributes & platform::faDirectory) == 0)
-      files.push_back(platform::ExtractFilePath(names.Mask) + data.Name);
-  std::sort(files.begin(), files.end());
-  for (const auto& f : files) out.Line("would-pack " + f);
-  if (deleteAfter)
-    for (const auto& f : files) out.Line("would-delete " + f);
-  return files.empty() ? TRunGrade::Failed : TRunGrade::Ok;
-}
-
 // The year and month the command line gives, checked as the window checks
 // them before anything runs; the month as a number, as the window's spin
 // edit reads it ("09" is 9).
@@ -79,6 +59,7 @@ void CheckDate(TCliOptions& o, TCliOutput& err) {
 std::string CliUsage() {
   return std::string(
       "Usage: pelsok-cli [options]\n"
+      "       pelsok-cli --jobs FILE [--catch-up] [--dry-run]\n"
       "       pelsok-cli list ARCHIVE\n"
       "       pelsok-cli test ARCHIVE\n"
       "       pelsok-cli extract ARCHIVE [DIR] [MASK...]\n"
@@ -117,11 +98,25 @@ std::string CliUsage() {
       "      --shift-jis-names  LZH and ZIP store the names as Shift-JIS (cp932)\n"
       "                       for Windows users (default: the window's setting)\n"
       "      --no-shift-jis-names  store the names as UTF-8\n"
+      "      --jobs FILE      run every job of the INI jobs file FILE, one section a\n"
+      "                       job: folder, kinds, format, six-digit, delete, keep,\n"
+      "                       archive-folder, after (see man pelsok-cli); a bad\n"
+      "                       file runs no job (exit 3)\n"
+      "      --catch-up       pack every complete month whose logs are still in the\n"
+      "                       folder, oldest first, not only the previous month\n"
+      "      --keep N         keep the newest N month archives of each kind, remove\n"
+      "                       older ones (only exact kind+YYMM+extension names, only\n"
+      "                       when the newest passes its test; 0 keeps all)\n"
+      "      --after COMMAND  run COMMAND with each new archive's full path as its\n"
+      "                       last argument (no shell, nothing expanded)\n"
       "  -h, --help           show this text\n"
       "      --version        show the program's version\n"
       "\n"
       "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
-      "and \"deleted FILE\" lines. On every line, the progress line too, bytes below\n"
+      "and \"deleted FILE\" lines, and for a run that made its archive one line\n"
+      "\"run KIND YYMM logs N in BYTES out BYTES deleted N seconds S archive NAME\".\n"
+      "A kind with no logs in --kinds, --continuous or a job is a note, not an error.\n"
+      "On every line, the progress line too, bytes below\n"
       "0x20, 0x7F, the C1 controls U+0080-U+009F and the backslash of a name are\n"
       "written as \\xHH, so no name can break a line or reach the terminal raw.\n"
       "Exit status: 0 all runs ok; 1 a warning (archiver warning, or packed logs\n"
@@ -129,6 +124,7 @@ std::string CliUsage() {
       "3 an error (bad option, a year not digits or a month not 1 to 12, both\n"
       "checked before anything runs, archiver library missing,\n"
       "another run busy with the same archive).\n"
+      "Exit status 1 to 3 makes a systemd service fail (OnFailure=).\n"
       "The continuous command stops at the first error. An existing archive is\n"
       "replaced only by a new archive that was made and lists; when the old\n"
       "archive holds entries the new one lacks, it is kept as NAME.old. A run\n"
@@ -218,6 +214,20 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     } else if (name == "--shift-jis-names" || name == "--no-shift-jis-names") {
       noValue();
       o.ShiftJisNames = name == "--shift-jis-names";
+    } else if (name == "--jobs") {
+      o.Jobs = value();
+    } else if (name == "--catch-up") {
+      noValue();
+      o.CatchUp = true;
+    } else if (name == "--keep") {
+      const std::string v = value();
+      int n = 0;
+      if (!TryStrToInt(v, n) || n < 0 || v.find_first_not_of("0123456789") != std::string::npos)
+        throw platform::Exception("--keep の値は 0 以上の整数 (月数) です: " + v);
+      o.Keep = n;
+    } else if (name == "--after") {
+      o.After = value();
+      SplitCommandWords(*o.After);
     } else if (name == "-h" || name == "--help") {
       noValue();
       o.Help = true;
@@ -226,6 +236,13 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
   }
   if (o.Kind && o.Continuous)
     throw platform::Exception("--kind と --continuous/--kinds は同時に指定できません");
+  if (o.CatchUp && (o.Year || o.Month))
+    throw platform::Exception("--catch-up と --year/--month は同時に指定できません");
+  if (o.Jobs && (o.Kind || o.Continuous || o.Year || o.Month || o.Folder || o.SixDigit ||
+                 o.Delete || o.Format || o.Keep || o.After))
+    throw platform::Exception(
+        "--jobs と一緒に指定できるのは --catch-up と --dry-run だけです "
+        "(ほかはジョブファイルに書きます)");
   return o;
 }
 
@@ -245,6 +262,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
     out.Stream() << CliUsage();
     return kExitOk;
   }
+
+  if (o.Jobs) return RunJobsFile(*o.Jobs, o.CatchUp, o.DryRun, out, err, today);
 
   TRunGrade grade = TRunGrade::Ok;
   try {
@@ -300,32 +319,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
       }
     }
 
-    TRunState state;
-    TCompressRun run(state);
-    auto runOne = [&]() {
-      if (o.DryRun) {
-        grade = Worse(grade, DryRun(in, o.Delete, out));
-        return;
-      }
-      const TRunResult r = run.Run(in, [] { return true; });
-      out.Line("archive " + r.Names.ArchiveName + " result " +
-               TCompressRun::ResultText(r.PackResult));
-      for (const auto& e : r.Entries) out.Line("packed " + e.Name);
-      for (const auto& d : r.Deletion.Deleted) out.Line("deleted " + d);
-      for (const auto& note : r.Notes) err.Lines(note, "pelsok-cli: ");
-      // Worded as the window words it.
-      for (const auto& line : OutcomeLines(r)) err.Lines(line, "pelsok-cli: ");
-      grade = Worse(grade, r.Grade);
-    };
-
+    TJobRun job;
+    job.Base = in;
+    job.CatchUp = o.CatchUp;
+    job.Keep = o.Keep.value_or(0);
+    job.After = o.After.value_or("");
+    job.DryRun = o.DryRun;
+    job.Today = today;
     if (o.Continuous) {
-      const std::vector<std::string> kinds = o.Kinds.value_or(stored.Kinds);
-      RunContinuous(
-          kinds, [&](const std::string& k) { in.Kind = k; }, runOne);
+      // A kind idle this month is a note: the series is not failed for it.
+      job.Kinds = o.Kinds.value_or(stored.Kinds);
+      job.IdleIsNote = true;
     } else {
-      in.Kind = o.Kind.value_or("DR");
-      runOne();
+      job.Kinds = {o.Kind.value_or("DR")};
     }
+    grade = RunJob(job, out, err);
   } catch (const std::exception& e) {
     err.Error(e.what());
     return kExitError;

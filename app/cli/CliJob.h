@@ -26,6 +26,10 @@ struct TCliOptions {
   std::optional<bool> ShiftJisNames;
   bool Continuous = false;
   bool Help = false;
+  std::optional<std::string> Jobs;   // --jobs FILE: every job of the file
+  bool CatchUp = false;              // every complete month whose logs remain
+  std::optional<int> Keep;           // --keep N: month archives kept per kind
+  std::optional<std::string> After;  // --after COMMAND: run with each new archive
 };
 
 // Exit codes: the worst grade of the runs.

@@ -12,6 +12,8 @@
 #include "app/run/DeletionCheck.h"
 #include "app/run/InterruptedRun.h"
 #include "app/run/MonthLogs.h"
+#include "app/run/MonthMerge.h"
+#include "app/run/RunNames.h"
 #include "app/run/RunStep.h"
 #include "app/run/ShiftJisOption.h"
 #include "archive/ArchiveFile.h"
@@ -132,8 +134,7 @@ std::string TCompressRun::OldArchiveKeptMessage(const TRunResult& result) {
 TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
   TRunResult result;
   // The month is converted before any file is touched.
-  result.Names =
-      MakeLogNames(in.Folder, in.Kind, in.Year, in.Month, in.SixDigit, in.Format.Extension);
+  result.Names = RunLogNames(in);
   const std::string& mask = result.Names.Mask;
   const std::string& archiveName = result.Names.ArchiveName;
   state_.ListBox1.clear();
@@ -150,8 +151,13 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
   }
   result.Notes = RecoverInterruptedRun(archiveName);
 
-  const TMonthLogs logs = FindMonthLogs(mask);
   TArchiveBackup backup(archiveName);
+  // A month packed again keeps the old archive's members whose logs are gone.
+  std::optional<TMonthMerge> merge;
+  if (backup.HasOldArchive())
+    merge.emplace(archiveName, backup.AsideName(), in.Format.Type, mask, wnd_);
+  // The logs as the run packs them, members put back included.
+  const TMonthLogs logs = FindMonthLogs(mask);
   const TArchiveMode mode(logs.CommonMode, backup.AsideName());
   platform::TStringList list;
   // A log the run cannot read stays out (and stays where it is); the
@@ -243,6 +249,10 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
             if (fresh.count(name) == 0) oldHasMore = true;
         }
       }
+      // It replaces the old archive only once it gives every member back whole.
+      if (!oldHasMore && merge && merge->Merging() &&
+          CheckNewArchive(archive, result, wnd_) != TCheck::Whole)
+        oldHasMore = true;
       if (oldHasMore || !durable) {
         backup.Keep();
         result.OldArchiveKeptAs = backup.AsideName();

@@ -30,6 +30,8 @@ struct TRunInput {
   // LZH and ZIP store the names as Shift-JIS (cp932) for Windows users;
   // the other formats store them as they are.
   bool ShiftJisNames = false;
+  // Where the archive goes, with its trailing '/'; empty: beside the logs.
+  std::string ArchiveFolder;
 };
 
 struct TRunResult {

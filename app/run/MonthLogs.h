@@ -1,6 +1,7 @@
-// The logs a run's mask finds, split into those the run can read and those
-// it cannot (such as a log at mode 000): an unreadable log is named and
-// stays where it is while the others are packed.
+// The logs one run would pack: the files its mask finds, split into those
+// the run can read and those it cannot (such as a log at mode 000: it is
+// named and stays where it is while the others are packed), and the note for
+// a kind that has none that month (an idle kind is not a failed run).
 #pragma once
 
 #include <cstdint>
@@ -19,5 +20,11 @@ struct TMonthLogs {
 };
 
 TMonthLogs FindMonthLogs(const std::string& mask);
+
+// Full names of the plain files the mask matches, sorted.
+std::vector<std::string> MonthLogs(const std::string& mask);
+
+// "DR: 2611 のログはありません": year text and month as the run takes them.
+std::string NoLogsNote(const std::string& kind, const std::string& year, const std::string& month);
 
 }  // namespace pelsok::app

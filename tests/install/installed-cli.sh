@@ -78,4 +78,8 @@ PY
 mkdir "$work/unpacked"
 (cd "$work/unpacked" && run "$work/logs/DR2611.EXE" >/dev/null) || fail "the self-extracting program failed"
 [ "$(find "$work/unpacked" -type f | wc -l)" = 30 ] || fail "the self-extracting program did not give 30 logs"
+# The units, the examples and the monthly run they start.
+units_prefix=$prefix
+[ "$how" = deb ] && units_prefix=/usr
+BUILD_BIN=$build/bin bash "$(dirname "$0")/installed-units.sh" "$prefix" "$units_prefix" "$work"
 echo "installed-cli ($how): ok"
