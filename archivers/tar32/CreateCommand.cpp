@@ -11,8 +11,10 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "Commands.h"
+#include "ParallelGzip.h"
 #include "SourceGatherer.h"
 #include "common/ArchiverApi.h"
 #include "common/Messages.h"
@@ -26,8 +28,16 @@ constexpr std::size_t kChunk = 1 << 20;
 
 struct WriteTarget {
   int fd;
+  ParallelGzip* gzip = nullptr;  // the tar stream goes through it when set
   static la_ssize_t Write(struct archive*, void* data, const void* buf, size_t size) {
     auto* t = static_cast<WriteTarget*>(data);
+    if (t->gzip) {
+      try {  // nothing may be thrown through libarchive
+        return t->gzip->Write(buf, size) ? static_cast<la_ssize_t>(size) : -1;
+      } catch (const std::exception&) {
+        return -1;
+      }
+    }
     const char* p = static_cast<const char*>(buf);
     for (std::size_t done = 0; done < size;) {
       ssize_t n = ::write(t->fd, p + done, size - done);
@@ -155,14 +165,18 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     if (S_ISREG(s.st.st_mode)) total += static_cast<std::uint64_t>(s.st.st_size);
   progress.SetTotals(sources.size(), total);
 
+  const tararc::Compression compression =
+      o.compression ? *o.compression : CompressionForName(o.archive);
+  const bool gzip = compression == tararc::Compression::gzip;
+  // Declared before the writer: freeing it after a failure may still write.
+  std::optional<ParallelGzip> gzipOut;
+  if (gzip) gzipOut.emplace(out->fd(), o.level > 0 ? o.level : 6, 0);
+  WriteTarget target{out->fd(), gzipOut ? &*gzipOut : nullptr};
   ArchiveWriter w;
   if (w.a == nullptr) throw std::bad_alloc();
   archive_write_set_format_pax_restricted(w.a);
-  const tararc::Compression compression =
-      o.compression ? *o.compression : CompressionForName(o.archive);
   switch (compression) {
-    case tararc::Compression::gzip:
-      archive_write_add_filter_gzip(w.a);
+    case tararc::Compression::gzip:  // on every core, below
       break;
     case tararc::Compression::bzip2:
       archive_write_add_filter_bzip2(w.a);
@@ -177,13 +191,12 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
   // gzip -t and bzip2 -t would call trailing garbage. A plain tar keeps the
   // usual 10240-byte records.
   if (compression != tararc::Compression::none) archive_write_set_bytes_in_last_block(w.a, 1);
-  if (o.level > 0 && compression != tararc::Compression::compress) {
+  if (o.level > 0 && compression != tararc::Compression::compress && !gzip) {
     const std::string level = std::to_string(o.level);
     if (archive_write_set_filter_option(w.a, nullptr, "compression-level", level.c_str()) <
         ARCHIVE_OK)
       w.Fail(arc::kBadCommand, "圧縮レベルが正しくありません");
   }
-  WriteTarget target{out->fd()};
   if (archive_write_open(w.a, &target, nullptr, &WriteTarget::Write, nullptr) != ARCHIVE_OK)
     w.Fail(arc::kCannotWrite, "書庫の書き込みを始められません");
 
@@ -250,7 +263,7 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     if (!progress.FinishFile()) throw arc::Failure(arc::kCancelled, arc::msg::Cancelled());
     report.Line(arc::msg::Line(arc::msg::Verdict::packed, arc::SafeText(s.stored)));
   }
-  if (archive_write_close(w.a) != ARCHIVE_OK)
+  if (archive_write_close(w.a) != ARCHIVE_OK || (gzipOut && !gzipOut->Finish()))
     w.Fail(arc::kCannotWrite, "書庫の書き込みを終えられません");
   try {
     out->Commit();

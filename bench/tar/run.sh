@@ -15,7 +15,7 @@ bin="$build/bin"
 for tool in "$bin/bench_tar" "$bin/pelsok-loggen" "$bin/tar32.dll"; do
   [ -e "$tool" ] || { echo "run.sh: $tool is missing; build bench_tar and pelsok-loggen first" >&2; exit 2; }
 done
-for tool in tar gzip bsdtar bc; do
+for tool in tar gzip pigz bsdtar bc; do
   command -v "$tool" >/dev/null || { echo "run.sh: $tool is not on PATH" >&2; exit 2; }
 done
 
@@ -38,6 +38,7 @@ cd "$work"
 mkdir x-ours x-gnu x-bsd
 read -r ours_c ours_cw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "c -z6 -f \"$work/ours.tgz\" -o \"$work/logs/\" \"*.log\"")
 read -r gnu_c gnu_cw < <(timed sh -c "tar cf - -C logs . | gzip -6 > gnu.tgz")
+read -r pz_c pz_cw < <(timed sh -c "tar cf - -C logs . | pigz -6 -p2 > pigz.tgz")
 read -r bsd_c bsd_cw < <(timed bsdtar -czf bsd.tgz --options gzip:compression-level=6 -C logs .)
 ours_size=$(stat -c %s ours.tgz); gnu_size=$(stat -c %s gnu.tgz); bsd_size=$(stat -c %s bsd.tgz)
 read -r ours_x ours_xw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "x -f \"$work/ours.tgz\" -o \"$work/x-ours/\"")
@@ -52,11 +53,14 @@ row() {
 }
 row "tar32.dll c -z6 / x" "$ours_size" "$ours_c" "$ours_cw" "$ours_x" "$ours_xw"
 row "tar cf - | gzip -6 / tar xzf" "$gnu_size" "$gnu_c" "$gnu_cw" "$gnu_x" "$gnu_xw"
+row "tar cf - | pigz -6 -p2" "$(stat -c %s pigz.tgz)" "$pz_c" "$pz_cw" 0 0
 row "bsdtar -cz (level 6) / bsdtar xzf" "$bsd_size" "$bsd_c" "$bsd_cw" "$bsd_x" "$bsd_xw"
 echo
 echo "size,    ours / tar|gzip -6:       $(ratio "$ours_size" "$gnu_size")   (target <= 1.00)"
 echo "create,  tar|gzip -6 / ours (CPU): $(ratio "$gnu_c" "$ours_c")   (target >= 1: no slower)"
+echo "create,  ours / tar|pigz -6 -p2 (wall): $(ratio "$ours_cw" "$pz_cw")   (target <= 1)"
 echo "size,    ours / bsdtar:            $(ratio "$ours_size" "$bsd_size")"
 echo "create,  bsdtar / ours (CPU):      $(ratio "$bsd_c" "$ours_c")"
 echo "extract, tar xzf / ours (CPU):     $(ratio "$gnu_x" "$ours_x")"
 echo "extract, bsdtar xzf / ours (CPU):  $(ratio "$bsd_x" "$ours_x")"
+echo "extract, ours / bsdtar xzf (wall): $(ratio "$ours_xw" "$bsd_xw")   (target <= 1)"
