@@ -14,7 +14,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Our own libraries in lib/pelsok/ are in the package itself.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
+# libdeflate deflates and inflates the ZIP entries and writes the gzip of TGZ archives.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libdeflate0 (>= 1.14)")
 if(PELSOK_APP)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6 (>= 6.4), fonts-ipafont-gothic")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${CPACK_DEBIAN_PACKAGE_DEPENDS}, libqt6gui6 (>= 6.4), fonts-ipafont-gothic")
 endif()
 include(CPack)

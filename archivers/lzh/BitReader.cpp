@@ -9,15 +9,7 @@ namespace lzh {
 
 void BitReader::refill() {
   if (len_ - pos_ >= 8 && pad_ == 0) {
-    // Eight bytes at once, most significant first. Bits of a byte that does
-    // not fit whole are ORed in too; the next refill ORs the same bits again.
-    std::uint64_t v;
-    std::memcpy(&v, buf_ + pos_, 8);
-    v = __builtin_bswap64(v);
-    bits_ |= v >> count_;
-    const int bytes = (64 - count_) >> 3;
-    pos_ += static_cast<std::size_t>(bytes);
-    count_ += bytes * 8;
+    refillWord();
     return;
   }
   while (count_ <= 56) {

@@ -6,6 +6,7 @@
 #include "LzhCodec.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace lzh {
 
@@ -17,6 +18,23 @@ class BitReader {
   std::uint32_t peek(int n) {
     if (count_ < n) refill();
     return static_cast<std::uint32_t>(bits_ >> (64 - n));
+  }
+  // Makes at least n (up to 56) bits ready, so that peekReady and getReady may take them
+  // without a check each; a decoder calls it once per symbol with the symbol's most bits.
+  void ensure(int n) {
+    if (count_ >= n) return;
+    if (len_ - pos_ >= 8 && pad_ == 0) {
+      refillWord();
+    } else {
+      refill();
+    }
+  }
+  // The next n (1..24) bits, which ensure() made ready.
+  std::uint32_t peekReady(int n) const { return static_cast<std::uint32_t>(bits_ >> (64 - n)); }
+  std::uint32_t getReady(int n) {
+    std::uint32_t v = peekReady(n);
+    consume(n);
+    return v;
   }
   // Drops n bits that were peeked.
   void consume(int n) {
@@ -37,6 +55,17 @@ class BitReader {
   }
 
  private:
+  // Eight bytes at once, most significant first. Bits of a byte that does not fit whole are
+  // ORed in too; the next refill ORs the same bits again.
+  void refillWord() {
+    std::uint64_t v;
+    std::memcpy(&v, buf_ + pos_, 8);
+    v = __builtin_bswap64(v);
+    bits_ |= v >> count_;
+    const int bytes = (64 - count_) >> 3;
+    pos_ += static_cast<std::size_t>(bytes);
+    count_ += bytes * 8;
+  }
   void refill();
   [[noreturn]] void pastEnd();
 

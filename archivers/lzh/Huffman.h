@@ -30,6 +30,15 @@ class HuffmanDecoder {
     }
     return decodeSlow(br);
   }
+  // The same, when br.ensure() has made the longest code's bits ready.
+  int decodeReady(BitReader& br) {
+    std::uint32_t e = table_[br.peekReady(tableBits_)];
+    if (e & kDirect) {
+      br.consume(static_cast<int>(e >> 16));
+      return static_cast<int>(e & 0x7FFF);
+    }
+    return decodeSlow(br);
+  }
 
  private:
   static constexpr std::uint32_t kDirect = 0x8000;

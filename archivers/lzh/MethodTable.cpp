@@ -60,7 +60,12 @@ DecodeResult decode(std::string_view method, Source& in, std::uint64_t packedSiz
   std::size_t start = 0;
   if (m->family == Family::lzs) start = kLzsStart;
   if (m->family == Family::lz5) start = kLz5Start;
-  DecodeWindow w(out, m->params.dictBits, fill, start);
+  // The newer methods refer back by distance alone, so their ring may hold twice the
+  // dictionary: the spare half lets matches be copied in whole words.
+  const bool byDistance = m->family == Family::lhNew;
+  const std::size_t dict = std::size_t{1} << m->params.dictBits;
+  DecodeWindow w(out, m->params.dictBits + (byDistance ? 1 : 0), fill, start,
+                 byDistance ? dict : 0);
   if (m->family == Family::lz5) seedLz5Ring(w.ring());
   DecodeResult r;
   try {

@@ -23,16 +23,18 @@ class NewDecoder {
     while (left > 0) {
       if (blockLeft_ == 0) readBlockHeader();
       --blockLeft_;
-      int c = c_.decode(br_);
+      // A match takes the most bits: its code, its offset code and up to 15 offset bits.
+      br_.ensure(2 * kMaxCodeBits + 15);
+      int c = c_.decodeReady(br_);
       if (c < 256) {
         w_.put(static_cast<std::uint8_t>(c));
         --left;
         continue;
       }
       std::uint64_t len = static_cast<std::uint64_t>(c - 256 + kMinMatch);
-      int pc = offsets_.decode(br_);
+      int pc = offsets_.decodeReady(br_);
       std::size_t dist = static_cast<std::size_t>(pc);
-      if (pc > 1) dist = (std::size_t{1} << (pc - 1)) | br_.get(pc - 1);
+      if (pc > 1) dist = (std::size_t{1} << (pc - 1)) | br_.getReady(pc - 1);
       if (dist >= dictSize) throw DataError("一致の距離が辞書の大きさを超えています");
       const std::uint64_t n = std::min(len, left);
       w_.copyBack(dist, static_cast<std::size_t>(n));
@@ -125,7 +127,7 @@ class NewDecoder {
   std::uint32_t blockLeft_ = 0;
   std::uint64_t originalSize_ = 0;
   HuffmanDecoder t_{8};
-  HuffmanDecoder c_{12};
+  HuffmanDecoder c_{10};
   HuffmanDecoder offsets_{8};
 };
 

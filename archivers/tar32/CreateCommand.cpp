@@ -11,8 +11,10 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "Commands.h"
+#include "ParallelGzip.h"
 #include "SourceGatherer.h"
 #include "StreamCompressor.h"
 #include "common/ArchiverApi.h"
@@ -29,13 +31,21 @@ constexpr std::size_t kChunk = 1 << 20;
 // in front of it.
 struct WriteTarget {
   int fd;
-  StreamCompressor* compressor = nullptr;
+  StreamCompressor* compressor = nullptr;  // xz or zstd, when set
+  ParallelGzip* gzip = nullptr;            // the tar stream goes through it when set
   static la_ssize_t Write(struct archive* a, void* data, const void* buf, size_t size) {
     auto* t = static_cast<WriteTarget*>(data);
     if (t->compressor != nullptr) {
       if (t->compressor->Write(buf, size)) return static_cast<la_ssize_t>(size);
       archive_set_error(a, EIO, "%s", t->compressor->why().c_str());
       return -1;
+    }
+    if (t->gzip) {
+      try {  // nothing may be thrown through libarchive
+        return t->gzip->Write(buf, size) ? static_cast<la_ssize_t>(size) : -1;
+      } catch (const std::exception&) {
+        return -1;
+      }
     }
     const char* p = static_cast<const char*>(buf);
     for (std::size_t done = 0; done < size;) {
@@ -169,14 +179,28 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     if (S_ISREG(s.st.st_mode)) total += static_cast<std::uint64_t>(s.st.st_size);
   progress.SetTotals(sources.size(), total);
 
+  const tararc::Compression compression =
+      o.compression ? *o.compression : CompressionForName(o.archive);
+  const bool gzip = compression == tararc::Compression::gzip;
+  // Declared before the writer: freeing it after a failure may still write.
+  std::optional<ParallelGzip> gzipOut;
+  if (gzip) gzipOut.emplace(out->fd(), o.level > 0 ? o.level : 6, 0);
+  const bool ownCompressor =
+      compression == tararc::Compression::xz || compression == tararc::Compression::zstd;
+  std::unique_ptr<StreamCompressor> compressor;
+  if (ownCompressor) {
+    try {
+      compressor = std::make_unique<StreamCompressor>(out->fd(), compression, o.level);
+    } catch (const std::runtime_error& e) {
+      throw arc::Failure(arc::kNoMemory, e.what());
+    }
+  }
+  WriteTarget target{out->fd(), compressor.get(), gzipOut ? &*gzipOut : nullptr};
   ArchiveWriter w;
   if (w.a == nullptr) throw std::bad_alloc();
   archive_write_set_format_pax_restricted(w.a);
-  const tararc::Compression compression =
-      o.compression ? *o.compression : CompressionForName(o.archive);
   switch (compression) {
-    case tararc::Compression::gzip:
-      archive_write_add_filter_gzip(w.a);
+    case tararc::Compression::gzip:  // on every core, below
       break;
     case tararc::Compression::bzip2:
       archive_write_add_filter_bzip2(w.a);
@@ -192,25 +216,14 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
   // A compressed stream ends where it ends: no zero padding after it, which
   // gzip -t and bzip2 -t would call trailing garbage. A plain tar keeps the
   // usual 10240-byte records.
-  const bool ownCompressor =
-      compression == tararc::Compression::xz || compression == tararc::Compression::zstd;
   if (compression != tararc::Compression::none && !ownCompressor)
     archive_write_set_bytes_in_last_block(w.a, 1);
-  if (o.level > 0 && compression != tararc::Compression::compress && !ownCompressor) {
+  if (o.level > 0 && compression != tararc::Compression::compress && !ownCompressor && !gzip) {
     const std::string level = std::to_string(o.level);
     if (archive_write_set_filter_option(w.a, nullptr, "compression-level", level.c_str()) <
         ARCHIVE_OK)
       w.Fail(arc::kBadCommand, "圧縮レベルが正しくありません");
   }
-  std::unique_ptr<StreamCompressor> compressor;
-  if (ownCompressor) {
-    try {
-      compressor = std::make_unique<StreamCompressor>(out->fd(), compression, o.level);
-    } catch (const std::runtime_error& e) {
-      throw arc::Failure(arc::kNoMemory, e.what());
-    }
-  }
-  WriteTarget target{out->fd(), compressor.get()};
   if (archive_write_open(w.a, &target, nullptr, &WriteTarget::Write, nullptr) != ARCHIVE_OK)
     w.Fail(arc::kCannotWrite, "書庫の書き込みを始められません");
 
@@ -277,7 +290,7 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     if (!progress.FinishFile()) throw arc::Failure(arc::kCancelled, arc::msg::Cancelled());
     report.Line(arc::msg::Line(arc::msg::Verdict::packed, arc::SafeText(s.stored)));
   }
-  if (archive_write_close(w.a) != ARCHIVE_OK)
+  if (archive_write_close(w.a) != ARCHIVE_OK || (gzipOut && !gzipOut->Finish()))
     w.Fail(arc::kCannotWrite, "書庫の書き込みを終えられません");
   if (compressor && !compressor->Finish())
     throw arc::Failure(arc::kCannotWrite, "書庫を書き終えられません: " + compressor->why());

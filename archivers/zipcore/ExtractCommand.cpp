@@ -8,6 +8,7 @@
 #include <locale.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -21,6 +22,7 @@
 #include "CentralDirectory.h"
 #include "Commands.h"
 #include "DecoderGate.h"
+#include "WholeInflater.h"
 #include "ZipNames.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
@@ -87,6 +89,7 @@ class Extraction {
   std::int32_t Run() {
     directory_ = OpenZip(o_.archive, ZIP_RDONLY);
     gate_.emplace(o_.archive, directory_);
+    inflater_.emplace(o_.archive, directory_);
     std::uint64_t totalBytes = 0;
     for (const auto& e : directory_.entries) totalBytes += e.originalSize;
     progress_.SetTotals(directory_.entries.size(), totalBytes);
@@ -266,9 +269,24 @@ class Extraction {
       progress_.FinishFile();
       return Next::goOn;
     }
+    // The data inflated whole, its CRC checked; else libarchive streams it.
+    const std::vector<std::uint8_t>* whole =
+        empty || kind != arc::EntryKind::file || archive_entry_is_data_encrypted(entry)
+            ? nullptr
+            : inflater_->Inflate(name, archive_entry_size(entry), archive_filter_bytes(a, 0));
     auto pump = [&](int fd) -> arc::DataResult {
       static thread_local std::vector<char> buf(1 << 16);
-      while (!empty) {
+      for (std::size_t at = 0; whole && at < whole->size();) {
+        const std::size_t n = std::min<std::size_t>(whole->size() - at, 1 << 20);
+        for (std::size_t off = 0; fd >= 0 && off < n;) {
+          const ssize_t w = ::write(fd, whole->data() + at + off, n - off);
+          if (w < 0) return {false, false, arc::msg::CannotWrite("ファイル", strerror(errno))};
+          off += static_cast<std::size_t>(w);
+        }
+        at += n;
+        if (!progress_.AddBytes(n)) return {false, false, arc::msg::Cancelled()};
+      }
+      while (!empty && !whole) {
         const la_ssize_t n = archive_read_data(a, buf.data(), buf.size());
         if (n == 0) return {};
         if (n < 0) {
@@ -389,6 +407,7 @@ class Extraction {
   arc::Report& report_;
   OpenedZip directory_;
   std::optional<DecoderGate> gate_;
+  std::optional<WholeInflater> inflater_;
   arc::Progress progress_;
   std::unique_ptr<arc::SafeExtractor> extractor_;
   std::vector<std::size_t> inFileOrder_;  // directory indices in the order libarchive reads them

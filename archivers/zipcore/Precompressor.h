@@ -1,4 +1,4 @@
-// Deflates the files of an add command on every core before libzip writes
+// Deflates the files of an add command with libdeflate on every core before libzip writes
 // the archive: libzip compresses one entry after another, so its own path
 // leaves all but one core idle. Each finished file becomes a libzip source
 // that hands over the deflated bytes with their CRC, which libzip copies

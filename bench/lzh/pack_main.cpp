@@ -1,5 +1,6 @@
 // bench_unlha_pack: times UNLHA32.DLL's a command on every file of a folder, for bench/lzh/run.sh.
 //   bench_unlha_pack [--repeat N] LIBRARY SWITCHES ARCHIVE FOLDER
+//   bench_unlha_pack [--repeat N] LIBRARY --test ARCHIVE FOLDER   (times t on ARCHIVE instead)
 // SWITCHES are passed as they are (e.g. "-jt1 -jm5"). The archive is removed before each run.
 // Prints one line "<bytes in> <bytes out> <seconds> <cpu seconds>": the best wall time of N runs
 // (default 1) and the CPU time, every thread's, of that run.
@@ -40,8 +41,10 @@ int main(int argc, char** argv) {
   std::uintmax_t in = 0;
   for (auto& e : fs::directory_iterator(folder))
     if (e.is_regular_file()) in += e.file_size();
-  const std::string line = std::string("a -+ ") + argv[a + 1] + "  \"" + archive + "\" \"" +
-                           (folder / "").string() + "\" *";
+  const bool test = std::strcmp(argv[a + 1], "--test") == 0;
+  const std::string line = test ? "t \"" + archive + "\""
+                                : std::string("a -+ ") + argv[a + 1] + "  \"" + archive + "\" \"" +
+                                      (folder / "").string() + "\" *";
   auto cpu = [] {
     rusage u{};
     ::getrusage(RUSAGE_SELF, &u);
@@ -51,7 +54,7 @@ int main(int argc, char** argv) {
   double best = 1e30, bestCpu = 0;
   std::vector<char> report(1 << 16);
   for (int r = 0; r < repeat; ++r) {
-    fs::remove(archive);
+    if (!test) fs::remove(archive);
     const double c0 = cpu();
     const auto t0 = std::chrono::steady_clock::now();
     const std::int32_t result = command(nullptr, line.c_str(), report.data(), report.size());

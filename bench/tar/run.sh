@@ -41,6 +41,7 @@ cd "$work"
 mkdir x-ours x-gnu x-bsd
 read -r ours_c ours_cw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "c -z6 -f \"$work/ours.tgz\" -o \"$work/logs/\" \"*.log\"")
 read -r gnu_c gnu_cw < <(timed sh -c "tar cf - -C logs . | gzip -6 > gnu.tgz")
+read -r pz_c pz_cw < <(timed sh -c "tar cf - -C logs . | pigz -6 -p2 > pigz.tgz")
 read -r bsd_c bsd_cw < <(timed bsdtar -czf bsd.tgz --options gzip:compression-level=6 -C logs .)
 ours_size=$(stat -c %s ours.tgz); gnu_size=$(stat -c %s gnu.tgz); bsd_size=$(stat -c %s bsd.tgz)
 read -r ours_x ours_xw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "x -f \"$work/ours.tgz\" -o \"$work/x-ours/\"")
@@ -71,6 +72,7 @@ row() {
 }
 row "tar32.dll c -z6 / x" "$ours_size" "$ours_c" "$ours_cw" "$ours_x" "$ours_xw"
 row "tar cf - | gzip -6 / tar xzf" "$gnu_size" "$gnu_c" "$gnu_cw" "$gnu_x" "$gnu_xw"
+row "tar cf - | pigz -6 -p2" "$(stat -c %s pigz.tgz)" "$pz_c" "$pz_cw" 0 0
 row "bsdtar -cz (level 6) / bsdtar xzf" "$bsd_size" "$bsd_c" "$bsd_cw" "$bsd_x" "$bsd_xw"
 row "tar32.dll c -J / x" "$txz_size" "$txz_c" "$txz_cw" "$txz_x" "$txz_xw"
 row "tar cf - | xz -6" "$xz6_size" "$xz6_c" "$xz6_cw" 0 0
@@ -80,6 +82,7 @@ row "tar | zstd -T2 -$zlevel / tar --zstd x" "$zst_size" "$zst_c" "$zst_cw" "$gz
 echo
 echo "size,    ours / tar|gzip -6:       $(ratio "$ours_size" "$gnu_size")   (target <= 1.00)"
 echo "create,  tar|gzip -6 / ours (CPU): $(ratio "$gnu_c" "$ours_c")   (target >= 1: no slower)"
+echo "create,  ours / tar|pigz -6 -p2 (wall): $(ratio "$ours_cw" "$pz_cw")   (target <= 1)"
 echo "size,    ours / bsdtar:            $(ratio "$ours_size" "$bsd_size")"
 echo "create,  bsdtar / ours (CPU):      $(ratio "$bsd_c" "$ours_c")"
 echo "extract, tar xzf / ours (CPU):     $(ratio "$gnu_x" "$ours_x")"
@@ -93,3 +96,4 @@ echo "TZST create, tar|zstd -T2 / ours (CPU):  $(ratio "$zst_c" "$tzst_c")   (ta
 echo "TZST create, tar|zstd -T2 / ours (wall): $(ratio "$zst_cw" "$tzst_cw")"
 echo "TZST extract, our TGZ / our TZST (CPU):  $(ratio "$ours_x" "$tzst_x")   (target >= 3)"
 echo "TZST extract, our TGZ / our TZST (wall): $(ratio "$ours_xw" "$tzst_xw")"
+echo "extract, ours / bsdtar xzf (wall): $(ratio "$ours_xw" "$bsd_xw")   (target <= 1)"

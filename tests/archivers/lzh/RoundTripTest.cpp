@@ -57,6 +57,22 @@ std::vector<std::uint8_t> manyBlocks() {
   return v;
 }
 
+// Runs of every period from 1 to 24 bytes, of lengths around the longest match, over several
+// rings' worth: matches that overlap their own output at each short distance, also across the
+// point where the decoder's ring wraps.
+std::vector<std::uint8_t> shortPeriods() {
+  std::vector<std::uint8_t> v;
+  auto noise = lzhtest::randomBytes(1 << 16, 12);
+  for (std::size_t k = 0; v.size() < 600000; ++k) {
+    const std::size_t period = 1 + k % 24, run = 17 + (k * 37) % 300;
+    const std::size_t start = v.size();
+    v.insert(v.end(), noise.begin() + static_cast<long>(k % 60000),
+             noise.begin() + static_cast<long>(k % 60000 + period));
+    while (v.size() - start < run) v.push_back(v[v.size() - period]);
+  }
+  return v;
+}
+
 const Shape kShapes[] = {
     {"Empty", emptyData},
     {"OneByte", oneByte},
@@ -67,6 +83,7 @@ const Shape kShapes[] = {
     {"SeveralWindows", severalWindows},
     {"FarMatches", farMatches},
     {"ManyBlocks", manyBlocks},
+    {"ShortPeriods", shortPeriods},
 };
 
 class RoundTrip : public ::testing::TestWithParam<std::tuple<const char*, int, Shape>> {};
