@@ -283,6 +283,10 @@ class Extraction {
           if (w < 0) return {false, false, arc::msg::CannotWrite("ファイル", strerror(errno))};
           off += static_cast<std::size_t>(w);
         }
+        if (fd < 0 && !arc::ReadingData(whole->data() + at, n)) {
+          progress_.AddBytes(0);
+          return {false, false, arc::msg::Cancelled()};
+        }
         at += n;
         if (!progress_.AddBytes(n)) return {false, false, arc::msg::Cancelled()};
       }
@@ -305,7 +309,7 @@ class Extraction {
           }
         } else if (!arc::ReadingData(buf.data(), static_cast<std::size_t>(n))) {
           progress_.AddBytes(0);
-          return {false, false, "cancelled"};
+          return {false, false, arc::msg::Cancelled()};
         }
         if (!progress_.AddBytes(static_cast<std::uint64_t>(n)))
           return {false, false, arc::msg::Cancelled()};
