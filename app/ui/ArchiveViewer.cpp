@@ -341,7 +341,7 @@ void TArchiveViewer::closeEvent(QCloseEvent* event) {
 
 void TArchiveViewer::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && Busy()) {
-    Progress->CancelBtn->animateClick();
+    Progress->CancelBtn->click();
     event->accept();
     return;
   }

@@ -715,7 +715,7 @@ void TForm1::showEvent(QShowEvent* event) {
 // Esc stops a running run as 中止 does.
 void TForm1::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && Running()) {
-    Progress->CancelBtn->animateClick();
+    Progress->CancelBtn->click();  // at once: a pressed look would delay the stop
     event->accept();
     return;
   }

@@ -252,7 +252,7 @@ const std::string kHostile =
 // erase-to-end sequence are not names and are taken out first.
 long RawControlAt(std::string out, bool progress) {
   if (progress)
-    for (const std::string own : {std::string("\x1B[K"), std::string("\r")})
+    for (const std::string& own : {std::string("\x1B[K"), std::string("\r")})
       for (std::size_t at; (at = out.find(own)) != std::string::npos;) out.erase(at, own.size());
   for (std::size_t i = 0; i < out.size(); ++i) {
     const auto c = static_cast<unsigned char>(out[i]);

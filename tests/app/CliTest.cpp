@@ -70,9 +70,10 @@ TEST_F(CliTest, ABadYearOrMonthExitsThreeBeforeAnythingRuns) {
     const auto r = Cli("--folder '" + dir.Path() + "' " + row.args);
     EXPECT_EQ(r.status, 3) << r.output;
     EXPECT_NE(r.output.find(std::string("pelsok-cli: ") + row.why), std::string::npos) << r.output;
-    if (row.whatToDo != nullptr)
+    if (row.whatToDo != nullptr) {
       EXPECT_NE(r.output.find(std::string("pelsok-cli: ") + row.whatToDo), std::string::npos)
           << r.output;
+    }
     EXPECT_EQ(r.output.find("archive "), std::string::npos) << r.output;
   }
 }

@@ -244,7 +244,8 @@ TEST_F(RunFeedbackTest, EscStopsARunAsCancelDoes) {
   ASSERT_TRUE(form->Running()) << "the run ended before it could be stopped";
   QTest::keyClick(form.get(), Qt::Key_Escape);
   Wait();
-  EXPECT_NE(form->StatusLine->text().toStdString().find("中止"), std::string::npos);
+  EXPECT_NE(form->StatusLine->text().toStdString().find("中止"), std::string::npos)
+      << form->StatusLine->text().toStdString();
   EXPECT_FALSE(platform::FileExists(dir / "DR2611.LZH"));
   form->hide();
 }
