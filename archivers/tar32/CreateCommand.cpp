@@ -42,7 +42,11 @@ struct WriteTarget {
     }
     if (t->gzip) {
       try {  // nothing may be thrown through libarchive
-        return t->gzip->Write(buf, size) ? static_cast<la_ssize_t>(size) : -1;
+        if (t->gzip->Write(buf, size)) return static_cast<la_ssize_t>(size);
+        // The reason goes with the failure (a full disk says so).
+        const int err = t->gzip->Error() != 0 ? t->gzip->Error() : EIO;
+        archive_set_error(a, err, "%s", std::strerror(err));
+        return -1;
       } catch (const std::exception&) {
         return -1;
       }
@@ -290,8 +294,13 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
     if (!progress.FinishFile()) throw arc::Failure(arc::kCancelled, arc::msg::Cancelled());
     report.Line(arc::msg::Line(arc::msg::Verdict::packed, arc::SafeText(s.stored)));
   }
-  if (archive_write_close(w.a) != ARCHIVE_OK || (gzipOut && !gzipOut->Finish()))
+  if (archive_write_close(w.a) != ARCHIVE_OK)
     w.Fail(arc::kCannotWrite, "書庫の書き込みを終えられません");
+  if (gzipOut && !gzipOut->Finish())
+    throw arc::Failure(
+        arc::kCannotWrite,
+        arc::msg::CannotWrite(arc::msg::Quoted(arc::SafeText(o.archive)),
+                              std::strerror(gzipOut->Error() != 0 ? gzipOut->Error() : EIO)));
   if (compressor && !compressor->Finish())
     throw arc::Failure(arc::kCannotWrite, "書庫を書き終えられません: " + compressor->why());
   try {

@@ -18,11 +18,15 @@ namespace {
 // workers busy while memory stays a few MiB.
 constexpr std::size_t kBlocksPerWorker = 2;
 
-bool WriteAll(int fd, const std::string& s) {
+// False with the system's reason in error.
+bool WriteAll(int fd, const std::string& s, int& error) {
   for (std::size_t done = 0; done < s.size();) {
     const ssize_t n = ::write(fd, s.data() + done, s.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n <= 0) {
+      error = n < 0 ? errno : EIO;
+      return false;
+    }
     done += static_cast<std::size_t>(n);
   }
   return true;
@@ -68,7 +72,7 @@ bool ParallelGzip::Flush() {
         });
     for (std::size_t i = 0; i < count; ++i) {
       if (!pool.Take(i)) return false;
-      if (!WriteAll(fd_, packed[i])) return false;
+      if (!WriteAll(fd_, packed[i], error_)) return false;
       wroteAny_ = true;
     }
   }
@@ -88,7 +92,7 @@ bool ParallelGzip::Finish() {
   if (!c) throw std::bad_alloc();
   std::string out(libdeflate_gzip_compress_bound(c.get(), 0), '\0');
   out.resize(libdeflate_gzip_compress(c.get(), "", 0, out.data(), out.size()));
-  return WriteAll(fd_, out);
+  return WriteAll(fd_, out, error_);
 }
 
 }  // namespace tar32

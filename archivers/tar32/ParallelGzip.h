@@ -27,6 +27,8 @@ class ParallelGzip {
   bool Write(const void* data, std::size_t n);
   // Compresses and writes what is left. False when writing failed.
   bool Finish();
+  // The system's reason for the failed write (errno), 0 when none failed.
+  int Error() const { return error_; }
 
  private:
   bool Flush();
@@ -37,6 +39,7 @@ class ParallelGzip {
   std::vector<std::string> blocks_;  // filled in turn; a batch is compressed together
   std::size_t filled_ = 0;           // blocks in blocks_ that hold data
   bool wroteAny_ = false;
+  int error_ = 0;
 };
 
 }  // namespace tar32
