@@ -2,13 +2,16 @@
 // them, writing nothing: the data goes to the calling thread's read walk or
 // nowhere. File rows that name the same bytes of one folder (a cabinet may
 // list one block under many names) are decoded once when no walk needs
-// each one's data, so the work stays within what the folders hold.
+// each one's data, and files are decoded in folder order. A cabinet whose
+// rows would cost far more decoding than the bytes they declare is refused
+// before anything is decoded (DecodingPlan.h).
 #include <map>
 #include <memory>
 #include <tuple>
 
 #include "Cabinet.h"
 #include "Commands.h"
+#include "DecodingPlan.h"
 #include "common/ArchiverApi.h"
 #include "common/EntryMasks.h"
 #include "common/Failure.h"
@@ -37,14 +40,19 @@ std::int32_t RunTest(const CabOptions& o, arc::Report& report) {
     report.Line(arc::msg::NoFileMatched());
     return arc::kNothingMatched;
   }
+  const bool walk = arc::MemberReading::Current() != nullptr;
+  const DecodingPlan plan = PlanDecoding(cabinet->Entries(), chosen);
+  if (!plan.WithinBudget()) {
+    report.Line(arc::msg::WorkBeyondDeclared(plan.work, plan.declared));
+    return arc::kNotArchive;
+  }
   arc::Progress progress;
   progress.SetTotals(chosen.size(), bytes);
-  const bool walk = arc::MemberReading::Current() != nullptr;
   using Span = std::tuple<const void*, std::uint32_t, std::uint32_t>;
   std::map<Span, ExtractResult> decoded;
   std::int32_t result = arc::kOk;
   std::size_t bad = 0;
-  for (const CabEntry* e : chosen) {
+  for (const CabEntry* e : plan.order) {
     if (!progress.StartFile(e->name)) return arc::kCancelled;
     arc::ReadingBegin(e->name);
     const Span span{e->file->folder, e->file->offset, e->length};

@@ -142,6 +142,13 @@ std::string HeaderCrcMismatch() { return "ヘッダーの CRC が一致しませ
 
 std::string TooManyExtendedHeaders() { return "拡張ヘッダーが多すぎます"; }
 
+std::string WorkBeyondDeclared(std::uint64_t work, std::uint64_t declared) {
+  const auto mib = [](std::uint64_t b) { return std::to_string((b + (1u << 20) - 1) >> 20); };
+  return "書庫が壊れています: 複数のファイルが同じデータを重ねて指しており、展開に " + mib(work) +
+         " MiB かかりますが、書庫が持つデータは " + mib(declared) +
+         " MiB です。展開せずに検査を打ち切りました";
+}
+
 std::string ExistsUseY(const std::string& option) {
   return "同じ名前のファイルがあります (" + option + " で置き換えます)";
 }

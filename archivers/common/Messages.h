@@ -76,6 +76,9 @@ std::string WrongLength();
 std::string HeaderCrcMismatch();
 std::string TooManyExtendedHeaders();
 std::string ExistsUseY(const std::string& option);
+// The members would cost work bytes of decoding while the archive declares
+// declared bytes of data: rows that point at the same data many times.
+std::string WorkBeyondDeclared(std::uint64_t work, std::uint64_t declared);
 
 // "N 件を検査しました (破損 M 件)" and the other command summaries.
 std::string TestSummary(std::size_t tested, std::size_t damaged);

@@ -1,7 +1,7 @@
 // cab32_cabinet_fuzz: the cabinet reader on any bytes, as the library's
 // listing and -x see them: open (headers, folders, file records, a set's
 // next part), decode every name, fill the listing record, and decompress
-// the small entries into /dev/null.
+// the small entries into /dev/null; plan the test's decoding of them all.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -9,9 +9,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "CabListing.h"
 #include "Cabinet.h"
+#include "DecodingPlan.h"
 
 namespace {
 
@@ -42,6 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TArchiveEntryInfo info;
     for (bool more = listing.FindFirst("*", info); more; more = listing.FindNext(info))
       if (info.FileName[sizeof info.FileName - 1] != '\0') std::abort();
+    std::vector<const cab::CabEntry*> all;
+    for (const auto& e : cabinet.Entries()) all.push_back(&e);
+    const cab::DecodingPlan plan = cab::PlanDecoding(cabinet.Entries(), all);
+    if (plan.order.size() != all.size()) std::abort();
     std::uint64_t budget = 4u << 20;
     for (const auto& e : cabinet.Entries()) {
       if (e.length > budget) continue;

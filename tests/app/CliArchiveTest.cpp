@@ -2,8 +2,15 @@
 // a foreign one under a name that hides its format, a damaged one, and the
 // exit codes of each outcome.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <set>
+#include <thread>
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -139,6 +146,62 @@ TEST_F(CliArchiveTest, ExtractNeverMakesAChainOfLinksThatLeadsOutside) {
       EXPECT_EQ(std::filesystem::weakly_canonical(e.path()).string().rfind(inside, 0), 0u)
           << e.path();
     std::filesystem::remove_all(dir / "out");
+  }
+}
+
+// test decodes without writing: a 3 KB TBZ that expands to 2 GiB (one
+// header stream, then the same stream of zeros again and again) is tested
+// under an empty TMPDIR and stopped by each signal a user or the system
+// sends; nothing is left in the temporary folders or beside the archive.
+TEST_F(CliArchiveTest, ATestStoppedBySignalLeavesNoFile) {
+  SKIP_WITHOUT_TOOL("python3");
+  SKIP_WITHOUT_TOOL("bzip2");
+  const std::string make =
+      "python3 -c \"import sys, tarfile; i = tarfile.TarInfo('DR1101.log'); "
+      "i.size = 32 * 64 * 1024 * 1024 - 1024; sys.stdout.buffer.write(i.tobuf())\" "
+      "| bzip2 > head.bz2 && head -c 64M /dev/zero | bzip2 > zeros.bz2 && "
+      "(cat head.bz2; for i in $(seq 32); do cat zeros.bz2; done) > store/DR2611.TBZ && "
+      "rm head.bz2 zeros.bz2";
+  std::filesystem::create_directories(dir / "store");
+  std::filesystem::create_directories(dir / "tmp");
+  ASSERT_EQ(testing_support::Shell(make, dir.Path()), 0);
+  const std::string archive = dir / "store/DR2611.TBZ";
+  const auto checkFolders = [] {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator("/tmp"))
+      if (e.path().filename().string().rfind("pelsok-check", 0) == 0)
+        names.insert(e.path().filename().string());
+    return names;
+  };
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(strsignal(sig));
+    const std::set<std::string> before = checkFolders();
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      setenv("TMPDIR", (dir / "tmp").c_str(), 1);
+      freopen("/dev/null", "w", stdout);
+      freopen("/dev/null", "w", stderr);
+      execl(PELSOK_CLI, PELSOK_CLI, "test", archive.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the test ended before the signal";
+    kill(pid, sig);
+    const auto start = std::chrono::steady_clock::now();
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() - start > std::chrono::seconds(20)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        FAIL() << "the test went on after the signal";
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "tmp"));
+    EXPECT_EQ(testing_support::ListFiles(dir / "store"), std::vector<std::string>{"DR2611.TBZ"});
+    for (const auto& name : checkFolders()) EXPECT_TRUE(before.count(name)) << name;
   }
 }
 

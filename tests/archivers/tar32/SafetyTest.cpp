@@ -1,6 +1,9 @@
 // Hostile archives: nothing lands outside the base folder, links only
 // inside, no devices, no set-id bits, existing files replaced only as the
 // switches say.
+#include <chrono>
+#include <cstdio>
+
 #include "HostileTar.h"
 #include "TarHarness.h"
 
@@ -148,6 +151,38 @@ TEST_F(SafetyTest, TheLastCopyOfANameWins) {
   auto r = Extract(Make({{"f.txt", '0', "first"}, {"f.txt", '0', "last"}}));
   EXPECT_EQ(r.result, arc::kOk) << r.output;
   EXPECT_EQ(ReadFile(Path("out/f.txt")), "last");
+}
+
+}  // namespace
+}  // namespace tartest
+
+namespace tartest {
+namespace {
+
+// Sizes declared far beyond what the stream holds (8 GiB in a header of a
+// few hundred bytes, plain and gzipped): the test reads what is there and
+// stops with a damaged verdict at once, writing nothing.
+TEST_F(SafetyTest, DeclaredSizesBeyondTheStreamCostOnlyTheStream) {
+  std::string tar = BuildTar({{"a.log", '0', "first"}, {"huge.log", '0', "tiny"}});
+  tar.replace(512 + 512 + 124, 12, std::string("77777777777") + '\0');
+  unsigned sum = 0;  // the second header's checksum, over its bytes with the field as spaces
+  for (int i = 0; i < 512; ++i)
+    sum += (i >= 148 && i < 156) ? ' ' : static_cast<unsigned char>(tar[1024 + i]);
+  char field[8];
+  std::snprintf(field, sizeof field, "%06o", sum);
+  tar.replace(1024 + 148, 8, std::string(field, 6) + '\0' + ' ');
+  fs::create_directories(Path("box"));
+  WriteFile(Path("box/huge.tar"), tar);
+  ASSERT_EQ(Shell("gzip -c huge.tar > huge.tgz", P("box")), 0);
+  for (const char* name : {"huge.tar", "huge.tgz"}) {
+    SCOPED_TRACE(name);
+    const auto start = std::chrono::steady_clock::now();
+    const RunResult r = Tar("t -f " + Q(P(std::string("box/") + name)));
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
+    EXPECT_EQ(r.result, arc::kNotArchive) << r.output;
+    EXPECT_NE(r.output.find("huge.log"), std::string::npos) << r.output;
+  }
+  EXPECT_EQ(ListFiles(P("box")), (std::vector<std::string>{"huge.tar", "huge.tgz"}));
 }
 
 }  // namespace
