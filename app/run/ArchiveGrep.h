@@ -22,6 +22,9 @@ struct TGrepRequest {
   bool NamesOnly = false;  // -l: the names of members with a matching line
   std::string MemberMask;  // empty: every member
   int Threads = 0;         // 0: one per core
+  // Told each chunk of a member as it is read (the member's name, the
+  // chunk's length); false stops the archive's search there.
+  std::function<bool(const std::string& member, std::size_t length)> Going;
 };
 
 // The lines of one archive, ready to be written.
@@ -30,6 +33,7 @@ struct TArchiveHits {
   std::vector<std::string> Errors;  // one message per line (names not yet escaped)
   bool Found = false;               // some line matched
   bool Failed = false;              // the archive or a member could not be read whole
+  bool Stopped = false;             // Going said stop
 };
 
 // Spells the "ARCHIVE:MEMBER" part of a line; the front end escapes names.
@@ -41,6 +45,11 @@ using TGrepPrefix =
 // extension names a format (a damaged archive is reported, not passed over).
 // Throws platform::Exception when the path names neither.
 std::vector<std::string> GrepArchivesOf(const std::string& path);
+
+// Searches one archive on the calling thread.
+// Throws std::invalid_argument for a bad pattern, before any search.
+TArchiveHits GrepArchive(const std::string& archive, const TGrepRequest& request,
+                         const TGrepPrefix& prefix);
 
 // Searches archives (names as given) and calls take for each in order.
 // Throws std::invalid_argument for a bad pattern, before any search.
