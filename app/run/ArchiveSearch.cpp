@@ -44,13 +44,20 @@ std::string Hex(std::int32_t code) {
   return text;
 }
 
+TMatchOptions MatchOf(const TSearchRequest& request) {
+  return {request.Regex ? TPatternKind::Extended : TPatternKind::Fixed, request.IgnoreCase};
+}
+
 }  // namespace
+
+void CheckSearchPattern(const TSearchRequest& request) {
+  const TLineMatcher check(request.Pattern, MatchOf(request));
+}
 
 TSearchOutcome SearchMembers(const std::string& archive, const TSearchRequest& request) {
   TGrepRequest grep;
   grep.Pattern = request.Pattern;
-  grep.Match.Kind = request.Regex ? TPatternKind::Extended : TPatternKind::Fixed;
-  grep.Match.IgnoreCase = request.IgnoreCase;
+  grep.Match = MatchOf(request);
   TReadProgress progress;
   grep.Going = [&progress](const std::string& member, std::size_t length) {
     return progress.Tell(member, length);

@@ -34,6 +34,9 @@ struct TSearchOutcome {
 inline constexpr std::size_t kMaxSearchHits = 10000;
 
 // Throws std::invalid_argument with the reason for a bad pattern.
+void CheckSearchPattern(const TSearchRequest& request);
+
+// Throws std::invalid_argument with the reason for a bad pattern.
 TSearchOutcome SearchMembers(const std::string& archive, const TSearchRequest& request);
 
 // "12 行が見つかりました (3 ファイル)。" and what was cut, cancelled or failed.
