@@ -138,9 +138,14 @@ void TArchiveViewer::BuildActions() {
   WithFolders->setToolTip(
       QStringLiteral("名前に格納されたフォルダ (var/log/app/ など) を作って展開します。"
                      "外すとファイルだけを選んだフォルダに展開します。"));
-  Actions->addSeparator();
+  // The fields get a line of their own: beside the buttons they would not fit.
+  addToolBarBreak();
+  auto* fieldBar = addToolBar(QStringLiteral("絞り込みと検索"));
+  fieldBar->setObjectName("ViewerFields");
+  fieldBar->setMovable(false);
+  fieldBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   // The field row: the filter of the entries, then the search in the members.
-  auto* fields = new QWidget(Actions);
+  auto* fields = new QWidget(fieldBar);
   auto* row = new QHBoxLayout(fields);
   row->setContentsMargins(4, 0, 4, 0);
   auto* label = new QLabel(QStringLiteral("絞り込み(&F):"), fields);
@@ -170,8 +175,8 @@ void TArchiveViewer::BuildActions() {
   row->addWidget(searchLabel);
   row->addWidget(SearchEdit, 1);
   row->addWidget(RegexBox);
-  Actions->addWidget(fields);
-  SearchAction = Actions->addAction(QStringLiteral("検索"));
+  fieldBar->addWidget(fields);
+  SearchAction = fieldBar->addAction(QStringLiteral("検索"));
   SearchAction->setToolTip(QStringLiteral("書庫のファイルの中を検索します"));
 
   auto guarded = [this](auto fn) {

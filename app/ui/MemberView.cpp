@@ -4,7 +4,9 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace pelsok::ui {
@@ -27,6 +29,7 @@ TMemberView::TMemberView(const app::TMemberContext& context, std::uint64_t line,
   Text->setPlainText(QString::fromStdString(context.Text));
   column->addWidget(Text, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   column->addWidget(buttons);
 
@@ -34,16 +37,15 @@ TMemberView::TMemberView(const app::TMemberContext& context, std::uint64_t line,
   if (context.Found && line >= context.FirstLine) {
     const QTextBlock block =
         Text->document()->findBlockByNumber(static_cast<int>(line - context.FirstLine));
-    QTextCursor cursor(block);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    const QTextCursor cursor(block);
     QTextEdit::ExtraSelection mark;
     mark.cursor = cursor;
     mark.format.setBackground(QColor(0xff, 0xf3, 0xb0));
     mark.format.setProperty(QTextFormat::FullWidthSelection, true);
     Text->setExtraSelections({mark});
-    cursor.clearSelection();
     Text->setTextCursor(cursor);
-    Text->centerCursor();
+    // Centred once the view has its size.
+    QTimer::singleShot(0, Text, [text = Text] { text->centerCursor(); });
   }
 }
 
