@@ -136,13 +136,7 @@ void SearchArchive(TArchiveFile& archive, const std::string& shownName, const TG
           current = name;
           member = std::make_unique<TMemberSearch>(request, matcher, prefix(shownName, name), hits);
         }
-        if (chunk != nullptr) {
-          if (request.Going && !request.Going(name, length)) {
-            hits.Stopped = true;
-            return 2;  // stops the walk
-          }
-          return member->Add(chunk, length) ? 0 : kArcSkipMember;
-        }
+        if (chunk != nullptr) return member->Add(chunk, length) ? 0 : kArcSkipMember;
         if (result != 0) {
           hits.Errors.push_back(platform::FormatText(
               "%s:%s: 書庫のメンバーを読み出せません (結果 %s)。それ以降は検索しません。",
@@ -153,6 +147,7 @@ void SearchArchive(TArchiveFile& archive, const std::string& shownName, const TG
         member.reset();
         return 0;
       });
+  if (rc == arc::kCancelled) hits.Stopped = true;
   if (rc == 0 || rc == arc::kNothingMatched || (memberFailed && rc == arc::kNotArchive) ||
       hits.Stopped)
     return;

@@ -22,9 +22,6 @@ struct TGrepRequest {
   bool NamesOnly = false;  // -l: the names of members with a matching line
   std::string MemberMask;  // empty: every member
   int Threads = 0;         // 0: one per core
-  // Told each chunk of a member as it is read (the member's name, the
-  // chunk's length); false stops the archive's search there.
-  std::function<bool(const std::string& member, std::size_t length)> Going;
 };
 
 // The lines of one archive, ready to be written.
@@ -33,7 +30,7 @@ struct TArchiveHits {
   std::vector<std::string> Errors;  // one message per line (names not yet escaped)
   bool Found = false;               // some line matched
   bool Failed = false;              // the archive or a member could not be read whole
-  bool Stopped = false;             // Going said stop
+  bool Stopped = false;             // the caller's progress listener cancelled the read
 };
 
 // Spells the "ARCHIVE:MEMBER" part of a line; the front end escapes names.
@@ -46,7 +43,8 @@ using TGrepPrefix =
 // Throws platform::Exception when the path names neither.
 std::vector<std::string> GrepArchivesOf(const std::string& path);
 
-// Searches one archive on the calling thread.
+// Searches one archive on the calling thread: the library's progress goes
+// to the caller's TProgressScope, which may cancel the read.
 // Throws std::invalid_argument for a bad pattern, before any search.
 TArchiveHits GrepArchive(const std::string& archive, const TGrepRequest& request,
                          const TGrepPrefix& prefix);

@@ -8,35 +8,10 @@
 #include "app/run/ArchiveGrep.h"
 #include "app/run/ArchiveListing.h"
 #include "archive/ArchiveFile.h"
-#include "backends/ProgressHook.h"
 #include "platform/Exceptions.h"
 
 namespace pelsok::app {
 namespace {
-
-// Tells the caller's scope how far the read is, a member or a megabyte at a
-// time; false when the caller cancels.
-class TReadProgress {
- public:
-  bool Tell(const std::string& member, std::size_t length) {
-    bytes_ += length;
-    if (member == current_ && bytes_ < told_ + (1u << 20)) return !cancelled_;
-    if (member != current_) ++files_;
-    current_ = member;
-    told_ = bytes_;
-    if (const ProgressListener* listener = TProgressScope::Current()) {
-      const ArcProgress p{files_ - 1, 0, bytes_, 0, current_.c_str()};
-      cancelled_ = !(*listener)(p);
-    }
-    return !cancelled_;
-  }
-  bool Cancelled() const { return cancelled_; }
-
- private:
-  std::string current_;
-  std::uint64_t files_ = 0, bytes_ = 0, told_ = 0;
-  bool cancelled_ = false;
-};
 
 std::string Hex(std::int32_t code) {
   char text[16];
@@ -58,10 +33,6 @@ TSearchOutcome SearchMembers(const std::string& archive, const TSearchRequest& r
   TGrepRequest grep;
   grep.Pattern = request.Pattern;
   grep.Match = MatchOf(request);
-  TReadProgress progress;
-  grep.Going = [&progress](const std::string& member, std::size_t length) {
-    return progress.Tell(member, length);
-  };
   // Each member's prefix is its number: names may hold ':' themselves.
   std::vector<std::string> members;
   std::map<std::string, std::size_t> numbers;
@@ -73,7 +44,7 @@ TSearchOutcome SearchMembers(const std::string& archive, const TSearchRequest& r
   TArchiveHits hits = GrepArchive(archive, grep, prefix);
   TSearchOutcome outcome;
   outcome.Errors = std::move(hits.Errors);
-  outcome.Cancelled = progress.Cancelled();
+  outcome.Cancelled = hits.Stopped;
   for (std::size_t start = 0; start < hits.Out.size();) {
     std::size_t end = hits.Out.find('\n', start);
     if (end == std::string::npos) end = hits.Out.size();
@@ -165,6 +136,8 @@ TMemberContext ReadMemberContext(const std::string& archive, const std::string& 
                          if (done && i < length) more = true;
                          return 0;
                        });
+  if (!seen && rc == arc::kCancelled)
+    throw platform::Exception(platform::FormatText("%s の読み出しを中止しました。", {member}));
   if (!seen)
     throw platform::Exception(platform::FormatText("%s: メンバー '%s' を読み出せません (結果 %s)。",
                                                    {archive, member, Hex(rc)}));

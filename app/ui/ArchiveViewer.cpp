@@ -193,6 +193,9 @@ bool TArchiveViewer::Open(const std::string& archiveName) {
   archiveName_ = platform::ExpandFileName(archiveName);
   setWindowTitle(Q(platform::ExtractFileName(archiveName_)) + QStringLiteral(" - 書庫ビューア"));
   ErrorLine->hide();
+  // Results of another archive go.
+  Results->SetHits({});
+  Results->hide();
   try {
     Model->SetListing(app::ReadArchiveListing(archiveName_));
   } catch (const std::exception& e) {

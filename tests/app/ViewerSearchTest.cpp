@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/run/ArchiveSearch.h"
+#include "backends/ProgressHook.h"
 #include "platform/FileSystem.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/SampleArchive.h"
@@ -73,6 +74,18 @@ TEST_F(ViewerSearchTest, ListsMatchingLinesAndShowsThemInContext) {
     EXPECT_TRUE(many.Cut);
     EXPECT_EQ(many.Hits.size(), kMaxSearchHits);
     EXPECT_NE(SearchSummary(many).find("最初の 10000 行"), std::string::npos);
+
+    {
+      // Cancel from the progress panel: the walk stops, and that is no error.
+      const pelsok::TProgressScope cancel([](const ArcProgress& p) {
+        return std::string(p.current).find("DR1106") == std::string::npos;
+      });
+      const TSearchOutcome stopped = SearchMembers(archive, {"hitline", false, false});
+      EXPECT_TRUE(stopped.Cancelled);
+      EXPECT_TRUE(stopped.Hits.empty());
+      EXPECT_TRUE(stopped.Errors.empty()) << stopped.Errors.front();
+      EXPECT_NE(SearchSummary(stopped).find("中止"), std::string::npos);
+    }
 
     // The context: kContextLines either side, the line marked, long lines cut.
     TMemberContext c = ReadMemberContext(archive, Member("DR1105.log"), 31);
