@@ -254,6 +254,7 @@ int main(int argc, char** argv) {
     viewer->ExtractAction->setEnabled(false);
     viewer->ExtractAllAction->setEnabled(false);
     viewer->TestAction->setEnabled(false);
+    viewer->SearchAction->setEnabled(false);
     ok = Save(*viewer, out + "/viewer-extracting.png") && ok;
     // What an extraction with a refused name reports at its end.
     pelsok::app::TExtractOutcome done;
