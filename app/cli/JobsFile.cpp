@@ -137,10 +137,10 @@ int Handle(void* user, const char* section, const char* name, const char* value)
       return bad("形式 '" + v + "' では書庫を作れません (使える形式: " + ArchiveFormatNames() +
                  ")");
     j.Format = *format;
-  } else if (key == "six-digit" || key == "delete") {
+  } else if (key == "six-digit" || key == "delete" || key == "shift-jis-names") {
     const auto yes = YesNo(v);
     if (!yes) return bad("値は yes か no です: '" + v + "'");
-    (key == "delete" ? j.Delete : j.SixDigit) = *yes;
+    (key == "delete" ? j.Delete : key == "six-digit" ? j.SixDigit : j.ShiftJisNames) = *yes;
   } else if (key == "keep") {
     int n = 0;
     if (!TryStrToInt(v, n) || n < 0 || v.find_first_not_of("0123456789") != std::string::npos)
@@ -156,7 +156,7 @@ int Handle(void* user, const char* section, const char* name, const char* value)
   } else {
     return bad(
         "不明なキーです (使えるキー: folder, kinds, format, six-digit, delete, keep, "
-        "archive-folder, after)");
+        "archive-folder, after, shift-jis-names)");
   }
   return 1;
 }

@@ -20,9 +20,10 @@ struct TJob {
   TArchiveFormat Format = ArchiveFormats().front();
   bool SixDigit = false;
   bool Delete = false;
-  int Keep = 0;               // months of archives kept per kind; 0: all
-  std::string ArchiveFolder;  // absolute, with its trailing '/'; empty: Folder
-  std::string After;          // command run after each successful run
+  bool ShiftJisNames = false;  // LZH and ZIP store names as cp932
+  int Keep = 0;                // months of archives kept per kind; 0: all
+  std::string ArchiveFolder;   // absolute, with its trailing '/'; empty: Folder
+  std::string After;           // command run after each successful run
 };
 
 class EJobsFile : public platform::Exception {

@@ -28,6 +28,7 @@ int RunJobsFile(const std::string& path, bool catchUp, bool dryRun, TCliOutput& 
     run.Base.SixDigit = job.SixDigit;
     run.Base.DeleteAfter = job.Delete;
     run.Base.Format = job.Format;
+    run.Base.ShiftJisNames = job.ShiftJisNames;
     run.Base.Year = when.Year;
     run.Base.Month = when.Month;
     run.Kinds = job.Kinds;

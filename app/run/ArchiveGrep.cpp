@@ -147,7 +147,10 @@ void SearchArchive(TArchiveFile& archive, const std::string& shownName, const TG
         member.reset();
         return 0;
       });
-  if (rc == 0 || rc == arc::kNothingMatched || (memberFailed && rc == arc::kNotArchive)) return;
+  if (rc == arc::kCancelled) hits.Stopped = true;
+  if (rc == 0 || rc == arc::kNothingMatched || (memberFailed && rc == arc::kNotArchive) ||
+      hits.Stopped)
+    return;
   hits.Failed = true;
   std::string report = archive.Output().c_str();
   hits.Errors.push_back(
@@ -161,7 +164,43 @@ void SearchArchive(TArchiveFile& archive, const std::string& shownName, const TG
   }
 }
 
+// The archive bound to the format its content (or extension) shows; null,
+// with the reason in hits, when none does.
+std::unique_ptr<TArchiveFile> BindArchive(const std::string& name, TArchiveHits& hits) {
+  auto file = std::make_unique<TArchiveFile>(nullptr);
+  try {
+    TArchiverType type = GetArchiverType(name, false);
+    if (type == atNone) type = GetArchiverType(name, true);
+    if (type == atNone)
+      throw platform::Exception(
+          platform::FormatText("'%s' は書庫ではないか、壊れています。", {name}));
+    file->SetFileName(name);
+    file->SetArchiverType(type);
+    file->SetOutputSize(1 << 16);
+  } catch (const std::exception& e) {
+    hits.Errors.push_back(e.what());
+    hits.Failed = true;
+    file.reset();
+  }
+  return file;
+}
+
 }  // namespace
+
+TArchiveHits GrepArchive(const std::string& archive, const TGrepRequest& request,
+                         const TGrepPrefix& prefix) {
+  { TLineMatcher check(request.Pattern, request.Match); }
+  TArchiveHits hits;
+  const auto file = BindArchive(archive, hits);
+  if (!file) return hits;
+  try {
+    SearchArchive(*file, archive, request, prefix, hits);
+  } catch (const std::exception& e) {
+    hits.Errors.push_back(archive + ": " + e.what());
+    hits.Failed = true;
+  }
+  return hits;
+}
 
 std::vector<std::string> GrepArchivesOf(const std::string& path) {
   std::error_code ec;
@@ -194,22 +233,7 @@ void GrepArchives(const std::vector<std::string>& archives, const TGrepRequest& 
   std::vector<std::unique_ptr<TArchiveFile>> files;
   std::vector<TArchiveHits> hits(archives.size());
   for (std::size_t i = 0; i < archives.size(); ++i) {
-    auto file = std::make_unique<TArchiveFile>(nullptr);
-    try {
-      TArchiverType type = GetArchiverType(archives[i], false);
-      if (type == atNone) type = GetArchiverType(archives[i], true);
-      if (type == atNone)
-        throw platform::Exception(
-            platform::FormatText("'%s' は書庫ではないか、壊れています。", {archives[i]}));
-      file->SetFileName(archives[i]);
-      file->SetArchiverType(type);
-      file->SetOutputSize(1 << 16);
-    } catch (const std::exception& e) {
-      hits[i].Errors.push_back(e.what());
-      hits[i].Failed = true;
-      file.reset();
-    }
-    files.push_back(std::move(file));
+    files.push_back(BindArchive(archives[i], hits[i]));
   }
   const int threads = platform::OrderedPool::ThreadsFor(request.Threads, archives.size());
   platform::OrderedPool pool(archives.size(), threads, static_cast<std::size_t>(threads) * 2,

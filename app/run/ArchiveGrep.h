@@ -30,6 +30,7 @@ struct TArchiveHits {
   std::vector<std::string> Errors;  // one message per line (names not yet escaped)
   bool Found = false;               // some line matched
   bool Failed = false;              // the archive or a member could not be read whole
+  bool Stopped = false;             // the caller's progress listener cancelled the read
 };
 
 // Spells the "ARCHIVE:MEMBER" part of a line; the front end escapes names.
@@ -41,6 +42,12 @@ using TGrepPrefix =
 // extension names a format (a damaged archive is reported, not passed over).
 // Throws platform::Exception when the path names neither.
 std::vector<std::string> GrepArchivesOf(const std::string& path);
+
+// Searches one archive on the calling thread: the library's progress goes
+// to the caller's TProgressScope, which may cancel the read.
+// Throws std::invalid_argument for a bad pattern, before any search.
+TArchiveHits GrepArchive(const std::string& archive, const TGrepRequest& request,
+                         const TGrepPrefix& prefix);
 
 // Searches archives (names as given) and calls take for each in order.
 // Throws std::invalid_argument for a bad pattern, before any search.

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -10,7 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -24,7 +27,9 @@
 #include "app/ui/ListingFilter.h"
 #include "app/ui/ListingModel.h"
 #include "app/ui/ListingTable.h"
+#include "app/ui/MemberView.h"
 #include "app/ui/RunProgress.h"
+#include "app/ui/SearchResults.h"
 #include "app/ui/StatusLine.h"
 #include "app/ui/TaskWorker.h"
 #include "platform/FileSystem.h"
@@ -74,7 +79,17 @@ TArchiveViewer::TArchiveViewer(QWidget* parent) : QMainWindow(parent, Qt::Window
     header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
   Table->SetDragExtract(
       [this](const std::vector<std::string>& names) { return ExtractForDrag(names); });
-  column->addWidget(Table, 1);
+  Results = new TSearchResults(central);
+  Results->hide();
+  connect(Results, &TSearchResults::ContextAsked, this,
+          [this](int row) { TApplication::Guarded([&] { ShowContext(row); }, this); });
+  auto* split = new QSplitter(Qt::Vertical, central);
+  split->setChildrenCollapsible(false);
+  split->addWidget(Table);
+  split->addWidget(Results);
+  split->setStretchFactor(0, 1);
+  split->setStretchFactor(1, 1);
+  column->addWidget(split, 1);
 
   Progress = new TRunProgress(central);
   Progress->hide();
@@ -123,9 +138,14 @@ void TArchiveViewer::BuildActions() {
   WithFolders->setToolTip(
       QStringLiteral("名前に格納されたフォルダ (var/log/app/ など) を作って展開します。"
                      "外すとファイルだけを選んだフォルダに展開します。"));
-  Actions->addSeparator();
-  // The field row: the filter, then the search field once member reading is there.
-  auto* fields = new QWidget(Actions);
+  // The fields get a line of their own: beside the buttons they would not fit.
+  addToolBarBreak();
+  auto* fieldBar = addToolBar(QStringLiteral("絞り込みと検索"));
+  fieldBar->setObjectName("ViewerFields");
+  fieldBar->setMovable(false);
+  fieldBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  // The field row: the filter of the entries, then the search in the members.
+  auto* fields = new QWidget(fieldBar);
   auto* row = new QHBoxLayout(fields);
   row->setContentsMargins(4, 0, 4, 0);
   auto* label = new QLabel(QStringLiteral("絞り込み(&F):"), fields);
@@ -137,7 +157,27 @@ void TArchiveViewer::BuildActions() {
   label->setBuddy(FilterEdit);
   row->addWidget(label);
   row->addWidget(FilterEdit, 1);
-  Actions->addWidget(fields);
+  row->addSpacing(12);
+  auto* searchLabel = new QLabel(QStringLiteral("検索(&S):"), fields);
+  SearchEdit = new QLineEdit(fields);
+  SearchEdit->setObjectName("SearchEdit");
+  SearchEdit->setPlaceholderText(QStringLiteral("ファイルの中の文字列 (Enter で検索)"));
+  SearchEdit->setToolTip(
+      QStringLiteral("書庫のファイルの中から、この文字列を含む行を探します。"
+                     "「正規表現」に印を付けると、grep -E と同じ正規表現で探します。"));
+  SearchEdit->setClearButtonEnabled(true);
+  SearchEdit->setMinimumWidth(180);
+  searchLabel->setBuddy(SearchEdit);
+  RegexBox = new QCheckBox(QStringLiteral("正規表現(&R)"), fields);
+  RegexBox->setToolTip(
+      QStringLiteral("印を付けると検索の文字列を正規表現 (例: ERROR|WARN, ^2026-03-0[1-9]) "
+                     "として読みます。外すと文字列そのものを探します。"));
+  row->addWidget(searchLabel);
+  row->addWidget(SearchEdit, 1);
+  row->addWidget(RegexBox);
+  fieldBar->addWidget(fields);
+  SearchAction = fieldBar->addAction(QStringLiteral("検索"));
+  SearchAction->setToolTip(QStringLiteral("書庫のファイルの中を検索します"));
 
   auto guarded = [this](auto fn) {
     return [this, fn] { TApplication::Guarded([&] { fn(); }, this); };
@@ -145,12 +185,17 @@ void TArchiveViewer::BuildActions() {
   connect(ExtractAction, &QAction::triggered, this, guarded([this] { ExtractClicked(false); }));
   connect(ExtractAllAction, &QAction::triggered, this, guarded([this] { ExtractClicked(true); }));
   connect(TestAction, &QAction::triggered, this, guarded([this] { StartTest(); }));
+  connect(SearchAction, &QAction::triggered, this, guarded([this] { StartSearch(); }));
+  connect(SearchEdit, &QLineEdit::returnPressed, this, guarded([this] { StartSearch(); }));
 }
 
 bool TArchiveViewer::Open(const std::string& archiveName) {
   archiveName_ = platform::ExpandFileName(archiveName);
   setWindowTitle(Q(platform::ExtractFileName(archiveName_)) + QStringLiteral(" - 書庫ビューア"));
   ErrorLine->hide();
+  // Results of another archive go.
+  Results->SetHits({});
+  Results->hide();
   try {
     Model->SetListing(app::ReadArchiveListing(archiveName_));
   } catch (const std::exception& e) {
@@ -190,6 +235,7 @@ void TArchiveViewer::SetBusy(bool busy) {
   ExtractAction->setEnabled(!busy && listed);
   ExtractAllAction->setEnabled(!busy && listed);
   TestAction->setEnabled(!busy && listed);
+  SearchAction->setEnabled(!busy && listed);
   Progress->setVisible(busy);
 }
 
@@ -263,6 +309,66 @@ void TArchiveViewer::StartTest() {
             Q(TApplication::Title()), Q(lastSummary_), QMessageBox::Ok, this);
         if (!o.Report.empty()) box.setDetailedText(Q(o.Report));
         box.exec();
+      });
+}
+
+void TArchiveViewer::StartSearch() {
+  if (Busy() || Model->rowCount() == 0) return;
+  const app::TSearchRequest request{SearchEdit->text().toStdString(), RegexBox->isChecked(), false};
+  if (request.Pattern.empty()) {
+    StatusLine->Show(QStringLiteral("検索する文字列を入力してください。"));
+    SearchEdit->setFocus();
+    return;
+  }
+  try {
+    // A bad expression is told now, with what to do, before any reading.
+    app::CheckSearchPattern(request);
+  } catch (const std::invalid_argument& e) {
+    ShowError(std::string("正規表現として読めません: ") + e.what(),
+              "式を直すか、「正規表現」の印を外して文字列そのものを探してください。");
+    return;
+  }
+  const std::string archive = archiveName_;
+  lastSearch_.reset();
+  RunTask(
+      QStringLiteral("%1 を検索しています…").arg(Q(platform::ExtractFileName(archiveName_))),
+      QStringLiteral("検索: "),
+      [this, archive, request] { lastSearch_ = app::SearchMembers(archive, request); },
+      [this] {
+        const app::TSearchOutcome& o = *lastSearch_;
+        lastSummary_ = app::SearchSummary(o);
+        Results->SetHits(o.Hits);
+        Results->show();
+        if (!o.Errors.empty()) {
+          QString text;
+          for (const auto& e : o.Errors) text += Q(e) + QStringLiteral("\n");
+          ErrorLine->setText(text.trimmed());
+          ErrorLine->show();
+        }
+        StatusLine->Show(Q(lastSummary_));
+      });
+}
+
+void TArchiveViewer::ShowContext(int row) {
+  if (Busy() || row < 0 || row >= Results->rowCount()) return;
+  const app::TSearchHit hit = Results->Hit(row);
+  const std::string archive = archiveName_;
+  lastContext_.reset();
+  RunTask(
+      QStringLiteral("%1 の %2 行目を読んでいます…").arg(Q(hit.Member)).arg(hit.Line),
+      QStringLiteral("読み出し: "),
+      [this, archive, hit] {
+        lastContext_ = app::ReadMemberContext(archive, hit.Member, hit.Line);
+      },
+      [this, hit] {
+        lastSummary_ = lastContext_->Note;
+        if (contextView_ != nullptr) contextView_->close();
+        contextView_ = new TMemberView(*lastContext_, hit.Line, this);
+        contextView_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(contextView_, &QObject::destroyed, this, [this, view = contextView_] {
+          if (contextView_ == view) contextView_ = nullptr;
+        });
+        contextView_->show();
       });
 }
 

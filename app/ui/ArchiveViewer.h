@@ -2,9 +2,11 @@
 // usable) with the entries of one archive in a table that sorts by every
 // column, a filter field, the totals in the status line, and the actions
 // 展開 (the selection, or all, into a folder chosen in the browse dialog,
-// with or without the folders stored in the names) and テスト, each on a
-// worker thread with the progress panel and its Cancel. Rows dragged out
-// to a file manager are extracted there.
+// with or without the folders stored in the names), テスト and 検索 (the
+// lines of the members that a search field matches, listed below the
+// entries; a double-click shows one in context), each on a worker thread
+// with the progress panel and its Cancel. Rows dragged out to a file
+// manager are extracted there.
 #pragma once
 
 #include <QMainWindow>
@@ -14,10 +16,12 @@
 #include <vector>
 
 #include "app/run/ArchiveListing.h"
+#include "app/run/ArchiveSearch.h"
 #include "app/run/MemberExtraction.h"
 #include "app/run/MemberTest.h"
 
 class QAction;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QToolBar;
@@ -27,7 +31,9 @@ namespace pelsok::ui {
 class TListingFilter;
 class TListingModel;
 class TListingTable;
+class TMemberView;
 class TRunProgress;
+class TSearchResults;
 class TStatusLine;
 class TTaskWorker;
 
@@ -51,6 +57,10 @@ class TArchiveViewer : public QMainWindow {
   QAction* ExtractAllAction;  // すべて展開
   QAction* TestAction;        // テスト
   QAction* WithFolders;       // フォルダ付きで展開: keep the folders the names store
+  QLineEdit* SearchEdit;      // 検索: what to look for in the members
+  QCheckBox* RegexBox;        // the search field holds a regular expression
+  QAction* SearchAction;      // 検索
+  TSearchResults* Results;    // hidden until a search has run
   QLabel* ErrorLine;          // what went wrong and what to do; hidden when nothing did
   TRunProgress* Progress;
   TStatusLine* StatusLine;
@@ -61,9 +71,16 @@ class TArchiveViewer : public QMainWindow {
   // Extracts names (all when empty) into folder on the worker thread.
   void StartExtract(const std::vector<std::string>& names, const std::string& folder);
   void StartTest();
+  // Searches the members for the search field's text.
+  void StartSearch();
+  // Reads the lines around a result row and shows them in a member view.
+  void ShowContext(int row);
   // The outcome of the last task, and the closing text shown for it.
   const std::optional<app::TExtractOutcome>& LastExtract() const { return lastExtract_; }
   const std::optional<app::TTestOutcome>& LastTest() const { return lastTest_; }
+  const std::optional<app::TSearchOutcome>& LastSearch() const { return lastSearch_; }
+  // The member view the last ShowContext opened (null before).
+  TMemberView* LastContextView() const { return contextView_; }
   const std::string& LastSummary() const { return lastSummary_; }
   // Shows an error with what to do, in the error line and a message box.
   void ShowError(const std::string& why, const std::string& whatToDo, bool box = true);
@@ -94,6 +111,9 @@ class TArchiveViewer : public QMainWindow {
   std::function<void()> done_;
   std::optional<app::TExtractOutcome> lastExtract_;
   std::optional<app::TTestOutcome> lastTest_;
+  std::optional<app::TSearchOutcome> lastSearch_;
+  std::optional<app::TMemberContext> lastContext_;
+  TMemberView* contextView_ = nullptr;
   std::string lastSummary_;
   // Where dragged rows were extracted; goes with the viewer.
   std::string dragFolder_;

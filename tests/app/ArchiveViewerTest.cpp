@@ -8,10 +8,12 @@
 #include <time.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -22,7 +24,9 @@
 #include "app/ui/ListingModel.h"
 #include "app/ui/ListingTable.h"
 #include "app/ui/MainForm.h"
+#include "app/ui/MemberView.h"
 #include "app/ui/ResultList.h"
+#include "app/ui/SearchResults.h"
 #include "app/ui/StatusLine.h"
 #include "platform/FileSystem.h"
 #include "tests/app/AppTestSupport.h"
@@ -33,6 +37,7 @@ namespace {
 
 using pelsok::ui::TArchiveViewer;
 using pelsok::ui::TListingModel;
+using pelsok::ui::TSearchResults;
 
 class ArchiveViewerTest : public apptest::AppTest {
  protected:
@@ -106,6 +111,38 @@ TEST_F(ArchiveViewerTest, ExtractsOnTheWorkerAndReportsTheCount) {
   EXPECT_EQ(testing_support::ListFiles(dir / "out"), std::vector<std::string>{"DR1102.log"});
   EXPECT_NE(msg->text.find("1 ファイルを"), std::string::npos) << msg->text;
   EXPECT_EQ(msg->icon, QMessageBox::Information);
+}
+
+// Enter in the search field lists the matching lines; a double-click on a
+// row opens the member at that line; a bad expression is told at once.
+TEST_F(ArchiveViewerTest, TheSearchFieldListsLinesAndOpensOneInContext) {
+  testing_support::WriteFile(logFolder + "DR1104.log", "ok\nERROR disk full\nok\n");
+  TArchiveViewer* v = Viewer(apptest::PackSampleLogs(logFolder, "lzh"));
+  EXPECT_FALSE(v->Results->isVisible());
+  v->show();
+  v->SearchEdit->setText(QStringLiteral("disk full"));
+  emit v->SearchEdit->returnPressed();
+  EXPECT_TRUE(v->Busy());
+  ASSERT_TRUE(apptest::SpinUntil([&] { return !v->Busy(); }));
+  ASSERT_EQ(v->Results->rowCount(), 1);
+  EXPECT_TRUE(v->Results->isVisible());
+  EXPECT_TRUE(v->Results->item(0, TSearchResults::kMember)->text().endsWith("DR1104.log"));
+  EXPECT_EQ(v->Results->item(0, TSearchResults::kLine)->text(), "2");
+  EXPECT_EQ(v->Results->item(0, TSearchResults::kText)->text(), "ERROR disk full");
+  EXPECT_TRUE(v->StatusLine->text().contains(QStringLiteral("1 行が見つかりました")));
+  emit v->Results->cellDoubleClicked(0, 0);
+  ASSERT_TRUE(apptest::SpinUntil([&] { return !v->Busy() && v->LastContextView() != nullptr; }));
+  EXPECT_TRUE(v->LastContextView()->Text->isReadOnly());
+  EXPECT_EQ(v->LastContextView()->Text->textCursor().blockNumber(), 1);
+  EXPECT_TRUE(v->LastContextView()->Text->toPlainText().contains(">      2  ERROR disk full"));
+
+  v->RegexBox->setChecked(true);
+  v->SearchEdit->setText(QStringLiteral("(disk"));
+  auto msg = apptest::AcceptNextMessage();
+  v->StartSearch();
+  EXPECT_FALSE(v->Busy());
+  EXPECT_TRUE(msg->shown);
+  EXPECT_TRUE(v->ErrorLine->text().contains(QStringLiteral("正規表現")));
 }
 
 TEST_F(ArchiveViewerTest, DraggedRowsCarryTheirExtractedFiles) {

@@ -9,8 +9,10 @@
 
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
+#include "platform/TextConvert.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/Command.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -75,6 +77,27 @@ TEST_F(CliJobsTest, TwoJobsInTwoFoldersAndTwoFormats) {
   EXPECT_EQ(testing_support::Shell("lhasa t " + ShellQuote(lzh)), 0);
 }
 
+// shift-jis-names = yes stores the names as cp932 for Windows users of the
+// archive, as --shift-jis-names does; no keeps them UTF-8.
+TEST_F(CliJobsTest, AJobStoresShiftJisNamesWhenItsKeySaysSo) {
+  const TMonth last = MonthsAgo(1);
+  const std::string logs = dir.Folder("logs");
+  const std::string log = "DR" + last.MM + "04_障害.log";
+  const std::string cp932 = platform::Utf8ToCp932(log).value();
+  const std::string lzh = logs + "/DR" + last.YY + last.MM + ".LZH";
+  for (const bool yes : {true, false}) {
+    SCOPED_TRACE(yes ? "yes" : "no");
+    testing_support::WriteFile(logs + "/" + log, "x\n");
+    const auto r = Jobs("[j]\nfolder = " + logs +
+                        "\nkinds = DR\nshift-jis-names = " + (yes ? "yes" : "no") + "\n");
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string bytes = testing_support::ReadFile(lzh);
+    EXPECT_EQ(bytes.find(cp932) != std::string::npos, yes);
+    EXPECT_EQ(bytes.find(log) != std::string::npos, !yes);
+    std::filesystem::remove(lzh);
+  }
+}
+
 // Every class of error names the file, the line and the key, exits 3 and
 // runs no job, not even a good one before it.
 TEST_F(CliJobsTest, ABadJobsFileRunsNoJob) {
@@ -98,6 +121,7 @@ TEST_F(CliJobsTest, ABadJobsFileRunsNoJob) {
       {"format = rar\n", ":4: [good] format", "'rar'"},
       {"delete = true\n", ":4: [good] delete", "yes か no"},
       {"six-digit = 1\n", ":4: [good] six-digit", "yes か no"},
+      {"shift-jis-names = cp932\n", ":4: [good] shift-jis-names", "yes か no"},
       {"keep = -1\n", ":4: [good] keep", "0 以上の整数"},
       {"keep = 3x\n", ":4: [good] keep", "0 以上の整数"},
       {"after = rclone 'copy\n", ":4: [good] after", "閉じていません"},

@@ -40,9 +40,11 @@
 #include "app/ui/HelpWindow.h"
 #include "app/ui/ListingTable.h"
 #include "app/ui/MainForm.h"
+#include "app/ui/MemberView.h"
 #include "app/ui/ResultList.h"
 #include "app/ui/RunProgress.h"
 #include "app/ui/RunWorker.h"
+#include "app/ui/SearchResults.h"
 #include "app/ui/StatusLine.h"
 
 namespace {
@@ -64,9 +66,14 @@ std::string PackSampleMonth(const std::string& root) {
   for (int d = 1; d <= 30; ++d) {
     const std::string name = "DR11" + std::string(d < 10 ? "0" : "") + std::to_string(d) + ".log";
     std::ofstream log(folder + name);
-    for (int line = 0; line < 400 + d * 37; ++line)
+    for (int line = 0; line < 400 + d * 37; ++line) {
       log << "2026-11-" << d << " 10:" << line % 60 << " request " << line * 7919 % 10007
           << " served in " << line % 13 << " ms\n";
+      // A bad day a week, for the search.
+      if (d % 7 == 0 && line % 150 == 123)
+        log << "2026-11-" << d << " 10:" << line % 60 << " ERROR timeout talking to db01 after "
+            << 30000 + line << " ms\n";
+    }
   }
   pelsok::app::TRunInput in;
   in.Folder = folder;
@@ -247,6 +254,7 @@ int main(int argc, char** argv) {
     viewer->ExtractAction->setEnabled(false);
     viewer->ExtractAllAction->setEnabled(false);
     viewer->TestAction->setEnabled(false);
+    viewer->SearchAction->setEnabled(false);
     ok = Save(*viewer, out + "/viewer-extracting.png") && ok;
     // What an extraction with a refused name reports at its end.
     pelsok::app::TExtractOutcome done;
@@ -259,6 +267,28 @@ int main(int argc, char** argv) {
     summary.setInformativeText(QStringLiteral(
         "フォルダの外を指す名前は、選んだフォルダの外に書かないよう展開しませんでした。"));
     ok = Save(summary, out + "/viewer-extract-result.png") && ok;
+    delete viewer;
+  }
+  {
+    // 検索: the lines of the members that hold ERROR, and one in its context.
+    auto* viewer = new pelsok::ui::TArchiveViewer(&form);
+    viewer->Open(archive);
+    viewer->resize(820, 560);
+    viewer->show();
+    viewer->SearchEdit->setText(QStringLiteral("ERROR"));
+    viewer->StartSearch();
+    while (viewer->Busy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    viewer->Results->selectRow(2);
+    ok = Save(*viewer, out + "/viewer-search.png") && ok;
+    viewer->show();
+    viewer->ShowContext(2);
+    while (viewer->Busy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (pelsok::ui::TMemberView* view = viewer->LastContextView()) {
+      ok = Save(*view, out + "/viewer-context.png") && ok;
+    } else {
+      std::printf("FAILED %s\n", (out + "/viewer-context.png").toLocal8Bit().constData());
+      ok = false;
+    }
     delete viewer;
   }
   {
