@@ -31,7 +31,7 @@ struct TRunInput {
   // the other formats store them as they are.
   bool ShiftJisNames = false;
   // Where the archive goes, with its trailing '/'; empty: beside the logs.
-  std::string ArchiveFolder;
+  std::string ArchiveFolder = {};
 };
 
 struct TRunResult {
