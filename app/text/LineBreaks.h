@@ -1,4 +1,4 @@
-// Counting the line breaks of a text, eight bytes at a time: grep numbers
+// Counting the line breaks of a text, sixteen bytes at a time: grep numbers
 // every line of every member, so this runs over all the data it searches.
 #pragma once
 
