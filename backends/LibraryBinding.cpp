@@ -1,6 +1,7 @@
 #include "backends/LibraryBinding.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "archivecore/EArchiver.h"
 #include "backends/DllEntry.h"
@@ -8,6 +9,14 @@
 namespace pelsok {
 
 namespace {
+
+// Archives are searched and checked on several threads at once, all through
+// the same process-wide bindings: loading and resolving take turns. The
+// commands themselves run outside it.
+std::recursive_mutex& BindingMutex() {
+  static std::recursive_mutex mutex;
+  return mutex;
+}
 
 std::vector<BoundEntry> InOneLibrary(const std::vector<const char*>& names) {
   std::vector<BoundEntry> entries;
@@ -36,6 +45,7 @@ bool LibraryBinding::AnyLoaded() const {
 }
 
 void LibraryBinding::Load() {
+  const std::lock_guard lock(BindingMutex());
   for (Library& lib : libraries_) {
     if (lib.handle == nullptr) {
       ++lib.loadCount;
@@ -46,6 +56,7 @@ void LibraryBinding::Load() {
 }
 
 void LibraryBinding::Unload() {
+  const std::lock_guard lock(BindingMutex());
   std::fill(cache_.begin(), cache_.end(), Cached{});
   for (Library& lib : libraries_) {
     if (lib.handle != nullptr) {
@@ -56,6 +67,7 @@ void LibraryBinding::Unload() {
 }
 
 void* LibraryBinding::Entry(std::size_t i, bool skipLoad) {
+  const std::lock_guard lock(BindingMutex());
   if (!skipLoad) Load();
   Cached& cached = cache_.at(i);
   if (cached.address != nullptr) return cached.address;

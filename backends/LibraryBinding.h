@@ -7,6 +7,8 @@
 // "ZIP32J.DLL", "LMZIP32.DLL"); then every entry names the libraries it is
 // looked for in, in order, and how that library spells it, and is cached
 // from whichever library supplied it.
+//
+// Load, Unload and Entry may be called from several threads at once.
 #pragma once
 
 #include <cstddef>

@@ -12,8 +12,9 @@ namespace platform {
 
 namespace {
 
+// One per thread: libraries are loaded from the worker threads too.
 std::string& LastError() {
-  static std::string error;
+  thread_local std::string error;
   return error;
 }
 

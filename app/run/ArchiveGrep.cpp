@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/text/LineBreaks.h"
 #include "archive/ArchiveFile.h"
 #include "archive/GetArchiverType.h"
 #include "platform/Exceptions.h"
@@ -68,9 +69,7 @@ class TMemberSearch {
     while (!done_) {
       const auto line = matcher_.NextLine(text, from);
       if (!line) break;
-      lineNo_ += static_cast<std::uint64_t>(
-          std::count(text.begin() + static_cast<std::ptrdiff_t>(from),
-                     text.begin() + static_cast<std::ptrdiff_t>(line->Start), '\n'));
+      lineNo_ += CountLineBreaks(text.substr(from, line->Start - from));
       if (lineNo_ == matchedLine_) {  // its first piece matched already
         from = line->End + 1;
         ++lineNo_;
@@ -82,9 +81,7 @@ class TMemberSearch {
       ++lineNo_;
       if (from >= text.size()) return;
     }
-    if (from < text.size())
-      lineNo_ += static_cast<std::uint64_t>(
-          std::count(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), '\n'));
+    if (from < text.size()) lineNo_ += CountLineBreaks(text.substr(from));
   }
 
   // A piece of a line too long to keep whole.

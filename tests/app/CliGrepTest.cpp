@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/text/LineBreaks.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "tests/app/AppTestSupport.h"
@@ -195,6 +196,34 @@ TEST_F(CliGrepTest, NamesOnlyStopsAtTheFirstLineAndTheExitCodesAreGreps) {
   EXPECT_EQ(Cli("grep x missing.lzh").status, 2);
   r = Cli("grep -c 正常 --member 'DR1102*' " + archive);
   EXPECT_EQ(r.output, archive + ":DR1102.log:1979\n");
+}
+
+// Line numbers rest on this count; it works sixteen bytes at a time and
+// adds up its lanes every 255 blocks.
+TEST(LineBreaksTest, CountsEveryBreakWhateverTheLengthAndTheBytesAround) {
+  struct Row {
+    std::size_t length;
+    std::size_t every;  // a break every this many bytes
+    char filler;
+  } const rows[] = {{0, 1, 'a'},
+                    {15, 1, 'a'},
+                    {16, 1, 'a'},
+                    {17, 3, '\x8a'},
+                    {4080, 1, '\xff'},
+                    {4081, 1, 'a'},
+                    {4096 * 3 + 7, 130, '\x0b'},
+                    {100000, 7, '\x80'}};
+  for (const Row& row : rows) {
+    std::string text(row.length, row.filler);
+    for (std::size_t i = 0; i < text.size(); i += row.every) text[i] = '\n';
+    for (std::size_t skip : {std::size_t{0}, std::size_t{1}, std::size_t{5}}) {
+      if (skip > text.size()) continue;
+      const std::string_view view = std::string_view(text).substr(skip);
+      EXPECT_EQ(pelsok::app::CountLineBreaks(view),
+                static_cast<std::uint64_t>(std::count(view.begin(), view.end(), '\n')))
+          << row.length << " every " << row.every << " from " << skip;
+    }
+  }
 }
 
 }  // namespace
