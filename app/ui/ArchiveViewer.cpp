@@ -365,9 +365,6 @@ void TArchiveViewer::ShowContext(int row) {
         if (contextView_ != nullptr) contextView_->close();
         contextView_ = new TMemberView(*lastContext_, hit.Line, this);
         contextView_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(contextView_, &QObject::destroyed, this, [this, view = contextView_] {
-          if (contextView_ == view) contextView_ = nullptr;
-        });
         contextView_->show();
       });
 }

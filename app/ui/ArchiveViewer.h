@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +20,7 @@
 #include "app/run/ArchiveSearch.h"
 #include "app/run/MemberExtraction.h"
 #include "app/run/MemberTest.h"
+#include "app/ui/MemberView.h"
 
 class QAction;
 class QCheckBox;
@@ -31,7 +33,6 @@ namespace pelsok::ui {
 class TListingFilter;
 class TListingModel;
 class TListingTable;
-class TMemberView;
 class TRunProgress;
 class TSearchResults;
 class TStatusLine;
@@ -113,7 +114,8 @@ class TArchiveViewer : public QMainWindow {
   std::optional<app::TTestOutcome> lastTest_;
   std::optional<app::TSearchOutcome> lastSearch_;
   std::optional<app::TMemberContext> lastContext_;
-  TMemberView* contextView_ = nullptr;
+  // Cleared by Qt when the view closes (it deletes itself then).
+  QPointer<TMemberView> contextView_;
   std::string lastSummary_;
   // Where dragged rows were extracted; goes with the viewer.
   std::string dragFolder_;
