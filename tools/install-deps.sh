@@ -8,7 +8,7 @@ packages=(
   xvfb openbox x11-utils
   lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2 pigz bc arj
   libmspack-dev libgcab-dev gcab cabextract
-  libpcre2-dev
+  libpcre2-dev libssl-dev
   libinih-dev systemd
   dpkg-dev python3
   liblzma-dev libzstd-dev xz-utils zstd
