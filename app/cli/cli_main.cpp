@@ -1,5 +1,5 @@
 // The command-line front: one Compress run or the continuous command, no
-// window; an archive command (list, test, extract, grep); or convert.
+// window; an archive command (list, test, extract, grep); convert; or verify.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,6 +9,7 @@
 #include "app/cli/CliConvert.h"
 #include "app/cli/CliGrep.h"
 #include "app/cli/CliJob.h"
+#include "app/cli/CliVerify.h"
 #include "app/cli/TerminalProgress.h"
 #include "platform/DateTime.h"
 
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
   const pelsok::app::TTerminalProgress progress;
   if (pelsok::app::IsConvertCommand(args))
     return pelsok::app::RunConvertCommand(args, std::cout, std::cerr);
+  if (pelsok::app::IsVerifyCommand(args))
+    return pelsok::app::RunVerifyCommand(args, std::cout, std::cerr);
   if (pelsok::app::IsArchiveCommand(args))
     return pelsok::app::RunArchiveCommand(args, std::cout, std::cerr);
   return pelsok::app::RunCli(args, std::cout, std::cerr, platform::Now());
