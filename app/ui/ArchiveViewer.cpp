@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <memory>
 #include <set>
 
 #include "app/run/ViewerAdvice.h"
@@ -100,6 +101,10 @@ TArchiveViewer::TArchiveViewer(QWidget* parent) : QMainWindow(parent, Qt::Window
   StatusLine = new TStatusLine(this);
   StatusLine->setObjectName("ViewerStatusLine");
   statusBar()->addWidget(StatusLine, 1);
+  ManifestState = new QLabel(this);
+  ManifestState->setObjectName("ManifestState");
+  statusBar()->addPermanentWidget(ManifestState);
+  ManifestState->hide();
 
   BuildActions();
   connect(FilterEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -109,6 +114,7 @@ TArchiveViewer::TArchiveViewer(QWidget* parent) : QMainWindow(parent, Qt::Window
 }
 
 TArchiveViewer::~TArchiveViewer() {
+  StopVerify();
   if (worker_ != nullptr) {
     worker_->Cancel();
     worker_->Wait();
@@ -206,11 +212,63 @@ bool TArchiveViewer::Open(const std::string& archiveName) {
     SetBusy(false);
     StatusLine->Show(
         QStringLiteral("%1 を読めませんでした。").arg(Q(platform::ExtractFileName(archiveName_))));
+    StartVerify();
     return false;
   }
   SetBusy(false);
   ShowTotals();
+  StartVerify();
   return true;
+}
+
+void TArchiveViewer::StartVerify() {
+  StopVerify();
+  lastVerify_.reset();
+  ManifestState->setText(QStringLiteral("マニフェスト: 確認中…"));
+  ManifestState->setToolTip(
+      QStringLiteral("書庫をそばのマニフェスト (書庫.sha256) と照合しています。"));
+  ManifestState->setStyleSheet({});
+  ManifestState->show();
+  // The thread writes only its own result; the viewer reads it once the thread ended.
+  auto result = std::make_shared<app::TVerifyResult>();
+  verifyWorker_ =
+      new TTaskWorker([result, name = archiveName_] { *result = app::VerifyArchive(name); }, this);
+  connect(verifyWorker_, &TTaskWorker::Finished, this, [this, result] {
+    TTaskWorker* worker = verifyWorker_;
+    worker->Wait();
+    verifyWorker_ = nullptr;
+    worker->deleteLater();
+    lastVerify_ = *result;
+    ShowVerify();
+    emit ManifestChecked();
+  });
+  verifyWorker_->Start();
+}
+
+void TArchiveViewer::StopVerify() {
+  if (verifyWorker_ == nullptr) return;
+  verifyWorker_->Cancel();
+  delete verifyWorker_;  // waits for its thread
+  verifyWorker_ = nullptr;
+}
+
+void TArchiveViewer::ShowVerify() {
+  const app::TVerifyResult& r = *lastVerify_;
+  QString text = QStringLiteral("マニフェスト: ") + Q(app::VerdictWord(r.Verdict));
+  QString style;
+  if (r.Verdict == app::TVerifyVerdict::Differs) {
+    text += QStringLiteral(" (%1 件)").arg(app::VerifyFailures(r));
+    style = QStringLiteral("QLabel { color: #b02020; font-weight: bold; }");
+  } else if (r.Verdict == app::TVerifyVerdict::Matches) {
+    style = QStringLiteral("QLabel { color: #1b6e20; }");
+  }
+  QString tip = Q(app::VerifySummary(r));
+  for (const auto& f : r.Findings)
+    tip += QStringLiteral("\n") +
+           (app::IsVerifyFailure(f.Kind) ? QString() : QStringLiteral("(情報) ")) + Q(f.Message);
+  ManifestState->setText(text);
+  ManifestState->setStyleSheet(style);
+  ManifestState->setToolTip(tip);
 }
 
 void TArchiveViewer::ShowTotals() {
@@ -432,6 +490,7 @@ QList<QUrl> TArchiveViewer::ExtractForDrag(const std::vector<std::string>& names
 }
 
 void TArchiveViewer::closeEvent(QCloseEvent* event) {
+  StopVerify();
   // Closing during a task cancels it: a cancelled extraction leaves no half-written file.
   if (worker_ != nullptr) {
     worker_->Cancel();

@@ -6,7 +6,9 @@
 // lines of the members that a search field matches, listed below the
 // entries; a double-click shows one in context), each on a worker thread
 // with the progress panel and its Cancel. Rows dragged out to a file
-// manager are extracted there.
+// manager are extracted there. The status line tells whether the archive's
+// manifest (NAME.sha256) verifies, checked on a thread of its own when the
+// archive opens.
 #pragma once
 
 #include <QMainWindow>
@@ -18,6 +20,7 @@
 
 #include "app/run/ArchiveListing.h"
 #include "app/run/ArchiveSearch.h"
+#include "app/run/ManifestVerify.h"
 #include "app/run/MemberExtraction.h"
 #include "app/run/MemberTest.h"
 #include "app/ui/MemberView.h"
@@ -65,6 +68,8 @@ class TArchiveViewer : public QMainWindow {
   QLabel* ErrorLine;          // what went wrong and what to do; hidden when nothing did
   TRunProgress* Progress;
   TStatusLine* StatusLine;
+  // マニフェスト: 確認中… / 一致 / 不一致 / なし, the findings in its tool tip.
+  QLabel* ManifestState;
 
   // A task (extraction, test) is going on.
   bool Busy() const { return worker_ != nullptr; }
@@ -83,12 +88,17 @@ class TArchiveViewer : public QMainWindow {
   // The member view the last ShowContext opened (null before).
   TMemberView* LastContextView() const { return contextView_; }
   const std::string& LastSummary() const { return lastSummary_; }
+  // The manifest check of the open archive; empty while it runs.
+  const std::optional<app::TVerifyResult>& LastVerify() const { return lastVerify_; }
+  bool Verifying() const { return verifyWorker_ != nullptr; }
   // Shows an error with what to do, in the error line and a message box.
   void ShowError(const std::string& why, const std::string& whatToDo, bool box = true);
 
  signals:
   // A task ended and its closing message was shown.
   void TaskEnded();
+  // The manifest check ended and its state was shown.
+  void ManifestChecked();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -104,6 +114,9 @@ class TArchiveViewer : public QMainWindow {
                std::function<void()> done);
   void SetBusy(bool busy);
   void ShowTotals();
+  void StartVerify();
+  void StopVerify();
+  void ShowVerify();
   QList<QUrl> ExtractForDrag(const std::vector<std::string>& names);
 
   std::string archiveName_;
@@ -117,6 +130,8 @@ class TArchiveViewer : public QMainWindow {
   // Cleared by Qt when the view closes (it deletes itself then).
   QPointer<TMemberView> contextView_;
   std::string lastSummary_;
+  TTaskWorker* verifyWorker_ = nullptr;
+  std::optional<app::TVerifyResult> lastVerify_;
   // Where dragged rows were extracted; goes with the viewer.
   std::string dragFolder_;
 };

@@ -8,15 +8,17 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "app/ui/Fonts.h"
+#include "app/ui/TaskWorker.h"
 
 namespace pelsok::ui {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-enum TColumn { kKind, kOutcome, kArchive, kPacked, kDeleted, kKept, kWhy, kColumns };
+enum TColumn { kKind, kOutcome, kArchive, kVerify, kPacked, kDeleted, kKept, kWhy, kColumns };
 
 }  // namespace
 
@@ -35,7 +37,7 @@ TResultList::TResultList(std::function<void(const std::string&)> open, QWidget* 
   List->setRootIsDecorated(false);
   List->setColumnCount(kColumns);
   List->setHeaderLabels({QStringLiteral("種類"), QStringLiteral("結果"), QStringLiteral("書庫"),
-                         QStringLiteral("圧縮数"), QStringLiteral("削除数"),
+                         QStringLiteral("検証"), QStringLiteral("圧縮数"), QStringLiteral("削除数"),
                          QStringLiteral("残したログ (理由)"), QStringLiteral("理由・メモ")});
   List->setAlternatingRowColors(true);
   List->header()->setStretchLastSection(true);
@@ -57,7 +59,10 @@ TResultList::TResultList(std::function<void(const std::string&)> open, QWidget* 
   connect(List, &QTreeWidget::currentItemChanged, this, [this] { ShowDetails(); });
 }
 
+TResultList::~TResultList() { StopVerify(); }
+
 void TResultList::SetRows(const std::vector<app::TResultRow>& rows) {
+  StopVerify();
   rows_ = rows;
   List->clear();
   for (const auto& r : rows_) {
@@ -71,6 +76,7 @@ void TResultList::SetRows(const std::vector<app::TResultRow>& rows) {
     item->setText(kWhy, Q(r.Why));
     item->setToolTip(kWhy, Q(r.Why));
     item->setToolTip(kArchive, Q(r.ArchivePath));
+    if (!r.ArchivePath.empty()) item->setText(kVerify, QStringLiteral("確認中…"));
     item->setTextAlignment(kPacked, Qt::AlignRight | Qt::AlignTop);
     item->setTextAlignment(kDeleted, Qt::AlignRight | Qt::AlignTop);
     if (r.Problem) item->setForeground(kOutcome, QBrush(QColor(0xb0, 0x20, 0x20)));
@@ -79,6 +85,59 @@ void TResultList::SetRows(const std::vector<app::TResultRow>& rows) {
   // The long texts are shortened here and told in full below the list.
   List->setColumnWidth(kKept, 240);
   if (List->topLevelItemCount() > 0) List->setCurrentItem(List->topLevelItem(0));
+  ShowDetails();
+  StartVerify();
+}
+
+void TResultList::StartVerify() {
+  std::vector<std::string> archives;
+  for (const auto& r : rows_) archives.push_back(r.ArchivePath);
+  // The thread writes only its own results; the list reads them once it ended.
+  auto results = std::make_shared<std::vector<std::optional<app::TVerifyResult>>>();
+  stop_ = std::make_shared<std::atomic<bool>>(false);
+  worker_ = new TTaskWorker(
+      [results, archives, stop = stop_] {
+        for (const auto& archive : archives) {
+          if (*stop) return;
+          results->push_back(archive.empty() ? std::nullopt
+                                             : std::optional(app::VerifyArchive(archive)));
+        }
+      },
+      this);
+  connect(worker_, &TTaskWorker::Finished, this, [this, results] {
+    TTaskWorker* done = worker_;
+    done->Wait();
+    worker_ = nullptr;
+    done->deleteLater();
+    verified_ = *results;
+    ShowVerified();
+    emit ManifestsChecked();
+  });
+  worker_->Start();
+}
+
+void TResultList::StopVerify() {
+  verified_.clear();
+  if (worker_ == nullptr) return;
+  *stop_ = true;
+  worker_->Cancel();
+  delete worker_;  // waits for its thread
+  worker_ = nullptr;
+}
+
+void TResultList::ShowVerified() {
+  for (std::size_t i = 0; i < verified_.size(); ++i) {
+    QTreeWidgetItem* item = List->topLevelItem(static_cast<int>(i));
+    if (item == nullptr || !verified_[i]) continue;
+    const app::TVerifyResult& v = *verified_[i];
+    item->setText(kVerify, Q(app::VerdictWord(v.Verdict)));
+    QString tip = Q(app::VerifySummary(v));
+    for (const auto& f : v.Findings) tip += QStringLiteral("\n") + Q(f.Message);
+    item->setToolTip(kVerify, tip);
+    if (v.Verdict == app::TVerifyVerdict::Differs)
+      item->setForeground(kVerify, QBrush(QColor(0xb0, 0x20, 0x20)));
+  }
+  List->resizeColumnToContents(kVerify);
   ShowDetails();
 }
 
@@ -96,6 +155,13 @@ void TResultList::ShowDetails() {
     text += QStringLiteral("\n圧縮したログ: %1, 削除したログ: %2").arg(Q(r.Packed), Q(r.Deleted));
   if (!r.Kept.empty()) text += QStringLiteral("\n残したログ (理由):\n") + Q(r.Kept);
   if (!r.Why.empty()) text += QStringLiteral("\n") + Q(r.Why);
+  if (static_cast<std::size_t>(row) < verified_.size() &&
+      verified_[static_cast<std::size_t>(row)]) {
+    const app::TVerifyResult& v = *verified_[static_cast<std::size_t>(row)];
+    text += QStringLiteral("\nマニフェスト: ") + Q(app::VerifySummary(v));
+    for (const auto& f : v.Findings)
+      if (app::IsVerifyFailure(f.Kind)) text += QStringLiteral("\n  ") + Q(f.Message);
+  }
   Details->setPlainText(text);
   OpenBtn->setEnabled(!r.ArchivePath.empty());
 }

@@ -2,7 +2,8 @@
 // table sorts by every column and filters, extraction and drag out go
 // through the worker, errors show in the viewer, and the main window opens
 // archives from its menu item, a drop and the command line, and offers the
-// result list after a continuous run.
+// result list after a continuous run; the viewer and the result list tell
+// whether an archive's manifest verifies.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <time.h>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "app/settings/ShiftJisNames.h"
 #include "app/ui/ArchiveViewer.h"
@@ -30,6 +32,7 @@
 #include "app/ui/StatusLine.h"
 #include "platform/FileSystem.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/app/ManifestSupport.h"
 #include "tests/app/QtTestSupport.h"
 #include "tests/app/SampleArchive.h"
 
@@ -250,6 +253,46 @@ TEST_F(ArchiveViewerTest, AfterAContinuousRunTheResultListTellsEachKind) {
   EXPECT_EQ(Viewers(form).front()->Model->rowCount(), 2);
   list->List->setCurrentItem(list->List->topLevelItem(2));
   EXPECT_FALSE(list->OpenBtn->isEnabled());
+}
+
+// A month whose manifest holds, one whose archive changed and one with no
+// manifest, each told in the viewer's status line and the 検証 column.
+TEST_F(ArchiveViewerTest, TheViewerAndTheResultListTellWhetherTheManifestVerifies) {
+  const apptest::TChainedMonths months = apptest::PackTwoMonths(logFolder);
+  std::string changed = testing_support::ReadFile(months.October);
+  changed[changed.size() / 2] ^= 0x01;
+  testing_support::WriteFile(months.October, changed);
+  const std::string bare = logFolder + "DD2611.LZH";
+  std::filesystem::copy_file(months.November, bare);
+  const std::vector<std::pair<std::string, QString>> expected = {
+      {months.November, QStringLiteral("一致")},
+      {months.October, QStringLiteral("不一致")},
+      {bare, QStringLiteral("なし")}};
+  for (const auto& [archive, word] : expected) {
+    SCOPED_TRACE(archive);
+    TArchiveViewer* v = Viewer(archive);
+    EXPECT_TRUE(v->ManifestState->text().contains(QStringLiteral("確認中")));
+    ASSERT_TRUE(apptest::SpinUntil([&] { return !v->Verifying(); }));
+    EXPECT_TRUE(v->ManifestState->text().startsWith(QStringLiteral("マニフェスト: ") + word))
+        << v->ManifestState->text().toStdString();
+  }
+  using TOutcome = pelsok::app::TContinuousKind::TOutcome;
+  std::vector<pelsok::app::TContinuousKind> kinds = {{"DR", TOutcome::Packed, 3, 0},
+                                                     {"DR", TOutcome::Packed, 3, 0},
+                                                     {"DD", TOutcome::Packed, 3, 0},
+                                                     {"NA", TOutcome::NoLogs}};
+  for (std::size_t i = 0; i < expected.size(); ++i) kinds[i].Archive = expected[i].first;
+  pelsok::ui::TResultList list([](const std::string&) {});
+  list.SetRows(pelsok::app::ResultRows(kinds));
+  ASSERT_TRUE(apptest::SpinUntil([&] { return !list.Verifying(); }));
+  const int verifyColumn = 3;
+  for (std::size_t i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(list.List->topLevelItem(static_cast<int>(i))->text(verifyColumn), expected[i].second);
+  EXPECT_EQ(list.List->topLevelItem(3)->text(verifyColumn), QString());
+  list.List->setCurrentItem(list.List->topLevelItem(1));
+  EXPECT_TRUE(list.Details->toPlainText().contains(
+      QStringLiteral("DR2610.LZH' がマニフェストの記録と違います")))
+      << list.Details->toPlainText().toStdString();
 }
 
 }  // namespace
