@@ -28,9 +28,12 @@
 
 #include "app/run/CompressRun.h"
 #include "app/run/ContinuousSummary.h"
+#include "app/run/Manifest.h"
 #include "app/run/MemberExtraction.h"
+#include "app/run/MemberHashes.h"
 #include "app/run/ResultRows.h"
 #include "app/run/RunSummary.h"
+#include "app/run/Sha256.h"
 #include "app/settings/ArchiveFormat.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/Application.h"
@@ -83,6 +86,23 @@ std::string PackSampleMonth(const std::string& root) {
   in.Format = pelsok::app::ArchiveFormats().front();
   pelsok::app::TRunState state;
   return pelsok::app::TCompressRun(state).Run(in, [] { return false; }).Names.ArchiveName;
+}
+
+// The manifest beside archive, as the run writes it (no chain).
+void WriteManifest(const std::string& archive) {
+  pelsok::app::TManifest m;
+  m.Written = pelsok::app::ManifestTime(std::time(nullptr));
+  m.Host = pelsok::app::ManifestHost();
+  m.User = pelsok::app::ManifestUser();
+  m.Format = "LZH";
+  m.Archive = {pelsok::app::FileSha256(archive).value_or(""),
+               std::filesystem::path(archive).filename().string()};
+  pelsok::TArchiveFile file(nullptr);
+  file.SetFileName(archive);
+  for (const auto& [name, hash] : pelsok::app::HashMembers(file).Hashes)
+    m.Members.push_back({hash, name});
+  std::ofstream(pelsok::app::ManifestName(archive), std::ios::binary)
+      << pelsok::app::FormatManifest(m);
 }
 
 }  // namespace
@@ -232,10 +252,13 @@ int main(int argc, char** argv) {
   // The archive viewer on a month's archive, sorted by size, largest first.
   QTemporaryDir work;
   const std::string archive = PackSampleMonth(work.path().toStdString());
+  WriteManifest(archive);
   {
+    // The status line tells the manifest's check once it ended.
     auto* viewer = new pelsok::ui::TArchiveViewer(&form);
     viewer->Open(archive);
     viewer->resize(820, 520);
+    while (viewer->Verifying()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     ok = Save(*viewer, out + "/viewer-listing.png") && ok;
     viewer->Table->sortByColumn(1, Qt::DescendingOrder);
     viewer->FilterEdit->setText(QStringLiteral("DR111*"));
@@ -308,7 +331,12 @@ int main(int argc, char** argv) {
     series[0] = {"DR", TOutcome::Packed, 30, 30};
     series[0].Archive = archive;
     series[1] = {"DD", TOutcome::Packed, 28, 27};
-    series[1].Archive = "/var/log/app/DD2611.LZH";
+    // DD's archive changed after its manifest was written: 不一致.
+    const std::string changed = work.path().toStdString() + "/var/log/app/DD2611.LZH";
+    std::filesystem::copy_file(archive, changed);
+    WriteManifest(changed);
+    std::fstream(changed, std::ios::in | std::ios::out | std::ios::binary).seekp(4000).put('x');
+    series[1].Archive = changed;
     series[1].Kept = {"/var/log/app/DD1130.log (圧縮後に変更されました)"};
     series[2] = {"NA", TOutcome::NoLogs};
     series[3] = {"TR", TOutcome::Failed};
@@ -316,9 +344,19 @@ int main(int argc, char** argv) {
     series[4] = {"GA", TOutcome::NoLogs};
     pelsok::ui::TResultList list([](const std::string&) {}, &form);
     list.SetRows(pelsok::app::ResultRows(series));
+    while (list.Verifying()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     // The failed kind chosen: its reason in full below the list.
     list.List->setCurrentItem(list.List->topLevelItem(3));
     ok = Save(list, out + "/result-list.png") && ok;
+    // The changed archive chosen: what its manifest check found.
+    list.List->setCurrentItem(list.List->topLevelItem(1));
+    ok = Save(list, out + "/result-list-verify.png") && ok;
+    auto* viewer = new pelsok::ui::TArchiveViewer(&form);
+    viewer->Open(changed);
+    viewer->resize(820, 360);
+    while (viewer->Verifying()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ok = Save(*viewer, out + "/viewer-manifest-differs.png") && ok;
+    delete viewer;
     form.StatusLine->Show(QString::fromStdString(pelsok::app::ContinuousSummary(series)));
     form.ResultsBtn->show();
     ok = Save(form, out + "/main-window-results.png") && ok;
