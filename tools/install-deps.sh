@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libxcb1-dev fonts-ipafont-gothic
   xvfb openbox x11-utils
   lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2 pigz bc arj
-  libmspack-dev libgcab-dev gcab cabextract
+  libmspack-dev gcab cabextract
   libpcre2-dev libssl-dev
   libinih-dev systemd
   dpkg-dev python3

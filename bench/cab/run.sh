@@ -1,5 +1,5 @@
 #!/bin/bash
-# Our MSZIP cabinet (CAB32.DLL, through libgcab) against gcab -cz, size and
+# Our MSZIP cabinet (CAB32.DLL, libdeflate on every core) against gcab -cz, size and
 # time, and extraction of that cabinet against cabextract, in one run on one
 # generated month of logs (31 files, about 35 MB, fixed seed).
 # usage: bench/cab/run.sh [BUILD_DIR]     (needs bench_cab, CAB32.DLL and pelsok-loggen built there)
@@ -47,5 +47,5 @@ printf '%-30s %11s %8s %9.3f\n' "ours -x (our cabinet)" "-" "-" "$ours_x"
 printf '%-30s %11s %8s %9.3f\n' "cabextract (our cabinet)" "-" "-" "$cabx_x"
 echo
 echo "size, ours / gcab -cz:                 $(ratio "$ours_size" "$gcab_size")   (target <= 1)"
-echo "packing speed, ours / gcab -cz:        $(ratio "$gcab_c" "$ours_c")   (target >= 1)"
+echo "packing speed, ours / gcab -cz:        $(ratio "$gcab_c" "$ours_c")   (target >= 1.5)"
 echo "extraction speed, ours / cabextract:   $(ratio "$cabx_x" "$ours_x")"
