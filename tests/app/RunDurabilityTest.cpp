@@ -175,6 +175,7 @@ TEST_F(RunDurabilityTest, RecoveryRemovesTheTemporaryFileOfEveryWriterAndNothing
       {"zip", ".DR2611.ZIP.tmp-run.ZIP.x7q0ab", true},      // libzip's beside it
       {"lzh", "..DR2611.LZH.tmp-run.LZH.tmpAb12Cd", true},  // ours beside it
       {"tgz", ".DR2611.TGZ.tmpAb12Cd", true},               // ours beside the archive
+      {"tar", ".DR2611.TAR.tmp-manifest", true},            // a manifest being written
       {"zip", "DR2611.ZIP.backup", false},                  // the user's
       {"zip", "DR2611.ZIP.tmpAb12Cd", false},               // not hidden: not ours
   };
