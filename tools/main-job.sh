@@ -40,3 +40,5 @@ PELSOK_HIVE="$work/hive.reg" "$bin/pelsok-cli" --kind NA --year 26 --month 11 --
 echo "== unzip -l NA2611.ZIP"
 unzip -l "$logs/NA2611.ZIP"
 echo "== NA logs left: $(find "$logs" -name 'NA*.log' | wc -l)"
+echo "== sha256sum -c --ignore-missing NA2611.ZIP.sha256"
+(cd "$logs" && sha256sum -c --ignore-missing NA2611.ZIP.sha256)

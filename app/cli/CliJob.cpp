@@ -91,6 +91,8 @@ std::string CliUsage() {
       "  -d, --delete         delete each packed log whose size matches the archive\n"
       "  -n, --dry-run        print the mask, the archive name, the logs that would\n"
       "                       be packed and (with --delete) deleted; touch nothing\n"
+      "      --no-manifest    write no checksum manifest NAME.sha256 beside the\n"
+      "                       archive (for timing; see man pelsok-cli)\n"
       "      --format NAME    archive format (default: the stored one, lzh); the\n"
       "                       archive's extension follows it. Available:\n"
       "                       " +
@@ -114,8 +116,13 @@ std::string CliUsage() {
       "      --version        show the program's version\n"
       "\n"
       "Output: one line per run \"archive NAME result HHHH\", then \"packed ENTRY\"\n"
-      "and \"deleted FILE\" lines, and for a run that made its archive one line\n"
+      "and \"deleted FILE\" lines, \"manifest NAME.sha256\" when the run wrote the\n"
+      "archive's manifest, and for a run that made its archive one line\n"
       "\"run KIND YYMM logs N in BYTES out BYTES deleted N seconds S archive NAME\".\n"
+      "The manifest holds the SHA-256 of the archive and of every member, the\n"
+      "link to the kind's previous manifest and the logs deleted;\n"
+      "\"sha256sum -c --ignore-missing NAME.sha256\" checks it beside the archive\n"
+      "or in a folder the archive was extracted to.\n"
       "A kind with no logs in --kinds, --continuous or a job is a note, not an error.\n"
       "On every line, the progress line too, bytes below\n"
       "0x20, 0x7F, the C1 controls U+0080-U+009F and the backslash of a name are\n"
@@ -221,6 +228,9 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     } else if (name == "-n" || name == "--dry-run") {
       noValue();
       o.DryRun = true;
+    } else if (name == "--no-manifest") {
+      noValue();
+      o.NoManifest = true;
     } else if (name == "--format") {
       o.Format = value();
     } else if (name == "--shift-jis-names" || name == "--no-shift-jis-names") {
@@ -251,7 +261,7 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
   if (o.CatchUp && (o.Year || o.Month))
     throw platform::Exception("--catch-up と --year/--month は同時に指定できません");
   if (o.Jobs && (o.Kind || o.Continuous || o.Year || o.Month || o.Folder || o.SixDigit ||
-                 o.Delete || o.Format || o.Keep || o.After))
+                 o.Delete || o.Format || o.Keep || o.After || o.NoManifest))
     throw platform::Exception(
         "--jobs と一緒に指定できるのは --catch-up と --dry-run だけです "
         "(ほかはジョブファイルに書きます)");
@@ -306,6 +316,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& outStream, std::o
     in.Year = o.Year.value_or(when.Year);
     in.Month = o.Month.value_or(when.Month);
     in.DeleteAfter = o.Delete;
+    in.WriteManifest = !o.NoManifest;
 
     if (o.Format) {
       const auto format = FindArchiveFormat(*o.Format);

@@ -21,6 +21,7 @@ struct TCliOptions {
   std::optional<bool> SixDigit;
   bool Delete = false;
   bool DryRun = false;                // print what would happen, touch nothing
+  bool NoManifest = false;            // no NAME.sha256 beside the archive
   std::optional<std::string> Format;  // --format NAME (a row of ArchiveFormats)
   // --shift-jis-names / --no-shift-jis-names; the stored setting when absent.
   std::optional<bool> ShiftJisNames;

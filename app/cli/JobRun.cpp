@@ -91,6 +91,7 @@ TRunGrade RunJob(const TJobRun& job, TCliOutput& out, TCliOutput& err) {
                TCompressRun::ResultText(r.PackResult));
       for (const auto& e : r.Entries) out.Line("packed " + e.Name);
       for (const auto& d : r.Deletion.Deleted) out.Line("deleted " + d);
+      if (!r.Manifest.empty()) out.Line("manifest " + r.Manifest);
       for (const auto& note : r.Notes) err.Lines(note, "pelsok-cli: ");
       // Worded as the window words it.
       for (const auto& line : OutcomeLines(r)) err.Lines(line, "pelsok-cli: ");

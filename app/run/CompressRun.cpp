@@ -1,5 +1,6 @@
 #include "app/run/CompressRun.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -13,9 +14,11 @@
 #include "app/run/InterruptedRun.h"
 #include "app/run/MonthLogs.h"
 #include "app/run/MonthMerge.h"
+#include "app/run/RunManifest.h"
 #include "app/run/RunNames.h"
 #include "app/run/RunStep.h"
 #include "app/run/ShiftJisOption.h"
+#include "app/text/IntegerText.h"
 #include "archive/ArchiveFile.h"
 #include "platform/DiskSpace.h"
 #include "platform/Exceptions.h"
@@ -102,6 +105,13 @@ std::string LockFailureText(const platform::TFileLock& lock, const std::string& 
 }
 
 enum class TCheck { Whole, Damaged, Cancelled, NotRun };
+
+// The format's name as the manifest writes it: "LZH".
+std::string ManifestFormatName(const TArchiveFormat& format) {
+  std::string name = format.Name;
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
+}
 
 // Whether every member of the new archive comes back whole, the way its
 // format is checked before its logs go.
@@ -219,6 +229,8 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
     // The new archive and its name reach the disk before the old archive
     // or any log goes, whichever format wrote it.
     bool durable = false;
+    // The last check of the new archive this run made, if any.
+    std::optional<TCheck> checked;
     if (madeNew) {
       mode.Apply(archiveName, creationMask);
       ReachRunStep(TRunStep::ArchiveWritten, archiveName);
@@ -250,9 +262,10 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
         }
       }
       // It replaces the old archive only once it gives every member back whole.
-      if (!oldHasMore && merge && merge->Merging() &&
-          CheckNewArchive(archive, result, wnd_) != TCheck::Whole)
-        oldHasMore = true;
+      if (!oldHasMore && merge && merge->Merging()) {
+        checked = CheckNewArchive(archive, result, wnd_);
+        if (*checked != TCheck::Whole) oldHasMore = true;
+      }
       if (oldHasMore || !durable) {
         backup.Keep();
         result.OldArchiveKeptAs = backup.AsideName();
@@ -274,10 +287,12 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
       result.Grade = Worse(result.Grade, TRunGrade::Warning);
 
     // Asked only when there is a new archive whose files could go.
+    std::vector<TListedEntry> deletable;
     if (in.DeleteAfter && confirm && madeNew && durable) {
       const bool yes = confirm();
       result.Confirmed = yes;
       const TCheck check = yes ? CheckNewArchive(archive, result, wnd_) : TCheck::Whole;
+      if (yes) checked = check;
       if (check == TCheck::Cancelled) {
         result.DeletionCancelled = true;
         result.Grade = Worse(result.Grade, TRunGrade::Warning);
@@ -294,21 +309,45 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
         result.Grade = Worse(result.Grade, TRunGrade::Warning);
       } else if (yes) {
         // A log goes only when its checksum can be compared with the archive's.
-        std::vector<TListedEntry> checked;
         for (const auto& e : result.Entries) {
           if (e.Sum)
-            checked.push_back(e);
+            deletable.push_back(e);
           else
             result.Deletion.Kept.push_back(e.Name + " (書庫から取り出して確かめられません)");
         }
-        TDeletionResult deletion = DeletePackedFiles(mask, checked);
-        result.Deletion.Deleted = std::move(deletion.Deleted);
-        result.Deletion.Kept.insert(result.Deletion.Kept.end(), deletion.Kept.begin(),
-                                    deletion.Kept.end());
-        for (const auto& d : result.Deletion.Deleted) state_.ListBox2.push_back(d);
-        if (!result.Deletion.Kept.empty()) result.Grade = Worse(result.Grade, TRunGrade::Warning);
       }
     }
+    // The manifest is in place before any log goes, from the check already
+    // made when there was one.
+    TRunManifest manifest;
+    if (in.WriteManifest && madeNew && durable) {
+      if (!checked) checked = CheckNewArchive(archive, result, wnd_);
+      if (*checked == TCheck::Whole) {
+        manifest = WriteRunManifest(
+            {archiveName, in.Kind, in.Year, StrToInt(in.Month), ManifestFormatName(in.Format)},
+            result.Entries);
+        result.Manifest = manifest.Name;
+        if (!manifest.Name.empty()) ReachRunStep(TRunStep::ManifestWritten, manifest.Name);
+      } else {
+        manifest.Notes.push_back(platform::FormatText(
+            *checked == TCheck::Damaged
+                ? "書庫 '%s' の検査で誤りが見つかったため、マニフェストを書きませんでした。"
+                : "書庫 '%s' を検査し終えられなかったため、マニフェストを書きませんでした。",
+            {archiveName}));
+      }
+      if (manifest.Name.empty()) result.Grade = Worse(result.Grade, TRunGrade::Warning);
+    }
+    if (!deletable.empty()) {
+      TDeletionResult deletion = DeletePackedFiles(mask, deletable);
+      result.Deletion.Deleted = std::move(deletion.Deleted);
+      result.Deletion.Kept.insert(result.Deletion.Kept.end(), deletion.Kept.begin(),
+                                  deletion.Kept.end());
+      for (const auto& d : result.Deletion.Deleted) state_.ListBox2.push_back(d);
+      if (!result.Deletion.Kept.empty()) result.Grade = Worse(result.Grade, TRunGrade::Warning);
+      if (!RecordDeletions(archiveName, manifest, result.Deletion.Deleted))
+        result.Grade = Worse(result.Grade, TRunGrade::Warning);
+    }
+    result.Notes.insert(result.Notes.end(), manifest.Notes.begin(), manifest.Notes.end());
   }
   for (const auto& kept : KeptOldArchives(archiveName))
     if (kept != result.OldArchiveKeptAs)

@@ -32,6 +32,9 @@ struct TRunInput {
   bool ShiftJisNames = false;
   // Where the archive goes, with its trailing '/'; empty: beside the logs.
   std::string ArchiveFolder = {};
+  // NAME.sha256 beside a new archive that came back whole; the window always
+  // writes it, the command line leaves it out with --no-manifest.
+  bool WriteManifest = true;
 };
 
 struct TRunResult {
@@ -55,6 +58,9 @@ struct TRunResult {
   // Cancelled while the new archive was being checked: no log went.
   bool DeletionCancelled = false;
   TDeletionResult Deletion;
+  // The manifest written beside the new archive, full name; empty when none
+  // was (not asked for, or the Notes say why).
+  std::string Manifest;
   TRunGrade Grade = TRunGrade::Ok;
 };
 

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/run/ExtractionCheck.h"
+#include "app/run/Sha256.h"
 #include "archivecore/EArchiver.h"
 #include "backends/BackendRows.h"
 
@@ -64,9 +65,12 @@ TDeletionCheck CheckBeforeDeletion(TArchiveFile& archive, std::vector<TListedEnt
     return NotRun(arc::kCannotRead, kNoPermission, {});
   // Nothing is extracted any more; what an older run left goes.
   if (entries != nullptr) RemoveStaleCheckFolders(archive.FileName());
-  // Each sound member's size and CRC-32, as it decoded: nothing is written.
+  // Each sound member's size, CRC-32 and SHA-256, as it decoded, in the one
+  // pass: nothing is written.
   std::map<std::string, TFileSum> sums;
+  std::map<std::string, std::string> hashes;
   std::optional<TRunningSum> current;
+  TSha256 hash;
   std::int32_t rc = 0;
   try {
     rc = archive.ReadMembers("",
@@ -76,9 +80,15 @@ TDeletionCheck CheckBeforeDeletion(TArchiveFile& archive, std::vector<TListedEnt
                                if (!current) current.emplace(TSumKind::Crc32);
                                if (chunk != nullptr) {
                                  current->Add(chunk, length);
+                                 hash.Add(chunk, length);
                                  return 0;
                                }
-                               if (result == arc::kOk) sums[name] = current->Sum();
+                               if (result == arc::kOk) {
+                                 sums[name] = current->Sum();
+                                 hashes[name] = hash.HexDigest();
+                               } else {
+                                 hash.HexDigest();  // starts again for the next member
+                               }
                                current.reset();
                                return 0;
                              });
@@ -90,8 +100,12 @@ TDeletionCheck CheckBeforeDeletion(TArchiveFile& archive, std::vector<TListedEnt
   if (entries != nullptr) {
     for (auto& e : *entries) {
       e.Sum.reset();
+      e.Sha256.reset();
       const auto it = sums.find(e.Name);
-      if (rc == 0 && it != sums.end() && it->second.Size == e.OriginalSize) e.Sum = it->second.Sum;
+      if (rc == 0 && it != sums.end() && it->second.Size == e.OriginalSize) {
+        e.Sum = it->second.Sum;
+        e.Sha256 = hashes[e.Name];
+      }
     }
   }
   return TDeletionCheck{rc, report, false};

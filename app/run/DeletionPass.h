@@ -19,6 +19,9 @@ struct TListedEntry {
   std::string Name;  // as the archive lists it, possibly with folder parts
   std::uint64_t OriginalSize = 0;
   std::optional<TMemberSum> Sum;  // the member's checksum, where one is known
+  // The SHA-256 of the member's data as it decoded, for the manifest; none
+  // when its library cannot hand the data over.
+  std::optional<std::string> Sha256;
 };
 
 // The first line of the message naming the kept files.

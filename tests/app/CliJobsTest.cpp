@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "app/run/Sha256.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
 #include "platform/TextConvert.h"
@@ -65,7 +66,7 @@ TEST_F(CliJobsTest, TwoJobsInTwoFoldersAndTwoFormats) {
   EXPECT_TRUE(platform::FileExists(lzh)) << r.output;
   EXPECT_TRUE(platform::FileExists(zip)) << r.output;
   EXPECT_EQ(Files(db), std::set<std::string>{}) << "the second job deletes its logs";
-  EXPECT_EQ(Files(web).size(), 4u) << "the first job keeps them";
+  EXPECT_EQ(Files(web).size(), 5u) << "the first job keeps them, beside archive and manifest";
   // One journal line per run, the archive last.
   EXPECT_NE(r.output.find("run DR " + last.YY + last.MM + " logs 3 in "), std::string::npos)
       << r.output;
@@ -195,6 +196,17 @@ TEST_F(CliJobsTest, CatchUpPacksEveryCompleteMonthStillInTheFolder) {
     EXPECT_NE(at.back(), std::string::npos) << r.output;
   }
   EXPECT_TRUE(std::is_sorted(at.begin(), at.end())) << "oldest first\n" << r.output;
+  // Each month links to the one before that has a manifest (the archive
+  // that does not read is skipped).
+  const auto manifest = [&](const TMonth& m) { return dir / ("DR" + m.YY + m.MM + ".LZH.sha256"); };
+  for (const auto& [month, before] : {std::pair{m2, m4}, std::pair{m1, m2}}) {
+    const std::string text = testing_support::ReadFile(manifest(month));
+    EXPECT_NE(text.find("# previous\n" +
+                        pelsok::app::TextSha256(testing_support::ReadFile(manifest(before))) +
+                        "  " + std::filesystem::path(manifest(before)).filename().string() + "\n"),
+              std::string::npos)
+        << text;
+  }
   EXPECT_EQ(testing_support::ReadFile(done), "archived before");
   EXPECT_FALSE(platform::FileExists(dir / ("DR" + now.YY + now.MM + ".LZH")));
   EXPECT_TRUE(platform::FileExists(dir / ("DR" + now.MM + "01.log")));
@@ -266,7 +278,9 @@ TEST_F(CliJobsTest, RetentionKeepsTheNewestAndNeverALookAlike) {
   for (const auto& name : Files(dir.Path()))
     if (!name.ends_with(".log") && !name.starts_with("hive.reg")) archives.insert(name);
   std::set<std::string> expected = lookAlikes;
-  expected.insert({"DR2603.LZH", "DR2604.LZH"});
+  // The removed archives' manifests stay: the chain still checks.
+  expected.insert({"DR2603.LZH", "DR2604.LZH", "DR2601.LZH.sha256", "DR2602.LZH.sha256",
+                   "DR2603.LZH.sha256", "DR2604.LZH.sha256"});
   EXPECT_EQ(archives, expected) << r.output;
 }
 
@@ -282,7 +296,7 @@ TEST_F(CliJobsTest, ARerunKeepsTheMonthInOneArchive) {
     auto r = Cli(run + " --delete");
     ASSERT_EQ(r.status, 0) << r.output;
     const std::string archive = (Files(folder).begin())->c_str();
-    ASSERT_EQ(Files(folder).size(), 1u) << r.output;
+    ASSERT_EQ(Files(folder), (std::set<std::string>{archive, archive + ".sha256"})) << r.output;
     // Late logs: a new day, a newer DR1102, and an older copy of DR1103.
     testing_support::WriteFile(folder + "/DR1104.log", "late\n");
     testing_support::WriteFile(folder + "/DR1102.log", "second\n");
@@ -293,8 +307,8 @@ TEST_F(CliJobsTest, ARerunKeepsTheMonthInOneArchive) {
         0);
     r = Cli(run);
     ASSERT_EQ(r.status, 0) << r.output;
-    EXPECT_EQ(Files(folder),
-              (std::set<std::string>{archive, "DR1102.log", "DR1103.log", "DR1104.log"}))
+    EXPECT_EQ(Files(folder), (std::set<std::string>{archive, archive + ".sha256", "DR1102.log",
+                                                    "DR1103.log", "DR1104.log"}))
         << "no archive kept aside, no member left behind\n"
         << r.output;
     EXPECT_EQ(testing_support::ReadFile(folder + "/DR1103.log"), "stale\n");

@@ -1,5 +1,7 @@
 // After a run killed at any moment, the next run leaves every log on disk
-// or in an archive that lists and tests clean, and no leftovers of ours.
+// or in an archive that lists and tests clean, and no leftovers of ours; the
+// killed run left no manifest or a whole one, and the next one stands for
+// the archive.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,7 +11,10 @@
 #include <random>
 #include <thread>
 
+#include "app/run/Manifest.h"
+#include "app/run/Sha256.h"
 #include "tests/app/RunSafetyFixture.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -45,8 +50,17 @@ TEST_F(RunSafetyTest, ARunKilledAtAnyMomentLosesNoLog) {
     kill(pid, SIGKILL);
     int status = 0;
     waitpid(pid, &status, 0);
+    const std::string manifest = dir / "DR2611.LZH.sha256";
+    if (fs::exists(manifest)) {
+      const auto left = pelsok::app::ParseManifest(testing_support::ReadFile(manifest));
+      EXPECT_TRUE(left && left->SealMatches) << "round " << round;
+    }
 
     const auto next = Cli();
+    const auto made = pelsok::app::ParseManifest(testing_support::ReadFile(manifest));
+    EXPECT_TRUE(made && made->SealMatches &&
+                made->Manifest.Archive.Hash == pelsok::app::FileSha256(dir / "DR2611.LZH"))
+        << "round " << round << ": " << next.output;
     // 2: the killed run had already finished and left no log to pack.
     EXPECT_LE(next.status, 2) << "round " << round << ": " << next.output;
     const std::set<std::string> safe = ArchivedAndTested();

@@ -74,8 +74,8 @@ TEST_F(RunDurabilityTest, NoLogGoesBeforeTheArchiveIsSyncedAndACrashBeforeTheSyn
     const TRunResult r = RunFormat(Folder(), format);
     EXPECT_EQ(r.Deletion.Deleted.size(), logs.size());
     EXPECT_EQ(steps, (std::vector<TRunStep>{TRunStep::ArchiveWritten, TRunStep::ArchiveSynced,
-                                            TRunStep::LogDeleted, TRunStep::LogDeleted,
-                                            TRunStep::LogDeleted}));
+                                            TRunStep::ManifestWritten, TRunStep::LogDeleted,
+                                            TRunStep::LogDeleted, TRunStep::LogDeleted}));
     SetRunStepWatcher(nullptr);
     Clear();
   }
@@ -117,7 +117,8 @@ TEST_F(RunDurabilityTest, TracedRunsSyncBeforeUnlinkingAndMakeOnlyNamesRecoveryK
       const std::string name = fs::path(m[1].str()).filename().string();
       if (fs::path(m[1].str()).parent_path() != fs::path(dir.Path())) continue;
       const bool known = name.find("hive") != std::string::npos || name == "DR11.lock" ||
-                         name == archive || name.rfind("." + archive + ".tmp", 0) == 0 ||
+                         name == archive || name == archive + ".sha256" ||
+                         name.rfind("." + archive + ".tmp", 0) == 0 ||
                          name.rfind(".." + archive + ".tmp", 0) == 0 ||
                          name.rfind("." + archive + ".check-", 0) == 0;
       EXPECT_TRUE(known) << line;
@@ -174,6 +175,7 @@ TEST_F(RunDurabilityTest, RecoveryRemovesTheTemporaryFileOfEveryWriterAndNothing
       {"zip", ".DR2611.ZIP.tmp-run.ZIP.x7q0ab", true},      // libzip's beside it
       {"lzh", "..DR2611.LZH.tmp-run.LZH.tmpAb12Cd", true},  // ours beside it
       {"tgz", ".DR2611.TGZ.tmpAb12Cd", true},               // ours beside the archive
+      {"tar", ".DR2611.TAR.tmp-manifest", true},            // a manifest being written
       {"zip", "DR2611.ZIP.backup", false},                  // the user's
       {"zip", "DR2611.ZIP.tmpAb12Cd", false},               // not hidden: not ours
   };

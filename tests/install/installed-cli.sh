@@ -63,6 +63,9 @@ run "$prefix/bin/pelsok-cli" --kind DR --year 26 --month 11 --folder "$work/logs
   { cat "$work/out.txt"; fail "pelsok-cli failed"; }
 grep -q "^archive .*DR2611.LZH result 0000" "$work/out.txt" || { cat "$work/out.txt"; fail "no archive"; }
 [ "$(grep -c '^packed ' "$work/out.txt")" = 30 ] || { cat "$work/out.txt"; fail "not 30 logs packed"; }
+# The installed program's manifest checks the archive beside it.
+(cd "$work/logs" && sha256sum -c --ignore-missing --quiet DR2611.LZH.sha256) ||
+  fail "the manifest does not check"
 if command -v lhasa >/dev/null; then
   lhasa t "$work/logs/DR2611.LZH" >/dev/null || fail "lhasa finds the archive damaged"
 fi
