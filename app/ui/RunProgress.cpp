@@ -8,7 +8,7 @@
 
 #include "app/run/RunSummary.h"
 #include "app/ui/Fonts.h"
-#include "app/ui/RunWorker.h"
+#include "app/ui/TaskWorker.h"
 
 namespace pelsok::ui {
 

@@ -29,6 +29,7 @@ void TTaskWorker::Wait() {
 }
 
 void TTaskWorker::Body() {
+  // Nothing may unwind into Qt's frames: every error ends here.
   try {
     const TProgressScope scope([this](const ArcProgress& p) {
       TRunProgressInfo info{p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal,

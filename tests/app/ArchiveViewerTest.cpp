@@ -5,8 +5,6 @@
 // result list after a continuous run; the viewer and the result list tell
 // whether an archive's manifest verifies.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <time.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,7 +28,6 @@
 #include "app/ui/ResultList.h"
 #include "app/ui/SearchResults.h"
 #include "app/ui/StatusLine.h"
-#include "platform/FileSystem.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ManifestSupport.h"
 #include "tests/app/QtTestSupport.h"
@@ -42,15 +39,8 @@ using pelsok::ui::TArchiveViewer;
 using pelsok::ui::TListingModel;
 using pelsok::ui::TSearchResults;
 
-class ArchiveViewerTest : public apptest::AppTest {
+class ArchiveViewerTest : public apptest::SampleArchiveTest {
  protected:
-  void SetUp() override {
-    if (!platform::FileExists(platform::ExecutableDir() + "UNLHA32.DLL"))
-      GTEST_SKIP() << "UNLHA32.DLL is not built next to the test yet";
-    setenv("TZ", "UTC", 1);
-    tzset();
-    logFolder = dir.Folder("var/log/app") + "/";
-  }
   // A viewer of its own, closed with the test.
   TArchiveViewer* Viewer(const std::string& archive) {
     viewer = std::make_unique<TArchiveViewer>();
@@ -62,7 +52,6 @@ class ArchiveViewerTest : public apptest::AppTest {
   static QList<TArchiveViewer*> Viewers(QWidget& form) {
     return form.findChildren<TArchiveViewer*>();
   }
-  std::string logFolder;
   std::unique_ptr<TArchiveViewer> viewer;
 };
 

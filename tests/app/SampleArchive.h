@@ -1,6 +1,10 @@
 // A month's logs below a folder, packed by the real run as the window packs
-// them, for the viewer's tests.
+// them, and the fixture of the viewer's tests that pack them.
 #pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
 
 #include <string>
 #include <utility>
@@ -8,6 +12,8 @@
 
 #include "app/run/CompressRun.h"
 #include "app/settings/ArchiveFormat.h"
+#include "platform/FileSystem.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/support/FileTimes.h"
 #include "tests/support/Files.h"
 
@@ -51,5 +57,26 @@ inline std::string PackSampleLogs(const std::string& logFolder, const std::strin
   pelsok::app::TRunState state;
   return pelsok::app::TCompressRun(state).Run(in, [] { return false; }).Names.ArchiveName;
 }
+
+// Each test's log folder var/log/app/ below its own folder, times in UTC;
+// skipped where the archiver libraries are not built beside the test.
+class SampleArchiveTest : public AppTest {
+ protected:
+  void SetUp() override {
+    if (!platform::FileExists(platform::ExecutableDir() + "UNLHA32.DLL"))
+      GTEST_SKIP() << "the archiver libraries are not built next to the test yet";
+    setenv("TZ", "UTC", 1);
+    tzset();
+    logFolder = dir.Folder("var/log/app") + "/";
+  }
+
+  // The stored name of a log: its folder below the root, as the run stores
+  // it; a cabinet keeps no folders.
+  std::string Stored(const std::string& log, const std::string& format = "lzh") const {
+    return format == "cab" ? log : logFolder.substr(1) + log;
+  }
+
+  std::string logFolder;
+};
 
 }  // namespace apptest

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,16 +42,8 @@ void ExpectSameFile(const std::string& file, const std::string& log) {
   EXPECT_TRUE(a == b) << file << ": " << a.size() << " bytes, the log " << b.size();
 }
 
-class ViewerRunTest : public apptest::AppTest {
+class ViewerRunTest : public apptest::SampleArchiveTest {
  protected:
-  void SetUp() override {
-    if (!platform::FileExists(platform::ExecutableDir() + "UNLHA32.DLL"))
-      GTEST_SKIP() << "the archiver libraries are not built next to the test yet";
-    setenv("TZ", "UTC", 1);
-    tzset();
-    logFolder = dir.Folder("var/log/app") + "/";
-  }
-
   // Packs the logs (and extra names) as a month's run does; returns the archive.
   std::string Pack(const std::string& format, bool shiftJis = false,
                    const std::vector<std::string>& extra = {}) {
@@ -60,14 +51,6 @@ class ViewerRunTest : public apptest::AppTest {
     EXPECT_TRUE(platform::FileExists(archive)) << format;
     return archive;
   }
-
-  // The stored name of a log: its folder below the root, as the run stores
-  // it; a cabinet keeps no folders.
-  std::string Stored(const std::string& log, const std::string& format = "lzh") const {
-    return format == "cab" ? log : logFolder.substr(1) + log;
-  }
-
-  std::string logFolder;
 };
 
 TEST_F(ViewerRunTest, ListsEachWritableFormatWithSizesDatesAndTotals) {

@@ -2,30 +2,23 @@
 // fixed strings against regular expressions, the cap on rows, and the lines
 // shown around a match.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <time.h>
 
 #include <filesystem>
 #include <stdexcept>
 
 #include "app/run/ArchiveSearch.h"
 #include "backends/ProgressHook.h"
-#include "platform/FileSystem.h"
-#include "tests/app/AppTestSupport.h"
 #include "tests/app/SampleArchive.h"
 
 namespace {
 
 using namespace pelsok::app;
 
-class ViewerSearchTest : public apptest::AppTest {
+class ViewerSearchTest : public apptest::SampleArchiveTest {
  protected:
   void SetUp() override {
-    if (!platform::FileExists(platform::ExecutableDir() + "UNLHA32.DLL"))
-      GTEST_SKIP() << "the archiver libraries are not built next to the test yet";
-    setenv("TZ", "UTC", 1);
-    tzset();
-    logFolder = dir.Folder("var/log/app") + "/";
+    SampleArchiveTest::SetUp();
+    if (IsSkipped()) return;
     // 60 lines: line 31 the error, line 40 a long one, 45 and 46 look alike.
     std::string body;
     for (int n = 1; n <= 60; ++n)
@@ -39,8 +32,6 @@ class ViewerSearchTest : public apptest::AppTest {
     for (std::size_t n = 0; n <= kMaxSearchHits; ++n) many += "hitline\n";
     testing_support::WriteFile(logFolder + "DR1106.log", many);
   }
-  std::string Member(const std::string& log) const { return logFolder.substr(1) + log; }
-  std::string logFolder;
 };
 
 TEST_F(ViewerSearchTest, ListsMatchingLinesAndShowsThemInContext) {
@@ -61,7 +52,7 @@ TEST_F(ViewerSearchTest, ListsMatchingLinesAndShowsThemInContext) {
       EXPECT_TRUE(o.Errors.empty()) << o.Errors.front();
       std::vector<std::uint64_t> lines;
       for (const auto& hit : o.Hits) {
-        EXPECT_EQ(hit.Member, Member("DR1105.log"));
+        EXPECT_EQ(hit.Member, Stored("DR1105.log"));
         lines.push_back(hit.Line);
       }
       EXPECT_EQ(lines, row.lines);
@@ -88,7 +79,7 @@ TEST_F(ViewerSearchTest, ListsMatchingLinesAndShowsThemInContext) {
     }
 
     // The context: kContextLines either side, the line marked, long lines cut.
-    TMemberContext c = ReadMemberContext(archive, Member("DR1105.log"), 31);
+    TMemberContext c = ReadMemberContext(archive, Stored("DR1105.log"), 31);
     EXPECT_TRUE(c.Found);
     EXPECT_EQ(c.FirstLine, 11u);
     EXPECT_NE(c.Text.find(">     31  ERROR disk a:b full\n"), std::string::npos) << c.Text;
@@ -96,12 +87,12 @@ TEST_F(ViewerSearchTest, ListsMatchingLinesAndShowsThemInContext) {
     EXPECT_NE(c.Text.find(std::string(kContextLineBytes, 'x') + " …(行の残りは省略)"),
               std::string::npos);
     EXPECT_NE(c.Note.find("11〜51 行目、以降は省略"), std::string::npos) << c.Note;
-    c = ReadMemberContext(archive, Member("DR1105.log"), 59);
+    c = ReadMemberContext(archive, Stored("DR1105.log"), 59);
     EXPECT_NE(c.Note.find("39〜60 行目、ファイルの終わりまで"), std::string::npos) << c.Note;
-    c = ReadMemberContext(archive, Member("DR1105.log"), 2);
+    c = ReadMemberContext(archive, Stored("DR1105.log"), 2);
     EXPECT_EQ(c.FirstLine, 1u);
     EXPECT_EQ(c.Text.rfind("       1  ok 1\n", 0), 0u) << c.Text;
-    EXPECT_FALSE(ReadMemberContext(archive, Member("DR1105.log"), 500).Found);
+    EXPECT_FALSE(ReadMemberContext(archive, Stored("DR1105.log"), 500).Found);
     EXPECT_THROW(ReadMemberContext(archive, "no/such.log", 1), std::exception);
     std::filesystem::remove(archive);
   }

@@ -46,9 +46,9 @@
 #include "app/ui/MemberView.h"
 #include "app/ui/ResultList.h"
 #include "app/ui/RunProgress.h"
-#include "app/ui/RunWorker.h"
 #include "app/ui/SearchResults.h"
 #include "app/ui/StatusLine.h"
+#include "app/ui/TaskWorker.h"
 
 namespace {
 
