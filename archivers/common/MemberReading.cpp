@@ -7,6 +7,18 @@ namespace {
 
 thread_local MemberReading* tWalk = nullptr;
 
+// Whether a name survives double quotes on the command line: a quote inside
+// one ends it only before a blank or at its end, so only those cannot be told
+// from the closing quote ("/log/a"b/x.LZH" is one name).
+bool Quotable(const std::string& name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] != '"') continue;
+    const char next = i + 1 < name.size() ? name[i + 1] : ' ';
+    if (next == ' ' || next == '\t' || next == '\r' || next == '\n') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 MemberReading::MemberReading(ArcMemberDataCallback callback, void* user)
@@ -70,8 +82,7 @@ std::optional<std::string> ReadingCommandLine(const std::string& command, const 
                                               const char* wildName) {
   std::string archive = archiveName;
   const std::string mask = wildName != nullptr ? wildName : "";
-  if (archive.find('"') != std::string::npos || mask.find('"') != std::string::npos)
-    return std::nullopt;
+  if (!Quotable(archive) || !Quotable(mask)) return std::nullopt;
   if (!archive.empty() && (archive[0] == '-' || archive[0] == '@')) archive = "./" + archive;
   std::string line = command + " \"" + archive + "\"";
   if (!mask.empty()) line += " \"" + mask + "\"";

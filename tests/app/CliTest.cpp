@@ -174,12 +174,14 @@ TEST_F(CliTest, ALogFolderWithADoubleQuoteInItsNamePacks) {
   const std::string folder = dir / "a\"b";
   std::filesystem::create_directory(folder);
   MakeLogs(folder + "/", "DR11", 2);
-  // The libraries' read entry takes no name holding a double quote, so the
-  // archive cannot be checked for a manifest here: packing is what counts.
-  const auto r = Cli("--folder " + testing_support::ShellQuote(folder) +
-                     " --year 26 --month 11 --no-manifest");
+  const auto r =
+      Cli("--folder " + testing_support::ShellQuote(folder) + " --year 26 --month 11 --delete");
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_TRUE(platform::FileExists(folder + "/DR2611.LZH"));
+  // The check reads the members through the same quoting, so the logs go
+  // and the manifest is written.
+  EXPECT_TRUE(platform::FileExists(folder + "/DR2611.LZH.sha256"));
+  EXPECT_FALSE(platform::FileExists(folder + "/DR1101.log"));
 }
 
 // "." or an empty entry in LD_LIBRARY_PATH means the current folder: a
