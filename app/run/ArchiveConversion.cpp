@@ -13,7 +13,9 @@
 #include <map>
 #include <system_error>
 
+#include "app/run/ConvertedManifest.h"
 #include "app/run/FileChecksum.h"
+#include "app/run/Manifest.h"
 #include "archive/ArchiveFile.h"
 #include "archive/GetArchiverType.h"
 #include "platform/Exceptions.h"
@@ -268,6 +270,10 @@ TConversionResult ConvertArchive(const std::string& archiveName, const TBackendR
     written.SetArchiverType(format.Type);
     Extract(written, check);
     Compare(tree, ReadTree(check), result.NewName);
+    // The month keeps its evidence in the kind's chain.
+    const std::string why = WriteConvertedManifest(archiveName, written, format.Name);
+    if (!why.empty())
+      Fail("マニフェスト '%s' を書けません: %s", {ManifestName(result.NewName), why});
 
     for (const auto& [name, m] : tree)
       if (m.Kind != 'd') ++result.Files;

@@ -106,13 +106,6 @@ std::string LockFailureText(const platform::TFileLock& lock, const std::string& 
 
 enum class TCheck { Whole, Damaged, Cancelled, NotRun };
 
-// The format's name as the manifest writes it: "LZH".
-std::string ManifestFormatName(const TArchiveFormat& format) {
-  std::string name = format.Name;
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return name;
-}
-
 // Whether every member of the new archive comes back whole, the way its
 // format is checked before its logs go.
 TCheck CheckNewArchive(TArchiveFile& archive, TRunResult& result, ArcWnd wnd) {
@@ -324,8 +317,7 @@ TRunResult TCompressRun::Run(const TRunInput& in, const ConfirmFn& confirm) {
       if (!checked) checked = CheckNewArchive(archive, result, wnd_);
       if (*checked == TCheck::Whole) {
         manifest = WriteRunManifest(
-            {archiveName, in.Kind, in.Year, StrToInt(in.Month), ManifestFormatName(in.Format)},
-            result.Entries);
+            {archiveName, in.Kind, in.Year, StrToInt(in.Month), in.Format.Name}, result.Entries);
         result.Manifest = manifest.Name;
         if (!manifest.Name.empty()) ReachRunStep(TRunStep::ManifestWritten, manifest.Name);
       } else {

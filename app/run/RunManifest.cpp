@@ -16,22 +16,6 @@
 namespace pelsok::app {
 namespace {
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string Now() { return ManifestTime(static_cast<long long>(std::time(nullptr))); }
-
-TManifest Heading(const std::string& formatName) {
-  TManifest m;
-  m.Written = Now();
-  m.Host = ManifestHost();
-  m.User = ManifestUser();
-  m.Format = formatName;
-  return m;
-}
-
 // The line of a manifest that a manifest beside it links to.
 std::optional<TManifestLine> LinkTo(const std::string& manifestName) {
   if (manifestName.empty()) return std::nullopt;
@@ -49,7 +33,7 @@ void CompleteEarlierMonth(const std::string& archiveName, const std::string& pre
   for (const auto& f : ArchiveFormats())
     if (extension == f.Extension) format = &f;
   if (format == nullptr) return;
-  TManifest m = Heading(Upper(format->Name));
+  TManifest m = ManifestHeading(format->Name);
   try {
     TArchiveFile archive(nullptr);
     archive.SetFileName(archiveName);
@@ -84,6 +68,16 @@ void CompleteEarlierMonth(const std::string& archiveName, const std::string& pre
 
 }  // namespace
 
+TManifest ManifestHeading(const std::string& formatName) {
+  TManifest m;
+  m.Written = ManifestTime(static_cast<long long>(std::time(nullptr)));
+  m.Host = ManifestHost();
+  m.User = ManifestUser();
+  m.Format = formatName;
+  for (char& c : m.Format) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return m;
+}
+
 TRunManifest WriteRunManifest(const TManifestSubject& subject,
                               const std::vector<TListedEntry>& entries) {
   TRunManifest out;
@@ -102,7 +96,7 @@ TRunManifest WriteRunManifest(const TManifestSubject& subject,
       earlier.Manifest = ManifestName(earlier.ArchiveWithoutManifest);
   }
   TManifest& m = out.Manifest;
-  m = Heading(subject.FormatName);
+  m = ManifestHeading(subject.FormatName);
   m.Archive = {*archiveHash, platform::ExtractFileName(archiveName)};
   for (const auto& e : entries) {
     if (e.Sha256)
@@ -129,7 +123,7 @@ TRunManifest WriteRunManifest(const TManifestSubject& subject,
 bool RecordDeletions(const std::string& archiveName, TRunManifest& manifest,
                      const std::vector<std::string>& deleted) {
   if (manifest.Name.empty() || deleted.empty()) return true;
-  const std::string when = Now();
+  const std::string when = ManifestTime(static_cast<long long>(std::time(nullptr)));
   // Full names, whatever folder the run was given.
   for (const auto& log : deleted)
     manifest.Manifest.Deleted.push_back({when, platform::ExpandFileName(log)});

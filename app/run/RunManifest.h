@@ -29,6 +29,10 @@ struct TManifestSubject {
   std::string FormatName;  // "LZH"
 };
 
+// The comments of a manifest written now by this user on this host, for a
+// format by its row name ("lzh" is written "LZH").
+TManifest ManifestHeading(const std::string& formatName);
+
 // entries: as the check before deletion left them (each sound member with
 // its SHA-256); the others are recorded as not hashed.
 TRunManifest WriteRunManifest(const TManifestSubject& subject,

@@ -112,7 +112,33 @@ TEST_P(ConvertSourceTest, ARealArchiveMovesOntoTzstWithReplace) {
   auto want = Tree(ref), got = Tree(out);
   // Folders carry over; their own times are the extraction's.
   EXPECT_EQ(got, want);
-  EXPECT_EQ(Names(), (std::set<std::string>{fs::path(made).filename().string(), "out", "ref"}));
+  const std::string madeName = fs::path(made).filename().string();
+  EXPECT_EQ(Names(), (std::set<std::string>{madeName, madeName + ".sha256", "out", "ref"}));
+  EXPECT_EQ(
+      testing_support::Shell(
+          "sha256sum -c --quiet --ignore-missing " + ShellQuote(madeName + ".sha256"), dir.Path()),
+      0);
+}
+
+// Months packed with their manifests and converted keep a chain that
+// verifies: each new archive has its own manifest in the old one's place.
+TEST_F(ConvertTest, ConvertedMonthsKeepAChainThatVerifies) {
+  for (const char* month : {"10", "11"}) {
+    MakeLogs(Folder(), std::string("DR") + month, 2);
+    ASSERT_EQ(
+        Cli("--folder " + ShellQuote(dir.Path()) + " --year 26 --delete --month " + month).status,
+        0);
+  }
+  const auto r = Cli("convert --replace " + ShellQuote(dir.Path()));
+  ASSERT_EQ(r.status, 0) << r.output;
+  for (const char* name : {"DR2610.LZH.sha256", "DR2610.TZST.sha256", "DR2611.TZST.sha256"})
+    EXPECT_TRUE(fs::exists(dir / name)) << name;
+  EXPECT_FALSE(fs::exists(dir / "DR2611.LZH"));
+  const auto v = Cli("verify " + ShellQuote(dir.Path()));
+  EXPECT_EQ(v.status, 0) << v.output;
+  EXPECT_EQ(testing_support::Shell("sha256sum -c --quiet --ignore-missing DR2611.TZST.sha256",
+                                   dir.Path()),
+            0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ConvertSourceTest,
@@ -164,8 +190,9 @@ TEST_F(ConvertTest, AFolderConvertsOldestFirstAndKeepsTheOldWithoutReplace) {
   EXPECT_LT(first, second);
   EXPECT_LT(second, third);
   EXPECT_EQ(Names(),
-            (std::set<std::string>{"DR2512.TXZ.txt", "DR2601.TXZ", "DR2601.ZIP", "DR2602.CAB",
-                                   "DR2602.TXZ", "DR2603.LZH", "DR2603.TXZ"}));
+            (std::set<std::string>{"DR2512.TXZ.txt", "DR2601.TXZ", "DR2601.TXZ.sha256",
+                                   "DR2601.ZIP", "DR2602.CAB", "DR2602.TXZ", "DR2602.TXZ.sha256",
+                                   "DR2603.LZH", "DR2603.TXZ", "DR2603.TXZ.sha256"}));
   // Converted archives are in the format already.
   const auto again = Cli("convert --format txz " + ShellQuote(dir / "DR2601.TXZ"));
   EXPECT_EQ(again.status, 0) << again.output;
