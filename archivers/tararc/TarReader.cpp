@@ -9,8 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "GzipCheck.h"
-#include "StreamCheck.h"
+#include "GzipStream.h"
+#include "XzStream.h"
+#include "ZstdStream.h"
 #include "common/Messages.h"
 #include "platform/TextConvert.h"
 
@@ -74,6 +75,20 @@ std::string LoneMemberName(const std::string& displayName) {
   for (const char* tail : {".gz", ".bz2", ".z", ".xz", ".zst"})
     if (EndsWith(base, tail)) return base.substr(0, base.size() - std::strlen(tail));
   return base + ".out";
+}
+
+// Our decoder of a compression, or none when libarchive decodes it.
+std::unique_ptr<DecodedStream> OpenDecoded(int fd, std::uint64_t offset, Compression c) {
+  switch (c) {
+    case Compression::gzip:
+      return std::make_unique<GzipStream>(fd, offset);
+    case Compression::xz:
+      return std::make_unique<XzStream>(fd, offset);
+    case Compression::zstd:
+      return std::make_unique<ZstdStream>(fd, offset);
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace
@@ -162,6 +177,16 @@ void TarReader::OpenSource() {
         break;
     }
   }
+  // One compression, of a kind we decode ourselves: libarchive only found it.
+  if (archive_filter_count(source_) == 2 && (decoded_ = OpenDecoded(fd_, offset_, compression_))) {
+    archive_read_free(source_);
+    source_ = nullptr;
+    mend_ = std::make_unique<TarStreamMend>(
+        [this](char* to, std::size_t n) { return PullDecoded(to, n); },
+        [this](std::uint64_t n) { return PassDecoded(n); },
+        [this](std::size_t n) { return BorrowDecoded(n); });
+    return;
+  }
   if (compression_ != Compression::none) {
     mend_ = std::make_unique<TarStreamMend>(
         [this](char* to, std::size_t n) { return PullDecompressed(to, n); }, nullptr);
@@ -211,12 +236,45 @@ std::size_t TarReader::PullDecompressed(char* to, std::size_t n) {
   return static_cast<std::size_t>(got);
 }
 
-void TarReader::VerifyStream() const {
-  std::optional<std::string> why;
-  if (compression_ == Compression::gzip) why = CheckGzipStream(fd_, offset_);
-  if (compression_ == Compression::xz) why = CheckXzStream(fd_, offset_);
-  if (compression_ == Compression::zstd) why = CheckZstdStream(fd_, offset_);
-  if (why) throw ReadError(arc::msg::Quoted(display_) + ": " + *why);
+std::size_t TarReader::PullDecoded(char* to, std::size_t n) {
+  try {
+    return decoded_->Read(to, n);
+  } catch (const std::exception& e) {
+    sourceError_ = e.what();
+    return 0;
+  }
+}
+
+std::string_view TarReader::BorrowDecoded(std::size_t n) {
+  try {
+    return decoded_->Next(n);
+  } catch (const std::exception& e) {
+    sourceError_ = e.what();
+    return {};
+  }
+}
+
+std::uint64_t TarReader::PassDecoded(std::uint64_t n) {
+  try {
+    return decoded_->Skip(n);
+  } catch (const std::exception& e) {
+    sourceError_ = e.what();
+    return 0;
+  }
+}
+
+void TarReader::VerifyStream() {
+  try {
+    if (decoded_) {
+      // Checked whole here when it fits in memory; else when its end is read.
+      decoded_->DecodeAhead();
+      return;
+    }
+    // Compressed more than once: the file's own stream is checked alone.
+    if (auto outer = OpenDecoded(fd_, offset_, compression_)) outer->Finish();
+  } catch (const std::exception& e) {
+    throw ReadError(arc::msg::Quoted(display_) + ": " + e.what());
+  }
 }
 
 TarReader::~TarReader() {
@@ -251,6 +309,14 @@ bool TarReader::Next(Member& m) {
     // Only the end blocks: an empty tar archive.
     if (first_ && archive_format(a_) == ARCHIVE_FORMAT_RAW)
       throw ReadError(arc::msg::NotArchive(display_, "tar", "ファイルがありません"));
+    // The tar ends before its stream does: the rest is read for the checks.
+    if (decoded_) {
+      try {
+        decoded_->Finish();
+      } catch (const std::exception& e) {
+        throw ReadError(arc::msg::Quoted(display_) + ": " + e.what());
+      }
+    }
     return false;
   }
   Check(status, "ファイルのヘッダーを読み込めません");

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "DecodedStream.h"
 #include "TarStreamMend.h"
 #include "common/SafeExtractor.h"
 
@@ -63,13 +64,15 @@ class TarReader {
   TarReader(const TarReader&) = delete;
   TarReader& operator=(const TarReader&) = delete;
 
-  // Reads a gzip, xz or zstd stream whole once and checks it to its end
-  // (gzip's CRC-32 and length, xz's block checks, index and footer, zstd's
-  // frames and their checksums), which libarchive leaves unread after the
-  // tar's end; throws ReadError when it is wrong. Does nothing for other
-  // compressions (bzip2 checks its blocks as it goes; compress and plain tar
-  // have no check).
-  void VerifyStream() const;
+  // Decodes a gzip, xz or zstd stream whole into memory (DecodedStream)
+  // and checks it to its end (gzip's CRC-32 and length, xz's block checks,
+  // index and footer, zstd's frames and their checksums), which libarchive
+  // leaves unread after the tar's end; throws ReadError when it is wrong.
+  // The members are then read from memory. A stream too long for memory is
+  // checked as it is read instead, Next throwing ReadError at its end. Does
+  // nothing for other compressions (bzip2 checks its blocks as it goes;
+  // compress and plain tar have no check).
+  void VerifyStream();
 
   // The next member, or false at the end. Throws ReadError on damage.
   bool Next(Member& m);
@@ -99,11 +102,16 @@ class TarReader {
   void OpenSource();
   std::size_t PullPlain(char* to, std::size_t n);
   std::size_t PullDecompressed(char* to, std::size_t n);
+  std::size_t PullDecoded(char* to, std::size_t n);
+  std::uint64_t PassDecoded(std::uint64_t n);
+  std::string_view BorrowDecoded(std::size_t n);
 
   // The file's bytes as the tar reader would take them: straight from the
-  // descriptor, or decompressed by source_ (libarchive's filters, raw
-  // format); then mended (TarStreamMend) before a_ reads the tar in them.
+  // descriptor, decoded by decoded_ (gzip, xz, zstd), or decompressed by
+  // source_ (libarchive's filters, raw format); then mended (TarStreamMend) before a_ reads the tar
+  // in them.
   archive* source_ = nullptr;
+  std::unique_ptr<DecodedStream> decoded_;
   std::unique_ptr<TarStreamMend> mend_;
   std::string sourceError_;
   archive* a_ = nullptr;

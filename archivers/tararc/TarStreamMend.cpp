@@ -1,6 +1,7 @@
 #include "TarStreamMend.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -150,8 +151,11 @@ bool SparseMap(std::string_view bytes, std::uint64_t& mapBytes, std::uint64_t& d
 
 }  // namespace
 
-TarStreamMend::TarStreamMend(Pull pull, Pass pass)
-    : pull_(std::move(pull)), pass_(std::move(pass)), buffer_(1 << 16) {}
+TarStreamMend::TarStreamMend(Pull pull, Pass pass, Borrow borrow)
+    : pull_(std::move(pull)),
+      pass_(std::move(pass)),
+      borrow_(std::move(borrow)),
+      buffer_(1 << 16) {}
 
 std::string TarStreamMend::PullExact(std::size_t n) {
   std::string s(n, '\0');
@@ -181,6 +185,13 @@ std::string_view TarStreamMend::Read() {
       out_ = std::move(pending_);
       pending_.clear();
       return out_;
+    }
+    if (borrow_ && (passAll_ || copyLeft_ > 0)) {
+      const std::string_view piece = borrow_(
+          passAll_ ? SIZE_MAX
+                   : static_cast<std::size_t>(std::min<std::uint64_t>(copyLeft_, SIZE_MAX)));
+      if (!passAll_) copyLeft_ -= piece.size();
+      return piece;
     }
     if (passAll_ || copyLeft_ > 0) {
       const std::size_t want =

@@ -26,11 +26,15 @@ class TarStreamMend {
   // Passes over up to n bytes of the input unread; returns how many (0
   // when it cannot, and the bytes are read instead).
   using Pass = std::function<std::uint64_t(std::uint64_t)>;
+  // Up to n bytes of the input in place, valid until the next call; empty
+  // at its end. Given, the bytes passed unchanged are handed on without a
+  // copy.
+  using Borrow = std::function<std::string_view(std::size_t)>;
 
   static constexpr std::uint64_t kReaderLimit = 1 << 20;
   static constexpr std::uint64_t kMaxPaxBytes = 64 << 20;
 
-  TarStreamMend(Pull pull, Pass pass);
+  TarStreamMend(Pull pull, Pass pass, Borrow borrow = nullptr);
 
   // The next piece of the mended stream, empty at its end; valid until the
   // next call.
@@ -48,6 +52,7 @@ class TarStreamMend {
 
   Pull pull_;
   Pass pass_;
+  Borrow borrow_;
   std::string pending_;  // mended bytes ready to hand out
   std::string out_;
   std::vector<char> buffer_;
