@@ -15,6 +15,7 @@
 
 #include "app/run/ConvertedManifest.h"
 #include "app/run/FileChecksum.h"
+#include "app/run/FilesOldestFirst.h"
 #include "app/run/Manifest.h"
 #include "archive/ArchiveFile.h"
 #include "archive/GetArchiverType.h"
@@ -299,27 +300,8 @@ TConversionResult ConvertArchive(const std::string& archiveName, const TBackendR
 }
 
 std::vector<std::string> ArchivesInFolder(const std::string& folder) {
-  struct Found {
-    std::string Name;
-    fs::file_time_type Time;
-  };
-  std::vector<Found> found;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code typeError;
-    if (!it->is_regular_file(typeError)) continue;
-    const std::string name = it->path().string();
-    const std::string base = it->path().filename().string();
-    if (!base.empty() && base[0] == '.') continue;
-    if (GetArchiverType(name, true) == atNone) continue;
-    found.push_back({name, it->last_write_time(typeError)});
-  }
-  std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
-    return a.Time != b.Time ? a.Time < b.Time : a.Name < b.Name;
-  });
-  std::vector<std::string> names;
-  for (const auto& f : found) names.push_back(f.Name);
-  return names;
+  return FilesOldestFirst(
+      folder, [](const std::string& name) { return GetArchiverType(name, true) != atNone; });
 }
 
 }  // namespace pelsok::app

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 
+#include "app/run/FilesOldestFirst.h"
 #include "app/run/Manifest.h"
 #include "app/run/MemberHashes.h"
 #include "app/run/Sha256.h"
@@ -277,35 +278,14 @@ std::string VerifySummary(const TVerifyResult& r) {
 }
 
 std::vector<std::string> VerifyTargets(const std::string& folder) {
-  struct TFound {
-    std::string Name;
-    fs::file_time_type Time;
-  };
-  std::vector<TFound> found;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code typeError;
-    if (!it->is_regular_file(typeError)) continue;
-    const std::string name = it->path().string();
-    const std::string base = it->path().filename().string();
-    if (base.empty() || base[0] == '.') continue;
-    if (EndsWith(name, kSuffix)) {
-      // A manifest left by an archive retention removed.
-      const std::string archive = name.substr(0, name.size() - kSuffix.size());
-      if (fs::exists(archive, typeError)) continue;
-      const std::optional<std::string> text = ReadText(name);
-      if (!text || !ParseManifest(*text)) continue;
-    } else if (GetArchiverType(name, true) == atNone) {
-      continue;
-    }
-    found.push_back({name, it->last_write_time(typeError)});
-  }
-  std::sort(found.begin(), found.end(), [](const TFound& a, const TFound& b) {
-    return a.Time != b.Time ? a.Time < b.Time : a.Name < b.Name;
+  return FilesOldestFirst(folder, [](const std::string& name) {
+    if (!EndsWith(name, kSuffix)) return GetArchiverType(name, true) != atNone;
+    // A manifest left by an archive retention removed.
+    std::error_code ec;
+    if (fs::exists(name.substr(0, name.size() - kSuffix.size()), ec)) return false;
+    const std::optional<std::string> text = ReadText(name);
+    return text && ParseManifest(*text);
   });
-  std::vector<std::string> names;
-  for (const auto& f : found) names.push_back(f.Name);
-  return names;
 }
 
 }  // namespace pelsok::app
