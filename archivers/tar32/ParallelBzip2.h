@@ -10,16 +10,22 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace tar32 {
+
+class Bzip2Tables;
 
 class ParallelBzip2 {
  public:
   // Writes to fd; level 1-9 (blocks of 100 kB to 900 kB), threads 0: one
   // per core.
   ParallelBzip2(int fd, int level, int threads);
+  ~ParallelBzip2();
+  ParallelBzip2(const ParallelBzip2&) = delete;
+  ParallelBzip2& operator=(const ParallelBzip2&) = delete;
 
   // Takes n more bytes of the stream. False when writing to fd failed;
   // throws std::runtime_error when libbz2 fails.
@@ -49,6 +55,7 @@ class ParallelBzip2 {
   std::size_t runLength_ = 0;
   bool wroteAny_ = false;
   int error_ = 0;
+  std::unique_ptr<Bzip2Tables> tables_;  // libbz2's tables, kept from block to block
 };
 
 }  // namespace tar32
