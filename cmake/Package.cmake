@@ -14,8 +14,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Our own libraries in lib/pelsok/ are in the package itself.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
-# libdeflate deflates and inflates the ZIP entries and writes the gzip of TGZ archives.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libdeflate0 (>= 1.14)")
+# libdeflate deflates and inflates the ZIP entries and writes the gzip of TGZ
+# archives; libbz2 writes the bzip2 of TBZ archives.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libdeflate0 (>= 1.14), libbz2-1.0")
 if(PELSOK_APP)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${CPACK_DEBIAN_PACKAGE_DEPENDS}, libqt6gui6 (>= 6.4), fonts-ipafont-gothic")
 endif()

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev zlib1g-dev libzip-dev libarchive-dev libdeflate-dev
+  libgtest-dev zlib1g-dev libzip-dev libarchive-dev libdeflate-dev libbz2-dev
   qt6-base-dev libxcb1-dev fonts-ipafont-gothic
   xvfb openbox x11-utils
   lhasa 7zip jlha-utils libarchive-tools zip unzip gzip tar bzip2 pigz bc arj

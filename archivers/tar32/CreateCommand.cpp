@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "Commands.h"
+#include "ParallelBzip2.h"
 #include "ParallelGzip.h"
 #include "SourceGatherer.h"
 #include "StreamCompressor.h"
@@ -27,12 +28,13 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
 
-// Where libarchive's output goes: the file, or the xz or zstd compressor
-// in front of it.
+// Where libarchive's output goes: the file, or the compressor in front of
+// it (xz or zstd; gzip or bzip2 on every core).
 struct WriteTarget {
   int fd;
   StreamCompressor* compressor = nullptr;  // xz or zstd, when set
   ParallelGzip* gzip = nullptr;            // the tar stream goes through it when set
+  ParallelBzip2* bzip2 = nullptr;          // or through this one
   static la_ssize_t Write(struct archive* a, void* data, const void* buf, size_t size) {
     auto* t = static_cast<WriteTarget*>(data);
     if (t->compressor != nullptr) {
@@ -40,14 +42,17 @@ struct WriteTarget {
       archive_set_error(a, EIO, "%s", t->compressor->why().c_str());
       return -1;
     }
-    if (t->gzip) {
+    if (t->gzip || t->bzip2) {
       try {  // nothing may be thrown through libarchive
-        if (t->gzip->Write(buf, size)) return static_cast<la_ssize_t>(size);
+        if (t->gzip ? t->gzip->Write(buf, size) : t->bzip2->Write(buf, size))
+          return static_cast<la_ssize_t>(size);
         // The reason goes with the failure (a full disk says so).
-        const int err = t->gzip->Error() != 0 ? t->gzip->Error() : EIO;
+        int err = t->gzip ? t->gzip->Error() : t->bzip2->Error();
+        if (err == 0) err = EIO;
         archive_set_error(a, err, "%s", std::strerror(err));
         return -1;
-      } catch (const std::exception&) {
+      } catch (const std::exception& e) {
+        archive_set_error(a, EIO, "%s", e.what());
         return -1;
       }
     }
@@ -186,9 +191,12 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
   const tararc::Compression compression =
       o.compression ? *o.compression : CompressionForName(o.archive);
   const bool gzip = compression == tararc::Compression::gzip;
+  const bool bzip2 = compression == tararc::Compression::bzip2;
   // Declared before the writer: freeing it after a failure may still write.
   std::optional<ParallelGzip> gzipOut;
   if (gzip) gzipOut.emplace(out->fd(), o.level > 0 ? o.level : 6, 0);
+  std::optional<ParallelBzip2> bzip2Out;
+  if (bzip2) bzip2Out.emplace(out->fd(), o.level > 0 ? o.level : 9, 0);
   const bool ownCompressor =
       compression == tararc::Compression::xz || compression == tararc::Compression::zstd;
   std::unique_ptr<StreamCompressor> compressor;
@@ -199,15 +207,14 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
       throw arc::Failure(arc::kNoMemory, e.what());
     }
   }
-  WriteTarget target{out->fd(), compressor.get(), gzipOut ? &*gzipOut : nullptr};
+  WriteTarget target{out->fd(), compressor.get(), gzipOut ? &*gzipOut : nullptr,
+                     bzip2Out ? &*bzip2Out : nullptr};
   ArchiveWriter w;
   if (w.a == nullptr) throw std::bad_alloc();
   archive_write_set_format_pax_restricted(w.a);
   switch (compression) {
     case tararc::Compression::gzip:  // on every core, below
-      break;
     case tararc::Compression::bzip2:
-      archive_write_add_filter_bzip2(w.a);
       break;
     case tararc::Compression::compress:
       archive_write_add_filter_compress(w.a);
@@ -222,12 +229,6 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
   // usual 10240-byte records.
   if (compression != tararc::Compression::none && !ownCompressor)
     archive_write_set_bytes_in_last_block(w.a, 1);
-  if (o.level > 0 && compression != tararc::Compression::compress && !ownCompressor && !gzip) {
-    const std::string level = std::to_string(o.level);
-    if (archive_write_set_filter_option(w.a, nullptr, "compression-level", level.c_str()) <
-        ARCHIVE_OK)
-      w.Fail(arc::kBadCommand, "圧縮レベルが正しくありません");
-  }
   if (archive_write_open(w.a, &target, nullptr, &WriteTarget::Write, nullptr) != ARCHIVE_OK)
     w.Fail(arc::kCannotWrite, "書庫の書き込みを始められません");
 
@@ -301,6 +302,11 @@ std::int32_t RunCreate(const TarOptions& o, arc::Report& report, arc::Progress& 
         arc::kCannotWrite,
         arc::msg::CannotWrite(arc::msg::Quoted(arc::SafeText(o.archive)),
                               std::strerror(gzipOut->Error() != 0 ? gzipOut->Error() : EIO)));
+  if (bzip2Out && !bzip2Out->Finish())
+    throw arc::Failure(
+        arc::kCannotWrite,
+        arc::msg::CannotWrite(arc::msg::Quoted(arc::SafeText(o.archive)),
+                              std::strerror(bzip2Out->Error() != 0 ? bzip2Out->Error() : EIO)));
   if (compressor && !compressor->Finish())
     throw arc::Failure(arc::kCannotWrite, "書庫を書き終えられません: " + compressor->why());
   try {

@@ -1,14 +1,12 @@
 #include "ParallelGzip.h"
 
 #include <libdeflate.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <memory>
 #include <new>
-#include <stop_token>
 
+#include "BlockBatch.h"
 #include "common/OrderedPool.h"
 
 namespace tar32 {
@@ -18,18 +16,12 @@ namespace {
 // workers busy while memory stays a few MiB.
 constexpr std::size_t kBlocksPerWorker = 2;
 
-// False with the system's reason in error.
-bool WriteAll(int fd, const std::string& s, int& error) {
-  for (std::size_t done = 0; done < s.size();) {
-    const ssize_t n = ::write(fd, s.data() + done, s.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = n < 0 ? errno : EIO;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
+void Deflate(int level, const std::string& block, std::string& out) {
+  std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> c(
+      libdeflate_alloc_compressor(level), libdeflate_free_compressor);
+  if (!c) throw std::bad_alloc();
+  out.resize(libdeflate_gzip_compress_bound(c.get(), block.size()));
+  out.resize(libdeflate_gzip_compress(c.get(), block.data(), block.size(), out.data(), out.size()));
 }
 
 }  // namespace
@@ -56,26 +48,13 @@ bool ParallelGzip::Write(const void* data, std::size_t n) {
 
 bool ParallelGzip::Flush() {
   const std::size_t count = filled_ + (filled_ < blocks_.size() && !blocks_[filled_].empty());
-  if (count == 0) return true;
-  std::vector<std::string> packed(count);
-  {
-    arc::OrderedPool pool(
-        count, arc::OrderedPool::ThreadsFor(threads_, count), count,
-        [&](std::size_t i, std::stop_token) {
-          std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> c(
-              libdeflate_alloc_compressor(level_), libdeflate_free_compressor);
-          if (!c) throw std::bad_alloc();
-          std::string& out = packed[i];
-          out.resize(libdeflate_gzip_compress_bound(c.get(), blocks_[i].size()));
-          out.resize(libdeflate_gzip_compress(c.get(), blocks_[i].data(), blocks_[i].size(),
-                                              out.data(), out.size()));
-        });
-    for (std::size_t i = 0; i < count; ++i) {
-      if (!pool.Take(i)) return false;
-      if (!WriteAll(fd_, packed[i], error_)) return false;
-      wroteAny_ = true;
-    }
-  }
+  const int level = level_;
+  if (!CompressInOrder(
+          fd_, blocks_, count, threads_,
+          [level](const std::string& block, std::string& out) { Deflate(level, block, out); },
+          error_))
+    return false;
+  wroteAny_ = wroteAny_ || count > 0;
   for (std::size_t i = 0; i < count; ++i) blocks_[i].clear();
   filled_ = 0;
   return true;
@@ -85,13 +64,8 @@ bool ParallelGzip::Finish() {
   if (!Flush()) return false;
   if (wroteAny_) return true;
   // An empty stream is still one gzip member.
-  blocks_[0].clear();
-  filled_ = 0;
-  std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> c(
-      libdeflate_alloc_compressor(level_), libdeflate_free_compressor);
-  if (!c) throw std::bad_alloc();
-  std::string out(libdeflate_gzip_compress_bound(c.get(), 0), '\0');
-  out.resize(libdeflate_gzip_compress(c.get(), "", 0, out.data(), out.size()));
+  std::string out;
+  Deflate(level_, std::string(), out);
   return WriteAll(fd_, out, error_);
 }
 

@@ -4,7 +4,8 @@
 # (one timing each): size and time to create a .tgz, time to extract it; then
 # .txz and .tzst at the library's default levels against `tar | xz -6`,
 # `tar | xz -6 -T2` and `tar | zstd -T2` at our zstd level, and the
-# extraction of .tzst against that of .tgz.
+# extraction of .tzst against that of .tgz; then .tbz (bzip2 -9 on every
+# core) against `tar cjf` (bzip2 -9 on one).
 # Times are CPU seconds (user + system, children included), which a busy
 # machine does not stretch; wall seconds are shown beside them. Extractions
 # are timed three times and the fastest kept.
@@ -19,7 +20,7 @@ bin="$build/bin"
 for tool in "$bin/bench_tar" "$bin/pelsok-loggen" "$bin/tar32.dll"; do
   [ -e "$tool" ] || { echo "run.sh: $tool is missing; build bench_tar and pelsok-loggen first" >&2; exit 2; }
 done
-for tool in tar gzip bsdtar bc xz zstd; do
+for tool in tar gzip bzip2 bsdtar bc xz zstd; do
   command -v "$tool" >/dev/null || { echo "run.sh: $tool is not on PATH" >&2; exit 2; }
 done
 
@@ -79,6 +80,15 @@ read -r gzst_x gzst_xw < <(extracted x-gnutzst tar --zstd -xf gnu.tzst -C x-gnut
 diff -r logs x-txz >/dev/null && diff -r logs x-tzst >/dev/null ||
   { echo "run.sh: our xz or zstd extraction differs from the logs" >&2; exit 1; }
 
+# bzip2 at level 9 (900 kB blocks), ours and GNU tar's.
+mkdir x-tbz x-gnutbz
+read -r tbz_c tbz_cw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "c -B -f \"$work/ours.tbz\" -o \"$work/logs/\" \"*.log\"")
+read -r cj_c cj_cw < <(timed tar cjf gnu.tbz -C logs .)
+tbz_size=$(stat -c %s ours.tbz); cj_size=$(stat -c %s gnu.tbz)
+read -r tbz_x tbz_xw < <(timed "$bin/bench_tar" "$bin/tar32.dll" "x -f \"$work/ours.tbz\" -o \"$work/x-tbz/\"")
+read -r cj_x cj_xw < <(timed tar xjf gnu.tbz -C x-gnutbz)
+diff -r logs x-tbz >/dev/null || { echo "run.sh: our bzip2 extraction differs from the logs" >&2; exit 1; }
+
 echo "Input: $files generated daily logs, $size bytes; one run each (extraction: best of 3); CPU seconds (wall)"
 printf '%-34s %10s %6s %16s %16s\n' "tool" "bytes" "ratio" "create s" "extract s"
 row() {
@@ -93,6 +103,8 @@ row "tar cf - | xz -6" "$xz6_size" "$xz6_c" "$xz6_cw" 0 0
 row "tar cf - | xz -6 -T2" "$xz6t_size" "$xz6t_c" "$xz6t_cw" 0 0
 row "tar32.dll c --zstd (-$zlevel) / x" "$tzst_size" "$tzst_c" "$tzst_cw" "$tzst_x" "$tzst_xw"
 row "tar | zstd -T2 -$zlevel / tar --zstd x" "$zst_size" "$zst_c" "$zst_cw" "$gzst_x" "$gzst_xw"
+row "tar32.dll c -B / x" "$tbz_size" "$tbz_c" "$tbz_cw" "$tbz_x" "$tbz_xw"
+row "tar cjf / tar xjf" "$cj_size" "$cj_c" "$cj_cw" "$cj_x" "$cj_xw"
 echo
 echo "size,    ours / tar|gzip -6:       $(ratio "$ours_size" "$gnu_size")   (target <= 1.00)"
 echo "create,  tar|gzip -6 / ours (CPU): $(ratio "$gnu_c" "$ours_c")   (target >= 1: no slower)"
@@ -102,6 +114,7 @@ echo "create,  bsdtar / ours (CPU):      $(ratio "$bsd_c" "$ours_c")"
 echo "extract, tar xzf / ours (CPU):     $(ratio "$gnu_x" "$ours_x")"
 echo "extract, bsdtar xzf / ours (CPU):  $(ratio "$bsd_x" "$ours_x")"
 echo "extract, ours / bsdtar xzf (CPU):  $(ratio "$ours_x" "$bsd_x")   (target <= 1)"
+echo "extract, ours / bsdtar xzf (wall): $(ratio "$ours_xw" "$bsd_xw")   (target <= 1)"
 echo
 echo "TXZ size,   ours / tar|xz -6:            $(ratio "$txz_size" "$xz6_size")   (target <= 1.00)"
 echo "TXZ create, tar|xz -6 -T2 / ours (CPU):  $(ratio "$xz6t_c" "$txz_c")   (target >= 1: no slower)"
@@ -111,4 +124,8 @@ echo "TZST create, tar|zstd -T2 / ours (CPU):  $(ratio "$zst_c" "$tzst_c")   (ta
 echo "TZST create, tar|zstd -T2 / ours (wall): $(ratio "$zst_cw" "$tzst_cw")"
 echo "TZST extract, our TGZ / our TZST (CPU):  $(ratio "$ours_x" "$tzst_x")   (target >= 3)"
 echo "TZST extract, our TGZ / our TZST (wall): $(ratio "$ours_xw" "$tzst_xw")"
-echo "extract, ours / bsdtar xzf (wall): $(ratio "$ours_xw" "$bsd_xw")   (target <= 1)"
+echo
+echo "TBZ size,   ours / tar cjf:         $(ratio "$tbz_size" "$cj_size")   (target <= 1.00)"
+echo "TBZ create, ours / tar cjf (wall):  $(ratio "$tbz_cw" "$cj_cw")   (target <= 0.6)"
+echo "TBZ create, ours / tar cjf (CPU):   $(ratio "$tbz_c" "$cj_c")"
+echo "TBZ extract, ours / tar xjf (wall): $(ratio "$tbz_xw" "$cj_xw")"

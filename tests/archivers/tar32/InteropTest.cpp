@@ -1,5 +1,6 @@
 // Round trips with independent tools: what we write is listed and extracted
-// bit for bit by GNU tar, bsdtar and 7zz (gzip -t and bzip2 -t accept it),
+// bit for bit by GNU tar, bsdtar, 7zz and Python's tarfile (gzip -t and
+// bzip2 -t accept it),
 // and what they write is extracted bit for bit by us.
 #include <fcntl.h>
 
@@ -44,6 +45,9 @@ class InteropTest : public TempDirTest, public ::testing::WithParamInterface<For
       cmd = "tar xf " + Q(archive) + " -C " + Q(P(out));
     else if (tool == "bsdtar")
       cmd = "bsdtar xf " + Q(archive) + " -C " + Q(P(out));
+    else if (tool == "python3")
+      cmd = "python3 -c 'import sys, tarfile; tarfile.open(sys.argv[1]).extractall(sys.argv[2])' " +
+            Q(archive) + " " + Q(P(out));
     else if (compressed)
       cmd = "7zz x -so " + Q(archive) + " >inner.tar && 7zz x -ttar -y inner.tar -o" + Q(P(out)) +
             " && rm inner.tar";
@@ -55,10 +59,11 @@ class InteropTest : public TempDirTest, public ::testing::WithParamInterface<For
   }
 };
 
-TEST_P(InteropTest, OurArchivesAreReadBitExactByGnuTarBsdtarAnd7zz) {
+TEST_P(InteropTest, OurArchivesAreReadBitExactByGnuTarBsdtar7zzAndPython) {
   SKIP_WITHOUT_TOOL("tar");
   SKIP_WITHOUT_TOOL("bsdtar");
   SKIP_WITHOUT_TOOL("7zz");
+  SKIP_WITHOUT_TOOL("python3");
   const Form f = GetParam();
   MakeSource();
   const std::string archive = P(std::string("out") + f.ext);
@@ -74,6 +79,7 @@ TEST_P(InteropTest, OurArchivesAreReadBitExactByGnuTarBsdtarAnd7zz) {
   EXPECT_EQ(ExtractWith("tar", archive, compressed, "gnu"), want);
   EXPECT_EQ(ExtractWith("bsdtar", archive, compressed, "bsd"), want);
   EXPECT_EQ(ExtractWith("7zz", archive, compressed, "7z"), want);
+  EXPECT_EQ(ExtractWith("python3", archive, compressed, "py"), want);
   EXPECT_TRUE(fs::is_directory(Path("gnu/emptydir")));
   EXPECT_EQ(fs::hard_link_count(Path("gnu/a/hard.log")), 2u);
   std::string listing;
