@@ -1,10 +1,10 @@
 // The libdeflate level each file of an add command is deflated at. Levels
 // 1-6, 8 and 9 are libdeflate's own. Level 7, the default, sits between
 // libdeflate's 7 and 8, which has no level in between: its 8 is about 2.5 %
-// smaller on logs but takes more than twice the time, so half the bytes go
-// at 8 and half at 7, which brings a month under the size of 7-Zip's -mx5
-// in about two thirds of Info-ZIP's -6 time on two cores (README, "Level
-// of the ZIP default").
+// smaller on logs but takes more than twice the time, so the first half of
+// the bytes goes at 8 and the rest at 7, which brings a month under the size
+// of 7-Zip's -mx5 in about two thirds of Info-ZIP's -6 time on two cores
+// (README, "Level of the ZIP default").
 #pragma once
 
 #include <cstdint>
