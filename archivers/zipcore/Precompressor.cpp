@@ -9,6 +9,7 @@
 #include <memory>
 #include <stop_token>
 
+#include "DeflateLevels.h"
 #include "common/Messages.h"
 #include "common/OrderedPool.h"
 
@@ -130,11 +131,15 @@ std::vector<Precompressed> PrecompressAll(const std::vector<PrecompressJob>& job
                                           int threads,
                                           const std::function<bool(std::size_t)>& onDone) {
   std::vector<Precompressed> results(jobs.size());
+  std::vector<std::uint64_t> sizes;
+  sizes.reserve(jobs.size());
+  for (const PrecompressJob& job : jobs) sizes.push_back(job.size);
+  const std::vector<int> levels = DeflateLevels(sizes, level);
   // No window: the libzip sources hold every result until the archive is
   // written anyway, and kPrecompressTotalLimit bounds them all together.
   arc::OrderedPool pool(
       jobs.size(), arc::OrderedPool::ThreadsFor(threads, jobs.size()), jobs.size(),
-      [&](std::size_t i, std::stop_token stop) { results[i] = Deflate(jobs[i], level, stop); });
+      [&](std::size_t i, std::stop_token stop) { results[i] = Deflate(jobs[i], levels[i], stop); });
   std::size_t handed = 0;
   while (handed < jobs.size() && pool.Take(handed) && onDone(handed)) ++handed;
   if (handed < jobs.size()) {

@@ -34,7 +34,8 @@ struct Precompressed {
 constexpr std::uint64_t kPrecompressFileLimit = 64ull << 20;
 constexpr std::uint64_t kPrecompressTotalLimit = 512ull << 20;
 
-// Deflates every job at the given level (1-9) on `threads` worker threads
+// Deflates every job at the given level (1-9; DeflateLevels says what each
+// level means for each job) on `threads` worker threads
 // (0: one per core; arc::OrderedPool::ThreadsFor). onDone(index) runs on the
 // calling thread as results come in, in job order; returning false stops the
 // remaining work (the results after that index are not ok, with the error
