@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <stop_token>
+#include <utility>
 
 #include "common/OrderedPool.h"
 
@@ -33,6 +34,40 @@ bool CompressInOrder(int fd, const std::vector<std::string>& blocks, std::size_t
     if (!WriteAll(fd, packed[i], error)) return false;
     std::string().swap(packed[i]);
   }
+  return true;
+}
+
+BatchPipeline::BatchPipeline(int fd, int threads, BlockCodec codec)
+    : fd_(fd), threads_(threads), codec_(std::move(codec)) {}
+
+BatchPipeline::~BatchPipeline() {
+  if (worker_.joinable()) worker_.join();
+}
+
+bool BatchPipeline::Wait(int& error) {
+  if (worker_.joinable()) worker_.join();
+  if (thrown_) std::rethrow_exception(std::exchange(thrown_, nullptr));
+  if (!ok_) {
+    error = error_;
+    return false;
+  }
+  return true;
+}
+
+bool BatchPipeline::Submit(std::vector<std::string>& blocks, std::size_t count, int& error) {
+  if (!Wait(error)) return false;
+  inFlight_.resize(blocks.size());
+  inFlight_.swap(blocks);
+  // The buffers of the batch before come back empty, their room kept.
+  for (auto& b : blocks) b.clear();
+  if (count == 0) return true;
+  worker_ = std::thread([this, count] {
+    try {
+      ok_ = CompressInOrder(fd_, inFlight_, count, threads_, codec_, error_);
+    } catch (...) {
+      thrown_ = std::current_exception();
+    }
+  });
   return true;
 }
 

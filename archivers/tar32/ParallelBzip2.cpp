@@ -97,7 +97,11 @@ ParallelBzip2::ParallelBzip2(int fd, int level, int threads)
       // Long runs shrink up to 51 times in the first stage; a block of them
       // is cut short, which costs nothing worth having.
       maxInput_(2 * limit_),
-      tables_(std::make_unique<Bzip2Tables>()) {
+      tables_(std::make_unique<Bzip2Tables>()),
+      pipeline_(fd, threads_,
+                [level, tables = tables_.get()](const std::string& block, std::string& out) {
+                  Compress(*tables, level, block, out);
+                }) {
   blocks_.resize(static_cast<std::size_t>(threads_) * kBlocksPerWorker);
   blocks_[0].reserve(limit_);
 }
@@ -146,23 +150,14 @@ bool ParallelBzip2::Write(const void* data, std::size_t n) {
 
 bool ParallelBzip2::Flush() {
   const std::size_t count = filled_ + (filled_ < blocks_.size() && !blocks_[filled_].empty());
-  const int level = level_;
-  Bzip2Tables& tables = *tables_;
-  if (!CompressInOrder(
-          fd_, blocks_, count, threads_,
-          [level, &tables](const std::string& block, std::string& out) {
-            Compress(tables, level, block, out);
-          },
-          error_))
-    return false;
+  if (!pipeline_.Submit(blocks_, count, error_)) return false;
   wroteAny_ = wroteAny_ || count > 0;
-  for (std::size_t i = 0; i < count; ++i) blocks_[i].clear();
   filled_ = 0;
   return true;
 }
 
 bool ParallelBzip2::Finish() {
-  if (!Flush()) return false;
+  if (!Flush() || !pipeline_.Wait(error_)) return false;
   if (wroteAny_) return true;
   // An empty stream is still one bzip2 stream.
   std::string out;

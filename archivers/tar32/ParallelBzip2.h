@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "BlockBatch.h"
+
 namespace tar32 {
 
 class Bzip2Tables;
@@ -56,6 +58,7 @@ class ParallelBzip2 {
   bool wroteAny_ = false;
   int error_ = 0;
   std::unique_ptr<Bzip2Tables> tables_;  // libbz2's tables, kept from block to block
+  BatchPipeline pipeline_;               // last: it waits for its batch before the rest goes
 };
 
 }  // namespace tar32

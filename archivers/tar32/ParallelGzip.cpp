@@ -27,7 +27,12 @@ void Deflate(int level, const std::string& block, std::string& out) {
 }  // namespace
 
 ParallelGzip::ParallelGzip(int fd, int level, int threads)
-    : fd_(fd), level_(level), threads_(arc::OrderedPool::ThreadsFor(threads, SIZE_MAX)) {
+    : fd_(fd),
+      level_(level),
+      threads_(arc::OrderedPool::ThreadsFor(threads, SIZE_MAX)),
+      pipeline_(fd, threads_, [level](const std::string& block, std::string& out) {
+        Deflate(level, block, out);
+      }) {
   blocks_.resize(static_cast<std::size_t>(threads_) * kBlocksPerWorker);
   blocks_[0].reserve(kGzipBlock);
 }
@@ -48,20 +53,14 @@ bool ParallelGzip::Write(const void* data, std::size_t n) {
 
 bool ParallelGzip::Flush() {
   const std::size_t count = filled_ + (filled_ < blocks_.size() && !blocks_[filled_].empty());
-  const int level = level_;
-  if (!CompressInOrder(
-          fd_, blocks_, count, threads_,
-          [level](const std::string& block, std::string& out) { Deflate(level, block, out); },
-          error_))
-    return false;
+  if (!pipeline_.Submit(blocks_, count, error_)) return false;
   wroteAny_ = wroteAny_ || count > 0;
-  for (std::size_t i = 0; i < count; ++i) blocks_[i].clear();
   filled_ = 0;
   return true;
 }
 
 bool ParallelGzip::Finish() {
-  if (!Flush()) return false;
+  if (!Flush() || !pipeline_.Wait(error_)) return false;
   if (wroteAny_) return true;
   // An empty stream is still one gzip member.
   std::string out;

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "BlockBatch.h"
+
 namespace tar32 {
 
 constexpr std::size_t kGzipBlock = 1 << 20;
@@ -40,6 +42,7 @@ class ParallelGzip {
   std::size_t filled_ = 0;           // blocks in blocks_ that hold data
   bool wroteAny_ = false;
   int error_ = 0;
+  BatchPipeline pipeline_;  // last: it waits for its batch before the rest goes
 };
 
 }  // namespace tar32
