@@ -2,7 +2,7 @@
 # What the checksum manifest costs a run: `pelsok-cli --delete` on one
 # generated month of logs (31 files, fixed seed), with the manifest and with
 # --no-manifest, each on a fresh copy of the logs, REPS times each (default
-# 3, the two kinds taking turns), the best of each kept. The member hashes
+# 7, the two kinds taking turns), the best of each kept. The member hashes
 # come from the check before deletion's one pass over the members; the
 # manifest adds a read of the compressed archive. Times are CPU seconds
 # (user + system, children included), which a busy machine does not
@@ -17,7 +17,7 @@ build=$(realpath -m "${1:-${BUILD_DIR:-$root/build}}")
 [ -d "$build" ] || { echo "run.sh: no build folder $build (give it as BUILD_DIR or the first argument)" >&2; exit 2; }
 bin="$build/bin"
 format=${FORMAT:-lzh}
-reps=${REPS:-3}
+reps=${REPS:-7}
 for tool in "$bin/pelsok-cli" "$bin/pelsok-loggen"; do
   [ -e "$tool" ] || { echo "run.sh: $tool is missing; build pelsok-cli, the libraries and pelsok-loggen first" >&2; exit 2; }
 done
