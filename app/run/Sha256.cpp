@@ -9,12 +9,12 @@
 namespace pelsok::app {
 
 struct TSha256::Context {
-  EVP_MD_CTX* md = EVP_MD_CTX_new();
-  ~Context() { EVP_MD_CTX_free(md); }
+  EVP_MD_CTX* Md = EVP_MD_CTX_new();
+  ~Context() { EVP_MD_CTX_free(Md); }
 };
 
 TSha256::TSha256() : ctx_(std::make_unique<Context>()) {
-  if (ctx_->md == nullptr || EVP_DigestInit_ex(ctx_->md, EVP_sha256(), nullptr) != 1)
+  if (ctx_->Md == nullptr || EVP_DigestInit_ex(ctx_->Md, EVP_sha256(), nullptr) != 1)
     throw std::bad_alloc();
 }
 
@@ -23,14 +23,14 @@ TSha256::TSha256(TSha256&&) noexcept = default;
 TSha256& TSha256::operator=(TSha256&&) noexcept = default;
 
 void TSha256::Add(const void* data, std::size_t n) {
-  if (n != 0) EVP_DigestUpdate(ctx_->md, data, n);
+  if (n != 0) EVP_DigestUpdate(ctx_->Md, data, n);
 }
 
 std::string TSha256::HexDigest() {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  EVP_DigestFinal_ex(ctx_->md, digest, &length);
-  EVP_DigestInit_ex(ctx_->md, EVP_sha256(), nullptr);
+  EVP_DigestFinal_ex(ctx_->Md, digest, &length);
+  EVP_DigestInit_ex(ctx_->Md, EVP_sha256(), nullptr);
   static const char kHex[] = "0123456789abcdef";
   std::string text;
   for (unsigned int i = 0; i < length; ++i) {
