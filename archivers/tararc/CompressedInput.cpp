@@ -63,7 +63,8 @@ bool CompressedInput::LoadRest(std::size_t limit) {
   if (rest > limit) return false;
   std::vector<unsigned char> all(static_cast<std::size_t>(rest) + 1);
   const std::size_t left = size();
-  std::memcpy(all.data(), data(), left);
+  // Nothing held yet: data() may be null, which memcpy must not see.
+  if (left > 0) std::memcpy(all.data(), data(), left);
   // One byte more than the size said, so a file that grew is still read whole.
   std::size_t got = left + ReadAt(all.data() + left, all.size() - left);
   if (got == all.size()) {
