@@ -1,6 +1,7 @@
 // Fuzzes the application's text parsers: the command-line options (the
 // input split at NUL bytes into arguments), the mount table, the integer
-// conversion, the names table and the kind list's text form.
+// conversion, the names table, the kind list's text form and the checksum
+// manifest (which must read back what it writes, seal included).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "app/cli/CliJob.h"
 #include "app/run/LogNames.h"
+#include "app/run/Manifest.h"
 #include "app/settings/DataSave.h"
 #include "app/settings/MountPoints.h"
 #include "app/text/FolderText.h"
@@ -44,5 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (pelsok::app::DecodeComboData(pelsok::app::EncodeComboData(kinds)) != kinds) __builtin_trap();
   (void)pelsok::app::MinimizeName(text, [](const std::string& s) { return s.size() < 12; });
   (void)pelsok::app::FolderWithDelimiter(text);
+  if (const auto parsed = pelsok::app::ParseManifest(text)) {
+    const auto again = pelsok::app::ParseManifest(pelsok::app::FormatManifest(parsed->Manifest));
+    if (!again || !again->SealMatches) __builtin_trap();
+    if (!parsed->Manifest.Archive.Hash.empty() && !(again->Manifest == parsed->Manifest))
+      __builtin_trap();
+  }
   return 0;
 }
