@@ -21,14 +21,9 @@ std::string WriteConvertedManifest(const std::string& oldArchiveName, TArchiveFi
   TManifest m = ManifestHeading(formatName);
   m.Archive = {*archiveHash, platform::ExtractFileName(newName)};
   for (const auto& [name, hash] : hashes.Hashes) m.Members.push_back({hash, name});
-  const std::string oldManifest = ManifestName(oldArchiveName);
-  if (const auto before = ReadManifestFile(oldManifest)) {
-    m.Replaces = TManifestLine{TextSha256(*before), platform::ExtractFileName(oldManifest)};
-    if (const auto parsed = ParseManifest(*before)) {
-      m.ReplacesWritten = parsed->Manifest.Written;
-      m.Previous = parsed->Manifest.Previous;
-    }
-  }
+  // In the old archive's place in the chain.
+  if (const auto old = RecordReplaced(m, ManifestName(oldArchiveName)))
+    m.Previous = old->Manifest.Previous;
   return WriteManifestFile(newName, FormatManifest(m));
 }
 

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 
 #include "app/run/FilesOldestFirst.h"
 #include "app/run/Manifest.h"
+#include "app/run/ManifestFile.h"
 #include "app/run/MemberHashes.h"
 #include "app/run/Sha256.h"
 #include "archive/ArchiveFile.h"
@@ -27,14 +26,6 @@ const std::string kSuffix = ".sha256";
 
 bool EndsWith(const std::string& s, const std::string& tail) {
   return s.size() > tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-std::optional<std::string> ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return text;
 }
 
 std::string Base(const std::string& path) { return platform::ExtractFileName(path); }
@@ -158,7 +149,7 @@ class TCheck {
         return;
       }
       ++r_.Links;
-      const std::optional<std::string> text = ReadText(path);
+      const std::optional<std::string> text = ReadManifestFile(path);
       const std::optional<TParsedManifest> parsed =
           text ? ParseManifest(*text) : std::optional<TParsedManifest>();
       if (!parsed) {
@@ -220,7 +211,7 @@ TVerifyResult VerifyArchive(const std::string& archiveName) {
     r.Verdict = TVerifyVerdict::NoManifest;
     return r;
   }
-  const std::optional<std::string> text = ReadText(r.Manifest);
+  const std::optional<std::string> text = ReadManifestFile(r.Manifest);
   const std::optional<TParsedManifest> parsed =
       text ? ParseManifest(*text) : std::optional<TParsedManifest>();
   if (!parsed) {
@@ -283,7 +274,7 @@ std::vector<std::string> VerifyTargets(const std::string& folder) {
     // A manifest left by an archive retention removed.
     std::error_code ec;
     if (fs::exists(name.substr(0, name.size() - kSuffix.size()), ec)) return false;
-    const std::optional<std::string> text = ReadText(name);
+    const std::optional<std::string> text = ReadManifestFile(name);
     return text && ParseManifest(*text);
   });
 }

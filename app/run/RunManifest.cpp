@@ -78,6 +78,15 @@ TManifest ManifestHeading(const std::string& formatName) {
   return m;
 }
 
+std::optional<TParsedManifest> RecordReplaced(TManifest& m, const std::string& earlierManifest) {
+  const auto before = ReadManifestFile(earlierManifest);
+  if (!before) return std::nullopt;
+  m.Replaces = TManifestLine{TextSha256(*before), platform::ExtractFileName(earlierManifest)};
+  auto parsed = ParseManifest(*before);
+  if (parsed) m.ReplacesWritten = parsed->Manifest.Written;
+  return parsed;
+}
+
 TRunManifest WriteRunManifest(const TManifestSubject& subject,
                               const std::vector<TListedEntry>& entries) {
   TRunManifest out;
@@ -106,10 +115,7 @@ TRunManifest WriteRunManifest(const TManifestSubject& subject,
   }
   m.Previous = LinkTo(earlier.Manifest);
   // A rebuild of the month says what it replaced.
-  if (const auto before = ReadManifestFile(manifestName)) {
-    m.Replaces = TManifestLine{TextSha256(*before), platform::ExtractFileName(manifestName)};
-    if (const auto parsed = ParseManifest(*before)) m.ReplacesWritten = parsed->Manifest.Written;
-  }
+  RecordReplaced(m, manifestName);
   const std::string why = WriteManifestFile(archiveName, FormatManifest(m));
   if (!why.empty()) {
     out.Notes.push_back(

@@ -5,6 +5,7 @@
 // rebuild replaced, and after the deletion pass the logs it deleted.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ struct TManifestSubject {
 // The comments of a manifest written now by this user on this host, for a
 // format by its row name ("lzh" is written "LZH").
 TManifest ManifestHeading(const std::string& formatName);
+
+// Records in m that it replaces the manifest on the disk under
+// earlierManifest, when there is one: its hash, name and written time.
+// Gives what that manifest said; nullopt when there is none (or not ours).
+std::optional<TParsedManifest> RecordReplaced(TManifest& m, const std::string& earlierManifest);
 
 // entries: as the check before deletion left them (each sound member with
 // its SHA-256); the others are recorded as not hashed.
